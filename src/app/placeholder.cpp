@@ -1,0 +1,1 @@
+// Kept until the main window exists.

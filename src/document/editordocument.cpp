@@ -1,0 +1,255 @@
+#include "editordocument.h"
+
+#include "generator.h"
+
+namespace {
+
+constexpr std::array<const char *, SwitchCount> SwitchNames = {
+    "introStringEnabled", "missionStringEnabled", "introTimeEnabled", "missionTimeEnabled",
+    "disabledaiCheck",    "gpsCheck",             "compassCheck",     "watchCheck",
+    "mapCheck",           "notepadCheck",         "briefingCheck",    "debriefingCheck",
+    "scoreEnabled",       "mainIdentityActive",   "mainRadioActive",  "mainSoundActive",
+    "mainMusicActive",    "mainLoadoutActive",    "respawnActive",    "respawnCheck",
+    "delayCheck",         "vehicleDelayCheck",    "dialogCheck",      "paramsActive",
+    "mainOtherActive",
+};
+
+constexpr std::array<const char *, FieldCount> FieldNames = {
+    "introString",  "missionString",   "minScoreText",    "avgScoreText", "maxScoreText",
+    "typeValue",    "minPlayersValue", "maxPlayersValue", "delayText",    "vehicleDelayText",
+};
+
+constexpr std::array<const char *, CodeBoxCount> CodeBoxNames = {
+    "mainIdentityCode",       "mainRadioCode",            "mainSoundCode", "mainMusicCode",
+    "mainLoadoutWeaponsCode", "mainLoadoutMagazinesCode", "paramsCode",    "mainOtherCode",
+};
+
+constexpr std::array<const char *, RespawnModeCount> RespawnOptionNames = {
+    "noneOption", "birdOption", "instantOption", "baseOption", "groupOption", "sideOption",
+};
+
+// Start texts of the fields and code boxes in the design state; all others are empty.
+struct StartText
+{
+    Field field;
+    const char *text;
+};
+constexpr StartText FieldStartTexts[] = {
+    {Field::minScoreText, "0"},     {Field::avgScoreText, "2500"},    {Field::maxScoreText, "5000"},
+    {Field::minPlayersValue, "2"},  {Field::maxPlayersValue, "10"},   {Field::delayText, "10"},
+    {Field::vehicleDelayText, "10"},
+};
+constexpr char OtherCodeStartText[] = "// Other code\r\n";
+
+// The switches that start-up unchecks, in their order. The respawn dialog slot is emptied
+// between dialogCheck and paramsActive.
+constexpr Switch StartUpUnchecksBeforeDialogSlot[] = {
+    Switch::introStringEnabled, Switch::introTimeEnabled,   Switch::disabledaiCheck,
+    Switch::scoreEnabled,       Switch::mainIdentityActive, Switch::mainRadioActive,
+    Switch::mainSoundActive,    Switch::mainMusicActive,    Switch::mainLoadoutActive,
+    Switch::respawnActive,      Switch::respawnCheck,       Switch::delayCheck,
+    Switch::vehicleDelayCheck,  Switch::dialogCheck,
+};
+constexpr Switch StartUpUnchecksAfterDialogSlot[] = {Switch::paramsActive, Switch::mainOtherActive};
+
+// The switches whose enabled flag follows respawnActive, in the order its rule visits them;
+// all but dialogCheck are also unchecked when it goes off.
+constexpr Switch RespawnDependants[] = {Switch::respawnCheck, Switch::delayCheck,
+                                        Switch::vehicleDelayCheck, Switch::dialogCheck};
+
+bool hasEnabledFlag(Switch s)
+{
+    for (Switch d : RespawnDependants) {
+        if (d == s)
+            return true;
+    }
+    return false;
+}
+
+// Section switches and the slot each empties when switched off.
+struct SectionSlot
+{
+    Switch sw;
+    Fragment slot;
+};
+constexpr SectionSlot SectionSlots[] = {
+    {Switch::mainIdentityActive, Fragment::identity}, {Switch::mainRadioActive, Fragment::radio},
+    {Switch::mainSoundActive, Fragment::sound},       {Switch::mainMusicActive, Fragment::music},
+    {Switch::mainLoadoutActive, Fragment::loadout},   {Switch::mainOtherActive, Fragment::other},
+};
+
+} // namespace
+
+const char *switchName(Switch s) { return SwitchNames[std::size_t(s)]; }
+const char *fieldName(Field f) { return FieldNames[std::size_t(f)]; }
+const char *codeBoxName(CodeBox c) { return CodeBoxNames[std::size_t(c)]; }
+const char *respawnOptionName(RespawnMode m) { return RespawnOptionNames[std::size_t(m)]; }
+
+EditorDocument::EditorDocument(QObject *parent) : QObject(parent) { resetToDesignState(); }
+
+void EditorDocument::resetToDesignState()
+{
+    m_switches.fill(1);
+    m_enabled.fill(true);
+    for (auto &field : m_fields)
+        field.clear();
+    for (const auto &start : FieldStartTexts)
+        m_fields[std::size_t(start.field)] = QString::fromLatin1(start.text);
+    for (auto &code : m_codes)
+        code.clear();
+    m_codeStale.fill(false);
+    m_codes[std::size_t(CodeBox::mainOtherCode)] = QString::fromLatin1(OtherCodeStartText);
+    m_respawnMode = RespawnMode::None;
+    for (auto &fragment : m_fragments)
+        fragment.clear();
+    m_generatedText.clear();
+
+    for (int i = 0; i < SwitchCount; ++i) {
+        Q_EMIT switchChanged(Switch(i), 1);
+        Q_EMIT enabledChanged(Switch(i), true);
+    }
+    for (int i = 0; i < FieldCount; ++i)
+        Q_EMIT textChanged(Field(i));
+    for (int i = 0; i < CodeBoxCount; ++i)
+        Q_EMIT codeChanged(CodeBox(i));
+    Q_EMIT respawnModeChanged(m_respawnMode);
+}
+
+void EditorDocument::applyStartUp()
+{
+    for (Switch s : StartUpUnchecksBeforeDialogSlot)
+        setSwitch(s, 0);
+    m_fragments[std::size_t(Fragment::respawnDialog)].clear();
+    for (Switch s : StartUpUnchecksAfterDialogSlot)
+        setSwitch(s, 0);
+}
+
+void EditorDocument::setSwitch(Switch s, int value)
+{
+    value = value ? 1 : 0;
+    if (m_switches[std::size_t(s)] == value)
+        return;
+    m_switches[std::size_t(s)] = value;
+    Q_EMIT switchChanged(s, value);
+
+    const bool on = value != 0;
+    switch (s) {
+    case Switch::introStringEnabled:
+        if (!on)
+            setText(Field::introString, QString());
+        break;
+    case Switch::missionStringEnabled:
+        if (!on)
+            setText(Field::missionString, QString());
+        break;
+    // These slots are rewritten by every Create anyway; keeping them current costs little.
+    case Switch::introTimeEnabled:
+        m_fragments[std::size_t(Fragment::introTime)] = generateFragment(*this, Fragment::introTime);
+        break;
+    case Switch::missionTimeEnabled:
+        m_fragments[std::size_t(Fragment::missionTime)] =
+            generateFragment(*this, Fragment::missionTime);
+        break;
+    case Switch::scoreEnabled:
+        m_fragments[std::size_t(Fragment::score)] = generateFragment(*this, Fragment::score);
+        break;
+    case Switch::respawnActive:
+        for (Switch d : RespawnDependants) {
+            setEnabled(d, on);
+            if (!on && d != Switch::dialogCheck)
+                setSwitch(d, 0);
+        }
+        break;
+    default:
+        break;
+    }
+
+    if (isAccessory(s))
+        m_fragments[std::size_t(accessoryFragment(s))] = accessoryLine(s, value);
+    if (!on) {
+        for (const auto &section : SectionSlots) {
+            if (section.sw == s)
+                m_fragments[std::size_t(section.slot)].clear();
+        }
+    }
+}
+
+bool EditorDocument::isEnabled(Switch s) const { return m_enabled[std::size_t(s)]; }
+
+void EditorDocument::setEnabled(Switch s, bool enabled)
+{
+    if (!hasEnabledFlag(s) || m_enabled[std::size_t(s)] == enabled)
+        return;
+    m_enabled[std::size_t(s)] = enabled;
+    Q_EMIT enabledChanged(s, enabled);
+}
+
+void EditorDocument::setText(Field f, const QString &text)
+{
+    QString &field = m_fields[std::size_t(f)];
+    if (field == text)
+        return;
+    field = text;
+    Q_EMIT textChanged(f);
+}
+
+void EditorDocument::refreshCode(CodeBox c) const
+{
+    const auto i = std::size_t(c);
+    if (m_codeStale[i] && m_codeSources[i]) {
+        m_codes[i] = normalizeLineBreaks(m_codeSources[i]());
+        m_codeStale[i] = false;
+    }
+}
+
+const QString &EditorDocument::code(CodeBox c) const
+{
+    refreshCode(c);
+    return m_codes[std::size_t(c)];
+}
+
+void EditorDocument::setCode(CodeBox c, const QString &text)
+{
+    const auto i = std::size_t(c);
+    m_codes[i] = normalizeLineBreaks(text);
+    m_codeStale[i] = false;
+    Q_EMIT codeChanged(c);
+}
+
+void EditorDocument::appendCode(CodeBox c, const QString &text)
+{
+    refreshCode(c);
+    const QString added = normalizeLineBreaks(text);
+    m_codes[std::size_t(c)] += added;
+    Q_EMIT codeAppended(c, added);
+}
+
+void EditorDocument::setCodeSource(CodeBox c, CodeSource source)
+{
+    const auto i = std::size_t(c);
+    m_codeSources[i] = std::move(source);
+    m_codeStale[i] = false;
+}
+
+void EditorDocument::markCodeStale(CodeBox c)
+{
+    const auto i = std::size_t(c);
+    if (m_codeSources[i])
+        m_codeStale[i] = true;
+}
+
+void EditorDocument::setRespawnMode(RespawnMode mode)
+{
+    if (m_respawnMode == mode)
+        return;
+    m_respawnMode = mode;
+    Q_EMIT respawnModeChanged(mode);
+}
+
+const QString &EditorDocument::create()
+{
+    GeneratedFile file = generate(*this);
+    m_fragments = std::move(file.fragments);
+    m_generatedText = std::move(file.text);
+    return m_generatedText;
+}

@@ -1,0 +1,52 @@
+#include "userprompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QSaveFile>
+
+namespace {
+UserPrompts *installed = nullptr;
+} // namespace
+
+UserPrompts::~UserPrompts() = default;
+
+void UserPrompts::beep() { QApplication::beep(); }
+
+QMessageBox::StandardButton UserPrompts::message(QWidget *parent, QMessageBox::Icon icon,
+                                                 const QString &title, const QString &text,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return QMessageBox::StandardButton(box.exec());
+}
+
+bool UserPrompts::runFileDialog(QFileDialog &dialog) { return dialog.exec() == QDialog::Accepted; }
+
+void UserPrompts::showHelp(QWidget *owner) { Q_UNUSED(owner); }
+
+bool UserPrompts::writeFile(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+UserPrompts &UserPrompts::instance()
+{
+    static UserPrompts real;
+    return installed ? *installed : real;
+}
+
+void UserPrompts::setInstance(UserPrompts *prompts) { installed = prompts; }

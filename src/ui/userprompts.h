@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMessageBox>
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+// The one door through which the program beeps, asks, warns, shows its file dialog, opens
+// help and writes files. Tests install their own instance to answer without blocking and
+// to simulate failing disks.
+class UserPrompts
+{
+public:
+    virtual ~UserPrompts();
+
+    virtual void beep();
+    // A modal message box; returns the button pressed.
+    virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                                const QString &title, const QString &text,
+                                                QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton);
+    // Runs the (already configured) file dialog; true when the user chose a file.
+    virtual bool runFileDialog(QFileDialog &dialog);
+    // Opens the help file for `owner`.
+    virtual void showHelp(QWidget *owner);
+    // Writes `bytes` to `path`, replacing the file only once everything is written.
+    // On failure returns false and puts a reason a user can read into `error`.
+    virtual bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
+
+    static UserPrompts &instance();
+    // Installs a replacement (tests); nullptr restores the real one. Not owned.
+    static void setInstance(UserPrompts *prompts);
+};

@@ -1,0 +1,1 @@
+// Kept until the first window of this folder exists.

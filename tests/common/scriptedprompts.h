@@ -1,0 +1,63 @@
+#pragma once
+
+#include "userprompts.h"
+
+#include <QFileDialog>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+// Answers message boxes and the file dialog from a script instead of blocking, and
+// records what the program asked. Installs itself for its lifetime.
+class ScriptedPrompts : public UserPrompts
+{
+public:
+    struct Message
+    {
+        QMessageBox::Icon icon;
+        QString title;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+    };
+
+    ScriptedPrompts() { UserPrompts::setInstance(this); }
+    ~ScriptedPrompts() override { UserPrompts::setInstance(nullptr); }
+
+    void beep() override { ++beeps; }
+    QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon icon, const QString &title,
+                                        const QString &text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        messages.append({icon, title, text, buttons, defaultButton});
+        return answers.isEmpty() ? defaultButton : answers.takeFirst();
+    }
+    bool runFileDialog(QFileDialog &dialog) override
+    {
+        ++fileDialogs;
+        lastDialogSelection = dialog.selectedFiles();
+        if (fileAnswers.isEmpty())
+            return false; // cancelled
+        dialog.selectFile(fileAnswers.takeFirst());
+        return true;
+    }
+    void showHelp(QWidget *) override { ++helpRequests; }
+    bool writeFile(const QString &path, const QByteArray &bytes, QString *error) override
+    {
+        if (writeFailure.isEmpty())
+            return UserPrompts::writeFile(path, bytes, error);
+        if (error)
+            *error = writeFailure;
+        return false;
+    }
+
+    int beeps = 0;
+    int fileDialogs = 0;
+    int helpRequests = 0;
+    QList<Message> messages;
+    QList<QMessageBox::StandardButton> answers; // consumed in order; default button when empty
+    QStringList fileAnswers;                    // paths chosen in the file dialog; empty: cancel
+    QStringList lastDialogSelection;            // what the dialog had selected when shown
+    QString writeFailure;                       // non-empty: every write fails with this reason
+};
