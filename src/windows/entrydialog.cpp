@@ -1,0 +1,141 @@
+#include "entrydialog.h"
+
+#include "userprompts.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+const QString appTitle = QStringLiteral("Merrow Editor");
+const QString fillAllFields = QStringLiteral(" Fill all fields or click on the Cancel button. ");
+
+QPalette fieldPalette(const QWidget *field, bool enabled)
+{
+    QPalette palette = field->palette();
+    const QColor background =
+        enabled ? QGuiApplication::palette().color(QPalette::Active, QPalette::Base)
+                : QColor(0xbf, 0xbf, 0xbf); // a neutral grey, apart from Base in light and dark
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, background);
+    return palette;
+}
+} // namespace
+
+EntryDialog::EntryDialog(QWidget *mainWindow, EditorDocument &document, QStringList lockNames)
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_main(mainWindow), m_document(document), m_lockNames(std::move(lockNames))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+EntryDialog::~EntryDialog()
+{
+    // Destroyed without a close (the program shutting down): still hand the main window back.
+    releaseMainWindow();
+}
+
+void EntryDialog::open()
+{
+    const QScreen *screen =
+        m_main && m_main->screen() ? m_main->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    winId();
+    if (m_main && m_main->windowHandle())
+        windowHandle()->setTransientParent(m_main->windowHandle());
+    show();
+    activateWindow();
+    lockMainWindow();
+}
+
+void EntryDialog::showFieldEnabled(QLineEdit *field, bool enabled)
+{
+    field->setEnabled(enabled);
+    field->setPalette(fieldPalette(field, enabled));
+}
+
+void EntryDialog::setUpButtons(QPushButton *add, QPushButton *cancel)
+{
+    setFixedSize(size());
+    m_cancel = cancel;
+    for (QPushButton *button : {add, cancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(add, &QPushButton::clicked, this, &EntryDialog::addClicked);
+    connect(cancel, &QPushButton::clicked, this, &EntryDialog::finish);
+}
+
+bool EntryDialog::requireFilled(std::initializer_list<const QLineEdit *> fields)
+{
+    bool filled = true;
+    for (const QLineEdit *field : fields)
+        filled = !field->text().isEmpty() && filled;
+    if (!filled) {
+        UserPrompts::instance().beep();
+        UserPrompts::instance().message(this, QMessageBox::Warning, appTitle, fillAllFields,
+                                        QMessageBox::Ok, QMessageBox::Ok);
+    }
+    return filled;
+}
+
+void EntryDialog::finish()
+{
+    close();
+}
+
+void EntryDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel) && m_cancel) {
+        m_cancel->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void EntryDialog::closeEvent(QCloseEvent *event)
+{
+    // Whatever closed us (Cancel, Add, the window manager), the main window gets its input
+    // back, exactly as Cancel would leave it.
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        releaseMainWindow();
+}
+
+void EntryDialog::lockMainWindow()
+{
+    if (m_locked || !m_main)
+        return;
+    m_locked = true;
+    m_main->setEnabled(false);
+    setMainControlsEnabled(false);
+}
+
+void EntryDialog::releaseMainWindow()
+{
+    if (!m_locked || !m_main)
+        return;
+    m_locked = false;
+    m_main->setEnabled(true);
+    setMainControlsEnabled(true);
+    m_main->activateWindow();
+    m_main->setFocus();
+}
+
+void EntryDialog::setMainControlsEnabled(bool enabled)
+{
+    QStringList names{QStringLiteral("Items")};
+    names += m_lockNames;
+    for (const QString &name : names) {
+        if (QWidget *control = m_main->findChild<QWidget *>(name))
+            control->setEnabled(enabled);
+    }
+}
