@@ -5,23 +5,26 @@
 namespace {
 
 constexpr std::array<const char *, SwitchCount> SwitchNames = {
-    "introStringEnabled", "missionStringEnabled", "introTimeEnabled", "missionTimeEnabled",
-    "disabledaiCheck",    "gpsCheck",             "compassCheck",     "watchCheck",
-    "mapCheck",           "notepadCheck",         "briefingCheck",    "debriefingCheck",
-    "scoreEnabled",       "mainIdentityActive",   "mainRadioActive",  "mainSoundActive",
-    "mainMusicActive",    "mainLoadoutActive",    "respawnActive",    "respawnCheck",
-    "delayCheck",         "vehicleDelayCheck",    "dialogCheck",      "paramsActive",
+    "introStringEnabled", "missionStringEnabled", "introTimeEnabled",
+    "missionTimeEnabled", "disabledaiCheck",      "gpsCheck",
+    "compassCheck",       "watchCheck",           "mapCheck",
+    "notepadCheck",       "briefingCheck",        "debriefingCheck",
+    "scoreEnabled",       "mainIdentityActive",   "mainRadioActive",
+    "mainSoundActive",    "mainMusicActive",      "mainLoadoutActive",
+    "respawnActive",      "respawnCheck",         "delayCheck",
+    "vehicleDelayCheck",  "dialogCheck",          "paramsActive",
     "mainOtherActive",
 };
 
 constexpr std::array<const char *, FieldCount> FieldNames = {
-    "introString",  "missionString",   "minScoreText",    "avgScoreText", "maxScoreText",
-    "typeValue",    "minPlayersValue", "maxPlayersValue", "delayText",    "vehicleDelayText",
+    "introString", "missionString",   "minScoreText",    "avgScoreText", "maxScoreText",
+    "typeValue",   "minPlayersValue", "maxPlayersValue", "delayText",    "vehicleDelayText",
 };
 
 constexpr std::array<const char *, CodeBoxCount> CodeBoxNames = {
-    "mainIdentityCode",       "mainRadioCode",            "mainSoundCode", "mainMusicCode",
-    "mainLoadoutWeaponsCode", "mainLoadoutMagazinesCode", "paramsCode",    "mainOtherCode",
+    "mainIdentityCode", "mainRadioCode",          "mainSoundCode",
+    "mainMusicCode",    "mainLoadoutWeaponsCode", "mainLoadoutMagazinesCode",
+    "paramsCode",       "mainOtherCode",
 };
 
 constexpr std::array<const char *, RespawnModeCount> RespawnOptionNames = {
@@ -35,8 +38,8 @@ struct StartText
     const char *text;
 };
 constexpr StartText FieldStartTexts[] = {
-    {Field::minScoreText, "0"},     {Field::avgScoreText, "2500"},    {Field::maxScoreText, "5000"},
-    {Field::minPlayersValue, "2"},  {Field::maxPlayersValue, "10"},   {Field::delayText, "10"},
+    {Field::minScoreText, "0"},      {Field::avgScoreText, "2500"},  {Field::maxScoreText, "5000"},
+    {Field::minPlayersValue, "2"},   {Field::maxPlayersValue, "10"}, {Field::delayText, "10"},
     {Field::vehicleDelayText, "10"},
 };
 constexpr char OtherCodeStartText[] = "// Other code\r\n";
@@ -80,12 +83,27 @@ constexpr SectionSlot SectionSlots[] = {
 
 } // namespace
 
-const char *switchName(Switch s) { return SwitchNames[std::size_t(s)]; }
-const char *fieldName(Field f) { return FieldNames[std::size_t(f)]; }
-const char *codeBoxName(CodeBox c) { return CodeBoxNames[std::size_t(c)]; }
-const char *respawnOptionName(RespawnMode m) { return RespawnOptionNames[std::size_t(m)]; }
+const char *switchName(Switch s)
+{
+    return SwitchNames[std::size_t(s)];
+}
+const char *fieldName(Field f)
+{
+    return FieldNames[std::size_t(f)];
+}
+const char *codeBoxName(CodeBox c)
+{
+    return CodeBoxNames[std::size_t(c)];
+}
+const char *respawnOptionName(RespawnMode m)
+{
+    return RespawnOptionNames[std::size_t(m)];
+}
 
-EditorDocument::EditorDocument(QObject *parent) : QObject(parent) { resetToDesignState(); }
+EditorDocument::EditorDocument(QObject *parent) : QObject(parent)
+{
+    resetToDesignState();
+}
 
 void EditorDocument::resetToDesignState()
 {
@@ -144,7 +162,8 @@ void EditorDocument::setSwitch(Switch s, int value)
         break;
     // These slots are rewritten by every Create anyway; keeping them current costs little.
     case Switch::introTimeEnabled:
-        m_fragments[std::size_t(Fragment::introTime)] = generateFragment(*this, Fragment::introTime);
+        m_fragments[std::size_t(Fragment::introTime)] =
+            generateFragment(*this, Fragment::introTime);
         break;
     case Switch::missionTimeEnabled:
         m_fragments[std::size_t(Fragment::missionTime)] =
@@ -174,7 +193,10 @@ void EditorDocument::setSwitch(Switch s, int value)
     }
 }
 
-bool EditorDocument::isEnabled(Switch s) const { return m_enabled[std::size_t(s)]; }
+bool EditorDocument::isEnabled(Switch s) const
+{
+    return m_enabled[std::size_t(s)];
+}
 
 void EditorDocument::setEnabled(Switch s, bool enabled)
 {

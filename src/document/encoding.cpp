@@ -39,7 +39,8 @@ EncodedText encodeWindows1252(QStringView text)
             ++out.replaced;
             byte = '?';
             // A character outside the basic plane is one character, written as one "?".
-            if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode()))
+            if (QChar::isHighSurrogate(c) && i + 1 < n &&
+                QChar::isLowSurrogate(text[i + 1].unicode()))
                 ++i;
         }
         dst[written++] = char(byte);

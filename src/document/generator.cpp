@@ -15,7 +15,8 @@ struct Accessory
     const char16_t *off;
 };
 constexpr Accessory Accessories[] = {
-    {Switch::disabledaiCheck, Fragment::disabledAI, u"disabledAI=TRUE;\r\n", u"disabledAI=FALSE;\r\n"},
+    {Switch::disabledaiCheck, Fragment::disabledAI, u"disabledAI=TRUE;\r\n",
+     u"disabledAI=FALSE;\r\n"},
     {Switch::gpsCheck, Fragment::gps, u"ShowGPS=1;\r\n", u"ShowGPS=0;\r\n"},
     {Switch::compassCheck, Fragment::compass, u"showCompass=1;\r\n", u"showCompass=0;\r\n"},
     {Switch::watchCheck, Fragment::watch, u"showWatch=1;\r\n", u"showWatch=0;\r\n"},
@@ -69,7 +70,10 @@ void classBlock(QString &out, QStringView name, QStringView preamble, QStringVie
 }
 
 // Compose functions for rows whose text does not depend on the document.
-template <const char16_t *Text> void literal(const EditorDocument &, QString &out) { out += Text; }
+template <const char16_t *Text> void literal(const EditorDocument &, QString &out)
+{
+    out += Text;
+}
 
 constexpr char16_t IntroTimeOn[] = u"OnLoadIntroTime=TRUE;\r\n";
 constexpr char16_t MissionTimeOn[] = u"OnLoadMissionTime=TRUE;\r\n";
@@ -172,7 +176,8 @@ constexpr FragmentRule Rules[] = {
      nullptr},
     {Fragment::respawnDialog, Switch::dialogCheck, Gate::Enabled,
      [](const EditorDocument &d, QString &out) {
-         out += d.value(Switch::dialogCheck) == 1 ? u"respawnDialog=1;\r\n" : u"respawnDialog=0;\r\n";
+         out +=
+             d.value(Switch::dialogCheck) == 1 ? u"respawnDialog=1;\r\n" : u"respawnDialog=0;\r\n";
      },
      nullptr},
     {Fragment::params, Switch::paramsActive, Gate::IsOne,
@@ -181,8 +186,7 @@ constexpr FragmentRule Rules[] = {
      },
      nullptr},
     {Fragment::other, Switch::mainOtherActive, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) { out += d.code(CodeBox::mainOtherCode); },
-     nullptr},
+     [](const EditorDocument &d, QString &out) { out += d.code(CodeBox::mainOtherCode); }, nullptr},
 };
 static_assert(std::size(Rules) == FragmentCount);
 
@@ -199,8 +203,8 @@ static_assert(rulesInSlotOrder(), "Rules is indexed by Fragment");
 // The file after its header comment: fragments in slot order, with a lone CR LF group
 // separator after each of these.
 constexpr Fragment GroupEnds[] = {
-    Fragment::missionString, Fragment::missionTime, Fragment::debriefing, Fragment::score,
-    Fragment::identity,      Fragment::radio,       Fragment::sound,      Fragment::music,
+    Fragment::missionString, Fragment::missionTime, Fragment::debriefing,    Fragment::score,
+    Fragment::identity,      Fragment::radio,       Fragment::sound,         Fragment::music,
     Fragment::loadout,       Fragment::header,      Fragment::respawnDialog, Fragment::params,
 };
 static_assert(std::size(GroupEnds) == GroupSeparatorCount);
@@ -268,7 +272,10 @@ QString generateFragment(const EditorDocument &document, Fragment fragment)
     return out;
 }
 
-bool isAccessory(Switch s) { return findAccessory(s) != nullptr; }
+bool isAccessory(Switch s)
+{
+    return findAccessory(s) != nullptr;
+}
 
 Fragment accessoryFragment(Switch accessory)
 {

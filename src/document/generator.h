@@ -26,6 +26,7 @@ bool isAccessory(Switch s);
 Fragment accessoryFragment(Switch accessory);
 
 // The header comment that opens every generated file, without its line breaks.
-inline constexpr char16_t HeaderComment[] = u"// description.ext file created in Merrow Editor by Tandry";
+inline constexpr char16_t HeaderComment[] =
+    u"// description.ext file created in Merrow Editor by Tandry";
 // How many lone CR LF group separators the layout holds.
 inline constexpr int GroupSeparatorCount = 12;

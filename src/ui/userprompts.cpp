@@ -10,7 +10,10 @@ UserPrompts *installed = nullptr;
 
 UserPrompts::~UserPrompts() = default;
 
-void UserPrompts::beep() { QApplication::beep(); }
+void UserPrompts::beep()
+{
+    QApplication::beep();
+}
 
 QMessageBox::StandardButton UserPrompts::message(QWidget *parent, QMessageBox::Icon icon,
                                                  const QString &title, const QString &text,
@@ -22,9 +25,15 @@ QMessageBox::StandardButton UserPrompts::message(QWidget *parent, QMessageBox::I
     return QMessageBox::StandardButton(box.exec());
 }
 
-bool UserPrompts::runFileDialog(QFileDialog &dialog) { return dialog.exec() == QDialog::Accepted; }
+bool UserPrompts::runFileDialog(QFileDialog &dialog)
+{
+    return dialog.exec() == QDialog::Accepted;
+}
 
-void UserPrompts::showHelp(QWidget *owner) { Q_UNUSED(owner); }
+void UserPrompts::showHelp(QWidget *owner)
+{
+    Q_UNUSED(owner);
+}
 
 bool UserPrompts::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
@@ -49,4 +58,7 @@ UserPrompts &UserPrompts::instance()
     return installed ? *installed : real;
 }
 
-void UserPrompts::setInstance(UserPrompts *prompts) { installed = prompts; }
+void UserPrompts::setInstance(UserPrompts *prompts)
+{
+    installed = prompts;
+}

@@ -1,4 +1,83 @@
+#include "encoding.h"
+
 #include <QTest>
-class X : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(X)
+
+class tst_Encoding : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windows1252_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("replaced");
+
+        QTest::newRow("ascii") << QStringLiteral("respawn=3;") << QByteArray("respawn=3;") << 0;
+        QTest::newRow("euro") << QStringLiteral("\u20AC") << QByteArray("\x80") << 0;
+        QTest::newRow("e acute") << QStringLiteral("\u00E9") << QByteArray("\xE9") << 0;
+        QTest::newRow("y diaeresis") << QStringLiteral("\u00FF") << QByteArray("\xFF") << 0;
+        QTest::newRow("curly quotes")
+            << QStringLiteral("\u201Cx\u201D") << QByteArray("\x93x\x94") << 0;
+        QTest::newRow("trade mark, Y diaeresis")
+            << QStringLiteral("\u2122\u0178") << QByteArray("\x99\x9F") << 0;
+        QTest::newRow("undefined slot round-trips")
+            << QStringLiteral("\u0081") << QByteArray("\x81") << 0;
+        QTest::newRow("C1 control with a glyph byte")
+            << QStringLiteral("\u0080") << QByteArray("?") << 1;
+        QTest::newRow("outside the code page")
+            << QStringLiteral("a\u0100b") << QByteArray("a?b") << 1;
+        QTest::newRow("cyrillic word")
+            << QStringLiteral("\u043C\u0438\u0440") << QByteArray("???") << 3;
+        QTest::newRow("emoji is one character")
+            << QStringLiteral("x\U0001F600y") << QByteArray("x?y") << 1;
+        QTest::newRow("lone high surrogate")
+            << QString(QChar(0xD800)) + QStringLiteral("z") << QByteArray("?z") << 1;
+        QTest::newRow("lone low surrogate") << QString(QChar(0xDC00)) << QByteArray("?") << 1;
+        QTest::newRow("NUL kept") << QString(QChar(0)) << QByteArray(1, '\0') << 0;
+        QTest::newRow("empty") << QString() << QByteArray() << 0;
+    }
+    void windows1252()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, replaced);
+
+        const EncodedText encoded = encodeWindows1252(text);
+        QCOMPARE(encoded.bytes, bytes);
+        QCOMPARE(encoded.replaced, replaced);
+    }
+
+    void fileBytes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+
+        QTest::newRow("empty text is one line end") << QString() << QByteArray("\r\n");
+        QTest::newRow("LF") << QStringLiteral("a\nb") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("CR") << QStringLiteral("a\rb") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("CR LF kept") << QStringLiteral("a\r\nb\r\n") << QByteArray("a\r\nb\r\n\r\n");
+        QTest::newRow("LF CR is two breaks")
+            << QStringLiteral("a\n\rb") << QByteArray("a\r\n\r\nb\r\n");
+        QTest::newRow("paragraph separator")
+            << QStringLiteral("a\u2029b") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("line separator") << QStringLiteral("a\u2028b") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("tab kept") << QStringLiteral("\t};") << QByteArray("\t};\r\n");
+    }
+    void fileBytes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(descriptionFileBytes(text).bytes, bytes);
+    }
+
+    void noByteOrderMark()
+    {
+        const QByteArray bytes = descriptionFileBytes(QStringLiteral("\uFEFFx")).bytes;
+        // A BOM typed into the text is not representable; nothing is prepended either.
+        QCOMPARE(bytes, QByteArray("?x\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Encoding)
 #include "tst_encoding.moc"

@@ -1,4 +1,4 @@
-#include "entries_loadout.h"
+#include "entries.h"
 
 #include <QTest>
 
