@@ -1,0 +1,135 @@
+#include "about.h"
+#include "ui_about.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+
+void centreOnScreen(QWidget *window, const QWidget *reference)
+{
+    QScreen *screen = reference ? reference->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame(QPoint(), window->size());
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+bool isMouseButtonEvent(const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+about::about(QWidget *main) : QWidget(nullptr), ui(std::make_unique<Ui::about>()), m_main(main)
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A tool window has no task-bar entry; without a frame there is no title bar either.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setFixedSize(size());
+    centreOnScreen(this, main);
+
+    ui->Picture1->installEventFilter(this);
+    ui->Label1->installEventFilter(this);
+
+    if (main) {
+        winId();
+        if (QWindow *mainWindow = main->window()->windowHandle())
+            windowHandle()->setTransientParent(mainWindow);
+        connect(main, &QObject::destroyed, this, &QObject::deleteLater);
+    }
+}
+
+about::~about() = default;
+
+about *about::openFor(QWidget *main)
+{
+    if (main)
+        main->setEnabled(false);
+    auto *box = new about(main);
+    box->show();
+    box->activateWindow();
+    return box;
+}
+
+QLabel *about::Picture1() const
+{
+    return ui->Picture1;
+}
+
+QLabel *about::Label1() const
+{
+    return ui->Label1;
+}
+
+bool about::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->Label1 && isMouseButtonEvent(event)) {
+        // The version text sits on the picture; its clicks must not reach the picture.
+        return true;
+    }
+    if (watched == ui->Picture1) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_pressedOnPicture = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const bool click = m_pressedOnPicture && mouse->button() == Qt::LeftButton &&
+                               ui->Picture1->rect().contains(mouse->position().toPoint());
+            m_pressedOnPicture = false;
+            if (click)
+                Picture1_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void about::Picture1_Click()
+{
+    close();
+}
+
+void about::showEvent(QShowEvent *event)
+{
+    if (m_main)
+        m_main->setEnabled(false);
+    QWidget::showEvent(event);
+}
+
+void about::closeEvent(QCloseEvent *event)
+{
+    // Only a click on the picture closes the box; a close request from the window system
+    // (Alt+F4 and the like) is refused, as the box offers no other way out.
+    if (event->spontaneous()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+    releaseMain();
+}
+
+void about::releaseMain()
+{
+    if (!m_main)
+        return;
+    m_main->setEnabled(true);
+    m_main->activateWindow();
+    m_main->setFocus();
+}

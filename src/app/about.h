@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+
+namespace Ui {
+class about;
+}
+
+// The borderless about box. It keeps the main window disabled while it is open and goes
+// away only when its picture is clicked.
+class about : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit about(QWidget *main);
+    ~about() override;
+
+    // What About and the double-click on the logo call: disables `main` and opens a fresh
+    // about box, which deletes itself when it closes.
+    static about *openFor(QWidget *main);
+
+    QLabel *Picture1() const;
+    QLabel *Label1() const;
+
+    void Picture1_Click();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void releaseMain();
+
+    std::unique_ptr<Ui::about> ui;
+    QPointer<QWidget> m_main;
+    bool m_pressedOnPicture = false;
+};

@@ -1,0 +1,181 @@
+#include "savepreview.h"
+#include "ui_savepreview.h"
+
+#include "encoding.h"
+#include "userprompts.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+
+const QString appTitle = QStringLiteral("Merrow Editor");
+
+// Qt Designer stores whole points only; the text box's face is 8.25 pt.
+constexpr qreal previewPointSize = 8.25;
+
+void centreOnScreen(QWidget *window, const QWidget *reference)
+{
+    QScreen *screen = reference ? reference->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame(QPoint(), window->size());
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace
+
+savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text)
+    : QWidget(nullptr), ui(std::make_unique<Ui::savePreview>()), m_main(main), m_dialog(dialog)
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(size());
+
+    QFont font = ui->codePreview->font();
+    font.setPointSizeF(previewPointSize);
+    ui->codePreview->setFont(font);
+
+    if (main)
+        setWindowIcon(main->windowIcon());
+    centreOnScreen(this, main);
+
+    if (main) {
+        winId();
+        if (QWindow *mainWindow = main->window()->windowHandle())
+            windowHandle()->setTransientParent(mainWindow);
+        // A preview outliving its main window would have no one to hand the focus back to.
+        connect(main, &QObject::destroyed, this, &QObject::deleteLater);
+    }
+
+    connect(ui->saveAsButton, &QPushButton::clicked, this, &savePreview::saveAsButton_Click);
+    setText(text);
+}
+
+savePreview::~savePreview() = default;
+
+savePreview *savePreview::openWith(QWidget *main, QFileDialog *dialog, const QString &text)
+{
+    if (main)
+        main->setEnabled(false);
+    auto *preview = new savePreview(main, dialog, text);
+    preview->show();
+    preview->activateWindow();
+    preview->ui->codePreview->setFocus();
+    return preview;
+}
+
+QPlainTextEdit *savePreview::codePreview() const
+{
+    return ui->codePreview;
+}
+
+QPushButton *savePreview::saveAsButton() const
+{
+    return ui->saveAsButton;
+}
+
+void savePreview::setText(const QString &text)
+{
+    // The document separates lines with CR LF; the text box wants one break per line.
+    QString lines = normalizeLineBreaks(text);
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    ui->codePreview->setPlainText(lines);
+}
+
+void savePreview::showEvent(QShowEvent *event)
+{
+    if (m_main)
+        m_main->setEnabled(false);
+    QWidget::showEvent(event);
+}
+
+void savePreview::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        releaseMain();
+}
+
+void savePreview::releaseMain()
+{
+    if (!m_main)
+        return;
+    m_main->setEnabled(true);
+    m_main->activateWindow();
+    m_main->setFocus();
+}
+
+void savePreview::saveAsButton_Click()
+{
+    QString path;
+    if (!runSaveDialog(&path))
+        return;
+
+    const EncodedText encoded = descriptionFileBytes(ui->codePreview->toPlainText());
+    if (encoded.replaced > 0 && !confirmReplacedCharacters(encoded.replaced))
+        return;
+
+    QString reason;
+    if (!UserPrompts::instance().writeFile(path, encoded.bytes, &reason)) {
+        // The preview stays open with its text, so nothing is lost and the user can try
+        // another place.
+        UserPrompts::instance().message(
+            this, QMessageBox::Warning, appTitle,
+            tr("The file %1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), reason),
+            QMessageBox::Ok, QMessageBox::Ok);
+        return;
+    }
+    close();
+}
+
+bool savePreview::runSaveDialog(QString *path)
+{
+    if (!m_dialog)
+        return false;
+    QFileDialog &dialog = *m_dialog;
+    dialog.setWindowTitle(tr("Locate directory for description.ext file"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("ext"));
+    dialog.setNameFilter(QStringLiteral("description.ext (description.ext)"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+
+    // The dialog belongs to the main window, which is disabled while the preview is open, and
+    // a disabled parent disables its dialogs too. Lend it to the preview while it is shown.
+    const QPointer<QWidget> owner = dialog.parentWidget();
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    dialog.setParent(this, flags);
+    dialog.setEnabled(true);
+    const bool chosen = UserPrompts::instance().runFileDialog(dialog);
+    if (m_dialog)
+        m_dialog->setParent(owner, flags);
+
+    if (!chosen || !m_dialog)
+        return false;
+    const QStringList files = m_dialog->selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty())
+        return false;
+    *path = files.first();
+    return true;
+}
+
+bool savePreview::confirmReplacedCharacters(qsizetype replaced)
+{
+    const QString count = replaced == 1 ? tr("1 character") : tr("%1 characters").arg(replaced);
+    const QString text = tr("%1 of the text cannot be written in the file's 8-bit code page "
+                            "(Windows-1252) and will be written as \"?\".\n\nSave anyway?")
+                             .arg(count);
+    return UserPrompts::instance().message(this, QMessageBox::Question, appTitle, text,
+                                           QMessageBox::Yes | QMessageBox::No,
+                                           QMessageBox::No) == QMessageBox::Yes;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class QFileDialog;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace Ui {
+class savePreview;
+}
+
+// Shows the text the Create command generated, lets the user touch it up and saves it as
+// description.ext. A top-level window of its own (no QWidget parent, so it is not disabled
+// along with the main window) that keeps the main window disabled while it is open.
+class savePreview : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `main` is disabled while the preview is shown; `dialog` is the main window's file
+    // dialog, shared between saves so that it remembers the chosen file.
+    savePreview(QWidget *main, QFileDialog *dialog, const QString &text);
+    ~savePreview() override;
+
+    // What the Create command calls: disables `main`, then opens a fresh preview holding
+    // `text`. The window deletes itself when it closes.
+    static savePreview *openWith(QWidget *main, QFileDialog *dialog, const QString &text);
+
+    QPlainTextEdit *codePreview() const;
+    QPushButton *saveAsButton() const;
+
+    void saveAsButton_Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setText(const QString &text);
+    bool runSaveDialog(QString *path);
+    bool confirmReplacedCharacters(qsizetype replaced);
+    void releaseMain();
+
+    std::unique_ptr<Ui::savePreview> ui;
+    QPointer<QWidget> m_main;
+    QPointer<QFileDialog> m_dialog;
+};
