@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+class QWidget;
+
+// The two background colours of text fields and code boxes, and the grey used for
+// sub-headings, taken from the running palette so that dark themes stay readable.
+namespace SystemColours {
+
+// Background of an enabled field.
+QColor windowBackground(const QPalette &palette);
+// Background of a field whose section is switched off: a neutral grey that stands apart from
+// the window background in light and in dark palettes.
+QColor inactiveBorder(const QPalette &palette);
+// Text colour of the small grey sub-headings.
+QColor workspaceGrey(const QPalette &palette);
+
+// Whitens (enabled) or greys (disabled) a text field or code box. The colour is set for every
+// colour group, because a disabled widget paints with its Disabled group.
+void setFieldBackground(QWidget *field, bool enabled);
+// The background a field paints with now.
+QColor fieldBackground(const QWidget *field);
+
+} // namespace SystemColours
