@@ -12,6 +12,8 @@
 
 namespace {
 const QString appTitle = QStringLiteral("Merrow Editor");
+const QString fieldFontFamily = QStringLiteral("Verdana");
+constexpr qreal fieldFontSize = 8.25;
 const QString fillAllFields = QStringLiteral(" Fill all fields or click on the Cancel button. ");
 
 QPalette fieldPalette(const QWidget *field, bool enabled)
@@ -62,8 +64,23 @@ void EntryDialog::showFieldEnabled(QLineEdit *field, bool enabled)
     field->setPalette(fieldPalette(field, enabled));
 }
 
+void EntryDialog::applyEnabledSwitch(QLineEdit *field, bool ticked)
+{
+    if (!ticked)
+        field->clear();
+    showFieldEnabled(field, ticked);
+}
+
 void EntryDialog::setUpButtons(QPushButton *add, QPushButton *cancel)
 {
+    // Forms store whole points only; the fields and their labels are meant at 8.25 pt.
+    for (QWidget *child : findChildren<QWidget *>()) {
+        if (child->testAttribute(Qt::WA_SetFont) && child->font().family() == fieldFontFamily) {
+            QFont font = child->font();
+            font.setPointSizeF(fieldFontSize);
+            child->setFont(font);
+        }
+    }
     setFixedSize(size());
     m_cancel = cancel;
     for (QPushButton *button : {add, cancel}) {

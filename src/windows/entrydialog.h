@@ -32,10 +32,14 @@ public:
 
     // Greys a text box while it is switched off, as the main window does with its fields.
     static void showFieldEnabled(QLineEdit *field, bool enabled);
+    // What an "Enabled" switch does to the optional field it governs: unticked, the field is
+    // emptied (so a switched-off value is never written), disabled and greyed; ticked, it is
+    // enabled again, still empty.
+    static void applyEnabledSwitch(QLineEdit *field, bool ticked);
 
 protected:
-    // Call after setupUi: tool window without close box, fixed at its form size, Esc
-    // presses `cancel`, Enter presses nothing.
+    // Call after setupUi: fixed at its form size, Esc presses `cancel`, Enter presses
+    // nothing, labels and text boxes in their exact font size.
     void setUpButtons(QPushButton *add, QPushButton *cancel);
     // True when every field holds at least one character (blanks count). Otherwise beeps,
     // tells the user to fill the fields and returns false; the dialog stays as it is.

@@ -1,0 +1,29 @@
+#include "addidentity.h"
+
+#include "editordocument.h"
+#include "entries.h"
+#include "ui_addidentity.h"
+
+addIdentity::addIdentity(QWidget *mainWindow, EditorDocument &document)
+    : EntryDialog(mainWindow, document,
+                  {switchName(Switch::mainIdentityActive), QStringLiteral("addIdentityButton")}),
+      ui(std::make_unique<Ui::addIdentity>())
+{
+    ui->setupUi(this);
+    setUpButtons(ui->addIdentityButton, ui->cancelIdentityButton);
+    ui->idClassName->setFocus();
+}
+
+addIdentity::~addIdentity() = default;
+
+void addIdentity::addIdentityButton_Click()
+{
+    if (!requireFilled(
+            {ui->idClassName, ui->idName, ui->idFace, ui->idGlasses, ui->idSpeaker, ui->idPitch}))
+        return;
+    document().appendCode(
+        CodeBox::mainIdentityCode,
+        identityEntry({ui->idClassName->text(), ui->idName->text(), ui->idFace->text(),
+                       ui->idGlasses->text(), ui->idSpeaker->text(), ui->idPitch->text()}));
+    finish();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "entrydialog.h"
+
+#include <memory>
+
+namespace Ui {
+class addIdentity;
+}
+
+// Composes one identity of CfgIdentities and appends it to the Identity code box.
+class addIdentity : public EntryDialog
+{
+    Q_OBJECT
+
+public:
+    addIdentity(QWidget *mainWindow, EditorDocument &document);
+    ~addIdentity() override;
+
+public Q_SLOTS:
+    void addIdentityButton_Click();
+
+protected:
+    void addClicked() override { addIdentityButton_Click(); }
+
+private:
+    std::unique_ptr<Ui::addIdentity> ui;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "entrydialog.h"
+
+#include <memory>
+
+namespace Ui {
+class addMusic;
+}
+
+// Composes one music track of CfgMusic and appends it to the Music code box.
+class addMusic : public EntryDialog
+{
+    Q_OBJECT
+
+public:
+    addMusic(QWidget *mainWindow, EditorDocument &document);
+    ~addMusic() override;
+
+public Q_SLOTS:
+    void addMusicButton_Click();
+    void musicNameEnabled_Click();
+
+protected:
+    void addClicked() override { addMusicButton_Click(); }
+
+private:
+    std::unique_ptr<Ui::addMusic> ui;
+};

@@ -1,0 +1,37 @@
+#include "addradio.h"
+
+#include "editordocument.h"
+#include "entries.h"
+#include "ui_addradio.h"
+
+addRadio::addRadio(QWidget *mainWindow, EditorDocument &document)
+    : EntryDialog(mainWindow, document,
+                  {switchName(Switch::mainRadioActive), QStringLiteral("addRadioButton")}),
+      ui(std::make_unique<Ui::addRadio>())
+{
+    ui->setupUi(this);
+    setUpButtons(ui->addRadioButton, ui->cancelRadioButton);
+    connect(ui->radioNameEnabled, &QCheckBox::toggled, this, &addRadio::radioNameEnabled_Click);
+    ui->radioClassName->setFocus();
+}
+
+addRadio::~addRadio() = default;
+
+// Like the sound and music dialogs, a name switched off is emptied, so that what the
+// user sees greyed out is never written into the entry.
+void addRadio::radioNameEnabled_Click()
+{
+    applyEnabledSwitch(ui->radioRadioName, ui->radioNameEnabled->isChecked());
+}
+
+void addRadio::addRadioButton_Click()
+{
+    if (!requireFilled({ui->radioClassName, ui->radioFileLocation, ui->radioVolume, ui->radioPitch,
+                        ui->radioTitles}))
+        return;
+    document().appendCode(CodeBox::mainRadioCode,
+                          radioEntry({ui->radioClassName->text(), ui->radioRadioName->text(),
+                                      ui->radioFileLocation->text(), ui->radioVolume->text(),
+                                      ui->radioPitch->text(), ui->radioTitles->text()}));
+    finish();
+}

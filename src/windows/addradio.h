@@ -1,0 +1,29 @@
+#pragma once
+
+#include "entrydialog.h"
+
+#include <memory>
+
+namespace Ui {
+class addRadio;
+}
+
+// Composes one radio message of CfgRadio and appends it to the Radio code box.
+class addRadio : public EntryDialog
+{
+    Q_OBJECT
+
+public:
+    addRadio(QWidget *mainWindow, EditorDocument &document);
+    ~addRadio() override;
+
+public Q_SLOTS:
+    void addRadioButton_Click();
+    void radioNameEnabled_Click();
+
+protected:
+    void addClicked() override { addRadioButton_Click(); }
+
+private:
+    std::unique_ptr<Ui::addRadio> ui;
+};

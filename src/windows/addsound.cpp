@@ -1,0 +1,41 @@
+#include "addsound.h"
+
+#include "editordocument.h"
+#include "entries.h"
+#include "ui_addsound.h"
+
+addSound::addSound(QWidget *mainWindow, EditorDocument &document)
+    : EntryDialog(mainWindow, document,
+                  {switchName(Switch::mainSoundActive), QStringLiteral("addSoundButton")}),
+      ui(std::make_unique<Ui::addSound>())
+{
+    ui->setupUi(this);
+    setUpButtons(ui->addSoundButton, ui->cancelSoundButton);
+    connect(ui->soundNameEnabled, &QCheckBox::toggled, this, &addSound::soundNameEnabled_Click);
+    connect(ui->soundTitlesEnabled, &QCheckBox::toggled, this, &addSound::soundTitlesEnabled_Click);
+    ui->soundClassName->setFocus();
+}
+
+addSound::~addSound() = default;
+
+void addSound::soundNameEnabled_Click()
+{
+    applyEnabledSwitch(ui->soundSoundName, ui->soundNameEnabled->isChecked());
+}
+
+void addSound::soundTitlesEnabled_Click()
+{
+    applyEnabledSwitch(ui->soundTitles, ui->soundTitlesEnabled->isChecked());
+}
+
+void addSound::addSoundButton_Click()
+{
+    if (!requireFilled(
+            {ui->soundClassName, ui->soundFileLocation, ui->soundVolume, ui->soundPitch}))
+        return;
+    document().appendCode(CodeBox::mainSoundCode,
+                          soundEntry({ui->soundClassName->text(), ui->soundSoundName->text(),
+                                      ui->soundFileLocation->text(), ui->soundVolume->text(),
+                                      ui->soundPitch->text(), ui->soundTitles->text()}));
+    finish();
+}

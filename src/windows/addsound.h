@@ -1,0 +1,30 @@
+#pragma once
+
+#include "entrydialog.h"
+
+#include <memory>
+
+namespace Ui {
+class addSound;
+}
+
+// Composes one sound of CfgSounds and appends it to the Sounds code box.
+class addSound : public EntryDialog
+{
+    Q_OBJECT
+
+public:
+    addSound(QWidget *mainWindow, EditorDocument &document);
+    ~addSound() override;
+
+public Q_SLOTS:
+    void addSoundButton_Click();
+    void soundNameEnabled_Click();
+    void soundTitlesEnabled_Click();
+
+protected:
+    void addClicked() override { addSoundButton_Click(); }
+
+private:
+    std::unique_ptr<Ui::addSound> ui;
+};
