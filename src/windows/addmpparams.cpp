@@ -1,0 +1,48 @@
+#include "addmpparams.h"
+
+#include "editordocument.h"
+#include "entries.h"
+#include "ui_addmpparams.h"
+
+namespace {
+// Designer stores whole points only; the dialog's texts are meant to be 8.25 pt.
+void useFractionalVerdana(QWidget *form)
+{
+    for (QWidget *w : form->findChildren<QWidget *>()) {
+        if (w->font().family() == QLatin1String("Verdana") && w->font().pointSize() == 8) {
+            QFont font = w->font();
+            font.setPointSizeF(8.25);
+            w->setFont(font);
+        }
+    }
+}
+} // namespace
+
+// Both switches of the "MP options" page are locked: switching off respawn while the
+// dialog is open would reset the page under it.
+addMPParams::addMPParams(QWidget *mainWindow, EditorDocument &document)
+    : EntryDialog(mainWindow, document,
+                  {QStringLiteral("respawnActive"), QStringLiteral("paramsActive"),
+                   QStringLiteral("addParamsButton")}),
+      ui(std::make_unique<Ui::addMPParams>())
+{
+    ui->setupUi(this);
+    useFractionalVerdana(this);
+    setUpButtons(ui->addParamsButton, ui->cancelParamsButton);
+    ui->paramsClass->setFocus();
+}
+
+addMPParams::~addMPParams() = default;
+
+void addMPParams::addParamsButton_Click()
+{
+    // The parameter number only ends up in a comment, so it may stay empty.
+    if (!requireFilled({ui->paramsClass, ui->paramsTitle, ui->paramsValues, ui->paramsTexts,
+                        ui->paramsDefault}))
+        return;
+    document().appendCode(CodeBox::paramsCode,
+                          mpParamsEntry({ui->paramsClass->text(), ui->paramsNo->text(),
+                                         ui->paramsTitle->text(), ui->paramsValues->text(),
+                                         ui->paramsTexts->text(), ui->paramsDefault->text()}));
+    finish();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "entrydialog.h"
+
+#include <memory>
+
+namespace Ui {
+class addMPParams;
+}
+
+// Composes one entry of the Params class and appends it to the main window's parameters
+// code box. Everything but the parameter number must be filled in.
+class addMPParams : public EntryDialog
+{
+    Q_OBJECT
+
+public:
+    addMPParams(QWidget *mainWindow, EditorDocument &document);
+    ~addMPParams() override;
+
+private:
+    void addParamsButton_Click();
+    void addClicked() override { addParamsButton_Click(); }
+
+    std::unique_ptr<Ui::addMPParams> ui;
+};

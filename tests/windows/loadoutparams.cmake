@@ -1,0 +1,2 @@
+# The loadout and MP parameters dialogs.
+merrow_add_test(tst_addloadout SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_addloadout.cpp LIBS merrow_windows)
