@@ -1,5 +1,6 @@
 #include "entrydialog.h"
 
+#include "systemcolours.h"
 #include "userprompts.h"
 
 #include <QCloseEvent>
@@ -15,17 +16,6 @@ const QString appTitle = QStringLiteral("Merrow Editor");
 const QString fieldFontFamily = QStringLiteral("Verdana");
 constexpr qreal fieldFontSize = 8.25;
 const QString fillAllFields = QStringLiteral(" Fill all fields or click on the Cancel button. ");
-
-QPalette fieldPalette(const QWidget *field, bool enabled)
-{
-    QPalette palette = field->palette();
-    const QColor background =
-        enabled ? QGuiApplication::palette().color(QPalette::Active, QPalette::Base)
-                : QColor(0xbf, 0xbf, 0xbf); // a neutral grey, apart from Base in light and dark
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Base, background);
-    return palette;
-}
 } // namespace
 
 EntryDialog::EntryDialog(QWidget *mainWindow, EditorDocument &document, QStringList lockNames)
@@ -61,7 +51,7 @@ void EntryDialog::open()
 void EntryDialog::showFieldEnabled(QLineEdit *field, bool enabled)
 {
     field->setEnabled(enabled);
-    field->setPalette(fieldPalette(field, enabled));
+    SystemColours::setFieldBackground(field, enabled);
 }
 
 void EntryDialog::applyEnabledSwitch(QLineEdit *field, bool ticked)

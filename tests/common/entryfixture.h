@@ -1,0 +1,176 @@
+#pragma once
+
+#include "editordocument.h"
+#include "scriptedprompts.h"
+#include "systemcolours.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+// What an entry dialog sees of the main window: the tab control "Items", the section
+// switch(es) and the section's Add button, found by name, plus the document whose code box
+// the dialog appends to.
+class StandInMain : public QWidget
+{
+public:
+    StandInMain(const QStringList &switchNames, const QString &addButtonName)
+    {
+        setObjectName(QStringLiteral("Main"));
+        resize(320, 200);
+        items = new QTabWidget(this);
+        items->setObjectName(QStringLiteral("Items"));
+        items->setGeometry(8, 8, 300, 180);
+        auto *page = new QWidget;
+        items->addTab(page, QStringLiteral("Section"));
+        int y = 8;
+        for (const QString &name : switchNames) {
+            auto *box = new QCheckBox(QStringLiteral("Active"), page);
+            box->setObjectName(name);
+            box->setChecked(true);
+            box->move(8, y);
+            y += 24;
+            switches << box;
+        }
+        addButton = new QPushButton(QStringLiteral("Add"), page);
+        addButton->setObjectName(addButtonName);
+        addButton->move(8, y);
+        show();
+        activateWindow();
+        (void)QTest::qWaitForWindowActive(this);
+        QCoreApplication::processEvents();
+    }
+
+    // Every control that an open dialog must hold disabled, with the window itself.
+    QList<QWidget *> lockedControls()
+    {
+        QList<QWidget *> controls{this, items};
+        for (QCheckBox *box : switches)
+            controls << box;
+        controls << addButton;
+        return controls;
+    }
+    bool allLocked()
+    {
+        for (QWidget *w : lockedControls()) {
+            if (w->isEnabled())
+                return false;
+        }
+        return true;
+    }
+    bool allReleased()
+    {
+        for (QWidget *w : lockedControls()) {
+            if (!w->isEnabled())
+                return false;
+        }
+        for (QCheckBox *box : switches) {
+            if (!box->isChecked())
+                return false;
+        }
+        return true;
+    }
+
+    EditorDocument document;
+    QTabWidget *items = nullptr;
+    QList<QCheckBox *> switches;
+    QPushButton *addButton = nullptr;
+};
+
+// Opens a dialog as the main window's Add button does and waits until it takes input.
+template <typename Dialog> QPointer<Dialog> openEntryDialog(StandInMain &main)
+{
+    QPointer<Dialog> dialog = new Dialog(&main, main.document);
+    dialog->open();
+    (void)QTest::qWaitForWindowActive(dialog);
+    QCoreApplication::processEvents(); // the activation arrives as an event
+    return dialog;
+}
+
+template <typename T = QWidget> T *control(QWidget *window, const char *name)
+{
+    T *found = window->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qWarning("no control named %s", name);
+    return found;
+}
+
+// Replaces the field's text by typing, as a user would after selecting everything.
+inline void retype(QLineEdit *field, const QString &text)
+{
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(field, text);
+}
+
+inline void click(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Lets a closed dialog finish deleting itself.
+inline void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The expected text of entries, line by line, every line ended by CR LF.
+inline QString crlf(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
+// The names of the focus stops reached by Tab from the window's focus widget, in order,
+// until the chain comes round again.
+inline QStringList tabOrder(QWidget *window, QWidget *first)
+{
+    QStringList names;
+    QWidget *w = first;
+    do {
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisible() &&
+            w->window() == window)
+            names << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w && w != first);
+    return names;
+}
+
+// Types each value into the field named before it: {name, value, name, value, ...}.
+inline void typeFields(QWidget *window, const QStringList &namesAndValues)
+{
+    for (qsizetype i = 0; i + 1 < namesAndValues.size(); i += 2)
+        retype(control<QLineEdit>(window, namesAndValues[i].toLatin1().constData()),
+               namesAndValues[i + 1]);
+}
+
+// The one warning an entry dialog gives when a required field is empty.
+inline bool isFillAllFieldsWarning(const ScriptedPrompts::Message &m)
+{
+    return m.icon == QMessageBox::Warning && m.title == QStringLiteral("Merrow Editor") &&
+           m.text == QStringLiteral(" Fill all fields or click on the Cancel button. ") &&
+           m.buttons == QMessageBox::Ok && m.defaultButton == QMessageBox::Ok;
+}
+
+// Whether the field looks switched off: disabled and on the inactive grey.
+inline bool looksSwitchedOff(const QLineEdit *field)
+{
+    return !field->isEnabled() && SystemColours::fieldBackground(field) ==
+                                      SystemColours::inactiveBorder(QApplication::palette(field));
+}
+inline bool looksSwitchedOn(const QLineEdit *field)
+{
+    return field->isEnabled() && SystemColours::fieldBackground(field) ==
+                                     SystemColours::windowBackground(QApplication::palette(field));
+}

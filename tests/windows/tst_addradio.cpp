@@ -1,0 +1,244 @@
+#include "addradio.h"
+#include "entryfixture.h"
+
+class tst_addRadio : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString code() const { return main->document.code(CodeBox::mainRadioCode); }
+    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
+    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
+    QCheckBox *nameSwitch() { return control<QCheckBox>(dialog, "radioNameEnabled"); }
+    void fillRequired()
+    {
+        typeFields(dialog, {"radioClassName", "Msg1", "radioFileLocation", "msg1.ogg",
+                            "radioTitles", "\"Hello\""});
+    }
+    void reopen()
+    {
+        flushDeletes();
+        QVERIFY(!dialog);
+        dialog = openEntryDialog<addRadio>(*main);
+    }
+
+    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<StandInMain> main;
+    QPointer<addRadio> dialog;
+
+private Q_SLOTS:
+    void init()
+    {
+        prompts = std::make_unique<ScriptedPrompts>();
+        main = std::make_unique<StandInMain>(QStringList{QStringLiteral("mainRadioActive")},
+                                             QStringLiteral("addRadioButton"));
+        dialog = openEntryDialog<addRadio>(*main);
+        QVERIFY(dialog);
+    }
+    void cleanup()
+    {
+        delete dialog;
+        main.reset();
+        prompts.reset();
+    }
+
+    void opensWithStartValuesAndLocksMain()
+    {
+        QCOMPARE(dialog->objectName(), QStringLiteral("addRadio"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Add radio"));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->parentWidget());
+        QVERIFY(main->allLocked());
+        QCOMPARE(field("radioClassName")->text(), QString());
+        QCOMPARE(field("radioRadioName")->text(), QString());
+        QCOMPARE(field("radioFileLocation")->text(), QString());
+        QCOMPARE(field("radioVolume")->text(), QStringLiteral("+0"));
+        QCOMPARE(field("radioPitch")->text(), QStringLiteral("1.0"));
+        QCOMPARE(field("radioTitles")->text(), QString());
+        QVERIFY(nameSwitch()->isChecked());
+        QVERIFY(looksSwitchedOn(field("radioRadioName")));
+        QCOMPARE(QApplication::focusWidget(), field("radioClassName"));
+        QCOMPARE(tabOrder(dialog, field("radioClassName")),
+                 (QStringList{"radioClassName", "radioRadioName", "radioNameEnabled",
+                              "radioFileLocation", "radioVolume", "radioPitch", "radioTitles",
+                              "addRadioButton", "cancelRadioButton"}));
+    }
+
+    void closeRoutesReleaseMain_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("window manager") << "wm";
+        QTest::newRow("Add") << "Add";
+    }
+    void closeRoutesReleaseMain()
+    {
+        QFETCH(QString, route);
+        fillRequired();
+        if (route == "Cancel")
+            click(button("cancelRadioButton"));
+        else if (route == "Esc")
+            QTest::keyClick(field("radioTitles"), Qt::Key_Escape);
+        else if (route == "wm")
+            dialog->windowHandle()->close();
+        else
+            click(button("addRadioButton"));
+        flushDeletes();
+        QVERIFY(!dialog);
+        QVERIFY(main->allReleased());
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), main.get());
+        QCOMPARE(code().isEmpty(), route != "Add");
+        QCOMPARE(prompts->beeps, 0);
+    }
+
+    void enterAddsNothing()
+    {
+        fillRequired();
+        QTest::keyClick(field("radioClassName"), Qt::Key_Return);
+        button("addRadioButton")->setFocus();
+        QTest::keyClick(button("addRadioButton"), Qt::Key_Return);
+        QTest::keyClick(button("addRadioButton"), Qt::Key_Enter);
+        flushDeletes();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(code().isEmpty());
+        QVERIFY(main->allLocked());
+    }
+
+    void emptyRequiredFieldFails_data()
+    {
+        QTest::addColumn<QString>("emptied");
+        for (const char *name :
+             {"radioClassName", "radioFileLocation", "radioVolume", "radioPitch", "radioTitles"})
+            QTest::newRow(name) << name;
+    }
+    void emptyRequiredFieldFails()
+    {
+        QFETCH(QString, emptied);
+        QStringList typed{"radioClassName",    "C",     "radioRadioName", "N",
+                          "radioFileLocation", "F.ogg", "radioVolume",    "-3",
+                          "radioPitch",        "0.9",   "radioTitles",    "\"T\""};
+        typed[typed.indexOf(emptied) + 1] = QString();
+        typeFields(dialog, typed);
+        click(button("addRadioButton"));
+        flushDeletes();
+
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(prompts->beeps, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(isFillAllFieldsWarning(prompts->messages.first()));
+        QVERIFY(code().isEmpty());
+        QVERIFY(main->allLocked());
+        for (qsizetype i = 0; i < typed.size(); i += 2)
+            QCOMPARE(field(typed[i].toLatin1())->text(), typed[i + 1]);
+
+        // Filling the field in afterwards adds exactly one entry.
+        retype(field(emptied.toLatin1()), QStringLiteral("x"));
+        click(button("addRadioButton"));
+        flushDeletes();
+        QVERIFY(!dialog);
+        QCOMPARE(code().count(QStringLiteral("class ")), 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(main->allReleased());
+    }
+
+    void addAtOnceFailsOnce()
+    {
+        click(button("addRadioButton"));
+        QCOMPARE(prompts->beeps, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(code().isEmpty());
+    }
+
+    void entryText_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("required only, start volume and pitch")
+            << QStringList{"radioClassName", "Msg1",        "radioFileLocation",
+                           "msg1.ogg",       "radioTitles", "\"Hello\""}
+            << crlf({"class Msg1 {", "\tname=\"\";", "\tsound[]={\"msg1.ogg\", db+0, 1.0};",
+                     "\ttitle=\"Hello\";", "\t};", ""});
+        QTest::newRow("every field typed")
+            << QStringList{"radioClassName",    "Msg2",         "radioRadioName", "Alpha one",
+                           "radioFileLocation", "sound\\a.wss", "radioVolume",    "-5",
+                           "radioPitch",        "0.8",          "radioTitles",    "$STR_A"}
+            << crlf({"class Msg2 {", "\tname=\"Alpha one\";",
+                     "\tsound[]={\"sound\\a.wss\", db-5, 0.8};", "\ttitle=$STR_A;", "\t};", ""});
+        QTest::newRow("blanks pass and are written")
+            << QStringList{"radioClassName", " ", "radioFileLocation", "  ", "radioVolume", " ",
+                           "radioPitch",     " ", "radioTitles",       " "}
+            << crlf({"class   {", "\tname=\"\";", "\tsound[]={\"  \", db ,  };", "\ttitle= ;",
+                     "\t};", ""});
+        QTest::newRow("nothing checked or escaped")
+            << QStringList{"radioClassName",    "a b",  "radioRadioName", "say \"hi\"",
+                           "radioFileLocation", "x\"y", "radioVolume",    "loud",
+                           "radioPitch",        "high", "radioTitles",    "no quotes"}
+            << crlf({"class a b {", "\tname=\"say \"hi\"\";", "\tsound[]={\"x\"y\", dbloud, high};",
+                     "\ttitle=no quotes;", "\t};", ""});
+    }
+    void entryText()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, entry);
+        typeFields(dialog, typed);
+        click(button("addRadioButton"));
+        QCOMPARE(code(), entry);
+        QCOMPARE(prompts->beeps, 0);
+    }
+
+    void twoEntriesInARowAndStartValuesOnReopening()
+    {
+        fillRequired();
+        retype(field("radioRadioName"), QStringLiteral("first"));
+        retype(field("radioVolume"), QStringLiteral("7"));
+        click(button("addRadioButton"));
+        const QString first = code();
+        reopen();
+        QCOMPARE(field("radioRadioName")->text(), QString());
+        QCOMPARE(field("radioClassName")->text(), QString());
+        QCOMPARE(field("radioVolume")->text(), QStringLiteral("+0"));
+        QCOMPARE(field("radioPitch")->text(), QStringLiteral("1.0"));
+        QVERIFY(main->allLocked());
+        typeFields(dialog,
+                   {"radioClassName", "Msg2", "radioFileLocation", "b.ogg", "radioTitles", "t"});
+        click(button("addRadioButton"));
+        QCOMPARE(code(),
+                 first + crlf({"class Msg2 {", "\tname=\"\";", "\tsound[]={\"b.ogg\", db+0, 1.0};",
+                               "\ttitle=t;", "\t};", ""}));
+        QVERIFY(code().startsWith(QStringLiteral("class Msg1 {\r\n")));
+        QVERIFY(code().contains(QStringLiteral("\t};\r\n\r\nclass Msg2 {\r\n")));
+    }
+
+    void appendsAfterHandEditsWithoutBreak()
+    {
+        main->document.setCode(CodeBox::mainRadioCode, QStringLiteral("// mine\r\nlast"));
+        fillRequired();
+        click(button("addRadioButton"));
+        QVERIFY(code().startsWith(QStringLiteral("// mine\r\nlastclass Msg1 {\r\n")));
+        QVERIFY(code().endsWith(QStringLiteral("\t};\r\n\r\n")));
+    }
+
+    // A name greyed out is emptied, so the entry never carries a name the user switched off.
+    void nameSwitchEmptiesAndGreys()
+    {
+        fillRequired();
+        retype(field("radioRadioName"), QStringLiteral("Alpha"));
+        click(nameSwitch());
+        QVERIFY(!nameSwitch()->isChecked());
+        QCOMPARE(field("radioRadioName")->text(), QString());
+        QVERIFY(looksSwitchedOff(field("radioRadioName")));
+        click(nameSwitch());
+        QVERIFY(looksSwitchedOn(field("radioRadioName")));
+        QCOMPARE(field("radioRadioName")->text(), QString());
+        retype(field("radioRadioName"), QStringLiteral("Bravo"));
+        click(nameSwitch());
+        click(button("addRadioButton"));
+        QVERIFY(code().contains(QStringLiteral("\r\n\tname=\"\";\r\n")));
+        QVERIFY(!code().contains(QStringLiteral("Bravo")));
+    }
+};
+
+QTEST_MAIN(tst_addRadio)
+#include "tst_addradio.moc"
