@@ -4,27 +4,12 @@
 #include "entries.h"
 #include "ui_addloadout.h"
 
-namespace {
-// Designer stores whole points only; the dialog's texts are meant to be 8.25 pt.
-void useFractionalVerdana(QWidget *form)
-{
-    for (QWidget *w : form->findChildren<QWidget *>()) {
-        if (w->font().family() == QLatin1String("Verdana") && w->font().pointSize() == 8) {
-            QFont font = w->font();
-            font.setPointSizeF(8.25);
-            w->setFont(font);
-        }
-    }
-}
-} // namespace
-
 addLoadout::addLoadout(QWidget *mainWindow, EditorDocument &document)
     : EntryDialog(mainWindow, document,
                   {QStringLiteral("mainLoadoutActive"), QStringLiteral("addLoadoutButton")}),
       ui(std::make_unique<Ui::addLoadout>())
 {
     ui->setupUi(this);
-    useFractionalVerdana(this);
     setUpButtons(ui->addLoadoutButton, ui->cancelLoadoutButton);
 
     m_rows = {{

@@ -4,20 +4,6 @@
 #include "entries.h"
 #include "ui_addmpparams.h"
 
-namespace {
-// Designer stores whole points only; the dialog's texts are meant to be 8.25 pt.
-void useFractionalVerdana(QWidget *form)
-{
-    for (QWidget *w : form->findChildren<QWidget *>()) {
-        if (w->font().family() == QLatin1String("Verdana") && w->font().pointSize() == 8) {
-            QFont font = w->font();
-            font.setPointSizeF(8.25);
-            w->setFont(font);
-        }
-    }
-}
-} // namespace
-
 // Both switches of the "MP options" page are locked: switching off respawn while the
 // dialog is open would reset the page under it.
 addMPParams::addMPParams(QWidget *mainWindow, EditorDocument &document)
@@ -27,7 +13,6 @@ addMPParams::addMPParams(QWidget *mainWindow, EditorDocument &document)
       ui(std::make_unique<Ui::addMPParams>())
 {
     ui->setupUi(this);
-    useFractionalVerdana(this);
     setUpButtons(ui->addParamsButton, ui->cancelParamsButton);
     ui->paramsClass->setFocus();
 }

@@ -89,6 +89,11 @@ private Q_SLOTS:
                          Qt::AlignRight);
             }
         }
+        // Labels and boxes in Verdana 8.25 pt; frames and buttons keep the dialog font.
+        QCOMPARE(box("wN1")->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(box("wN1")->font().pointSizeF(), 8.25);
+        QCOMPARE(control(dialog, "Label1")->font().pointSizeF(), 8.25);
+        QVERIFY(control(dialog, "Frame1")->font().family() != QStringLiteral("Verdana"));
         QCOMPARE(QApplication::focusWidget(), box("wC1"));
         // Disabled boxes are skipped by Tab.
         QCOMPARE(tabOrder(dialog, box("wC1")), (QStringList{"wC1",

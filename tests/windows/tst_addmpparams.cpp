@@ -72,6 +72,11 @@ private Q_SLOTS:
                      name == "paramsNo" ? QStringLiteral("0") : QString());
         QCOMPARE(field("paramsNo")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         QCOMPARE(field("paramsClass")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+        // Labels and boxes in Verdana 8.25 pt; frames and buttons keep the dialog font.
+        QCOMPARE(field("paramsNo")->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(field("paramsNo")->font().pointSizeF(), 8.25);
+        QCOMPARE(control(dialog, "Label1")->font().pointSizeF(), 8.25);
+        QVERIFY(control(dialog, "Frame1")->font().family() != QStringLiteral("Verdana"));
         QCOMPARE(QApplication::focusWidget(), field("paramsClass"));
         QCOMPARE(tabOrder(dialog, field("paramsClass")),
                  (fieldNames() + QStringList{"addParamsButton", "cancelParamsButton"}));
