@@ -1,0 +1,400 @@
+#include "editordocument.h"
+#include "savepreview.h"
+#include "scriptedprompts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Lets windows closed with WA_DeleteOnClose actually go away.
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class tst_savePreview : public QObject
+{
+    Q_OBJECT
+
+    // A stand-in for the main window, with its file dialog as a child as the real one has.
+    std::unique_ptr<QWidget> main;
+    QPointer<QFileDialog> dialog;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ScriptedPrompts> prompts;
+
+    QPointer<savePreview> open(const QString &text)
+    {
+        QPointer<savePreview> preview = savePreview::openWith(main.get(), dialog, text);
+        QCoreApplication::processEvents(); // window-system activation
+        return preview;
+    }
+    void verifyMainReleased()
+    {
+        flushDeletes();
+        QCoreApplication::processEvents();
+        QVERIFY(main->isEnabled());
+        QCOMPARE(QApplication::activeWindow(), main.get());
+        QCOMPARE(QApplication::focusWidget(), main.get());
+    }
+    QString path(const QString &name = QStringLiteral("description.ext")) const
+    {
+        return dir->filePath(name);
+    }
+    void saveTo(savePreview *preview, const QString &target)
+    {
+        prompts->fileAnswers << target;
+        QTest::mouseClick(preview->saveAsButton(), Qt::LeftButton);
+    }
+    void verifyStillOpenAfterFailure(const QPointer<savePreview> &preview, const QString &text)
+    {
+        flushDeletes();
+        QVERIFY(preview);
+        QVERIFY(preview->isVisible());
+        QCOMPARE(preview->codePreview()->toPlainText(), text);
+        QVERIFY(!main->isEnabled());
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        prompts = std::make_unique<ScriptedPrompts>();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        main = std::make_unique<QWidget>();
+        main->setObjectName(QStringLiteral("Main"));
+        main->resize(705, 559);
+        dialog = new QFileDialog(main.get());
+        dialog->setObjectName(QStringLiteral("CommonDialog1"));
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    }
+    void cleanup()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<savePreview *>(w))
+                w->close();
+        }
+        flushDeletes();
+        main.reset();
+        prompts.reset();
+        dir.reset();
+    }
+
+    void layoutAndOpening()
+    {
+        QPointer<savePreview> preview = open(QStringLiteral("x"));
+        QVERIFY(!main->isEnabled());
+        QVERIFY(preview->isVisible());
+        QCOMPARE(preview->objectName(), QStringLiteral("savePreview"));
+        QCOMPARE(preview->windowTitle(), QStringLiteral("Merrow Editor - Save preview"));
+        QCOMPARE(preview->size(), QSize(677, 607));
+        QCOMPARE(preview->minimumSize(), preview->maximumSize());
+        QVERIFY(!preview->parentWidget());
+        QVERIFY(preview->testAttribute(Qt::WA_DeleteOnClose));
+        QCOMPARE(preview->windowHandle()->transientParent(), main->windowHandle());
+        const Qt::WindowFlags flags = preview->windowFlags();
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+
+        QPlainTextEdit *code = preview->findChild<QPlainTextEdit *>(QStringLiteral("codePreview"));
+        QPushButton *save = preview->findChild<QPushButton *>(QStringLiteral("saveAsButton"));
+        QVERIFY(code && save);
+        QCOMPARE(code->geometry(), QRect(8, 40, 665, 561));
+        QCOMPARE(code->toolTip(), QStringLiteral("Generated code for the description.ext file"));
+        QCOMPARE(code->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(code->font().pointSizeF(), 8.25);
+        QVERIFY(!code->isReadOnly());
+        QCOMPARE(code->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(save->geometry(), QRect(576, 8, 89, 25));
+        QCOMPARE(save->text(), QStringLiteral("Save As"));
+        QCOMPARE(save->toolTip(), QStringLiteral("Save generated file"));
+
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::activeWindow(), preview.data());
+        QCOMPARE(QApplication::focusWidget(), code);
+        QTest::keyClick(code, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), save);
+    }
+
+    void startStateSavesTheWorkedExample()
+    {
+        EditorDocument doc;
+        doc.applyStartUp();
+        QPointer<savePreview> preview = open(doc.create());
+        saveTo(preview, path());
+
+        const QByteArray expected = "// description.ext file created in Merrow Editor by Tandry\r\n"
+                                    "\r\n"
+                                    "OnLoadMission=\"\";\r\n"
+                                    "\r\n"
+                                    "OnLoadIntroTime=FALSE;\r\n"
+                                    "OnLoadMissionTime=TRUE;\r\n"
+                                    "\r\n"
+                                    "disabledAI=FALSE;\r\n"
+                                    "ShowGPS=1;\r\n"
+                                    "showCompass=1;\r\n"
+                                    "showWatch=1;\r\n"
+                                    "showMap=1;\r\n"
+                                    "showNotePad=1;\r\n"
+                                    "briefing=1;\r\n"
+                                    "debriefing=1;\r\n"
+                                    "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n" // ten separators
+                                    "\r\n";                                    // the file's own
+        const QByteArray bytes = readAll(path());
+        QCOMPARE(bytes, expected);
+        QCOMPARE(bytes.count("\r\n"), 26);
+        QVERIFY(prompts->messages.isEmpty());
+    }
+
+    void successClosesAndReleasesMain()
+    {
+        QPointer<savePreview> preview = open(QStringLiteral("a\r\nb"));
+        saveTo(preview, path());
+        verifyMainReleased();
+        QVERIFY(!preview);
+        QCOMPARE(readAll(path()), QByteArray("a\r\nb\r\n"));
+    }
+
+    void editsAreSavedButNeverReachTheDocument()
+    {
+        EditorDocument doc;
+        doc.applyStartUp();
+        const QString generated = doc.create();
+        QPointer<savePreview> preview = open(generated);
+        QPlainTextEdit *code = preview->codePreview();
+        code->moveCursor(QTextCursor::End);
+        QTest::keyClicks(code, QStringLiteral("respawn=3;"));
+        QTest::keyClick(code, Qt::Key_Return);
+        QTest::keyClicks(code, QStringLiteral("// mine"));
+        saveTo(preview, path());
+
+        QVERIFY(readAll(path()).endsWith("\r\nrespawn=3;\r\n// mine\r\n"));
+        QCOMPARE(doc.generatedText(), generated);
+
+        QPointer<savePreview> next = open(doc.create());
+        QVERIFY(next != preview);
+        QVERIFY(!next->codePreview()->toPlainText().contains(QStringLiteral("// mine")));
+    }
+
+    void replacingAFileReplacesAllOfIt()
+    {
+        writeAll(path(), QByteArray(5000, 'x'));
+        QPointer<savePreview> preview = open(QStringLiteral("short"));
+        saveTo(preview, path());
+        QCOMPARE(readAll(path()), QByteArray("short\r\n"));
+    }
+
+    void characters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+        QTest::addColumn<QByteArray>("written"); // null: nothing written
+        QTest::addColumn<QString>("countText");  // empty: no question asked
+
+        using Answers = QList<QMessageBox::StandardButton>;
+        QTest::newRow("euro fits the code page") << QStringLiteral("\u20AC5") << Answers{}
+                                                 << QByteArray("\x80"
+                                                               "5\r\n")
+                                                 << QString();
+        QTest::newRow("emoji, saved anyway")
+            << QStringLiteral("a\U0001F600b") << Answers{QMessageBox::Yes} << QByteArray("a?b\r\n")
+            << QStringLiteral("1 character ");
+        QTest::newRow("three, saved anyway")
+            << QStringLiteral("\u043C\u0438\u0440") << Answers{QMessageBox::Yes}
+            << QByteArray("???\r\n") << QStringLiteral("3 characters ");
+        QTest::newRow("emoji, not saved")
+            << QStringLiteral("a\U0001F600b") << Answers{QMessageBox::No} << QByteArray()
+            << QStringLiteral("1 character ");
+    }
+    void characters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, countText);
+
+        prompts->answers = answers;
+        QPointer<savePreview> preview = open(text);
+        saveTo(preview, path());
+        flushDeletes();
+
+        if (countText.isEmpty()) {
+            QVERIFY(prompts->messages.isEmpty());
+        } else {
+            QCOMPARE(prompts->messages.size(), 1);
+            const ScriptedPrompts::Message &asked = prompts->messages.first();
+            QCOMPARE(asked.icon, QMessageBox::Question);
+            QCOMPARE(asked.title, QStringLiteral("Merrow Editor"));
+            QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
+            QVERIFY2(asked.text.startsWith(countText), qPrintable(asked.text));
+            QVERIFY(asked.text.contains(QStringLiteral("\"?\"")));
+        }
+        if (written.isNull()) {
+            QVERIFY(!QFile::exists(path()));
+            verifyStillOpenAfterFailure(preview, text);
+        } else {
+            QCOMPARE(readAll(path()), written);
+            QVERIFY(!preview);
+            QVERIFY(main->isEnabled());
+        }
+    }
+
+    void failure_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<QString>("writeFailure");
+
+        QTest::newRow("missing folder")
+            << QStringLiteral("no such folder/description.ext") << false << QString();
+        QTest::newRow("target is a folder")
+            << QStringLiteral("description.ext") << false << QString();
+        QTest::newRow("disk full over an existing file")
+            << QStringLiteral("description.ext") << true << QStringLiteral("No space left");
+    }
+    void failure()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, existing);
+        QFETCH(QString, writeFailure);
+
+        const QByteArray old = "class CfgMusic\r\n{\r\n};\r\n";
+        if (existing)
+            writeAll(path(target), old);
+        else if (QTest::currentDataTag() == QByteArrayLiteral("target is a folder"))
+            QVERIFY(QDir(dir->path()).mkdir(target));
+        prompts->writeFailure = writeFailure;
+
+        const QString text = QStringLiteral("respawn=3;");
+        QPointer<savePreview> preview = open(text);
+        saveTo(preview, path(target));
+
+        QCOMPARE(prompts->messages.size(), 1);
+        const ScriptedPrompts::Message &warning = prompts->messages.first();
+        QCOMPARE(warning.icon, QMessageBox::Warning);
+        QCOMPARE(warning.title, QStringLiteral("Merrow Editor"));
+        QCOMPARE(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY2(warning.text.contains(QDir::toNativeSeparators(path(target))),
+                 qPrintable(warning.text));
+        if (!writeFailure.isEmpty())
+            QVERIFY(warning.text.contains(writeFailure));
+        verifyStillOpenAfterFailure(preview, text);
+        if (existing)
+            QCOMPARE(readAll(path(target)), old);
+
+        // The user may try again somewhere else.
+        prompts->writeFailure.clear();
+        saveTo(preview, path(QStringLiteral("other.ext")));
+        QCOMPARE(readAll(path(QStringLiteral("other.ext"))), QByteArray("respawn=3;\r\n"));
+    }
+
+    void cancelWritesNothing()
+    {
+        QPointer<savePreview> preview = open(QStringLiteral("abc"));
+        QTest::mouseClick(preview->saveAsButton(), Qt::LeftButton);
+        QCOMPARE(prompts->fileDialogs, 1);
+        QVERIFY(QDir(dir->path()).isEmpty());
+        QVERIFY(prompts->messages.isEmpty());
+        verifyStillOpenAfterFailure(preview, QStringLiteral("abc"));
+    }
+
+    void dialogIsSetUpOnEveryShowing()
+    {
+        dialog->setNameFilter(QStringLiteral("Text (*.txt)"));
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
+        QPointer<savePreview> preview = open(QStringLiteral("abc"));
+        QTest::mouseClick(preview->saveAsButton(), Qt::LeftButton);
+
+        QCOMPARE(dialog->windowTitle(),
+                 QStringLiteral("Locate directory for description.ext file"));
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("ext"));
+        QCOMPARE(dialog->nameFilters(),
+                 QStringList{QStringLiteral("description.ext (description.ext)")});
+        QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        // Lent to the preview while shown, it goes back to its owner.
+        QCOMPARE(dialog->parentWidget(), main.get());
+    }
+
+    void dialogIsUsableWhileMainIsDisabled()
+    {
+        struct Probe : ScriptedPrompts
+        {
+            bool enabled = false;
+            bool runFileDialog(QFileDialog &d) override
+            {
+                enabled = d.isEnabled();
+                return ScriptedPrompts::runFileDialog(d);
+            }
+        };
+        prompts.reset();
+        Probe probe;
+        QPointer<savePreview> preview = open(QStringLiteral("abc"));
+        QTest::mouseClick(preview->saveAsButton(), Qt::LeftButton);
+        QVERIFY(probe.enabled);
+    }
+
+    void typedNameGetsTheDefaultExtension()
+    {
+        QPointer<savePreview> preview = open(QStringLiteral("abc"));
+        saveTo(preview, path(QStringLiteral("description")));
+        QCOMPARE(readAll(path()), QByteArray("abc\r\n"));
+    }
+
+    void nextSaveStartsWithTheChosenName()
+    {
+        const QString chosen = path(QStringLiteral("mission.ext"));
+        QPointer<savePreview> first = open(QStringLiteral("one"));
+        saveTo(first, chosen);
+        flushDeletes();
+        QVERIFY(!first);
+
+        QPointer<savePreview> second = open(QStringLiteral("two"));
+        QTest::mouseClick(second->saveAsButton(), Qt::LeftButton);
+        QCOMPARE(prompts->lastDialogSelection, QStringList{chosen});
+    }
+
+    void closeBoxWritesNothing()
+    {
+        QPointer<savePreview> preview = open(QStringLiteral("abc"));
+        QVERIFY(!main->isEnabled());
+        QCOMPARE(QApplication::activeWindow(), preview.data());
+        preview->close();
+        verifyMainReleased();
+        QVERIFY(!preview);
+        QCOMPARE(prompts->fileDialogs, 0);
+        QVERIFY(QDir(dir->path()).isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_savePreview)
+#include "tst_savepreview.moc"
