@@ -1,0 +1,204 @@
+#include "addidentity.h"
+#include "entryfixture.h"
+
+class tst_addIdentity : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString code() const { return main->document.code(CodeBox::mainIdentityCode); }
+    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
+    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
+    static QStringList allTyped()
+    {
+        return {"idClassName", "Sgt1", "idName",    "John Smith", "idFace",  "Face20",
+                "idGlasses",   "None", "idSpeaker", "Dan",        "idPitch", "1.1"};
+    }
+
+    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<StandInMain> main;
+    QPointer<addIdentity> dialog;
+
+private Q_SLOTS:
+    void init()
+    {
+        prompts = std::make_unique<ScriptedPrompts>();
+        main = std::make_unique<StandInMain>(QStringList{QStringLiteral("mainIdentityActive")},
+                                             QStringLiteral("addIdentityButton"));
+        dialog = openEntryDialog<addIdentity>(*main);
+        QVERIFY(dialog);
+    }
+    void cleanup()
+    {
+        delete dialog;
+        main.reset();
+        prompts.reset();
+    }
+
+    void opensWithStartValuesAndLocksMain()
+    {
+        QCOMPARE(dialog->objectName(), QStringLiteral("addIdentity"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Add identity"));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->parentWidget());
+        QVERIFY(main->allLocked());
+        for (const char *name : {"idClassName", "idName", "idFace", "idGlasses", "idSpeaker"})
+            QCOMPARE(field(name)->text(), QString());
+        QCOMPARE(field("idPitch")->text(), QStringLiteral("1.0"));
+        QCOMPARE(QApplication::focusWidget(), field("idClassName"));
+        QCOMPARE(tabOrder(dialog, field("idClassName")),
+                 (QStringList{"idClassName", "idName", "idFace", "idGlasses", "idSpeaker",
+                              "idPitch", "addIdentityButton", "cancelIdentityButton"}));
+    }
+
+    void closeRoutesReleaseMain_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("window manager") << "wm";
+        QTest::newRow("Add") << "Add";
+    }
+    void closeRoutesReleaseMain()
+    {
+        QFETCH(QString, route);
+        typeFields(dialog, allTyped());
+        if (route == "Cancel")
+            click(button("cancelIdentityButton"));
+        else if (route == "Esc")
+            QTest::keyClick(field("idPitch"), Qt::Key_Escape);
+        else if (route == "wm")
+            dialog->windowHandle()->close();
+        else
+            click(button("addIdentityButton"));
+        flushDeletes();
+        QVERIFY(!dialog);
+        QVERIFY(main->allReleased());
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), main.get());
+        QCOMPARE(code().isEmpty(), route != "Add");
+    }
+
+    void enterAddsNothing()
+    {
+        typeFields(dialog, allTyped());
+        QTest::keyClick(field("idSpeaker"), Qt::Key_Return);
+        button("addIdentityButton")->setFocus();
+        QTest::keyClick(button("addIdentityButton"), Qt::Key_Return);
+        flushDeletes();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(code().isEmpty());
+        QVERIFY(main->allLocked());
+    }
+
+    void emptyRequiredFieldFails_data()
+    {
+        QTest::addColumn<QString>("emptied");
+        for (const char *name :
+             {"idClassName", "idName", "idFace", "idGlasses", "idSpeaker", "idPitch"})
+            QTest::newRow(name) << name;
+    }
+    void emptyRequiredFieldFails()
+    {
+        QFETCH(QString, emptied);
+        QStringList typed = allTyped();
+        typed[typed.indexOf(emptied) + 1] = QString();
+        typeFields(dialog, typed);
+        click(button("addIdentityButton"));
+        flushDeletes();
+
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(prompts->beeps, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(isFillAllFieldsWarning(prompts->messages.first()));
+        QVERIFY(code().isEmpty());
+        QVERIFY(main->allLocked());
+        for (qsizetype i = 0; i < typed.size(); i += 2)
+            QCOMPARE(field(typed[i].toLatin1())->text(), typed[i + 1]);
+
+        retype(field(emptied.toLatin1()), QStringLiteral("x"));
+        click(button("addIdentityButton"));
+        flushDeletes();
+        QVERIFY(!dialog);
+        QCOMPARE(code().count(QStringLiteral("class ")), 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(main->allReleased());
+    }
+
+    // Five fields start empty; the pitch alone never fails, but one message covers them all.
+    void addAtOnceFailsOnce()
+    {
+        click(button("addIdentityButton"));
+        QCOMPARE(prompts->beeps, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(code().isEmpty());
+        QCOMPARE(field("idPitch")->text(), QStringLiteral("1.0"));
+    }
+
+    void entryText_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("start pitch")
+            << QStringList{"idClassName", "Sgt1",      "idName", "John Smith", "idFace",
+                           "Face20",      "idGlasses", "None",   "idSpeaker",  "Dan"}
+            << crlf({"class Sgt1 {", "\tname=\"John Smith\";", "\tface=\"Face20\";",
+                     "\tglasses=\"None\";", "\tspeaker=\"Dan\";", "\tpitch=1.0;", "\t};", ""});
+        QTest::newRow("typed pitch")
+            << allTyped()
+            << crlf({"class Sgt1 {", "\tname=\"John Smith\";", "\tface=\"Face20\";",
+                     "\tglasses=\"None\";", "\tspeaker=\"Dan\";", "\tpitch=1.1;", "\t};", ""});
+        QTest::newRow("blanks pass and are written")
+            << QStringList{"idClassName", "a b", "idName",    " ", "idFace",  "  ",
+                           "idGlasses",   " ",   "idSpeaker", " ", "idPitch", " "}
+            << crlf({"class a b {", "\tname=\" \";", "\tface=\"  \";", "\tglasses=\" \";",
+                     "\tspeaker=\" \";", "\tpitch= ;", "\t};", ""});
+        QTest::newRow("quotes and words written unchanged")
+            << QStringList{"idClassName", "X", "idName",    "Big \"Al\"", "idFace",  "f",
+                           "idGlasses",   "g", "idSpeaker", "s",          "idPitch", "low"}
+            << crlf({"class X {", "\tname=\"Big \"Al\"\";", "\tface=\"f\";", "\tglasses=\"g\";",
+                     "\tspeaker=\"s\";", "\tpitch=low;", "\t};", ""});
+    }
+    void entryText()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, entry);
+        typeFields(dialog, typed);
+        click(button("addIdentityButton"));
+        QCOMPARE(code(), entry);
+        QCOMPARE(prompts->beeps, 0);
+    }
+
+    void twoEntriesInARowAndStartValuesOnReopening()
+    {
+        typeFields(dialog, allTyped());
+        click(button("addIdentityButton"));
+        const QString first = code();
+        flushDeletes();
+        QVERIFY(!dialog);
+        dialog = openEntryDialog<addIdentity>(*main);
+        QVERIFY(main->allLocked());
+        for (const char *name : {"idClassName", "idName", "idFace", "idGlasses", "idSpeaker"})
+            QCOMPARE(field(name)->text(), QString());
+        QCOMPARE(field("idPitch")->text(), QStringLiteral("1.0"));
+        typeFields(dialog, {"idClassName", "Pvt2", "idName", "n", "idFace", "f", "idGlasses", "g",
+                            "idSpeaker", "s"});
+        click(button("addIdentityButton"));
+        QCOMPARE(code(),
+                 first + crlf({"class Pvt2 {", "\tname=\"n\";", "\tface=\"f\";", "\tglasses=\"g\";",
+                               "\tspeaker=\"s\";", "\tpitch=1.0;", "\t};", ""}));
+        QVERIFY(code().contains(QStringLiteral("\t};\r\n\r\nclass Pvt2 {\r\n")));
+        QVERIFY(code().endsWith(QStringLiteral("\t};\r\n\r\n")));
+    }
+
+    void appendsAfterHandEditsWithoutBreak()
+    {
+        main->document.setCode(CodeBox::mainIdentityCode, QStringLiteral("// hand\r\n};"));
+        typeFields(dialog, allTyped());
+        click(button("addIdentityButton"));
+        QVERIFY(code().startsWith(QStringLiteral("// hand\r\n};class Sgt1 {\r\n")));
+    }
+};
+
+QTEST_MAIN(tst_addIdentity)
+#include "tst_addidentity.moc"

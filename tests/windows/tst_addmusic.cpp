@@ -1,0 +1,238 @@
+#include "addmusic.h"
+#include "entryfixture.h"
+
+class tst_addMusic : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString code() const { return main->document.code(CodeBox::mainMusicCode); }
+    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
+    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
+    QCheckBox *checkBox(const char *name) { return control<QCheckBox>(dialog, name); }
+    void fillRequired()
+    {
+        typeFields(dialog, {"musicClassName", "Boom", "musicFileLocation", "boom.ogg"});
+    }
+    void reopen()
+    {
+        flushDeletes();
+        QVERIFY(!dialog);
+        dialog = openEntryDialog<addMusic>(*main);
+    }
+
+    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<StandInMain> main;
+    QPointer<addMusic> dialog;
+
+private Q_SLOTS:
+    void init()
+    {
+        prompts = std::make_unique<ScriptedPrompts>();
+        main = std::make_unique<StandInMain>(QStringList{QStringLiteral("mainMusicActive")},
+                                             QStringLiteral("addMusicButton"));
+        dialog = openEntryDialog<addMusic>(*main);
+        QVERIFY(dialog);
+    }
+    void cleanup()
+    {
+        delete dialog;
+        main.reset();
+        prompts.reset();
+    }
+
+    void opensWithStartValuesAndLocksMain()
+    {
+        QCOMPARE(dialog->objectName(), QStringLiteral("addMusic"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Add music"));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->parentWidget());
+        QVERIFY(main->allLocked());
+        for (const char *name : {"musicClassName", "musicMusicName", "musicFileLocation"})
+            QCOMPARE(field(name)->text(), QString());
+        QCOMPARE(field("musicVolume")->text(), QStringLiteral("+0"));
+        QCOMPARE(field("musicPitch")->text(), QStringLiteral("1.0"));
+        QVERIFY(checkBox("musicNameEnabled")->isChecked());
+        QVERIFY(looksSwitchedOn(field("musicMusicName")));
+        QCOMPARE(QApplication::focusWidget(), field("musicClassName"));
+        QCOMPARE(tabOrder(dialog, field("musicClassName")),
+                 (QStringList{"musicClassName", "musicMusicName", "musicNameEnabled",
+                              "musicFileLocation", "musicVolume", "musicPitch", "addMusicButton",
+                              "cancelMusicButton"}));
+    }
+
+    void closeRoutesReleaseMain_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("window manager") << "wm";
+        QTest::newRow("Add") << "Add";
+    }
+    void closeRoutesReleaseMain()
+    {
+        QFETCH(QString, route);
+        fillRequired();
+        if (route == "Cancel")
+            click(button("cancelMusicButton"));
+        else if (route == "Esc")
+            QTest::keyClick(checkBox("musicNameEnabled"), Qt::Key_Escape);
+        else if (route == "wm")
+            dialog->windowHandle()->close();
+        else
+            click(button("addMusicButton"));
+        flushDeletes();
+        QVERIFY(!dialog);
+        QVERIFY(main->allReleased());
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), main.get());
+        QCOMPARE(code().isEmpty(), route != "Add");
+    }
+
+    void enterAddsNothing()
+    {
+        fillRequired();
+        QTest::keyClick(field("musicPitch"), Qt::Key_Return);
+        button("addMusicButton")->setFocus();
+        QTest::keyClick(button("addMusicButton"), Qt::Key_Return);
+        flushDeletes();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(code().isEmpty());
+        QVERIFY(main->allLocked());
+    }
+
+    void emptyRequiredFieldFails_data()
+    {
+        QTest::addColumn<QString>("emptied");
+        for (const char *name :
+             {"musicClassName", "musicFileLocation", "musicVolume", "musicPitch"})
+            QTest::newRow(name) << name;
+    }
+    void emptyRequiredFieldFails()
+    {
+        QFETCH(QString, emptied);
+        QStringList typed{"musicClassName", "C",  "musicMusicName", "N",  "musicFileLocation", "F",
+                          "musicVolume",    "-3", "musicPitch",     "0.9"};
+        typed[typed.indexOf(emptied) + 1] = QString();
+        typeFields(dialog, typed);
+        click(button("addMusicButton"));
+        flushDeletes();
+
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(prompts->beeps, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(isFillAllFieldsWarning(prompts->messages.first()));
+        QVERIFY(code().isEmpty());
+        QVERIFY(main->allLocked());
+        for (qsizetype i = 0; i < typed.size(); i += 2)
+            QCOMPARE(field(typed[i].toLatin1())->text(), typed[i + 1]);
+
+        retype(field(emptied.toLatin1()), QStringLiteral("x"));
+        click(button("addMusicButton"));
+        flushDeletes();
+        QVERIFY(!dialog);
+        QCOMPARE(code().count(QStringLiteral("class ")), 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(main->allReleased());
+    }
+
+    void addAtOnceFailsOnce()
+    {
+        click(button("addMusicButton"));
+        QCOMPARE(prompts->beeps, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(code().isEmpty());
+    }
+
+    void entryText_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("required only")
+            << QStringList{"musicClassName", "Boom", "musicFileLocation", "boom.ogg"}
+            << crlf({"class Boom {", "\tname=\"\";", "\tsound[]={\"boom.ogg\", db+0, 1.0};", "\t};",
+                     ""});
+        QTest::newRow("every field typed")
+            << QStringList{"musicClassName",    "Bang",     "musicMusicName", "Big bang",
+                           "musicFileLocation", "s\\b.wss", "musicVolume",    "-5",
+                           "musicPitch",        "1.2"}
+            << crlf({"class Bang {", "\tname=\"Big bang\";", "\tsound[]={\"s\\b.wss\", db-5, 1.2};",
+                     "\t};", ""});
+        QTest::newRow("blanks pass and are written")
+            << QStringList{"musicClassName", " ", "musicFileLocation", " ",
+                           "musicVolume",    " ", "musicPitch",        " "}
+            << crlf({"class   {", "\tname=\"\";", "\tsound[]={\" \", db ,  };", "\t};", ""});
+    }
+    void entryText()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, entry);
+        typeFields(dialog, typed);
+        click(button("addMusicButton"));
+        QCOMPARE(code(), entry);
+        QCOMPARE(prompts->beeps, 0);
+    }
+
+    void twoEntriesInARowAndStartValuesOnReopening()
+    {
+        fillRequired();
+        retype(field("musicMusicName"), QStringLiteral("x"));
+        click(checkBox("musicNameEnabled"));
+        click(button("addMusicButton"));
+        const QString first = code();
+        reopen();
+        QCOMPARE(field("musicClassName")->text(), QString());
+        QCOMPARE(field("musicMusicName")->text(), QString());
+        QCOMPARE(field("musicVolume")->text(), QStringLiteral("+0"));
+        QCOMPARE(field("musicPitch")->text(), QStringLiteral("1.0"));
+        QVERIFY(checkBox("musicNameEnabled")->isChecked());
+        QVERIFY(looksSwitchedOn(field("musicMusicName")));
+        typeFields(dialog, {"musicClassName", "Two", "musicFileLocation", "two.ogg"});
+        click(button("addMusicButton"));
+        QCOMPARE(code(), first + crlf({"class Two {", "\tname=\"\";",
+                                       "\tsound[]={\"two.ogg\", db+0, 1.0};", "\t};", ""}));
+        QVERIFY(code().contains(QStringLiteral("\t};\r\n\r\nclass Two {\r\n")));
+    }
+
+    void appendsAfterHandEditsWithoutBreak()
+    {
+        main->document.setCode(CodeBox::mainMusicCode, QStringLiteral("x"));
+        fillRequired();
+        click(button("addMusicButton"));
+        QVERIFY(code().startsWith(QStringLiteral("xclass Boom {\r\n")));
+    }
+
+    void enabledSwitchesEmptyAndGrey_data()
+    {
+        QTest::addColumn<QString>("switchName");
+        QTest::addColumn<QString>("fieldName");
+        QTest::addColumn<QString>("writtenLine");
+        QTest::newRow("name") << "musicNameEnabled"
+                              << "musicMusicName"
+                              << "\tname=\"\";\r\n";
+    }
+    void enabledSwitchesEmptyAndGrey()
+    {
+        QFETCH(QString, switchName);
+        QFETCH(QString, fieldName);
+        QFETCH(QString, writtenLine);
+        QCheckBox *box = checkBox(switchName.toLatin1());
+        QLineEdit *governed = field(fieldName.toLatin1());
+        fillRequired();
+        retype(governed, QStringLiteral("typed"));
+        click(box);
+        QCOMPARE(governed->text(), QString());
+        QVERIFY(looksSwitchedOff(governed));
+        click(box);
+        QCOMPARE(governed->text(), QString());
+        QVERIFY(looksSwitchedOn(governed));
+        retype(governed, QStringLiteral("again"));
+        click(box);
+        click(button("addMusicButton"));
+        QVERIFY(code().contains(writtenLine));
+        QVERIFY(!code().contains(QStringLiteral("again")));
+    }
+};
+
+QTEST_MAIN(tst_addMusic)
+#include "tst_addmusic.moc"

@@ -1,0 +1,247 @@
+#include "addsound.h"
+#include "entryfixture.h"
+
+class tst_addSound : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString code() const { return main->document.code(CodeBox::mainSoundCode); }
+    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
+    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
+    QCheckBox *checkBox(const char *name) { return control<QCheckBox>(dialog, name); }
+    void fillRequired()
+    {
+        typeFields(dialog, {"soundClassName", "Boom", "soundFileLocation", "boom.ogg"});
+    }
+    void reopen()
+    {
+        flushDeletes();
+        QVERIFY(!dialog);
+        dialog = openEntryDialog<addSound>(*main);
+    }
+
+    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<StandInMain> main;
+    QPointer<addSound> dialog;
+
+private Q_SLOTS:
+    void init()
+    {
+        prompts = std::make_unique<ScriptedPrompts>();
+        main = std::make_unique<StandInMain>(QStringList{QStringLiteral("mainSoundActive")},
+                                             QStringLiteral("addSoundButton"));
+        dialog = openEntryDialog<addSound>(*main);
+        QVERIFY(dialog);
+    }
+    void cleanup()
+    {
+        delete dialog;
+        main.reset();
+        prompts.reset();
+    }
+
+    void opensWithStartValuesAndLocksMain()
+    {
+        QCOMPARE(dialog->objectName(), QStringLiteral("addSound"));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Add sound"));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->parentWidget());
+        QVERIFY(main->allLocked());
+        for (const char *name :
+             {"soundClassName", "soundSoundName", "soundFileLocation", "soundTitles"})
+            QCOMPARE(field(name)->text(), QString());
+        QCOMPARE(field("soundVolume")->text(), QStringLiteral("+0"));
+        QCOMPARE(field("soundPitch")->text(), QStringLiteral("1.0"));
+        QVERIFY(checkBox("soundNameEnabled")->isChecked());
+        QVERIFY(checkBox("soundTitlesEnabled")->isChecked());
+        QVERIFY(looksSwitchedOn(field("soundSoundName")));
+        QVERIFY(looksSwitchedOn(field("soundTitles")));
+        QCOMPARE(QApplication::focusWidget(), field("soundClassName"));
+        QCOMPARE(tabOrder(dialog, field("soundClassName")),
+                 (QStringList{"soundClassName", "soundSoundName", "soundNameEnabled",
+                              "soundFileLocation", "soundVolume", "soundPitch", "soundTitles",
+                              "soundTitlesEnabled", "addSoundButton", "cancelSoundButton"}));
+    }
+
+    void closeRoutesReleaseMain_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("window manager") << "wm";
+        QTest::newRow("Add") << "Add";
+    }
+    void closeRoutesReleaseMain()
+    {
+        QFETCH(QString, route);
+        fillRequired();
+        if (route == "Cancel")
+            click(button("cancelSoundButton"));
+        else if (route == "Esc")
+            QTest::keyClick(checkBox("soundTitlesEnabled"), Qt::Key_Escape);
+        else if (route == "wm")
+            dialog->windowHandle()->close();
+        else
+            click(button("addSoundButton"));
+        flushDeletes();
+        QVERIFY(!dialog);
+        QVERIFY(main->allReleased());
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), main.get());
+        QCOMPARE(code().isEmpty(), route != "Add");
+    }
+
+    void enterAddsNothing()
+    {
+        fillRequired();
+        QTest::keyClick(field("soundPitch"), Qt::Key_Return);
+        button("addSoundButton")->setFocus();
+        QTest::keyClick(button("addSoundButton"), Qt::Key_Return);
+        flushDeletes();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY(code().isEmpty());
+        QVERIFY(main->allLocked());
+    }
+
+    void emptyRequiredFieldFails_data()
+    {
+        QTest::addColumn<QString>("emptied");
+        for (const char *name :
+             {"soundClassName", "soundFileLocation", "soundVolume", "soundPitch"})
+            QTest::newRow(name) << name;
+    }
+    void emptyRequiredFieldFails()
+    {
+        QFETCH(QString, emptied);
+        QStringList typed{"soundClassName",    "C",   "soundSoundName", "N",
+                          "soundFileLocation", "F",   "soundVolume",    "-3",
+                          "soundPitch",        "0.9", "soundTitles",    "\"T\""};
+        typed[typed.indexOf(emptied) + 1] = QString();
+        typeFields(dialog, typed);
+        click(button("addSoundButton"));
+        flushDeletes();
+
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(prompts->beeps, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(isFillAllFieldsWarning(prompts->messages.first()));
+        QVERIFY(code().isEmpty());
+        QVERIFY(main->allLocked());
+        for (qsizetype i = 0; i < typed.size(); i += 2)
+            QCOMPARE(field(typed[i].toLatin1())->text(), typed[i + 1]);
+
+        retype(field(emptied.toLatin1()), QStringLiteral("x"));
+        click(button("addSoundButton"));
+        flushDeletes();
+        QVERIFY(!dialog);
+        QCOMPARE(code().count(QStringLiteral("class ")), 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(main->allReleased());
+    }
+
+    void addAtOnceFailsOnce()
+    {
+        click(button("addSoundButton"));
+        QCOMPARE(prompts->beeps, 1);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(code().isEmpty());
+    }
+
+    void entryText_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("required only")
+            << QStringList{"soundClassName", "Boom", "soundFileLocation", "boom.ogg"}
+            << crlf({"class Boom {", "\tname=\"\";", "\tsound[]={\"boom.ogg\", db+0, 1.0};",
+                     "\ttitles[]={};", "\t};", ""});
+        QTest::newRow("every field typed")
+            << QStringList{"soundClassName",    "Bang",     "soundSoundName", "Big bang",
+                           "soundFileLocation", "s\\b.wss", "soundVolume",    "-5",
+                           "soundPitch",        "1.2",      "soundTitles",    "0, \"Bang!\""}
+            << crlf({"class Bang {", "\tname=\"Big bang\";", "\tsound[]={\"s\\b.wss\", db-5, 1.2};",
+                     "\ttitles[]={0, \"Bang!\"};", "\t};", ""});
+        QTest::newRow("blanks pass and are written")
+            << QStringList{"soundClassName", " ", "soundFileLocation", " ", "soundVolume", " ",
+                           "soundPitch",     " ", "soundTitles",       " "}
+            << crlf({"class   {", "\tname=\"\";", "\tsound[]={\" \", db ,  };", "\ttitles[]={ };",
+                     "\t};", ""});
+    }
+    void entryText()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, entry);
+        typeFields(dialog, typed);
+        click(button("addSoundButton"));
+        QCOMPARE(code(), entry);
+        QCOMPARE(prompts->beeps, 0);
+    }
+
+    void twoEntriesInARowAndStartValuesOnReopening()
+    {
+        fillRequired();
+        retype(field("soundTitles"), QStringLiteral("x"));
+        click(checkBox("soundNameEnabled"));
+        click(button("addSoundButton"));
+        const QString first = code();
+        reopen();
+        QCOMPARE(field("soundClassName")->text(), QString());
+        QCOMPARE(field("soundTitles")->text(), QString());
+        QCOMPARE(field("soundVolume")->text(), QStringLiteral("+0"));
+        QCOMPARE(field("soundPitch")->text(), QStringLiteral("1.0"));
+        QVERIFY(checkBox("soundNameEnabled")->isChecked());
+        QVERIFY(looksSwitchedOn(field("soundSoundName")));
+        typeFields(dialog, {"soundClassName", "Two", "soundFileLocation", "two.ogg"});
+        click(button("addSoundButton"));
+        QCOMPARE(code(),
+                 first + crlf({"class Two {", "\tname=\"\";", "\tsound[]={\"two.ogg\", db+0, 1.0};",
+                               "\ttitles[]={};", "\t};", ""}));
+        QVERIFY(code().contains(QStringLiteral("\t};\r\n\r\nclass Two {\r\n")));
+    }
+
+    void appendsAfterHandEditsWithoutBreak()
+    {
+        main->document.setCode(CodeBox::mainSoundCode, QStringLiteral("x"));
+        fillRequired();
+        click(button("addSoundButton"));
+        QVERIFY(code().startsWith(QStringLiteral("xclass Boom {\r\n")));
+    }
+
+    void enabledSwitchesEmptyAndGrey_data()
+    {
+        QTest::addColumn<QString>("switchName");
+        QTest::addColumn<QString>("fieldName");
+        QTest::addColumn<QString>("writtenLine");
+        QTest::newRow("name") << "soundNameEnabled"
+                              << "soundSoundName"
+                              << "\tname=\"\";\r\n";
+        QTest::newRow("titles") << "soundTitlesEnabled"
+                                << "soundTitles"
+                                << "\ttitles[]={};\r\n";
+    }
+    void enabledSwitchesEmptyAndGrey()
+    {
+        QFETCH(QString, switchName);
+        QFETCH(QString, fieldName);
+        QFETCH(QString, writtenLine);
+        QCheckBox *box = checkBox(switchName.toLatin1());
+        QLineEdit *governed = field(fieldName.toLatin1());
+        fillRequired();
+        retype(governed, QStringLiteral("typed"));
+        click(box);
+        QCOMPARE(governed->text(), QString());
+        QVERIFY(looksSwitchedOff(governed));
+        click(box);
+        QCOMPARE(governed->text(), QString());
+        QVERIFY(looksSwitchedOn(governed));
+        retype(governed, QStringLiteral("again"));
+        click(box);
+        click(button("addSoundButton"));
+        QVERIFY(code().contains(writtenLine));
+        QVERIFY(!code().contains(QStringLiteral("again")));
+    }
+};
+
+QTEST_MAIN(tst_addSound)
+#include "tst_addsound.moc"
