@@ -3,6 +3,7 @@
 #include "systemcolours.h"
 #include "userprompts.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@ namespace {
 const QString appTitle = QStringLiteral("Merrow Editor");
 const QString fieldFontFamily = QStringLiteral("Verdana");
 constexpr qreal fieldFontSize = 8.25;
+constexpr qreal dialogFontSize = 8.25;
 const QString fillAllFields = QStringLiteral(" Fill all fields or click on the Cancel button. ");
 } // namespace
 
@@ -23,6 +25,10 @@ EntryDialog::EntryDialog(QWidget *mainWindow, EditorDocument &document, QStringL
       m_main(mainWindow), m_document(document), m_lockNames(std::move(lockNames))
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    // Frames, buttons and check boxes use the standard dialog font, as the main window does.
+    QFont dialogFont = QApplication::font();
+    dialogFont.setPointSizeF(dialogFontSize);
+    setFont(dialogFont);
 }
 
 EntryDialog::~EntryDialog()

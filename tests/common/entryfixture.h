@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -173,4 +175,21 @@ inline bool looksSwitchedOn(const QLineEdit *field)
 {
     return field->isEnabled() && SystemColours::fieldBackground(field) ==
                                      SystemColours::windowBackground(QApplication::palette(field));
+}
+
+// Labels and text boxes in Verdana 8.25 pt; frames, buttons and check boxes in the dialog font.
+inline bool hasEntryFonts(QWidget *dialog)
+{
+    for (QWidget *w : dialog->findChildren<QWidget *>()) {
+        const bool field = qobject_cast<QLabel *>(w) || qobject_cast<QLineEdit *>(w);
+        const bool other = qobject_cast<QGroupBox *>(w) || qobject_cast<QAbstractButton *>(w);
+        if (!field && !other)
+            continue;
+        if ((w->font().family() == QStringLiteral("Verdana")) != field ||
+            w->font().pointSizeF() != 8.25) {
+            qWarning() << "unexpected font" << w->objectName() << w->font();
+            return false;
+        }
+    }
+    return true;
 }

@@ -42,6 +42,8 @@ private Q_SLOTS:
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->parentWidget());
         QVERIFY(main->allLocked());
+        QVERIFY(hasEntryFonts(dialog));
+        QCOMPARE(field("idPitch")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         for (const char *name : {"idClassName", "idName", "idFace", "idGlasses", "idSpeaker"})
             QCOMPARE(field(name)->text(), QString());
         QCOMPARE(field("idPitch")->text(), QStringLiteral("1.0"));

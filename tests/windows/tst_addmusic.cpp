@@ -48,6 +48,9 @@ private Q_SLOTS:
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->parentWidget());
         QVERIFY(main->allLocked());
+        QVERIFY(hasEntryFonts(dialog));
+        QCOMPARE(field("musicVolume")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(field("musicPitch")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         for (const char *name : {"musicClassName", "musicMusicName", "musicFileLocation"})
             QCOMPARE(field(name)->text(), QString());
         QCOMPARE(field("musicVolume")->text(), QStringLiteral("+0"));

@@ -49,6 +49,9 @@ private Q_SLOTS:
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->parentWidget());
         QVERIFY(main->allLocked());
+        QVERIFY(hasEntryFonts(dialog));
+        QCOMPARE(field("radioVolume")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(field("radioPitch")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         QCOMPARE(field("radioClassName")->text(), QString());
         QCOMPARE(field("radioRadioName")->text(), QString());
         QCOMPARE(field("radioFileLocation")->text(), QString());

@@ -48,6 +48,9 @@ private Q_SLOTS:
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->parentWidget());
         QVERIFY(main->allLocked());
+        QVERIFY(hasEntryFonts(dialog));
+        QCOMPARE(field("soundVolume")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(field("soundPitch")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         for (const char *name :
              {"soundClassName", "soundSoundName", "soundFileLocation", "soundTitles"})
             QCOMPARE(field(name)->text(), QString());
