@@ -1,11 +1,14 @@
+#include "mainwindow.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("Merrow Editor"));
-    placeholder.resize(705, 559);
-    placeholder.show();
+    Q_INIT_RESOURCE(merrow);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    Main window;
+    window.show();
     return app.exec();
 }

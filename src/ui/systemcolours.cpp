@@ -33,6 +33,11 @@ void setFieldBackground(QWidget *field, bool enabled)
     QPalette palette = field->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         palette.setColor(group, QPalette::Base, colour);
+    // The theme's disabled text is tuned for the plain background and all but vanishes on
+    // the grey; a darker (or, in dark themes, lighter) grey keeps the kept text readable.
+    const bool lightBase = windowBackground(base).lightness() >= 128;
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     lightBase ? QColor(112, 112, 112) : QColor(176, 176, 176));
     field->setPalette(palette);
     if (auto *area = qobject_cast<QAbstractScrollArea *>(field))
         area->viewport()->setAutoFillBackground(true);

@@ -1,0 +1,444 @@
+#include "mainwindow.h"
+
+#include "keyindicators.h"
+#include "systemcolours.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+// Client area below the menu bar; the status bar sits at its bottom edge.
+constexpr int ClientWidth = 705;
+constexpr int ClientHeight = 559;
+constexpr qreal DialogFontPoints = 8.25;
+
+// The controls a switch governs: each is enabled while the switch is on and disabled while
+// it is off; text fields and code boxes are also whitened or greyed with it.
+struct Rule
+{
+    Switch sw;
+    std::array<const char *, 6> controls;
+};
+
+// Section switches: the Add button, then the section's code boxes.
+constexpr Rule SectionRules[] = {
+    {Switch::mainIdentityActive, {"addIdentityButton", "mainIdentityCode"}},
+    {Switch::mainRadioActive, {"addRadioButton", "mainRadioCode"}},
+    {Switch::mainSoundActive, {"addSoundButton", "mainSoundCode"}},
+    {Switch::mainMusicActive, {"addMusicButton", "mainMusicCode"}},
+    {Switch::mainLoadoutActive,
+     {"addLoadoutButton", "mainLoadoutWeaponsCode", "mainLoadoutMagazinesCode"}},
+    {Switch::paramsActive, {"addParamsButton", "paramsCode"}},
+    {Switch::mainOtherActive, {"mainOtherCode"}},
+};
+
+// String switches: the label, then the field. The document empties the field when the
+// switch goes off.
+constexpr Rule StringRules[] = {
+    {Switch::introStringEnabled, {"onLoadIntroLabel", "introString"}},
+    {Switch::missionStringEnabled, {"onLoadMissionLabel", "missionString"}},
+};
+
+// Value switches: their dependants change state, never value or selection.
+constexpr Rule ValueRules[] = {
+    {Switch::delayCheck, {"delayText", "sec1"}},
+    {Switch::vehicleDelayCheck, {"vehicleDelayText", "sec2"}},
+    {Switch::respawnCheck,
+     {"noneOption", "birdOption", "instantOption", "baseOption", "groupOption", "sideOption"}},
+    {Switch::scoreEnabled,
+     {"minScoreLabel", "avgScoreLabel", "maxScoreLabel", "minScoreText", "avgScoreText",
+      "maxScoreText"}},
+};
+
+// The master switch of "MP options" governs the header frame directly; the four respawn
+// switches follow it through the document's enabled flags (and three of them are unchecked
+// by the document when it goes off).
+constexpr Rule MasterRules[] = {
+    {Switch::respawnActive,
+     {"gameTypeLabel", "minPlayersLabel", "maxPlayersLabel", "typeValue", "minPlayersValue",
+      "maxPlayersValue"}},
+};
+
+// Sub-headings drawn in the workspace grey.
+constexpr const char *GreyHeadings[] = {"Label10", "Label12", "Label2"};
+
+struct Panel
+{
+    const char *name;
+    const char *text;
+    int stretch;
+    int minimumWidth;
+};
+constexpr Panel StatusPanels[] = {
+    {"textPanel", "Ostrel Description Editor by Tandry", 1, 0},
+    {"numPanel", "NUM", 0, 96},
+    {"capsPanel", "CAPS", 0, 96},
+    {"insPanel", "INS", 0, 96},
+};
+
+// Controls whose designed bottom edge lies below the page area keep this distance from it.
+constexpr int PageBottomMargin = 4;
+constexpr char DesignedGeometry[] = "designedGeometry";
+
+QString toWidgetText(const QString &documentText)
+{
+    QString text = documentText;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+bool isTextBox(const QWidget *w)
+{
+    return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w);
+}
+
+} // namespace
+
+Main::Main(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Main>())
+{
+    Q_INIT_RESOURCE(merrow);
+    ui->setupUi(this);
+    setUpWindow();
+    setUpStatusBar();
+    setUpCommonDialog();
+
+    bindSwitches();
+    bindFields();
+    bindCodeBoxes();
+    bindRespawnOptions();
+    for (int i = 0; i < SwitchCount; ++i)
+        applyRule(Switch(i));
+
+    m_document.applyStartUp();
+
+    // Takes effect when the window is first activated.
+    ui->introStringEnabled->setFocus();
+}
+
+Main::~Main() = default;
+
+QTabWidget *Main::items() const
+{
+    return ui->Items;
+}
+QAction *Main::mnuCreate() const
+{
+    return ui->mnuCreate;
+}
+QAction *Main::mnuMinimize() const
+{
+    return ui->mnuMinimize;
+}
+QAction *Main::mnuExit() const
+{
+    return ui->mnuExit;
+}
+QAction *Main::mnuHelpContents() const
+{
+    return ui->mnuHelpContents;
+}
+QAction *Main::mnuAbout() const
+{
+    return ui->mnuAbout;
+}
+
+void Main::setUpWindow()
+{
+    setObjectName(QStringLiteral("Main"));
+    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    // The classic dialog font is narrow; the captions were fitted to it. Where no such face
+    // is installed a condensed cut of the system font keeps them from being clipped.
+    QFont dialogFont = QApplication::font();
+    dialogFont.setPointSizeF(DialogFontPoints);
+    dialogFont.setStretch(QFont::SemiCondensed);
+    setFont(dialogFont);
+    // The tab control's own font is for its tab captions only; controls on the pages use the
+    // window's font unless they name one.
+    for (int i = 0; i < ui->Items->count(); ++i) {
+        QWidget *page = ui->Items->widget(i);
+        page->setFont(dialogFont);
+        for (QWidget *child : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            child->setProperty(DesignedGeometry, child->geometry());
+        page->installEventFilter(this);
+    }
+
+    // Controls that name Verdana keep its full width, whatever face stands in for it.
+    for (QWidget *w : findChildren<QWidget *>()) {
+        if (w->font().resolveMask() & QFont::FamilyResolved &&
+            w->font().family() == QLatin1String("Verdana")) {
+            QFont f = w->font();
+            f.setStretch(QFont::Unstretched);
+            w->setFont(f);
+        }
+    }
+
+    for (const char *name : GreyHeadings) {
+        QWidget *heading = control(name);
+        QPalette palette = heading->palette();
+        palette.setColor(QPalette::WindowText, SystemColours::workspaceGrey(palette));
+        heading->setPalette(palette);
+    }
+
+    ui->Picture1->installEventFilter(this);
+    // Menu shortcuts belong to the whole window, even inside a text field.
+    for (auto *field : findChildren<QLineEdit *>())
+        field->installEventFilter(this);
+    for (auto *box : findChildren<QPlainTextEdit *>())
+        box->installEventFilter(this);
+
+    setFixedSize(ClientWidth, menuBar()->sizeHint().height() + ClientHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void Main::setUpStatusBar()
+{
+    QStatusBar *bar = ui->StatusBar1;
+    bar->setFixedHeight(17);
+    std::array<QLabel *, std::size(StatusPanels)> labels{};
+    for (std::size_t i = 0; i < std::size(StatusPanels); ++i) {
+        const Panel &panel = StatusPanels[i];
+        auto *label = new QLabel(QString::fromLatin1(panel.text), bar);
+        label->setObjectName(QString::fromLatin1(panel.name));
+        label->setToolTip(label->text());
+        label->setMinimumWidth(panel.minimumWidth);
+        label->setIndent(3);
+        // Permanent, so that status tips of the menus never cover the panels.
+        bar->addPermanentWidget(label, panel.stretch);
+        labels[i] = label;
+    }
+    m_indicators = new KeyIndicators(labels[1], labels[2], labels[3], this);
+}
+
+void Main::setUpCommonDialog()
+{
+    // No parent: the preview window runs it while this window is disabled.
+    m_commonDialog = std::make_unique<QFileDialog>();
+    m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
+    m_commonDialog->setWindowTitle(QStringLiteral("Locate directory for description.ext file"));
+    m_commonDialog->setAcceptMode(QFileDialog::AcceptSave);
+    m_commonDialog->setFileMode(QFileDialog::AnyFile);
+    m_commonDialog->setDefaultSuffix(QStringLiteral("ext"));
+    m_commonDialog->setNameFilter(QStringLiteral("description.ext (description.ext)"));
+}
+
+QWidget *Main::control(const char *name) const
+{
+    auto *w = findChild<QWidget *>(QString::fromLatin1(name));
+    Q_ASSERT_X(w, "Main::control", name);
+    return w;
+}
+
+QPlainTextEdit *Main::codeEdit(CodeBox c) const
+{
+    return static_cast<QPlainTextEdit *>(control(codeBoxName(c)));
+}
+
+void Main::bindSwitches()
+{
+    auto collect = [this](const auto &rules) {
+        for (const Rule &rule : rules) {
+            for (const char *name : rule.controls) {
+                if (name)
+                    m_governed[std::size_t(rule.sw)].push_back(control(name));
+            }
+        }
+    };
+    collect(SectionRules);
+    collect(StringRules);
+    collect(ValueRules);
+    collect(MasterRules);
+
+    for (int i = 0; i < SwitchCount; ++i) {
+        const Switch s = Switch(i);
+        auto *box = static_cast<QCheckBox *>(control(switchName(s)));
+        box->setChecked(m_document.isChecked(s));
+        box->setEnabled(m_document.isEnabled(s));
+        // Setting the value the document already has does nothing, so the echo of a
+        // document change through toggled() ends there.
+        connect(box, &QCheckBox::toggled, this,
+                [this, s](bool on) { m_document.setSwitch(s, on ? 1 : 0); });
+    }
+    connect(&m_document, &EditorDocument::switchChanged, this, &Main::document_switchChanged);
+    connect(&m_document, &EditorDocument::enabledChanged, this, &Main::document_enabledChanged);
+}
+
+void Main::bindFields()
+{
+    for (int i = 0; i < FieldCount; ++i) {
+        const Field f = Field(i);
+        auto *edit = static_cast<QLineEdit *>(control(fieldName(f)));
+        edit->setText(m_document.text(f));
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, f](const QString &text) { m_document.setText(f, text); });
+    }
+    connect(&m_document, &EditorDocument::textChanged, this, &Main::document_textChanged);
+}
+
+void Main::bindCodeBoxes()
+{
+    for (int i = 0; i < CodeBoxCount; ++i) {
+        const CodeBox c = CodeBox(i);
+        QPlainTextEdit *edit = codeEdit(c);
+        edit->setPlainText(toWidgetText(m_document.code(c)));
+        // The raw text keeps no-break spaces (toPlainText() would turn them into spaces);
+        // the document turns the widget's paragraph separators into CR LF.
+        m_document.setCodeSource(c, [edit] { return edit->document()->toRawText(); });
+        connect(edit->document(), &QTextDocument::contentsChanged, this, [this, c] {
+            if (!m_writingCode)
+                m_document.markCodeStale(c);
+        });
+    }
+    connect(&m_document, &EditorDocument::codeChanged, this, &Main::document_codeChanged);
+    connect(&m_document, &EditorDocument::codeAppended, this, &Main::document_codeAppended);
+}
+
+void Main::bindRespawnOptions()
+{
+    for (int i = 0; i < RespawnModeCount; ++i) {
+        const RespawnMode mode = RespawnMode(i);
+        auto *option = static_cast<QRadioButton *>(control(respawnOptionName(mode)));
+        option->setChecked(m_document.respawnMode() == mode);
+        connect(option, &QRadioButton::toggled, this, [this, mode](bool checked) {
+            if (checked)
+                m_document.setRespawnMode(mode);
+        });
+    }
+    connect(&m_document, &EditorDocument::respawnModeChanged, this,
+            &Main::document_respawnModeChanged);
+}
+
+void Main::applyRule(Switch s)
+{
+    const bool on = m_document.isChecked(s);
+    for (QWidget *dependant : m_governed[std::size_t(s)])
+        setControlEnabled(dependant, on);
+}
+
+void Main::setControlEnabled(QWidget *control, bool enabled)
+{
+    control->setEnabled(enabled);
+    if (isTextBox(control))
+        SystemColours::setFieldBackground(control, enabled);
+}
+
+void Main::document_switchChanged(Switch s, int value)
+{
+    static_cast<QCheckBox *>(control(switchName(s)))->setChecked(value != 0);
+    applyRule(s);
+}
+
+void Main::document_enabledChanged(Switch s, bool enabled)
+{
+    control(switchName(s))->setEnabled(enabled);
+}
+
+void Main::document_textChanged(Field f)
+{
+    auto *edit = static_cast<QLineEdit *>(control(fieldName(f)));
+    // Typing already shows the text; rewriting it would move the cursor.
+    if (edit->text() != m_document.text(f))
+        edit->setText(m_document.text(f));
+}
+
+void Main::document_codeChanged(CodeBox c)
+{
+    m_writingCode = true;
+    codeEdit(c)->setPlainText(toWidgetText(m_document.code(c)));
+    m_writingCode = false;
+}
+
+void Main::document_codeAppended(CodeBox c, const QString &text)
+{
+    QPlainTextEdit *edit = codeEdit(c);
+    m_writingCode = true;
+    QTextCursor cursor(edit->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(toWidgetText(text));
+    m_writingCode = false;
+}
+
+void Main::document_respawnModeChanged(RespawnMode mode)
+{
+    static_cast<QRadioButton *>(control(respawnOptionName(mode)))->setChecked(true);
+}
+
+void Main::fitPage(QWidget *page)
+{
+    // The row of tabs takes part of the tab control's height, so a control designed to reach
+    // down to the bottom of the page is shortened to end just inside the page area.
+    const int bottom = page->height() - PageBottomMargin;
+    for (QWidget *child : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const QRect designed = child->property(DesignedGeometry).toRect();
+        if (designed.isNull())
+            continue;
+        QRect fitted = designed;
+        if (fitted.bottom() > bottom)
+            fitted.setBottom(bottom);
+        child->setGeometry(fitted);
+    }
+}
+
+void Main::closeEvent(QCloseEvent *event)
+{
+    // While another window of the program is open this window is disabled, and closing it
+    // then would pull the rug from under that window.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool Main::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+        if (auto *page = qobject_cast<QWidget *>(watched);
+            page && page->parentWidget() && ui->Items->indexOf(page) >= 0)
+            fitPage(page);
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (watched == ui->Picture1)
+            Q_EMIT logoDoubleClicked();
+        break;
+    case QEvent::ShortcutOverride: {
+        // A text field claims keys such as Ctrl+X for itself; leaving the override
+        // unaccepted lets the menu's shortcut win.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const QAction *action :
+             {ui->mnuCreate, ui->mnuMinimize, ui->mnuExit, ui->mnuHelpContents, ui->mnuAbout}) {
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

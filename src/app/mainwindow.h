@@ -1,0 +1,94 @@
+#pragma once
+
+#include "editordocument.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QFileDialog;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+class KeyIndicators;
+
+namespace Ui {
+class Main;
+}
+
+// The main window: a view of the one EditorDocument of the run. Check boxes, text fields,
+// code boxes and respawn options are bound to the document by objectName; user input goes
+// to the document, the document's signals update the widgets, and each switch's rule then
+// enables, disables and recolours the controls of its section.
+class Main : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Builds the window around a document in its design state and runs the start-up
+    // sequence, so that the window is in its start state before it is first shown.
+    explicit Main(QWidget *parent = nullptr);
+    ~Main() override;
+
+    EditorDocument &document() { return m_document; }
+    const EditorDocument &document() const { return m_document; }
+
+    // The Save As dialog the preview window borrows; the main window never opens it itself.
+    QFileDialog *commonDialog() const { return m_commonDialog.get(); }
+
+    QTabWidget *items() const;
+    KeyIndicators *keyIndicators() const { return m_indicators; }
+
+    // Menu commands, for whoever connects them.
+    QAction *mnuCreate() const;
+    QAction *mnuMinimize() const;
+    QAction *mnuExit() const;
+    QAction *mnuHelpContents() const;
+    QAction *mnuAbout() const;
+
+Q_SIGNALS:
+    // The logo on the page "On Load" was double-clicked.
+    void logoDoubleClicked();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setUpWindow();
+    void setUpStatusBar();
+    void setUpCommonDialog();
+    void bindSwitches();
+    void bindFields();
+    void bindCodeBoxes();
+    void bindRespawnOptions();
+    void fitPage(QWidget *page);
+
+    // Enables, disables and recolours the controls a switch governs, for its current value.
+    void applyRule(Switch s);
+    void setControlEnabled(QWidget *control, bool enabled);
+
+    void document_switchChanged(Switch s, int value);
+    void document_enabledChanged(Switch s, bool enabled);
+    void document_textChanged(Field f);
+    void document_codeChanged(CodeBox c);
+    void document_codeAppended(CodeBox c, const QString &text);
+    void document_respawnModeChanged(RespawnMode mode);
+
+    QWidget *control(const char *name) const;
+    QPlainTextEdit *codeEdit(CodeBox c) const;
+
+    std::unique_ptr<Ui::Main> ui;
+    EditorDocument m_document;
+    std::unique_ptr<QFileDialog> m_commonDialog;
+    // The controls each switch's rule enables and disables, from the rule tables.
+    std::array<std::vector<QWidget *>, SwitchCount> m_governed;
+    KeyIndicators *m_indicators = nullptr;
+    // Set while the window itself writes into a code box, so that the write is not taken
+    // for an edit by the user.
+    bool m_writingCode = false;
+};

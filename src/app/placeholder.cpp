@@ -1,1 +1,0 @@
-// Kept until the main window exists.
