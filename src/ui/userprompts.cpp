@@ -1,5 +1,7 @@
 #include "userprompts.h"
 
+#include "helpwindow.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QSaveFile>
@@ -32,7 +34,7 @@ bool UserPrompts::runFileDialog(QFileDialog &dialog)
 
 void UserPrompts::showHelp(QWidget *owner)
 {
-    Q_UNUSED(owner);
+    HelpWindow::showFor(owner);
 }
 
 bool UserPrompts::writeFile(const QString &path, const QByteArray &bytes, QString *error)

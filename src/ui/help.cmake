@@ -1,0 +1,7 @@
+# The help window reads the compiled help file with chmlib.
+find_library(CHM_LIB chm REQUIRED)
+find_path(CHM_INCLUDE_DIR chm_lib.h REQUIRED)
+target_sources(merrow_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/helpwindow.h ${CMAKE_CURRENT_LIST_DIR}/helpwindow.cpp)
+target_include_directories(merrow_ui PRIVATE ${CHM_INCLUDE_DIR})
+target_link_libraries(merrow_ui PRIVATE ${CHM_LIB})
