@@ -193,3 +193,95 @@ inline bool hasEntryFonts(QWidget *dialog)
     }
     return true;
 }
+
+// What the shared checks below need to know of one class entry dialog.
+struct EntryDialogSpec
+{
+    CodeBox box;
+    const char *addButton;
+    const char *cancelButton;
+    QStringList filled; // {name, value, ...}: every field with a non-empty value
+};
+
+// The ways out of an entry dialog; every one of them must hand the main window back.
+inline void closeRouteRows()
+{
+    QTest::addColumn<QString>("route");
+    for (const char *route : {"Cancel", "Esc", "window manager", "Add"})
+        QTest::newRow(route) << route;
+}
+
+template <typename Dialog>
+void checkCloseRoute(const QString &route, StandInMain &main, QPointer<Dialog> &dialog,
+                     const ScriptedPrompts &prompts, const EntryDialogSpec &spec)
+{
+    typeFields(dialog, spec.filled);
+    if (route == QStringLiteral("Cancel"))
+        click(control<QPushButton>(dialog, spec.cancelButton));
+    else if (route == QStringLiteral("Esc")) // from the last field typed into
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    else if (route == QStringLiteral("window manager"))
+        dialog->windowHandle()->close();
+    else
+        click(control<QPushButton>(dialog, spec.addButton));
+    flushDeletes();
+    QVERIFY(!dialog);
+    QVERIFY(main.allReleased());
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::focusWidget(), &main);
+    QCOMPARE(main.document.code(spec.box).isEmpty(), route != QStringLiteral("Add"));
+    QCOMPARE(prompts.beeps, 0);
+}
+
+// Enter, in a field or on the focused Add button, adds nothing and closes nothing.
+template <typename Dialog>
+void checkEnterAddsNothing(StandInMain &main, QPointer<Dialog> &dialog, const EntryDialogSpec &spec)
+{
+    typeFields(dialog, spec.filled);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    auto *add = control<QPushButton>(dialog, spec.addButton);
+    add->setFocus();
+    QTest::keyClick(add, Qt::Key_Return);
+    QTest::keyClick(add, Qt::Key_Enter);
+    flushDeletes();
+    QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(main.document.code(spec.box).isEmpty());
+    QVERIFY(main.allLocked());
+}
+
+inline void requiredFieldRows(std::initializer_list<const char *> names)
+{
+    QTest::addColumn<QString>("emptied");
+    for (const char *name : names)
+        QTest::newRow(name) << name;
+}
+
+// With `emptied` left empty Add beeps and warns once and changes nothing; filled in
+// afterwards, the next Add appends exactly one entry.
+template <typename Dialog>
+void checkRequiredField(const QString &emptied, StandInMain &main, QPointer<Dialog> &dialog,
+                        const ScriptedPrompts &prompts, const EntryDialogSpec &spec)
+{
+    QStringList typed = spec.filled;
+    typed[typed.indexOf(emptied) + 1] = QString();
+    typeFields(dialog, typed);
+    click(control<QPushButton>(dialog, spec.addButton));
+    flushDeletes();
+
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(prompts.beeps, 1);
+    QCOMPARE(prompts.messages.size(), 1);
+    QVERIFY(isFillAllFieldsWarning(prompts.messages.first()));
+    QVERIFY(main.document.code(spec.box).isEmpty());
+    QVERIFY(main.allLocked());
+    for (qsizetype i = 0; i < typed.size(); i += 2)
+        QCOMPARE(control<QLineEdit>(dialog, typed[i].toLatin1().constData())->text(), typed[i + 1]);
+
+    retype(control<QLineEdit>(dialog, emptied.toLatin1().constData()), QStringLiteral("x"));
+    click(control<QPushButton>(dialog, spec.addButton));
+    flushDeletes();
+    QVERIFY(!dialog);
+    QCOMPARE(main.document.code(spec.box).count(QStringLiteral("class ")), 1);
+    QCOMPARE(prompts.messages.size(), 1);
+    QVERIFY(main.allReleased());
+}

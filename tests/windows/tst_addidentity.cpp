@@ -18,6 +18,8 @@ private:
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<StandInMain> main;
     QPointer<addIdentity> dialog;
+    const EntryDialogSpec spec{CodeBox::mainIdentityCode, "addIdentityButton",
+                               "cancelIdentityButton", allTyped()};
 
 private Q_SLOTS:
     void init()
@@ -53,78 +55,23 @@ private Q_SLOTS:
                               "idPitch", "addIdentityButton", "cancelIdentityButton"}));
     }
 
-    void closeRoutesReleaseMain_data()
-    {
-        QTest::addColumn<QString>("route");
-        QTest::newRow("Cancel") << "Cancel";
-        QTest::newRow("Esc") << "Esc";
-        QTest::newRow("window manager") << "wm";
-        QTest::newRow("Add") << "Add";
-    }
+    void closeRoutesReleaseMain_data() { closeRouteRows(); }
     void closeRoutesReleaseMain()
     {
         QFETCH(QString, route);
-        typeFields(dialog, allTyped());
-        if (route == "Cancel")
-            click(button("cancelIdentityButton"));
-        else if (route == "Esc")
-            QTest::keyClick(field("idPitch"), Qt::Key_Escape);
-        else if (route == "wm")
-            dialog->windowHandle()->close();
-        else
-            click(button("addIdentityButton"));
-        flushDeletes();
-        QVERIFY(!dialog);
-        QVERIFY(main->allReleased());
-        QCoreApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget(), main.get());
-        QCOMPARE(code().isEmpty(), route != "Add");
+        checkCloseRoute(route, *main, dialog, *prompts, spec);
     }
 
-    void enterAddsNothing()
-    {
-        typeFields(dialog, allTyped());
-        QTest::keyClick(field("idSpeaker"), Qt::Key_Return);
-        button("addIdentityButton")->setFocus();
-        QTest::keyClick(button("addIdentityButton"), Qt::Key_Return);
-        flushDeletes();
-        QVERIFY(dialog && dialog->isVisible());
-        QVERIFY(code().isEmpty());
-        QVERIFY(main->allLocked());
-    }
+    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, spec); }
 
     void emptyRequiredFieldFails_data()
     {
-        QTest::addColumn<QString>("emptied");
-        for (const char *name :
-             {"idClassName", "idName", "idFace", "idGlasses", "idSpeaker", "idPitch"})
-            QTest::newRow(name) << name;
+        requiredFieldRows({"idClassName", "idName", "idFace", "idGlasses", "idSpeaker", "idPitch"});
     }
     void emptyRequiredFieldFails()
     {
         QFETCH(QString, emptied);
-        QStringList typed = allTyped();
-        typed[typed.indexOf(emptied) + 1] = QString();
-        typeFields(dialog, typed);
-        click(button("addIdentityButton"));
-        flushDeletes();
-
-        QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(prompts->beeps, 1);
-        QCOMPARE(prompts->messages.size(), 1);
-        QVERIFY(isFillAllFieldsWarning(prompts->messages.first()));
-        QVERIFY(code().isEmpty());
-        QVERIFY(main->allLocked());
-        for (qsizetype i = 0; i < typed.size(); i += 2)
-            QCOMPARE(field(typed[i].toLatin1())->text(), typed[i + 1]);
-
-        retype(field(emptied.toLatin1()), QStringLiteral("x"));
-        click(button("addIdentityButton"));
-        flushDeletes();
-        QVERIFY(!dialog);
-        QCOMPARE(code().count(QStringLiteral("class ")), 1);
-        QCOMPARE(prompts->messages.size(), 1);
-        QVERIFY(main->allReleased());
+        checkRequiredField(emptied, *main, dialog, *prompts, spec);
     }
 
     // Five fields start empty; the pitch alone never fails, but one message covers them all.

@@ -24,6 +24,11 @@ private:
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<StandInMain> main;
     QPointer<addMusic> dialog;
+    const EntryDialogSpec spec{CodeBox::mainMusicCode,
+                               "addMusicButton",
+                               "cancelMusicButton",
+                               {"musicClassName", "C", "musicMusicName", "N", "musicFileLocation",
+                                "F", "musicVolume", "-3", "musicPitch", "0.9"}};
 
 private Q_SLOTS:
     void init()
@@ -64,79 +69,23 @@ private Q_SLOTS:
                               "cancelMusicButton"}));
     }
 
-    void closeRoutesReleaseMain_data()
-    {
-        QTest::addColumn<QString>("route");
-        QTest::newRow("Cancel") << "Cancel";
-        QTest::newRow("Esc") << "Esc";
-        QTest::newRow("window manager") << "wm";
-        QTest::newRow("Add") << "Add";
-    }
+    void closeRoutesReleaseMain_data() { closeRouteRows(); }
     void closeRoutesReleaseMain()
     {
         QFETCH(QString, route);
-        fillRequired();
-        if (route == "Cancel")
-            click(button("cancelMusicButton"));
-        else if (route == "Esc")
-            QTest::keyClick(checkBox("musicNameEnabled"), Qt::Key_Escape);
-        else if (route == "wm")
-            dialog->windowHandle()->close();
-        else
-            click(button("addMusicButton"));
-        flushDeletes();
-        QVERIFY(!dialog);
-        QVERIFY(main->allReleased());
-        QCoreApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget(), main.get());
-        QCOMPARE(code().isEmpty(), route != "Add");
+        checkCloseRoute(route, *main, dialog, *prompts, spec);
     }
 
-    void enterAddsNothing()
-    {
-        fillRequired();
-        QTest::keyClick(field("musicPitch"), Qt::Key_Return);
-        button("addMusicButton")->setFocus();
-        QTest::keyClick(button("addMusicButton"), Qt::Key_Return);
-        flushDeletes();
-        QVERIFY(dialog && dialog->isVisible());
-        QVERIFY(code().isEmpty());
-        QVERIFY(main->allLocked());
-    }
+    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, spec); }
 
     void emptyRequiredFieldFails_data()
     {
-        QTest::addColumn<QString>("emptied");
-        for (const char *name :
-             {"musicClassName", "musicFileLocation", "musicVolume", "musicPitch"})
-            QTest::newRow(name) << name;
+        requiredFieldRows({"musicClassName", "musicFileLocation", "musicVolume", "musicPitch"});
     }
     void emptyRequiredFieldFails()
     {
         QFETCH(QString, emptied);
-        QStringList typed{"musicClassName", "C",  "musicMusicName", "N",  "musicFileLocation", "F",
-                          "musicVolume",    "-3", "musicPitch",     "0.9"};
-        typed[typed.indexOf(emptied) + 1] = QString();
-        typeFields(dialog, typed);
-        click(button("addMusicButton"));
-        flushDeletes();
-
-        QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(prompts->beeps, 1);
-        QCOMPARE(prompts->messages.size(), 1);
-        QVERIFY(isFillAllFieldsWarning(prompts->messages.first()));
-        QVERIFY(code().isEmpty());
-        QVERIFY(main->allLocked());
-        for (qsizetype i = 0; i < typed.size(); i += 2)
-            QCOMPARE(field(typed[i].toLatin1())->text(), typed[i + 1]);
-
-        retype(field(emptied.toLatin1()), QStringLiteral("x"));
-        click(button("addMusicButton"));
-        flushDeletes();
-        QVERIFY(!dialog);
-        QCOMPARE(code().count(QStringLiteral("class ")), 1);
-        QCOMPARE(prompts->messages.size(), 1);
-        QVERIFY(main->allReleased());
+        checkRequiredField(emptied, *main, dialog, *prompts, spec);
     }
 
     void addAtOnceFailsOnce()

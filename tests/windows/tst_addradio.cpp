@@ -25,6 +25,12 @@ private:
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<StandInMain> main;
     QPointer<addRadio> dialog;
+    const EntryDialogSpec spec{CodeBox::mainRadioCode,
+                               "addRadioButton",
+                               "cancelRadioButton",
+                               {"radioClassName", "C", "radioRadioName", "N", "radioFileLocation",
+                                "F.ogg", "radioVolume", "-3", "radioPitch", "0.9", "radioTitles",
+                                "\"T\""}};
 
 private Q_SLOTS:
     void init()
@@ -67,83 +73,24 @@ private Q_SLOTS:
                               "addRadioButton", "cancelRadioButton"}));
     }
 
-    void closeRoutesReleaseMain_data()
-    {
-        QTest::addColumn<QString>("route");
-        QTest::newRow("Cancel") << "Cancel";
-        QTest::newRow("Esc") << "Esc";
-        QTest::newRow("window manager") << "wm";
-        QTest::newRow("Add") << "Add";
-    }
+    void closeRoutesReleaseMain_data() { closeRouteRows(); }
     void closeRoutesReleaseMain()
     {
         QFETCH(QString, route);
-        fillRequired();
-        if (route == "Cancel")
-            click(button("cancelRadioButton"));
-        else if (route == "Esc")
-            QTest::keyClick(field("radioTitles"), Qt::Key_Escape);
-        else if (route == "wm")
-            dialog->windowHandle()->close();
-        else
-            click(button("addRadioButton"));
-        flushDeletes();
-        QVERIFY(!dialog);
-        QVERIFY(main->allReleased());
-        QCoreApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget(), main.get());
-        QCOMPARE(code().isEmpty(), route != "Add");
-        QCOMPARE(prompts->beeps, 0);
+        checkCloseRoute(route, *main, dialog, *prompts, spec);
     }
 
-    void enterAddsNothing()
-    {
-        fillRequired();
-        QTest::keyClick(field("radioClassName"), Qt::Key_Return);
-        button("addRadioButton")->setFocus();
-        QTest::keyClick(button("addRadioButton"), Qt::Key_Return);
-        QTest::keyClick(button("addRadioButton"), Qt::Key_Enter);
-        flushDeletes();
-        QVERIFY(dialog && dialog->isVisible());
-        QVERIFY(code().isEmpty());
-        QVERIFY(main->allLocked());
-    }
+    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, spec); }
 
     void emptyRequiredFieldFails_data()
     {
-        QTest::addColumn<QString>("emptied");
-        for (const char *name :
-             {"radioClassName", "radioFileLocation", "radioVolume", "radioPitch", "radioTitles"})
-            QTest::newRow(name) << name;
+        requiredFieldRows(
+            {"radioClassName", "radioFileLocation", "radioVolume", "radioPitch", "radioTitles"});
     }
     void emptyRequiredFieldFails()
     {
         QFETCH(QString, emptied);
-        QStringList typed{"radioClassName",    "C",     "radioRadioName", "N",
-                          "radioFileLocation", "F.ogg", "radioVolume",    "-3",
-                          "radioPitch",        "0.9",   "radioTitles",    "\"T\""};
-        typed[typed.indexOf(emptied) + 1] = QString();
-        typeFields(dialog, typed);
-        click(button("addRadioButton"));
-        flushDeletes();
-
-        QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(prompts->beeps, 1);
-        QCOMPARE(prompts->messages.size(), 1);
-        QVERIFY(isFillAllFieldsWarning(prompts->messages.first()));
-        QVERIFY(code().isEmpty());
-        QVERIFY(main->allLocked());
-        for (qsizetype i = 0; i < typed.size(); i += 2)
-            QCOMPARE(field(typed[i].toLatin1())->text(), typed[i + 1]);
-
-        // Filling the field in afterwards adds exactly one entry.
-        retype(field(emptied.toLatin1()), QStringLiteral("x"));
-        click(button("addRadioButton"));
-        flushDeletes();
-        QVERIFY(!dialog);
-        QCOMPARE(code().count(QStringLiteral("class ")), 1);
-        QCOMPARE(prompts->messages.size(), 1);
-        QVERIFY(main->allReleased());
+        checkRequiredField(emptied, *main, dialog, *prompts, spec);
     }
 
     void addAtOnceFailsOnce()

@@ -24,6 +24,12 @@ private:
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<StandInMain> main;
     QPointer<addSound> dialog;
+    const EntryDialogSpec spec{CodeBox::mainSoundCode,
+                               "addSoundButton",
+                               "cancelSoundButton",
+                               {"soundClassName", "C", "soundSoundName", "N", "soundFileLocation",
+                                "F", "soundVolume", "-3", "soundPitch", "0.9", "soundTitles",
+                                "\"T\""}};
 
 private Q_SLOTS:
     void init()
@@ -67,80 +73,23 @@ private Q_SLOTS:
                               "soundTitlesEnabled", "addSoundButton", "cancelSoundButton"}));
     }
 
-    void closeRoutesReleaseMain_data()
-    {
-        QTest::addColumn<QString>("route");
-        QTest::newRow("Cancel") << "Cancel";
-        QTest::newRow("Esc") << "Esc";
-        QTest::newRow("window manager") << "wm";
-        QTest::newRow("Add") << "Add";
-    }
+    void closeRoutesReleaseMain_data() { closeRouteRows(); }
     void closeRoutesReleaseMain()
     {
         QFETCH(QString, route);
-        fillRequired();
-        if (route == "Cancel")
-            click(button("cancelSoundButton"));
-        else if (route == "Esc")
-            QTest::keyClick(checkBox("soundTitlesEnabled"), Qt::Key_Escape);
-        else if (route == "wm")
-            dialog->windowHandle()->close();
-        else
-            click(button("addSoundButton"));
-        flushDeletes();
-        QVERIFY(!dialog);
-        QVERIFY(main->allReleased());
-        QCoreApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget(), main.get());
-        QCOMPARE(code().isEmpty(), route != "Add");
+        checkCloseRoute(route, *main, dialog, *prompts, spec);
     }
 
-    void enterAddsNothing()
-    {
-        fillRequired();
-        QTest::keyClick(field("soundPitch"), Qt::Key_Return);
-        button("addSoundButton")->setFocus();
-        QTest::keyClick(button("addSoundButton"), Qt::Key_Return);
-        flushDeletes();
-        QVERIFY(dialog && dialog->isVisible());
-        QVERIFY(code().isEmpty());
-        QVERIFY(main->allLocked());
-    }
+    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, spec); }
 
     void emptyRequiredFieldFails_data()
     {
-        QTest::addColumn<QString>("emptied");
-        for (const char *name :
-             {"soundClassName", "soundFileLocation", "soundVolume", "soundPitch"})
-            QTest::newRow(name) << name;
+        requiredFieldRows({"soundClassName", "soundFileLocation", "soundVolume", "soundPitch"});
     }
     void emptyRequiredFieldFails()
     {
         QFETCH(QString, emptied);
-        QStringList typed{"soundClassName",    "C",   "soundSoundName", "N",
-                          "soundFileLocation", "F",   "soundVolume",    "-3",
-                          "soundPitch",        "0.9", "soundTitles",    "\"T\""};
-        typed[typed.indexOf(emptied) + 1] = QString();
-        typeFields(dialog, typed);
-        click(button("addSoundButton"));
-        flushDeletes();
-
-        QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(prompts->beeps, 1);
-        QCOMPARE(prompts->messages.size(), 1);
-        QVERIFY(isFillAllFieldsWarning(prompts->messages.first()));
-        QVERIFY(code().isEmpty());
-        QVERIFY(main->allLocked());
-        for (qsizetype i = 0; i < typed.size(); i += 2)
-            QCOMPARE(field(typed[i].toLatin1())->text(), typed[i + 1]);
-
-        retype(field(emptied.toLatin1()), QStringLiteral("x"));
-        click(button("addSoundButton"));
-        flushDeletes();
-        QVERIFY(!dialog);
-        QCOMPARE(code().count(QStringLiteral("class ")), 1);
-        QCOMPARE(prompts->messages.size(), 1);
-        QVERIFY(main->allReleased());
+        checkRequiredField(emptied, *main, dialog, *prompts, spec);
     }
 
     void addAtOnceFailsOnce()
