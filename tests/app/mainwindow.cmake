@@ -1,0 +1,1 @@
+merrow_add_test(tst_main SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_main.cpp LIBS merrow_app)
