@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHash>
 #include <QPointer>
+#include <QStringDecoder>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -50,6 +51,24 @@ int collectPages(chmFile *, chmUnitInfo *unit, void *context)
     if (isPage(path))
         static_cast<QStringList *>(context)->append(path);
     return CHM_ENUMERATOR_CONTINUE;
+}
+
+// Pages that declare their character set are left to the browser. Undeclared ones are
+// UTF-8 when they decode as such; otherwise they come from the 8-bit era of help files.
+QVariant decodePage(const QByteArray &page)
+{
+    QStringDecoder declared = QStringDecoder::decoderForHtml(page);
+    if (declared.isValid() && qstrcmp(declared.name(), "UTF-8") != 0)
+        return page;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(page);
+    if (!utf8.hasError())
+        return page;
+    QStringDecoder windows1252("windows-1252");
+    if (!windows1252.isValid())
+        return page;
+    text = windows1252.decode(page);
+    return text;
 }
 
 } // namespace
@@ -176,7 +195,7 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
     if (url.scheme() != scheme || !m_archive)
         return QByteArray();
     if (std::optional<QByteArray> data = m_archive->read(url.path(QUrl::FullyDecoded)))
-        return *data;
+        return type == QTextDocument::HtmlResource ? decodePage(*data) : QVariant(*data);
     if (type == QTextDocument::HtmlResource)
         return tr("The topic %1 is not in the help file.").arg(url.path(QUrl::FullyDecoded));
     return QByteArray();

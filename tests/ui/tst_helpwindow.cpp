@@ -141,6 +141,14 @@ private Q_SLOTS:
         QCOMPARE(browser->source(), HelpBrowser::topicUrl(QStringLiteral("/pages/second.htm")));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("The second page")));
 
+        // An older page in the 8-bit code page, without a declared character set.
+        clickText(browser, QStringLiteral("Third page"));
+        QCOMPARE(browser->source(), HelpBrowser::topicUrl(QStringLiteral("/pages/third.htm#top")));
+        QVERIFY2(browser->toPlainText().contains(QStringLiteral("Caf\u00E9 \u20AC page")),
+                 qPrintable(browser->toPlainText()));
+        QTest::mouseClick(help->findChild<QToolButton *>(QStringLiteral("helpBack")),
+                          Qt::LeftButton);
+
         auto *back = help->findChild<QToolButton *>(QStringLiteral("helpBack"));
         QVERIFY(back && back->isEnabled());
         QTest::mouseClick(back, Qt::LeftButton);
