@@ -383,6 +383,23 @@ private Q_SLOTS:
         QCOMPARE(prompts->lastDialogSelection, QStringList{chosen});
     }
 
+    void parentlessDialogStaysParentless()
+    {
+        QFileDialog own; // as the main window keeps it: an object of its own, no parent
+        const QString chosen = path(QStringLiteral("own.ext"));
+        QPointer<savePreview> first = savePreview::openWith(main.get(), &own, QStringLiteral("1"));
+        saveTo(first, chosen);
+        QCOMPARE(own.parentWidget(), nullptr);
+        QVERIFY(own.isWindow());
+        QCOMPARE(readAll(chosen), QByteArray("1\r\n"));
+
+        flushDeletes();
+        QPointer<savePreview> second = savePreview::openWith(main.get(), &own, QStringLiteral("2"));
+        QTest::mouseClick(second->saveAsButton(), Qt::LeftButton);
+        QCOMPARE(prompts->lastDialogSelection, QStringList{chosen});
+        QCOMPARE(own.parentWidget(), nullptr);
+    }
+
     void closeBoxWritesNothing()
     {
         QPointer<savePreview> preview = open(QStringLiteral("abc"));
