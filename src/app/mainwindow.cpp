@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -301,6 +302,10 @@ void Main::bindCodeBoxes()
     for (int i = 0; i < CodeBoxCount; ++i) {
         const CodeBox c = CodeBox(i);
         QPlainTextEdit *edit = codeEdit(c);
+        // Entries are indented with TABs; eight spaces per stop, as plain editors show them,
+        // instead of the widget's much wider default.
+        edit->setTabStopDistance(QFontMetricsF(edit->font()).horizontalAdvance(QLatin1Char(' ')) *
+                                 8);
         edit->setPlainText(toWidgetText(m_document.code(c)));
         // The raw text keeps no-break spaces (toPlainText() would turn them into spaces);
         // the document turns the widget's paragraph separators into CR LF.
