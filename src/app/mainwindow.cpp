@@ -162,7 +162,6 @@ QAction *Main::mnuAbout() const
 
 void Main::setUpWindow()
 {
-    setObjectName(QStringLiteral("Main"));
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
