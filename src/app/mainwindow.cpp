@@ -126,6 +126,7 @@ Main::Main(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Main>
     bindRespawnOptions();
     for (int i = 0; i < SwitchCount; ++i)
         applyRule(Switch(i));
+    connectCommands();
 
     m_document.applyStartUp();
 

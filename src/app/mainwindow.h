@@ -50,6 +50,14 @@ public:
     QAction *mnuHelpContents() const;
     QAction *mnuAbout() const;
 
+    // The commands of the menus and of the logo.
+    void mnuCreate_Click();
+    void mnuMinimize_Click();
+    void mnuExit_Click();
+    void mnuHelpContents_Click();
+    void mnuAbout_Click();
+    void Picture1_DblClick();
+
 Q_SIGNALS:
     // The logo on the page "On Load" was double-clicked.
     void logoDoubleClicked();
@@ -67,6 +75,8 @@ private:
     void bindCodeBoxes();
     void bindRespawnOptions();
     void fitPage(QWidget *page);
+    // Connects the menu items, the logo and the Add buttons to what they open.
+    void connectCommands();
 
     // Enables, disables and recolours the controls a switch governs, for its current value.
     void applyRule(Switch s);

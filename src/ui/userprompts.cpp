@@ -22,7 +22,10 @@ QMessageBox::StandardButton UserPrompts::message(QWidget *parent, QMessageBox::I
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, title, text, buttons, parent);
+    // Texts are written with CR LF line breaks; the toolkit lays out plain LF.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(icon, title, shown, buttons, parent);
     box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
 }

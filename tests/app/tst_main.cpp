@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "scriptedprompts.h"
 #include "systemcolours.h"
 
 #include <QAction>
@@ -41,6 +42,7 @@ class tst_Main : public QObject
     Q_OBJECT
 
     std::unique_ptr<Main> m_main;
+    std::unique_ptr<ScriptedPrompts> m_prompts;
 
     template <typename T = QWidget> T *get(const QString &name) const
     {
@@ -85,11 +87,18 @@ class tst_Main : public QObject
 private Q_SLOTS:
     void init()
     {
+        // Commands that ask (Exit) are answered by the script, never by a blocking box.
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_prompts->answers << QMessageBox::No;
         m_main = std::make_unique<Main>();
         m_main->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
     }
-    void cleanup() { m_main.reset(); }
+    void cleanup()
+    {
+        m_main.reset();
+        m_prompts.reset();
+    }
 
     void window()
     {
