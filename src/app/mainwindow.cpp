@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "formfonts.h"
 #include "keyindicators.h"
 #include "systemcolours.h"
 #include "ui_mainwindow.h"
@@ -28,7 +29,6 @@ namespace {
 // Client area below the menu bar; the status bar sits at its bottom edge.
 constexpr int ClientWidth = 705;
 constexpr int ClientHeight = 559;
-constexpr qreal DialogFontPoints = 8.25;
 
 // The controls a switch governs: each is enabled while the switch is on and disabled while
 // it is off; text fields and code boxes are also whitened or greyed with it.
@@ -168,12 +168,8 @@ void Main::setUpWindow()
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
 
-    // The classic dialog font is narrow; the captions were fitted to it. Where no such face
-    // is installed a condensed cut of the system font keeps them from being clipped.
-    QFont dialogFont = QApplication::font();
-    dialogFont.setPointSizeF(DialogFontPoints);
-    dialogFont.setStretch(QFont::SemiCondensed);
-    setFont(dialogFont);
+    FormFonts::apply(this);
+    const QFont dialogFont = FormFonts::standardDialogFont();
     // The tab control's own font is for its tab captions only; controls on the pages use the
     // window's font unless they name one.
     for (int i = 0; i < ui->Items->count(); ++i) {
@@ -182,16 +178,6 @@ void Main::setUpWindow()
         for (QWidget *child : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             child->setProperty(DesignedGeometry, child->geometry());
         page->installEventFilter(this);
-    }
-
-    // Controls that name Verdana keep its full width, whatever face stands in for it.
-    for (QWidget *w : findChildren<QWidget *>()) {
-        if (w->font().resolveMask() & QFont::FamilyResolved &&
-            w->font().family() == QLatin1String("Verdana")) {
-            QFont f = w->font();
-            f.setStretch(QFont::Unstretched);
-            w->setFont(f);
-        }
     }
 
     for (const char *name : GreyHeadings) {

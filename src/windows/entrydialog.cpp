@@ -1,5 +1,6 @@
 #include "entrydialog.h"
 
+#include "formfonts.h"
 #include "systemcolours.h"
 #include "userprompts.h"
 
@@ -14,9 +15,6 @@
 
 namespace {
 const QString appTitle = QStringLiteral("Merrow Editor");
-const QString fieldFontFamily = QStringLiteral("Verdana");
-constexpr qreal fieldFontSize = 8.25;
-constexpr qreal dialogFontSize = 8.25;
 const QString fillAllFields = QStringLiteral(" Fill all fields or click on the Cancel button. ");
 } // namespace
 
@@ -26,9 +24,7 @@ EntryDialog::EntryDialog(QWidget *mainWindow, EditorDocument &document, QStringL
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // Frames, buttons and check boxes use the standard dialog font, as the main window does.
-    QFont dialogFont = QApplication::font();
-    dialogFont.setPointSizeF(dialogFontSize);
-    setFont(dialogFont);
+    setFont(FormFonts::standardDialogFont());
 }
 
 EntryDialog::~EntryDialog()
@@ -69,14 +65,8 @@ void EntryDialog::applyEnabledSwitch(QLineEdit *field, bool ticked)
 
 void EntryDialog::setUpButtons(QPushButton *add, QPushButton *cancel)
 {
-    // Forms store whole points only; the fields and their labels are meant at 8.25 pt.
-    for (QWidget *child : findChildren<QWidget *>()) {
-        if (child->testAttribute(Qt::WA_SetFont) && child->font().family() == fieldFontFamily) {
-            QFont font = child->font();
-            font.setPointSizeF(fieldFontSize);
-            child->setFont(font);
-        }
-    }
+    // Labels and fields name Verdana at 8.25 pt, which the form can only store as 8.
+    FormFonts::apply(this);
     setFixedSize(size());
     m_cancel = cancel;
     for (QPushButton *button : {add, cancel}) {

@@ -1,4 +1,6 @@
 #include "savepreview.h"
+
+#include "formfonts.h"
 #include "ui_savepreview.h"
 
 #include "encoding.h"
@@ -16,7 +18,6 @@ namespace {
 const QString appTitle = QStringLiteral("Merrow Editor");
 
 // Qt Designer stores whole points only; the text box's face is 8.25 pt.
-constexpr qreal previewPointSize = 8.25;
 
 void centreOnScreen(QWidget *window, const QWidget *reference)
 {
@@ -41,9 +42,8 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
 
-    QFont font = ui->codePreview->font();
-    font.setPointSizeF(previewPointSize);
-    ui->codePreview->setFont(font);
+    // The text box names Verdana at 8.25 pt, which the form can only store as 8.
+    FormFonts::apply(this);
 
     if (main)
         setWindowIcon(main->windowIcon());
