@@ -23,6 +23,28 @@ int byteFor(char16_t c)
     return -1;
 }
 
+// The byte for text[i] (counting it in `replaced` when it has none); steps `i` over the
+// second half of a surrogate pair.
+char encodeAt(QStringView text, qsizetype &i, qsizetype &replaced)
+{
+    const char16_t c = text[i].unicode();
+    const int byte = byteFor(c);
+    if (byte >= 0)
+        return char(byte);
+    ++replaced;
+    // A character outside the basic plane is one character, written as one "?".
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+        QChar::isLowSurrogate(text[i + 1].unicode()))
+        ++i;
+    return '?';
+}
+
+// CR, LF and the line and paragraph separators that text widgets use.
+bool isLineBreak(char16_t c)
+{
+    return c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029;
+}
+
 } // namespace
 
 EncodedText encodeWindows1252(QStringView text)
@@ -31,52 +53,81 @@ EncodedText encodeWindows1252(QStringView text)
     out.bytes.resize(text.size());
     char *dst = out.bytes.data();
     qsizetype written = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        int byte = byteFor(c);
-        if (byte < 0) {
-            ++out.replaced;
-            byte = '?';
-            // A character outside the basic plane is one character, written as one "?".
-            if (QChar::isHighSurrogate(c) && i + 1 < n &&
-                QChar::isLowSurrogate(text[i + 1].unicode()))
-                ++i;
-        }
-        dst[written++] = char(byte);
-    }
+    for (qsizetype i = 0; i < text.size(); ++i)
+        dst[written++] = encodeAt(text, i, out.replaced);
     out.bytes.truncate(written);
     return out;
 }
 
 QString normalizeLineBreaks(QStringView text)
 {
-    QString out;
-    out.reserve(text.size() + text.size() / 32);
+    // Texts are megabytes long and nearly always have CR LF already: copy the runs between
+    // the breaks that need rewriting in one piece each, and nothing else.
+    const QChar *const data = text.data();
     const qsizetype n = text.size();
+    QString out;
+    qsizetype runStart = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        switch (c.unicode()) {
-        case u'\r':
-            if (i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            out += u"\r\n";
-            break;
-        case u'\n':
-        case 0x2028: // line separator
-        case 0x2029: // paragraph separator
-            out += u"\r\n";
-            break;
-        default:
-            out += c;
+        const char16_t c = data[i].unicode();
+        if (c > u'\r' && c < 0x2028)
+            continue;
+        if (c == u'\r') {
+            if (i + 1 < n && data[i + 1] == u'\n') {
+                ++i; // already CR LF
+                continue;
+            }
+        } else if (c != u'\n' && c != 0x2028 && c != 0x2029) { // line and paragraph separator
+            continue;
         }
+        if (out.isNull())
+            out.reserve(n + n / 32);
+        out.append(data + runStart, i - runStart);
+        out += u"\r\n";
+        runStart = i + 1;
     }
+    if (runStart == 0)
+        return text.toString();
+    out.append(data + runStart, n - runStart);
     return out;
 }
 
 EncodedText descriptionFileBytes(QStringView text)
 {
-    QString withBreaks = normalizeLineBreaks(text);
-    withBreaks += u"\r\n";
-    return encodeWindows1252(withBreaks);
+    // One pass to size the result and one straight into the bytes: the text can be megabytes
+    // long, and a normalised copy of it would take twice its size again only to be thrown
+    // away. Plain ASCII, nearly all of any file, takes the short way.
+    const char16_t *const src = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype size = n + 2; // the closing CR LF
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = src[i];
+        if (c == u'\r' && i + 1 < n && src[i + 1] == u'\n')
+            ++i;
+        else if (isLineBreak(c))
+            ++size;
+    }
+
+    EncodedText out;
+    out.bytes.resize(size);
+    char *const dst = out.bytes.data();
+    qsizetype written = 0;
+    qsizetype replaced = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = src[i];
+        if (c < 0x80 && c != u'\r' && c != u'\n') {
+            dst[written++] = char(c);
+        } else if (isLineBreak(c)) {
+            if (c == u'\r' && i + 1 < n && src[i + 1] == u'\n')
+                ++i;
+            dst[written++] = '\r';
+            dst[written++] = '\n';
+        } else {
+            dst[written++] = encodeAt(text, i, replaced);
+        }
+    }
+    dst[written++] = '\r';
+    dst[written++] = '\n';
+    out.bytes.truncate(written);
+    out.replaced = replaced;
+    return out;
 }
