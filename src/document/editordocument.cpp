@@ -270,7 +270,10 @@ void EditorDocument::setRespawnMode(RespawnMode mode)
 
 const QString &EditorDocument::create()
 {
-    GeneratedFile file = generate(*this);
+    // Generated in place over the previous result: with megabytes of code a fresh file each
+    // time would double the memory Create needs and make the system hand it out anew.
+    GeneratedFile file{std::move(m_fragments), std::move(m_generatedText)};
+    generateInto(*this, file);
     m_fragments = std::move(file.fragments);
     m_generatedText = std::move(file.text);
     return m_generatedText;

@@ -248,12 +248,21 @@ void appendFragment(const EditorDocument &d, Fragment f, QString &out)
 GeneratedFile generate(const EditorDocument &document)
 {
     GeneratedFile file;
+    generateInto(document, file);
+    return file;
+}
+
+void generateInto(const EditorDocument &document, GeneratedFile &file)
+{
+    // resize(0) rather than clear(): a string nobody else shares keeps its room.
     qsizetype total = 64;
     for (int i = 0; i < FragmentCount; ++i) {
+        file.fragments[i].resize(0);
         appendFragment(document, Fragment(i), file.fragments[i]);
         total += file.fragments[i].size() + 2;
     }
     QString &text = file.text;
+    text.resize(0);
     text.reserve(total);
     text += HeaderComment;
     text += u"\r\n\r\n";
@@ -262,7 +271,6 @@ GeneratedFile generate(const EditorDocument &document)
         if (endsGroup(Fragment(i)))
             text += CrLf;
     }
-    return file;
 }
 
 QString generateFragment(const EditorDocument &document, Fragment fragment)

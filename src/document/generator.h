@@ -15,6 +15,9 @@ struct GeneratedFile
 };
 
 GeneratedFile generate(const EditorDocument &document);
+// The same into `file`, whose strings are overwritten. Strings nobody else shares keep their
+// room, so generating a large document again needs no fresh memory.
+void generateInto(const EditorDocument &document, GeneratedFile &file);
 // One fragment of generate()'s result, computed alone.
 QString generateFragment(const EditorDocument &document, Fragment fragment);
 
