@@ -118,7 +118,6 @@ Main::Main(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Main>
     ui->setupUi(this);
     setUpWindow();
     setUpStatusBar();
-    setUpCommonDialog();
 
     bindSwitches();
     bindFields();
@@ -218,9 +217,18 @@ void Main::setUpStatusBar()
     m_indicators = new KeyIndicators(labels[1], labels[2], labels[3], this);
 }
 
-void Main::setUpCommonDialog()
+QFileDialog *Main::commonDialog() const
 {
-    // No parent: the preview window runs it while this window is disabled.
+    if (!m_commonDialog)
+        setUpCommonDialog();
+    return m_commonDialog.get();
+}
+
+void Main::setUpCommonDialog() const
+{
+    // Made on first use: building a file dialog (its file system model and watcher thread)
+    // took longer than the whole rest of the window, and most runs may never save. No
+    // parent: the preview window runs it while this window is disabled.
     m_commonDialog = std::make_unique<QFileDialog>();
     m_commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
     m_commonDialog->setWindowTitle(QStringLiteral("Locate directory for description.ext file"));

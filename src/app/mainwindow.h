@@ -37,8 +37,9 @@ public:
     EditorDocument &document() { return m_document; }
     const EditorDocument &document() const { return m_document; }
 
-    // The Save As dialog the preview window borrows; the main window never opens it itself.
-    QFileDialog *commonDialog() const { return m_commonDialog.get(); }
+    // The Save As dialog the preview window borrows (made on first use); the main window
+    // never opens it itself.
+    QFileDialog *commonDialog() const;
 
     QTabWidget *items() const;
     KeyIndicators *keyIndicators() const { return m_indicators; }
@@ -69,7 +70,7 @@ protected:
 private:
     void setUpWindow();
     void setUpStatusBar();
-    void setUpCommonDialog();
+    void setUpCommonDialog() const;
     void bindSwitches();
     void bindFields();
     void bindCodeBoxes();
@@ -94,7 +95,7 @@ private:
 
     std::unique_ptr<Ui::Main> ui;
     EditorDocument m_document;
-    std::unique_ptr<QFileDialog> m_commonDialog;
+    mutable std::unique_ptr<QFileDialog> m_commonDialog;
     // The controls each switch's rule enables and disables, from the rule tables.
     std::array<std::vector<QWidget *>, SwitchCount> m_governed;
     KeyIndicators *m_indicators = nullptr;
