@@ -1,0 +1,191 @@
+// The windows, offscreen: start-up, appending entries, typing and the preview.
+#include "benchsupport.h"
+#include "windowsupport.h"
+
+#include "generator.h"
+#include "mainwindow.h"
+#include "savepreview.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTextCursor>
+
+namespace {
+
+// 1. Start-up: the main window built, started up and shown, against a bare window of the
+// same outline.
+void Startup_Main(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto *main = new Main;
+        bench::showAndPaint(main);
+        state.PauseTiming();
+        delete main;
+        bench::settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(Startup_Main)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void Startup_BareWindow(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto *window = new QMainWindow;
+        auto *tabs = new QTabWidget;
+        for (int i = 0; i < 8; ++i)
+            tabs->addTab(new QWidget, QStringLiteral("Page %1").arg(i + 1));
+        window->setCentralWidget(tabs);
+        QMenu *file = window->menuBar()->addMenu(QStringLiteral("&File"));
+        file->addAction(QStringLiteral("&Create"));
+        file->addAction(QStringLiteral("E&xit"));
+        window->menuBar()->addMenu(QStringLiteral("&Help"))->addAction(QStringLiteral("&About"));
+        window->resize(705, 580);
+        bench::showAndPaint(window);
+        state.PauseTiming();
+        delete window;
+        bench::settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(Startup_BareWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 3. Append: one entry added through the document to a shown sound box. The count of
+// appends is fixed so that the small box stays small.
+void appendTo(benchmark::State &state, int entries)
+{
+    Main main;
+    bench::switchSectionsOn(main.document());
+    QString start;
+    for (int n = 0; n < entries; ++n)
+        start += bench::oneEntry(n);
+    main.document().setCode(CodeBox::mainSoundCode, start);
+    start.clear();
+    bench::showCodeBox(main, CodeBox::mainSoundCode);
+    bench::showAndPaint(&main);
+    const QString entry = bench::oneEntry(entries);
+    for (auto _ : state) {
+        main.document().appendCode(CodeBox::mainSoundCode, entry);
+        QCoreApplication::processEvents();
+    }
+}
+void Append_Box100000(benchmark::State &state)
+{
+    appendTo(state, 100000);
+}
+void Append_Box100(benchmark::State &state)
+{
+    appendTo(state, 100);
+}
+BENCHMARK(Append_Box100000)->Unit(benchmark::kMicrosecond)->UseRealTime()->Iterations(300);
+BENCHMARK(Append_Box100)->Unit(benchmark::kMicrosecond)->UseRealTime()->Iterations(300);
+
+// 4. Typing: one key typed at the end of the Other box, with real key events. Each typed
+// character is taken back (untimed) so that the boxes keep their size.
+void typeInto(benchmark::State &state, qsizetype characters)
+{
+    Main main;
+    bench::switchSectionsOn(main.document());
+    main.document().setCode(CodeBox::mainOtherCode, bench::entryText(characters));
+    QPlainTextEdit *edit = bench::showCodeBox(main, CodeBox::mainOtherCode);
+    bench::showAndPaint(&main);
+    QApplication::setActiveWindow(&main);
+    edit->setFocus();
+    edit->moveCursor(QTextCursor::End);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        QTest::keyClick(edit, 'x');
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    // Reading the box makes sure that the typing reached the document.
+    state.counters["chars"] = double(main.document().code(CodeBox::mainOtherCode).size());
+}
+void Typing_Box5MiB(benchmark::State &state)
+{
+    typeInto(state, 5 * 1024 * 1024);
+}
+void Typing_EmptyBox(benchmark::State &state)
+{
+    typeInto(state, 0);
+}
+BENCHMARK(Typing_Box5MiB)->Unit(benchmark::kMicrosecond)->UseRealTime()->Iterations(300);
+BENCHMARK(Typing_EmptyBox)->Unit(benchmark::kMicrosecond)->UseRealTime()->Iterations(300);
+
+// 5. Preview: Create on a 10 MiB document until the preview has painted its text, against
+// putting the same text into a shown text box.
+savePreview *openPreview()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *preview = qobject_cast<savePreview *>(w); preview && preview->isVisible())
+            return preview;
+    }
+    return nullptr;
+}
+
+void Preview_Create(benchmark::State &state)
+{
+    Main main;
+    bench::switchSectionsOn(main.document());
+    bench::fillCodeBoxes(main.document(), bench::LargeText);
+    bench::showAndPaint(&main);
+    for (auto _ : state) {
+        main.mnuCreate()->trigger();
+        savePreview *preview = openPreview();
+        if (!preview) {
+            state.SkipWithError("no preview opened");
+            break;
+        }
+        bench::showAndPaint(preview);
+        state.PauseTiming();
+        preview->close();
+        bench::settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(Preview_Create)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void Preview_SetPlainText(benchmark::State &state)
+{
+    QString text;
+    {
+        EditorDocument document;
+        bench::switchSectionsOn(document);
+        bench::fillCodeBoxes(document, bench::LargeText);
+        text = generate(document).text;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
+    QPlainTextEdit edit;
+    edit.resize(600, 400);
+    bench::showAndPaint(&edit);
+    for (auto _ : state) {
+        edit.setPlainText(text);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        edit.clear();
+        bench::settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(Preview_SetPlainText)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform warns about every window it cannot size the native way.
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    QApplication app(argc, argv);
+    return bench::runAll(argc, argv,
+                         {{"start-up", "Startup_Main", "Startup_BareWindow", 2.0},
+                          {"append", "Append_Box100000", "Append_Box100", 2.0},
+                          {"typing", "Typing_Box5MiB", "Typing_EmptyBox", 2.0},
+                          {"preview", "Preview_Create", "Preview_SetPlainText", 1.5}});
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+// What the benchmark programs share: a reporter that prints, after the usual table, the
+// ratio of the median times of each measured pair, and the large test text.
+
+#include <benchmark/benchmark.h>
+
+#include "editordocument.h"
+
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// A pair measured in the same run: `subject` against `baseline`, and the ratio it must stay
+// under.
+struct Pair
+{
+    const char *title;
+    const char *subject;
+    const char *baseline;
+    double target;
+};
+
+// Keeps the median of every benchmark (by its function name) and prints the ratios at the
+// end. Without repetitions a benchmark's single run stands in for its median.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    explicit RatioReporter(std::vector<Pair> pairs) : m_pairs(std::move(pairs)) {}
+
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            const double seconds =
+                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const std::string &name = run.run_name.function_name;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                m_medians[name] = seconds;
+            else if (run.run_type == Run::RT_Iteration && !m_medians.count(name))
+                m_single[name] = seconds;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-10s %14s %14s %8s %8s\n", "pair", "subject", "baseline", "ratio",
+                    "target");
+        for (const Pair &pair : m_pairs) {
+            const double s = median(pair.subject);
+            const double b = median(pair.baseline);
+            if (s <= 0 || b <= 0)
+                continue;
+            const double ratio = s / b;
+            std::printf("%-10s %11.3f ms %11.3f ms %7.2fx %7.1fx %s\n", pair.title, s * 1e3,
+                        b * 1e3, ratio, pair.target, ratio <= pair.target ? "met" : "MISSED");
+        }
+        std::fflush(stdout);
+    }
+
+private:
+    double median(const std::string &name) const
+    {
+        if (auto it = m_medians.find(name); it != m_medians.end())
+            return it->second;
+        if (auto it = m_single.find(name); it != m_single.end())
+            return it->second;
+        return 0;
+    }
+
+    std::vector<Pair> m_pairs;
+    std::map<std::string, double> m_medians;
+    std::map<std::string, double> m_single;
+};
+
+// Runs the registered benchmarks with five repetitions (unless the command line names
+// another count) and prints the pairs' ratios.
+inline int runAll(int argc, char **argv, std::vector<Pair> pairs)
+{
+    std::vector<char *> args(argv, argv + argc);
+    static char repetitions[] = "--benchmark_repetitions=5";
+    static char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+    // Ahead of the caller's own flags, so that those win.
+    args.insert(args.begin() + 1, {repetitions, aggregatesOnly});
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 1;
+    RatioReporter reporter(std::move(pairs));
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
+
+// Sound entries as the dialog writes them, numbered, until `characters` are reached (the
+// result is cut at an entry boundary, so it may be a little shorter).
+QString entryText(qsizetype characters, int firstNumber = 0);
+// One sound entry.
+QString oneEntry(int number);
+// Fills the eight code boxes with entries, `characters` in all (the boxes' switches stay as
+// they are), and counts what they hold.
+void fillCodeBoxes(EditorDocument &document, qsizetype characters);
+qsizetype codeBoxCharacters(const EditorDocument &document);
+// The number of characters in the document's code boxes of the large benchmarks: 10 MiB.
+inline constexpr qsizetype LargeText = 10 * 1024 * 1024;
+
+} // namespace bench
