@@ -48,7 +48,16 @@ bool UserPrompts::writeFile(const QString &path, const QByteArray &bytes, QStrin
             *error = file.errorString();
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // A short write (the disk filled up part way) sets no error of its own; writing on
+    // until a write fails gives the reason, such as "No space left on device".
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written != bytes.size() || !file.commit()) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();
