@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTextDocument>
 #include <QWindow>
 
 namespace {
@@ -29,6 +30,25 @@ void centreOnScreen(QWidget *window, const QWidget *reference)
     QRect frame(QPoint(), window->size());
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+// Wrapping at word boundaries makes the text layout look ahead through a whole unbroken run
+// for every screen line it wraps, which grows with the square of the run's length: a pasted
+// field of a few hundred thousand characters without a space would freeze the window for
+// minutes. Longer runs than this are wrapped anywhere instead, which takes linear time.
+constexpr qsizetype LongestRunWrappedAtWords = 10000;
+
+bool hasLongUnbrokenRun(QStringView text)
+{
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        // No-break spaces give no chance to wrap.
+        if (c.isSpace() && c != QChar::Nbsp && c != u'\u2007' && c != u'\u202F')
+            run = 0;
+        else if (++run > LongestRunWrappedAtWords)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -89,6 +109,8 @@ void savePreview::setText(const QString &text)
     // The document separates lines with CR LF; the text box wants one break per line.
     QString lines = normalizeLineBreaks(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (hasLongUnbrokenRun(lines))
+        ui->codePreview->setWordWrapMode(QTextOption::WrapAnywhere);
     ui->codePreview->setPlainText(lines);
 }
 
@@ -121,7 +143,9 @@ void savePreview::saveAsButton_Click()
     if (!runSaveDialog(&path))
         return;
 
-    const EncodedText encoded = descriptionFileBytes(ui->codePreview->toPlainText());
+    // The raw text keeps no-break spaces, which toPlainText() would turn into plain spaces;
+    // the encoder makes the widget's paragraph separators CR LF.
+    const EncodedText encoded = descriptionFileBytes(ui->codePreview->document()->toRawText());
     if (encoded.replaced > 0 && !confirmReplacedCharacters(encoded.replaced))
         return;
 
