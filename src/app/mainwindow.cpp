@@ -22,6 +22,7 @@
 #include <QTextDocument>
 
 #include <array>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -285,6 +286,9 @@ void Main::bindFields()
     for (int i = 0; i < FieldCount; ++i) {
         const Field f = Field(i);
         auto *edit = static_cast<QLineEdit *>(control(fieldName(f)));
+        // Fields have no length limit of their own; the widget's default of 32767 would
+        // silently cut a long paste short.
+        edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setText(m_document.text(f));
         connect(edit, &QLineEdit::textEdited, this,
                 [this, f](const QString &text) { m_document.setText(f, text); });
