@@ -1,0 +1,459 @@
+#include "mainwindow.h"
+#include "savepreview.h"
+#include "scriptedprompts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+// Saving into places that refuse the file, end to end: the real main window creates, its
+// preview saves through the real file output, and the machine is made to fail underneath.
+// Where the machine cannot be made to fail (no mounting, no file attributes) the variant is
+// skipped, and the seam's simulated failure stands in.
+namespace {
+
+// What a folder looked like: every entry with its bytes (folders as "<dir>").
+using Snapshot = QMap<QString, QByteArray>;
+
+Snapshot snapshot(const QString &folder)
+{
+    Snapshot entries;
+    const QDir dir(folder);
+    for (const QFileInfo &info :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (info.isDir()) {
+            entries.insert(info.fileName() + QLatin1Char('/'), QByteArray("<dir>"));
+            const Snapshot inner = snapshot(info.filePath());
+            for (auto it = inner.begin(); it != inner.end(); ++it)
+                entries.insert(info.fileName() + QLatin1Char('/') + it.key(), it.value());
+            continue;
+        }
+        QFile file(info.filePath());
+        entries.insert(info.fileName(), file.open(QIODevice::ReadOnly)
+                                            ? file.readAll()
+                                            : QByteArray("<unreadable>"));
+    }
+    return entries;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Whether a new file can be made in `folder` right now (root passes permission checks, so
+// only a real attempt tells whether a fault bites).
+bool canCreateIn(const QString &folder)
+{
+    const QString probe = QDir(folder).filePath(QStringLiteral(".probe"));
+    QFile file(probe);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.close();
+    QFile::remove(probe);
+    return true;
+}
+
+// A fault put on the file system for the length of one test; undone by the destructor
+// whatever way the test ends.
+class Fault
+{
+public:
+    virtual ~Fault() = default;
+    // Undoes the fault early (to show that the same save then succeeds).
+    virtual void lift() = 0;
+};
+
+// The immutable attribute on a folder: nothing can be created, renamed or removed in it,
+// not even by root.
+class ImmutableFolder : public Fault
+{
+public:
+    explicit ImmutableFolder(const QString &folder)
+    {
+        m_fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+        if (m_fd < 0)
+            return;
+        int flags = 0;
+        if (::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) != 0)
+            return;
+        m_flags = flags;
+        flags |= FS_IMMUTABLE_FL;
+        m_set = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ~ImmutableFolder() override
+    {
+        lift();
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool active() const { return m_set; }
+    void lift() override
+    {
+        if (!m_set)
+            return;
+        int flags = m_flags;
+        if (::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0)
+            m_set = false;
+    }
+
+private:
+    int m_fd = -1;
+    int m_flags = 0;
+    bool m_set = false;
+};
+
+// A file system mounted over a folder: a read-only bind of the folder onto itself, or a
+// small tmpfs.
+class MountedFolder : public Fault
+{
+public:
+    static std::unique_ptr<MountedFolder> readOnlyBind(const QString &folder)
+    {
+        auto m = std::unique_ptr<MountedFolder>(new MountedFolder(folder));
+        const QByteArray path = QFile::encodeName(folder);
+        if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) != 0)
+            return m;
+        m->m_mounted = true;
+        ::mount(nullptr, path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr);
+        return m;
+    }
+    static std::unique_ptr<MountedFolder> tmpfs(const QString &folder, const char *options)
+    {
+        auto m = std::unique_ptr<MountedFolder>(new MountedFolder(folder));
+        m->m_mounted = ::mount("merrow-test", QFile::encodeName(folder).constData(), "tmpfs",
+                               MS_NOSUID | MS_NODEV, options) == 0;
+        return m;
+    }
+    ~MountedFolder() override { lift(); }
+    bool active() const { return m_mounted; }
+    // Changes the options of a mounted tmpfs, e.g. to give it more room.
+    bool remount(const char *options)
+    {
+        return m_mounted && ::mount(nullptr, QFile::encodeName(m_folder).constData(), nullptr,
+                                    MS_REMOUNT | MS_NOSUID | MS_NODEV, options) == 0;
+    }
+    void lift() override
+    {
+        if (!m_mounted)
+            return;
+        const QByteArray path = QFile::encodeName(m_folder);
+        if (::umount2(path.constData(), 0) != 0)
+            ::umount2(path.constData(), MNT_DETACH);
+        m_mounted = false;
+    }
+
+private:
+    explicit MountedFolder(const QString &folder) : m_folder(folder) {}
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+// Permission bits without write access; bites only when the tests do not run as root.
+class ReadOnlyPermissions : public Fault
+{
+public:
+    explicit ReadOnlyPermissions(const QString &folder) : m_path(QFile::encodeName(folder))
+    {
+        m_set = ::chmod(m_path.constData(), 0555) == 0;
+    }
+    ~ReadOnlyPermissions() override { lift(); }
+    void lift() override
+    {
+        if (m_set && ::chmod(m_path.constData(), 0755) == 0)
+            m_set = false;
+    }
+
+private:
+    QByteArray m_path;
+    bool m_set = false;
+};
+
+enum class Kind {
+    MissingFolder,
+    ImmutableFolder,
+    ReadOnlyMount,
+    ReadOnlyPermissions,
+    NotWritableSeam,
+    TargetIsFolder,
+    DiskFull,
+};
+
+// Answers the file dialog by typing the path into its file name box, as a user does. (Selecting
+// a file in a folder that does not exist makes the dialog take the path as relative to its
+// current folder, which would save somewhere else than the test means.)
+class TypingPrompts : public ScriptedPrompts
+{
+public:
+    bool runFileDialog(QFileDialog &dialog) override
+    {
+        ++fileDialogs;
+        if (fileAnswers.isEmpty())
+            return false;
+        auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        auto *list = dialog.findChild<QListView *>(QStringLiteral("listView"));
+        if (!name || !list)
+            return false;
+        list->clearSelection();
+        name->setText(fileAnswers.takeFirst());
+        return true;
+    }
+};
+
+const QByteArray OldFile = "// the mission's own file\r\nclass CfgMusic\r\n{\r\n};\r\n";
+
+} // namespace
+
+Q_DECLARE_METATYPE(Kind)
+
+class tst_saveFaults : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TypingPrompts> prompts;
+    std::unique_ptr<Main> main;
+    std::unique_ptr<QTemporaryDir> dir;
+    // Each test's mounts live in a namespace of their own, so that none can outlast a
+    // crashed run on the machine.
+    bool privateMounts = false;
+
+    template <typename T = QWidget> T *find(const char *name) const
+    {
+        return main->findChild<T *>(QString::fromLatin1(name));
+    }
+
+    QPointer<savePreview> create()
+    {
+        main->mnuCreate()->trigger();
+        QCoreApplication::processEvents();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *preview = qobject_cast<savePreview *>(w); preview && preview->isVisible())
+                return preview;
+        }
+        return nullptr;
+    }
+
+    void save(savePreview *preview, const QString &target)
+    {
+        prompts->fileAnswers << target;
+        QTest::mouseClick(preview->saveAsButton(), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Puts `text` in the "Other" code box, as a user pasting it would.
+    void pasteIntoOther(const QString &text)
+    {
+        main->items()->setCurrentIndex(7);
+        auto *active = find<QCheckBox>("mainOtherActive");
+        if (!active->isChecked())
+            QTest::mouseClick(active, Qt::LeftButton, {}, QPoint(4, active->height() / 2));
+        QVERIFY(active->isChecked());
+        auto *box = find<QPlainTextEdit>("mainOtherCode");
+        box->setFocus();
+        box->selectAll();
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (::geteuid() == 0 && ::unshare(CLONE_NEWNS) == 0)
+            privateMounts = ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        if (!privateMounts)
+            qInfo("Mounts are made in the machine's own namespace");
+    }
+
+    void init()
+    {
+        prompts = std::make_unique<TypingPrompts>();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        main = std::make_unique<Main>();
+        main->show();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    }
+
+    void cleanup()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<savePreview *>(w))
+                w->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        main.reset();
+        prompts.reset();
+        dir.reset();
+    }
+
+    void fault_data()
+    {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("reason"); // what the warning must say after the file name
+
+        QTest::newRow("folder missing")
+            << Kind::MissingFolder << QString::fromLocal8Bit(std::strerror(ENOENT));
+        QTest::newRow("folder not writable: immutable")
+            << Kind::ImmutableFolder << QString::fromLocal8Bit(std::strerror(EPERM));
+        QTest::newRow("folder not writable: read-only mount")
+            << Kind::ReadOnlyMount << QStringLiteral("not writable");
+        QTest::newRow("folder not writable: permissions")
+            << Kind::ReadOnlyPermissions << QString::fromLocal8Bit(std::strerror(EACCES));
+        QTest::newRow("folder not writable: seam")
+            << Kind::NotWritableSeam << QString::fromLocal8Bit(std::strerror(EACCES));
+        QTest::newRow("target is a folder") << Kind::TargetIsFolder << QStringLiteral("directory");
+        QTest::newRow("disk full")
+            << Kind::DiskFull << QString::fromLocal8Bit(std::strerror(ENOSPC));
+    }
+
+    // Each fault: a warning naming the file and why, the preview still open with its text,
+    // the main window still locked, and whatever was on disk left exactly as it was. Once the
+    // fault is gone the same save succeeds.
+    void fault()
+    {
+        QFETCH(Kind, kind);
+        QFETCH(QString, reason);
+
+        QString folder = dir->filePath(QStringLiteral("mission"));
+        QVERIFY(QDir().mkpath(folder));
+        QString target = QDir(folder).filePath(QStringLiteral("description.ext"));
+        QVERIFY(writeAll(target, OldFile));
+        // A text that cannot fit the small file system below.
+        QString payload;
+        for (int i = 0; i < 4000; ++i)
+            payload += QStringLiteral("// line %1 of a long block of code\r\n").arg(i, 5);
+        std::unique_ptr<Fault> fault;
+        bool throughSeam = false;
+
+        switch (kind) {
+        case Kind::MissingFolder:
+            QVERIFY(QDir(folder).removeRecursively());
+            break;
+        case Kind::ImmutableFolder: {
+            auto immutable = std::make_unique<ImmutableFolder>(folder);
+            if (!immutable->active())
+                QSKIP("This file system does not take the immutable attribute here");
+            fault = std::move(immutable);
+            break;
+        }
+        case Kind::ReadOnlyMount: {
+            auto mounted = MountedFolder::readOnlyBind(folder);
+            if (!mounted->active())
+                QSKIP("Mounting is not allowed here");
+            fault = std::move(mounted);
+            break;
+        }
+        case Kind::ReadOnlyPermissions:
+            fault = std::make_unique<ReadOnlyPermissions>(folder);
+            break;
+        case Kind::NotWritableSeam:
+            throughSeam = true;
+            break;
+        case Kind::TargetIsFolder:
+            QVERIFY(QFile::remove(target));
+            QVERIFY(QDir(folder).mkdir(QStringLiteral("description.ext")));
+            QVERIFY(writeAll(QDir(target).filePath(QStringLiteral("keep.txt")), OldFile));
+            break;
+        case Kind::DiskFull: {
+            auto mounted = MountedFolder::tmpfs(folder, "size=64k,mode=0755");
+            if (mounted->active()) {
+                fault = std::move(mounted);
+                QVERIFY(writeAll(target, OldFile)); // on the small file system
+            } else {
+                qInfo("Mounting is not allowed here: the disk fills through the seam");
+                throughSeam = true;
+            }
+            break;
+        }
+        }
+        if (throughSeam)
+            prompts->writeFailure = reason;
+        else if (kind != Kind::MissingFolder && kind != Kind::TargetIsFolder &&
+                 kind != Kind::DiskFull && canCreateIn(folder))
+            QSKIP("The folder stays writable for this user");
+
+        const Snapshot before = snapshot(dir->path());
+        pasteIntoOther(payload);
+        QPointer<savePreview> preview = create();
+        QVERIFY(preview);
+        const QString shown = preview->codePreview()->toPlainText();
+        QVERIFY(shown.contains(QStringLiteral("// line  3999 of a long block of code")));
+        save(preview, target);
+
+        QCOMPARE(prompts->messages.size(), 1);
+        const ScriptedPrompts::Message &warning = prompts->messages.first();
+        QCOMPARE(warning.icon, QMessageBox::Warning);
+        QCOMPARE(warning.title, QStringLiteral("Merrow Editor"));
+        QCOMPARE(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        const QString named = QStringLiteral("The file %1 could not be saved.\n\n")
+                                  .arg(QDir::toNativeSeparators(target));
+        QVERIFY2(warning.text.startsWith(named), qPrintable(warning.text));
+        const QString said = warning.text.mid(named.size());
+        QVERIFY2(!said.trimmed().isEmpty(), qPrintable(warning.text));
+        if (!reason.isEmpty())
+            QVERIFY2(said.contains(reason, Qt::CaseInsensitive), qPrintable(said));
+
+        QVERIFY(preview);
+        QVERIFY(preview->isVisible());
+        QCOMPARE(preview->codePreview()->toPlainText(), shown);
+        QVERIFY(!main->isEnabled());
+        // Nothing on disk changed: no half-written file, no leftover temporary file.
+        QCOMPARE(snapshot(dir->path()), before);
+
+        // Once the place can take the file, the very same save goes through.
+        prompts->writeFailure.clear();
+        if (kind == Kind::DiskFull && fault) {
+            // Room is made on the same file system.
+            QVERIFY(static_cast<MountedFolder *>(fault.get())->remount("size=4m"));
+        } else if (fault) {
+            fault->lift();
+        }
+        if (kind == Kind::MissingFolder)
+            QVERIFY(QDir().mkpath(folder));
+        if (kind == Kind::TargetIsFolder)
+            QVERIFY(QDir(target).removeRecursively());
+        save(preview, target);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(!preview);
+        QVERIFY(main->isEnabled());
+        const QByteArray saved = readAll(target);
+        QVERIFY(saved.startsWith("// description.ext file created in Merrow Editor by Tandry\r\n"));
+        QVERIFY(saved.endsWith("// line  3999 of a long block of code\r\n\r\n"));
+    }
+};
+
+QTEST_MAIN(tst_saveFaults)
+#include "tst_savefaults.moc"
