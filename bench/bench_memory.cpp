@@ -1,15 +1,17 @@
-// Peak resident memory of the editor at start-up and holding a 10 MiB document with the
-// preview open. Peak memory only grows, so each state is measured in a process of its own:
+// Peak resident memory of the editor at start-up, holding a 10 MiB document, and with the
+// preview of it open. Peak memory only grows, so each state is measured in a process of its own:
 // run without arguments, the program starts itself once per state and prints both.
 #include "benchsupport.h"
 #include "windowsupport.h"
 
+#include "generator.h"
 #include "mainwindow.h"
 #include "savepreview.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QProcess>
 
 #include <cstdio>
@@ -29,14 +31,40 @@ long peakResidentKiB()
     return -1;
 }
 
-int measure(int argc, char **argv, bool loaded)
+enum class State { StartUp, Document, Previewed };
+
+// For comparison: the generated text of the same document put into a bare text box.
+int measureBareTextBox(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QString text;
+    {
+        EditorDocument document;
+        bench::fillCodeBoxes(document, bench::LargeText);
+        text = generate(document).text;
+    }
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QPlainTextEdit edit;
+    edit.resize(600, 400);
+    bench::showAndPaint(&edit);
+    const long before = peakResidentKiB();
+    edit.setPlainText(text);
+    QCoreApplication::processEvents();
+    std::printf("%ld\n", peakResidentKiB() - before);
+    return 0;
+}
+
+int measure(int argc, char **argv, State state)
 {
     QApplication app(argc, argv);
     Main main;
     bench::showAndPaint(&main);
-    if (loaded) {
+    if (state != State::StartUp) {
         bench::switchSectionsOn(main.document());
         bench::fillCodeBoxes(main.document(), bench::LargeText);
+        QCoreApplication::processEvents();
+    }
+    if (state == State::Previewed) {
         main.mnuCreate()->trigger();
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (qobject_cast<savePreview *>(w))
@@ -66,19 +94,29 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
         qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     if (argc > 1 && qstrcmp(argv[1], "startup") == 0)
-        return measure(argc, argv, false);
-    if (argc > 1 && qstrcmp(argv[1], "loaded") == 0)
-        return measure(argc, argv, true);
+        return measure(argc, argv, State::StartUp);
+    if (argc > 1 && qstrcmp(argv[1], "document") == 0)
+        return measure(argc, argv, State::Document);
+    if (argc > 1 && qstrcmp(argv[1], "previewed") == 0)
+        return measure(argc, argv, State::Previewed);
+    if (argc > 1 && qstrcmp(argv[1], "textbox") == 0)
+        return measureBareTextBox(argc, argv);
 
     QCoreApplication app(argc, argv);
     const long startup = runChild(QStringLiteral("startup"));
-    const long loaded = runChild(QStringLiteral("loaded"));
-    if (startup <= 0 || loaded <= 0) {
+    const long document = runChild(QStringLiteral("document"));
+    const long loaded = runChild(QStringLiteral("previewed"));
+    const long textBox = runChild(QStringLiteral("textbox"));
+    if (startup <= 0 || document <= 0 || loaded <= 0 || textBox <= 0) {
         std::fprintf(stderr, "bench_memory: a measuring run failed\n");
         return 1;
     }
-    std::printf("%-10s %11.1f MiB (start-up) %8.1f MiB (10 MiB document, preview open) "
-                "%7.2fx\n",
-                "memory", startup / 1024.0, loaded / 1024.0, double(loaded) / startup);
+    std::printf("%-10s %8.1f MiB at start-up, %.1f MiB with the 10 MiB document in the boxes, "
+                "%.1f MiB with the preview open as well (%.1fx start-up)\n",
+                "memory", startup / 1024.0, document / 1024.0, loaded / 1024.0,
+                double(loaded) / startup);
+    std::printf("%-10s %8.1f MiB more peak memory for setPlainText() of the generated text in a "
+                "bare text box\n",
+                "(textbox)", textBox / 1024.0);
     return 0;
 }
