@@ -1,0 +1,928 @@
+#include "editordocument.h"
+#include "encoding.h"
+#include "generator.h"
+#include "mainwindow.h"
+#include "scriptedprompts.h"
+#include "systemcolours.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <optional>
+
+// A long, seeded run of random user actions against the real windows: clicks, typing, keys,
+// close requests, shortcuts, dialogs, Create and saving. After every action the invariants
+// that hold whatever the user does are checked. A failure reports the seed and the last
+// actions; MERROW_SEED and MERROW_ACTIONS replay or lengthen a run, MERROW_TRACE=1 prints
+// every action as it happens (for runs that crash).
+
+namespace {
+
+constexpr quint32 DefaultSeed = 20261207;
+constexpr int DefaultActions = 20000;
+constexpr int RememberedActions = 20;
+
+const QString MainName = QStringLiteral("Main");
+const QString PreviewName = QStringLiteral("savePreview");
+const QString AboutName = QStringLiteral("about");
+
+// The sections whose Add button opens an entry dialog, and what the dialog locks.
+struct Section
+{
+    const char *dialog;
+    int page;
+    std::array<const char *, 2> switches; // the last one governs the Add button
+    const char *addButton;
+};
+constexpr Section Sections[] = {
+    {"addIdentity", 1, {"mainIdentityActive"}, "addIdentityButton"},
+    {"addRadio", 2, {"mainRadioActive"}, "addRadioButton"},
+    {"addSound", 3, {"mainSoundActive"}, "addSoundButton"},
+    {"addMusic", 4, {"mainMusicActive"}, "addMusicButton"},
+    {"addLoadout", 5, {"mainLoadoutActive"}, "addLoadoutButton"},
+    {"addMPParams", 6, {"respawnActive", "paramsActive"}, "addParamsButton"},
+};
+
+const Section *sectionOfDialog(const QString &objectName)
+{
+    for (const Section &s : Sections) {
+        if (objectName == QLatin1String(s.dialog))
+            return &s;
+    }
+    return nullptr;
+}
+
+// The fragments after which the file holds a lone CR LF, in file order.
+constexpr Fragment GroupEnds[] = {
+    Fragment::missionString, Fragment::missionTime, Fragment::debriefing,    Fragment::score,
+    Fragment::identity,      Fragment::radio,       Fragment::sound,         Fragment::music,
+    Fragment::loadout,       Fragment::header,      Fragment::respawnDialog, Fragment::params,
+};
+static_assert(std::size(GroupEnds) == GroupSeparatorCount);
+
+// The file as the layout prescribes it: the header line, an empty line, then the fragments
+// in slot order with a group separator after each group.
+template <typename FragmentText> QString assembledFile(FragmentText fragment)
+{
+    QString text = QString::fromUtf16(HeaderComment) + QStringLiteral("\r\n\r\n");
+    for (int i = 0; i < FragmentCount; ++i) {
+        text += fragment(Fragment(i));
+        if (std::find(std::begin(GroupEnds), std::end(GroupEnds), Fragment(i)) !=
+            std::end(GroupEnds))
+            text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+// Typed text as the log shows it, on one line.
+QString visible(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    shown.replace(QLatin1Char('\t'), QLatin1String("\\t"));
+    shown.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    return shown;
+}
+
+QString describe(const QWidget *w)
+{
+    if (!w)
+        return QStringLiteral("(none)");
+    const QString name = w->objectName().isEmpty()
+                             ? QString::fromLatin1(w->metaObject()->className())
+                             : w->objectName();
+    if (w->isWindow())
+        return name;
+    return w->window()->objectName() + QLatin1Char('/') + name;
+}
+
+// A field's own enabled state, as its switch left it: disabling the whole window or the tab
+// control (the lock of an open dialog) does not count, because neither recolours fields.
+bool fieldSwitchedOn(const QWidget *field)
+{
+    for (const QWidget *w = field; w && !w->isWindow(); w = w->parentWidget()) {
+        if (w->objectName() == QLatin1String("Items"))
+            break;
+        if (w->testAttribute(Qt::WA_ForceDisabled))
+            return false;
+    }
+    return true;
+}
+
+bool isNamedField(const QWidget *w)
+{
+    return (qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w)) &&
+           !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_"));
+}
+
+// Answers every question at random and picks a file in a scratch folder (or cancels).
+// Remembers what a save should have written so that the run can check the file.
+class RandomPrompts : public ScriptedPrompts
+{
+public:
+    RandomPrompts(QRandomGenerator &random, const QString &folder)
+        : m_random(random), m_folder(folder)
+    {
+    }
+
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &title, const QString &text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        ScriptedPrompts::message(parent, icon, title, text, buttons, defaultButton);
+        QMessageBox::StandardButton answer = defaultButton;
+        if (buttons.testFlag(QMessageBox::Yes) && buttons.testFlag(QMessageBox::No))
+            answer = m_random.bounded(2) ? QMessageBox::Yes : QMessageBox::No;
+        lastAnswer = answer;
+        notes << QStringLiteral("asked \"%1\": %2")
+                     .arg(text.section(QLatin1Char('\r'), 0, 0).left(40),
+                          answer == QMessageBox::Yes  ? QStringLiteral("Yes")
+                          : answer == QMessageBox::No ? QStringLiteral("No")
+                                                      : QStringLiteral("OK"));
+        return answer;
+    }
+
+    bool runFileDialog(QFileDialog &dialog) override
+    {
+        ++fileDialogs;
+        if (m_random.bounded(4) == 0) {
+            notes << QStringLiteral("file dialog cancelled");
+            return false;
+        }
+        const QString path =
+            m_folder + QStringLiteral("/description%1.ext").arg(m_random.bounded(3));
+        writeFailure = m_random.bounded(8) == 0 ? QStringLiteral("The disk is full.") : QString();
+        dialog.selectFile(path);
+        // The preview lends itself the dialog while it runs; its text is what gets saved.
+        const auto *preview = dialog.parentWidget();
+        const auto *text =
+            preview ? preview->findChild<QPlainTextEdit *>(QStringLiteral("codePreview")) : nullptr;
+        pendingSave = {path, text ? text->toPlainText() : QString()};
+        notes << QStringLiteral("file dialog: %1%2")
+                     .arg(path.section(QLatin1Char('/'), -1),
+                          writeFailure.isEmpty() ? QString() : QStringLiteral(" (disk full)"));
+        return true;
+    }
+
+    struct Save
+    {
+        QString path;
+        QString text;
+    };
+    std::optional<Save> pendingSave;
+    QStringList notes; // what was asked and answered during the current action
+    QMessageBox::StandardButton lastAnswer = QMessageBox::NoButton;
+
+private:
+    QRandomGenerator &m_random;
+    QString m_folder;
+};
+
+// Notices that the offscreen platform and QTest print thousands of times in such a run and
+// that say nothing about the program.
+QtMessageHandler previousHandler = nullptr;
+void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg &&
+        (message.contains(QLatin1String("not accepted by receiving widget")) ||
+         message.contains(QLatin1String("does not support raise()"))))
+        return;
+    previousHandler(type, context, message);
+}
+
+// Painting every window after every action would take most of the run's time, and the program
+// draws nothing of its own: pending repaints are held back and done after every few actions.
+class PaintThrottle : public QObject
+{
+public:
+    static constexpr int Every = 8;
+
+    PaintThrottle() { qApp->installEventFilter(this); }
+
+    void paintWindows()
+    {
+        m_painting = true;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->isVisible()) {
+                QEvent update(QEvent::UpdateRequest);
+                QCoreApplication::sendEvent(w, &update);
+            }
+        }
+        m_painting = false;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::UpdateRequest && !m_painting)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_painting = false;
+};
+
+} // namespace
+
+class tst_RandomUse : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Where the user is: which window has the input.
+    enum Place : unsigned { InMain = 1, InEntryDialog = 2, InPreview = 4, InAbout = 8 };
+    static constexpr unsigned Anywhere = InMain | InEntryDialog | InPreview | InAbout;
+    static constexpr unsigned OutsideMain = InEntryDialog | InPreview | InAbout;
+
+    struct Action
+    {
+        int weight;
+        unsigned places;
+        const char *name;
+        void (tst_RandomUse::*run)();
+    };
+    static const Action Actions[];
+
+    QRandomGenerator m_random;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<RandomPrompts> m_prompts;
+    std::unique_ptr<Main> m_main;
+    QString m_detail;  // what the running action did, for the log
+    QString m_failure; // set by an action that saw something wrong
+    QStringList m_log; // the last actions, oldest first
+    int m_restarts = 0;
+
+    // ---- windows ----
+
+    static QList<QWidget *> secondaryWindows()
+    {
+        QList<QWidget *> windows;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || w->objectName() == MainName)
+                continue;
+            const Qt::WindowType type = w->windowType();
+            if (type == Qt::ToolTip || type == Qt::Popup || type == Qt::Desktop)
+                continue;
+            windows << w;
+        }
+        return windows;
+    }
+
+    // The window that has the input: the open secondary window, else the main window.
+    QWidget *activeWindow() const
+    {
+        const QList<QWidget *> open = secondaryWindows();
+        return open.isEmpty() ? static_cast<QWidget *>(m_main.get()) : open.last();
+    }
+
+    Place place() const
+    {
+        const QWidget *w = activeWindow();
+        if (w == m_main.get())
+            return InMain;
+        if (w->objectName() == PreviewName)
+            return InPreview;
+        if (w->objectName() == AboutName)
+            return InAbout;
+        return InEntryDialog;
+    }
+
+    QWidget *keyTarget() const
+    {
+        QWidget *window = activeWindow();
+        QWidget *focus = window->focusWidget();
+        return focus && focus->isVisible() ? focus : window;
+    }
+
+    template <typename T = QWidget> T *mainChild(const char *name) const
+    {
+        return m_main->findChild<T *>(QString::fromLatin1(name));
+    }
+
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    bool startProgram()
+    {
+        m_main = std::make_unique<Main>();
+        m_main->show();
+        return QTest::qWaitForWindowActive(m_main.get());
+    }
+
+    // ---- input ----
+
+    int pick(int n) { return int(m_random.bounded(n)); }
+
+    // One keystroke of random text: mostly letters and digits, then what code and quoted
+    // texts are made of, letters of other scripts, emoji, TABs and line breaks.
+    QString randomKeystroke(bool allowBreaks)
+    {
+        static const QString plain = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCXYZ0123456789 ");
+        static const QString syntax = QStringLiteral("\"'{};=,.[]\\/_-+");
+        static const QStringList foreign = {
+            QStringLiteral("ä"), QStringLiteral("ß"), QStringLiteral("é"),  QStringLiteral("€"),
+            QStringLiteral("ж"), QStringLiteral("Ω"), QStringLiteral("中"), QStringLiteral("ع"),
+            QStringLiteral("😀"), QStringLiteral("🎵")};
+        const int roll = pick(100);
+        if (roll < 60)
+            return plain.at(pick(plain.size()));
+        if (roll < 78)
+            return syntax.at(pick(syntax.size()));
+        if (roll < 90 || !allowBreaks)
+            return foreign.at(pick(foreign.size()));
+        return roll < 95 ? QStringLiteral("\t") : QStringLiteral("\n");
+    }
+
+    static void typeKeystroke(QWidget *target, const QString &keystroke)
+    {
+        if (keystroke == QLatin1String("\t")) {
+            QTest::keyClick(target, Qt::Key_Tab);
+        } else if (keystroke == QLatin1String("\n")) {
+            QTest::keyClick(target, Qt::Key_Return);
+        } else {
+            const char16_t first = keystroke.at(0).unicode();
+            const auto key =
+                first < 0x80 ? Qt::Key(QChar(first).toUpper().unicode()) : Qt::Key_unknown;
+            QTest::sendKeyEvent(QTest::Click, target, key, keystroke, Qt::NoModifier);
+        }
+    }
+
+    QString typeRandomText(QWidget *target, int length, bool allowBreaks)
+    {
+        QString typed;
+        for (int i = 0; i < length; ++i) {
+            const QString keystroke = randomKeystroke(allowBreaks);
+            // Each keystroke goes where the focus is now; TAB and Enter may move it.
+            QWidget *now = target ? target : keyTarget();
+            typeKeystroke(now, keystroke);
+            typed += keystroke;
+        }
+        return typed;
+    }
+
+    void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *target = keyTarget();
+        m_detail = describe(target);
+        QTest::keyClick(target, key, modifiers);
+    }
+
+    void clickWidget(QWidget *w)
+    {
+        QPoint at;
+        if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w))
+            at = QPoint(4, w->height() / 2); // on the indicator
+        else
+            at = QPoint(1 + pick(qMax(1, w->width() - 2)), 1 + pick(qMax(1, w->height() - 2)));
+        if (auto *edit = qobject_cast<QPlainTextEdit *>(w)) {
+            QWidget *viewport = edit->viewport();
+            at = QPoint(pick(qMax(1, viewport->width())), pick(qMax(1, viewport->height())));
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+            return;
+        }
+        if (auto *bar = qobject_cast<QTabBar *>(w)) {
+            const int tab = pick(bar->count());
+            m_detail += QStringLiteral(" tab %1").arg(tab);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+            return;
+        }
+        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+    }
+
+    // ---- actions ----
+
+    void clickControl()
+    {
+        QWidget *window = activeWindow();
+        const bool inAbout = window->objectName() == AboutName;
+        QList<QWidget *> controls;
+        for (QWidget *w : window->findChildren<QWidget *>()) {
+            if (!w->isVisible() || !w->isEnabled())
+                continue;
+            if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
+                qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTabBar *>(w) ||
+                (inAbout && qobject_cast<QLabel *>(w)))
+                controls << w;
+        }
+        if (controls.isEmpty()) {
+            m_detail = QStringLiteral("nothing to click in ") + describe(window);
+            return;
+        }
+        QWidget *control = controls.at(pick(controls.size()));
+        m_detail = describe(control);
+        clickWidget(control);
+    }
+
+    void typeText()
+    {
+        QWidget *target = keyTarget();
+        const QString typed = typeRandomText(nullptr, 1 + pick(12), true);
+        m_detail = QStringLiteral("\"%1\" into %2").arg(visible(typed), describe(target));
+    }
+
+    void pressEscape() { pressKey(Qt::Key_Escape); }
+    void pressEnter() { pressKey(Qt::Key_Return); }
+    void pressTab() { pressKey(Qt::Key_Tab); }
+    void pressBacktab() { pressKey(Qt::Key_Backtab, Qt::ShiftModifier); }
+    void pressSpace() { pressKey(Qt::Key_Space); }
+
+    // Editing and lock keys: moving about in and deleting from texts, and the keys whose state
+    // the status bar shows.
+    void pressOtherKey()
+    {
+        static constexpr Qt::Key Keys[] = {
+            Qt::Key_Backspace, Qt::Key_Delete,   Qt::Key_Home,   Qt::Key_End,    Qt::Key_Left,
+            Qt::Key_Right,     Qt::Key_Up,       Qt::Key_Down,   Qt::Key_PageUp, Qt::Key_PageDown,
+            Qt::Key_Insert,    Qt::Key_CapsLock, Qt::Key_NumLock};
+        const Qt::Key key = Keys[pick(int(std::size(Keys)))];
+        pressKey(key);
+        m_detail = QKeySequence(key).toString() + QStringLiteral(" into ") + m_detail;
+    }
+
+    // Select all and delete: keeps the code boxes from growing without end.
+    void eraseAll()
+    {
+        pressKey(Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(keyTarget(), Qt::Key_Delete);
+    }
+
+    void closeActiveWindow()
+    {
+        QWidget *window = activeWindow();
+        m_detail = describe(window);
+        window->windowHandle()->close(); // as the window manager's close button does
+    }
+
+    // The main window's close button, also while another window keeps it disabled.
+    void closeMainWindow() { m_main->windowHandle()->close(); }
+
+    // What the menu commands leave behind, to tell whether a shortcut ran one.
+    struct Traces
+    {
+        int helpRequests;
+        qsizetype questions;
+        bool minimized;
+        Place place;
+    };
+    Traces traces() const
+    {
+        return {m_prompts->helpRequests, m_prompts->messages.size(), m_main->isMinimized(),
+                place()};
+    }
+
+    // Menu shortcuts act from every control of Main, text fields included, and nowhere else.
+    // Returns whether the command ran.
+    bool pressShortcut(Qt::Key key, Qt::KeyboardModifiers modifiers, const char *command)
+    {
+        const bool inMain = place() == InMain;
+        const Traces before = traces();
+        pressKey(key, modifiers);
+        settle();
+        const Traces after = traces();
+        bool ran = false;
+        if (key == Qt::Key_F2)
+            ran = before.place != InPreview && after.place == InPreview;
+        else if (key == Qt::Key_M)
+            ran = after.minimized && !before.minimized;
+        else if (key == Qt::Key_X)
+            ran = after.questions > before.questions;
+        else if (key == Qt::Key_F1)
+            ran = after.helpRequests > before.helpRequests;
+        if (ran != inMain)
+            m_failure = QStringLiteral("%1 %2 %3 in %4")
+                            .arg(QKeySequence(key | modifiers).toString(),
+                                 ran ? QStringLiteral("ran") : QStringLiteral("did not run"),
+                                 QLatin1String(command), m_detail);
+        return ran;
+    }
+
+    void pressCreate() { pressShortcut(Qt::Key_F2, Qt::ControlModifier, "Create"); }
+    void pressMinimize() { pressShortcut(Qt::Key_M, Qt::ControlModifier, "Minimize"); }
+    void pressHelp() { pressShortcut(Qt::Key_F1, Qt::NoModifier, "Help Contents"); }
+
+    // Exit asks first; Yes ends the program, No changes nothing, not even the focused text
+    // (Ctrl+X is not a cut here).
+    void pressExit()
+    {
+        const QWidget *field = keyTarget();
+        const auto text = [field] {
+            if (const auto *line = qobject_cast<const QLineEdit *>(field))
+                return line->text();
+            if (const auto *box = qobject_cast<const QPlainTextEdit *>(field))
+                return box->toPlainText();
+            return QString();
+        };
+        const QString textBefore = text();
+        if (!pressShortcut(Qt::Key_X, Qt::ControlModifier, "Exit") || !m_failure.isEmpty())
+            return;
+        if (m_prompts->lastAnswer == QMessageBox::Yes && m_main->isVisible())
+            m_failure = QStringLiteral("Exit answered Yes left Main open");
+        else if (m_prompts->lastAnswer == QMessageBox::No &&
+                 (!m_main->isVisible() || text() != textBefore))
+            m_failure = QStringLiteral("Exit answered No changed something");
+    }
+
+    // Goes to a section's page, switches it on if needed and presses its Add button.
+    void openEntryDialog()
+    {
+        const Section &section = Sections[pick(int(std::size(Sections)))];
+        m_detail = QString::fromLatin1(section.dialog);
+        QTabBar *bar = m_main->items()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(section.page).center());
+        for (const char *name : section.switches) {
+            auto *box = name ? mainChild<QCheckBox>(name) : nullptr;
+            if (box && !box->isChecked())
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+        }
+        QTest::mouseClick(mainChild<QPushButton>(section.addButton), Qt::LeftButton);
+        settle();
+        if (activeWindow()->objectName() != QLatin1String(section.dialog))
+            m_failure = QStringLiteral("its Add button did not open %1").arg(section.dialog);
+    }
+
+    // Types into the empty fields of the open entry dialog (now and then leaving one out, so
+    // that the required-field check also runs) and presses its Add button.
+    void fillAndAdd()
+    {
+        QWidget *dialog = activeWindow();
+        m_detail = describe(dialog);
+        for (QLineEdit *field : dialog->findChildren<QLineEdit *>()) {
+            if (!field->isVisible() || !field->isEnabled() || !field->text().isEmpty() ||
+                pick(12) == 0)
+                continue;
+            QTest::mouseClick(field, Qt::LeftButton);
+            typeRandomText(field, 1 + pick(6), false);
+        }
+        for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+            if (button->objectName().startsWith(QLatin1String("add"))) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        m_failure = QStringLiteral("no Add button in ") + describe(dialog);
+    }
+
+    void doubleClickLogo()
+    {
+        QTabBar *bar = m_main->items()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        QWidget *logo = mainChild("Picture1");
+        QTest::mousePress(logo, Qt::LeftButton);
+        QTest::mouseRelease(logo, Qt::LeftButton);
+        QTest::mouseDClick(logo, Qt::LeftButton);
+        QTest::mouseRelease(logo, Qt::LeftButton);
+        settle();
+        if (activeWindow()->objectName() != AboutName)
+            m_failure = QStringLiteral("the logo did not open the about box");
+    }
+
+    void saveAs()
+    {
+        QWidget *preview = activeWindow();
+        QTest::mouseClick(preview->findChild<QPushButton *>(QStringLiteral("saveAsButton")),
+                          Qt::LeftButton);
+    }
+
+    // ---- invariants ----
+
+    QString checkWindows(const QString &dialogBefore) const
+    {
+        const QList<QWidget *> open = secondaryWindows();
+        if (open.size() > 1) {
+            QStringList names;
+            for (const QWidget *w : open)
+                names << describe(w);
+            return QStringLiteral("more than one secondary window open: ") + names.join(u", ");
+        }
+        if (m_main->isEnabled() != open.isEmpty())
+            return QStringLiteral("Main is %1 while %2 is open")
+                .arg(m_main->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"),
+                     open.isEmpty() ? QStringLiteral("no other window") : describe(open.first()));
+
+        if (!open.isEmpty()) {
+            // An open entry dialog holds its section locked.
+            if (const Section *section = sectionOfDialog(open.first()->objectName())) {
+                QStringList locked{QStringLiteral("Items"), QLatin1String(section->addButton)};
+                for (const char *name : section->switches) {
+                    if (name)
+                        locked << QLatin1String(name);
+                }
+                for (const QString &name : locked) {
+                    const QWidget *w = m_main->findChild<QWidget *>(name);
+                    if (!w || !w->testAttribute(Qt::WA_ForceDisabled))
+                        return QStringLiteral("%1 is not locked while %2 is open")
+                            .arg(name, open.first()->objectName());
+                }
+            }
+            return {};
+        }
+
+        // No other window: the section controls are as their switches say.
+        const QString after = dialogBefore.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral(" after %1 closed").arg(dialogBefore);
+        if (!m_main->items()->isEnabled())
+            return QStringLiteral("Items is disabled") + after;
+        for (const Section &s : Sections) {
+            for (const char *name : s.switches) {
+                if (name && !mainChild(name)->isEnabled())
+                    return QStringLiteral("%1 is disabled").arg(name) + after;
+            }
+            const auto *governing =
+                mainChild<QCheckBox>(s.switches[1] ? s.switches[1] : s.switches[0]);
+            const bool on = governing->isChecked();
+            if (mainChild(s.addButton)->isEnabled() != on)
+                return QStringLiteral("%1 is %2 while %3 is %4")
+                           .arg(s.addButton,
+                                on ? QStringLiteral("disabled") : QStringLiteral("enabled"),
+                                governing->objectName(),
+                                on ? QStringLiteral("on") : QStringLiteral("off")) +
+                       after;
+        }
+        return {};
+    }
+
+    // The window that takes the input is the active one: a window that closes hands the
+    // focus back to Main.
+    QString checkActivation() const
+    {
+        if (!m_main->isVisible() || m_main->isMinimized())
+            return {};
+        if (QApplication::activeWindow() != activeWindow())
+            return QStringLiteral("%1 is active instead of %2")
+                .arg(describe(QApplication::activeWindow()), describe(activeWindow()));
+        return {};
+    }
+
+    QString checkFieldColours() const
+    {
+        QList<QWidget *> windows = secondaryWindows();
+        windows << m_main.get();
+        for (const QWidget *window : windows) {
+            for (const QWidget *field : window->findChildren<QWidget *>()) {
+                if (!isNamedField(field))
+                    continue;
+                const QPalette palette = QApplication::palette(field);
+                const bool on = fieldSwitchedOn(field);
+                const QColor expected = on ? SystemColours::windowBackground(palette)
+                                           : SystemColours::inactiveBorder(palette);
+                const QColor shown = SystemColours::fieldBackground(field);
+                if (shown != expected)
+                    return QStringLiteral("%1 is %2 but painted %3 instead of %4")
+                        .arg(describe(field),
+                             on ? QStringLiteral("enabled") : QStringLiteral("disabled"),
+                             shown.name(), expected.name());
+            }
+        }
+        return {};
+    }
+
+    QString checkGeneratedText(bool previewJustOpened) const
+    {
+        const EditorDocument &document = m_main->document();
+        const GeneratedFile file = generate(document);
+        const QString headerLine = QString::fromUtf16(HeaderComment) + QStringLiteral("\r\n");
+        if (!file.text.startsWith(headerLine))
+            return QStringLiteral("the generated text does not start with the header line");
+        if (file.text != assembledFile([&](Fragment f) { return file.fragments[int(f)]; }))
+            return QStringLiteral("the generated text is not header, fragments and the %1 "
+                                  "group separators in place")
+                .arg(GroupSeparatorCount);
+
+        const QString &stored = document.generatedText();
+        if (!stored.isEmpty() && !stored.startsWith(headerLine))
+            return QStringLiteral("the stored generated text lost its header line");
+        if (!previewJustOpened)
+            return {};
+        // Create has just run: it stored this very text and its fragments, and shows it.
+        if (stored != file.text)
+            return QStringLiteral("Create stored a text other than what the document generates");
+        if (stored != assembledFile([&](Fragment f) { return document.fragment(f); }))
+            return QStringLiteral("Create's text does not match the fragments it stored");
+        const auto *preview =
+            activeWindow()->findChild<QPlainTextEdit *>(QStringLiteral("codePreview"));
+        QString shown = normalizeLineBreaks(stored);
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (!preview || preview->toPlainText() != shown)
+            return QStringLiteral("the preview does not show the generated text");
+        return {};
+    }
+
+    // A save that closed the preview wrote exactly the preview's text.
+    QString checkSave()
+    {
+        const auto save = std::exchange(m_prompts->pendingSave, std::nullopt);
+        if (!save || place() == InPreview)
+            return {}; // cancelled, refused or failed: the preview stays open
+        QFile file(save->path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QStringLiteral("the preview closed but %1 was not written").arg(save->path);
+        if (file.readAll() != descriptionFileBytes(save->text).bytes)
+            return QStringLiteral("%1 does not hold the preview's text").arg(save->path);
+        return {};
+    }
+
+    QString checkInvariants(const QString &dialogBefore, bool previewBefore)
+    {
+        QString failure = checkWindows(dialogBefore);
+        if (failure.isEmpty())
+            failure = checkActivation();
+        if (failure.isEmpty())
+            failure = checkFieldColours();
+        if (failure.isEmpty())
+            failure = checkGeneratedText(!previewBefore && place() == InPreview);
+        if (failure.isEmpty())
+            failure = checkSave();
+        return failure;
+    }
+
+    // ---- the run ----
+
+    const Action &chooseAction();
+
+    void remember(int index, const QString &entry)
+    {
+        m_log << QStringLiteral("#%1 %2").arg(index).arg(entry);
+        if (m_log.size() > RememberedActions)
+            m_log.removeFirst();
+        static const bool trace = qEnvironmentVariableIntValue("MERROW_TRACE") != 0;
+        if (trace)
+            qInfo("%s", qPrintable(m_log.last()));
+    }
+
+    // The user gets the program back on the screen: from the task bar after Minimize, or by
+    // starting it again after it was closed. Returns what was done, or nullptr.
+    const char *bringBack()
+    {
+        if (m_main->isMinimized()) {
+            m_main->showNormal();
+            m_main->activateWindow();
+            settle();
+            return "restore Main from the task bar";
+        }
+        if (!m_main->isVisible()) {
+            ++m_restarts;
+            m_main.reset();
+            settle();
+            if (!startProgram())
+                m_failure = QStringLiteral("the new main window never became active");
+            return "start the program again";
+        }
+        return nullptr;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { previousHandler = qInstallMessageHandler(quietHandler); }
+
+    void randomUse()
+    {
+        bool ok = false;
+        quint32 seed = qEnvironmentVariable("MERROW_SEED").toUInt(&ok);
+        if (!ok)
+            seed = DefaultSeed;
+        int count = qEnvironmentVariableIntValue("MERROW_ACTIONS", &ok);
+        if (!ok || count <= 0)
+            count = DefaultActions;
+        qInfo("random use: MERROW_SEED=%u MERROW_ACTIONS=%d", seed, count);
+
+        m_random.seed(seed);
+        m_folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_folder->isValid());
+        m_prompts = std::make_unique<RandomPrompts>(m_random, m_folder->path());
+        QVERIFY(startProgram());
+
+        PaintThrottle painter;
+        QElapsedTimer clock;
+        clock.start();
+        int previews = 0;
+        int dialogs = 0;
+        for (int i = 0; i < count; ++i) {
+            const QWidget *before = activeWindow();
+            const QString dialogBefore =
+                sectionOfDialog(before->objectName()) ? before->objectName() : QString();
+            const bool previewBefore = before->objectName() == PreviewName;
+
+            m_failure.clear();
+            m_detail.clear();
+            m_prompts->notes.clear();
+            QString entry;
+            if (const char *step = bringBack()) {
+                entry = QString::fromLatin1(step);
+            } else {
+                const Action &action = chooseAction();
+                (this->*action.run)();
+                settle();
+                entry = QString::fromLatin1(action.name);
+            }
+            if (!m_detail.isEmpty())
+                entry += QStringLiteral(": ") + m_detail;
+            if (!m_prompts->notes.isEmpty())
+                entry += QStringLiteral(" [") + m_prompts->notes.join(QStringLiteral("; ")) +
+                         QLatin1Char(']');
+            remember(i, entry);
+
+            QString failure = m_failure;
+            if (failure.isEmpty())
+                failure = checkInvariants(dialogBefore, previewBefore);
+            if (!failure.isEmpty()) {
+                const QString report =
+                    QStringLiteral("%1\nafter action #%2 of %3 with MERROW_SEED=%4; the last "
+                                   "actions:\n  %5\nreplay: MERROW_SEED=%4 MERROW_ACTIONS=%6")
+                        .arg(failure)
+                        .arg(i)
+                        .arg(count)
+                        .arg(seed)
+                        .arg(m_log.join(QStringLiteral("\n  ")))
+                        .arg(i + 1);
+                QFAIL(qPrintable(report));
+            }
+            if (i % PaintThrottle::Every == 0)
+                painter.paintWindows();
+            previews += !previewBefore && place() == InPreview;
+            dialogs += dialogBefore.isEmpty() && place() == InEntryDialog;
+        }
+        qInfo("random use: %d actions in %lld ms: %d previews, %d entry dialogs, %d restarts, "
+              "%lld questions, %d file dialogs",
+              count, clock.elapsed(), previews, dialogs, m_restarts,
+              qlonglong(m_prompts->messages.size()), m_prompts->fileDialogs);
+    }
+
+    void cleanup()
+    {
+        for (QWidget *w : secondaryWindows())
+            w->close();
+        settle();
+        m_main.reset();
+        m_prompts.reset();
+        m_folder.reset();
+        settle();
+    }
+};
+
+// What the user does, and how often. Actions that need a particular window are drawn only
+// while it has the input.
+const tst_RandomUse::Action tst_RandomUse::Actions[] = {
+    {300, Anywhere, "click", &tst_RandomUse::clickControl},
+    {180, Anywhere, "type", &tst_RandomUse::typeText},
+    {40, Anywhere, "Esc", &tst_RandomUse::pressEscape},
+    {40, Anywhere, "Enter", &tst_RandomUse::pressEnter},
+    {40, Anywhere, "Tab", &tst_RandomUse::pressTab},
+    {20, Anywhere, "Shift+Tab", &tst_RandomUse::pressBacktab},
+    {30, Anywhere, "Space", &tst_RandomUse::pressSpace},
+    {20, Anywhere, "select all, Delete", &tst_RandomUse::eraseAll},
+    {30, Anywhere, "key", &tst_RandomUse::pressOtherKey},
+    {30, Anywhere, "Ctrl+F2", &tst_RandomUse::pressCreate},
+    {10, Anywhere, "Ctrl+M", &tst_RandomUse::pressMinimize},
+    {5, Anywhere, "Ctrl+X", &tst_RandomUse::pressExit},
+    {10, Anywhere, "F1", &tst_RandomUse::pressHelp},
+    {60, InMain, "open a dialog", &tst_RandomUse::openEntryDialog},
+    {10, InMain, "double-click the logo", &tst_RandomUse::doubleClickLogo},
+    {80, InEntryDialog, "fill in and Add", &tst_RandomUse::fillAndAdd},
+    {50, InPreview, "Save As", &tst_RandomUse::saveAs},
+    // Closing the main window ends the program (the run then starts it again), so it is rare.
+    {30, OutsideMain, "close request", &tst_RandomUse::closeActiveWindow},
+    {1, InMain, "close request", &tst_RandomUse::closeActiveWindow},
+    {10, OutsideMain, "close request to Main", &tst_RandomUse::closeMainWindow},
+};
+
+const tst_RandomUse::Action &tst_RandomUse::chooseAction()
+{
+    const Place here = place();
+    int total = 0;
+    for (const Action &a : Actions)
+        total += (a.places & here) ? a.weight : 0;
+    int roll = pick(total);
+    for (const Action &a : Actions) {
+        if (!(a.places & here))
+            continue;
+        if (roll < a.weight)
+            return a;
+        roll -= a.weight;
+    }
+    Q_UNREACHABLE();
+}
+
+QTEST_MAIN(tst_RandomUse)
+#include "tst_randomuse.moc"
