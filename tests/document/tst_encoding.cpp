@@ -63,6 +63,20 @@ private Q_SLOTS:
             << QStringLiteral("a\u2029b") << QByteArray("a\r\nb\r\n");
         QTest::newRow("line separator") << QStringLiteral("a\u2028b") << QByteArray("a\r\nb\r\n");
         QTest::newRow("tab kept") << QStringLiteral("\t};") << QByteArray("\t};\r\n");
+        QTest::newRow("CR at the very end") << QStringLiteral("a\r") << QByteArray("a\r\n\r\n");
+        QTest::newRow("mixed breaks between 8-bit text")
+            << QStringLiteral("\u20AC\r\n\n\u00E9\u2029x\r")
+            << QByteArray("\x80\r\n\r\n\xE9\r\nx\r\n\r\n");
+        QTest::newRow("supplementary character is one ?")
+            << QStringLiteral("a\U0001F600b\n") << QByteArray("a?b\r\n\r\n");
+    }
+
+    void fileBytesCountReplacements()
+    {
+        const QString text = QStringLiteral("\U0001F600 \u4E2D\n\u20AC\u2029") + QChar(0xDC00);
+        const EncodedText encoded = descriptionFileBytes(text);
+        QCOMPARE(encoded.bytes, QByteArray("? ?\r\n\x80\r\n?\r\n"));
+        QCOMPARE(encoded.replaced, qsizetype(3));
     }
     void fileBytes()
     {
