@@ -8,10 +8,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -98,6 +101,7 @@ QString visible(const QString &text)
     shown.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
     shown.replace(QLatin1Char('\t'), QLatin1String("\\t"));
     shown.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1String("\\r"));
     return shown;
 }
 
@@ -413,17 +417,21 @@ private:
 
     // ---- actions ----
 
+    // Buttons, check boxes, option buttons, text fields, code boxes and tabs; in the about
+    // box, its picture and text.
+    static bool isClickable(const QWidget *w)
+    {
+        return qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QLineEdit *>(w) ||
+               qobject_cast<const QPlainTextEdit *>(w) || qobject_cast<const QTabBar *>(w) ||
+               (w->window()->objectName() == AboutName && qobject_cast<const QLabel *>(w));
+    }
+
     void clickControl()
     {
         QWidget *window = activeWindow();
-        const bool inAbout = window->objectName() == AboutName;
         QList<QWidget *> controls;
         for (QWidget *w : window->findChildren<QWidget *>()) {
-            if (!w->isVisible() || !w->isEnabled())
-                continue;
-            if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
-                qobject_cast<QPlainTextEdit *>(w) || qobject_cast<QTabBar *>(w) ||
-                (inAbout && qobject_cast<QLabel *>(w)))
+            if (w->isVisible() && w->isEnabled() && isClickable(w))
                 controls << w;
         }
         if (controls.isEmpty()) {
@@ -461,6 +469,24 @@ private:
         m_detail = QKeySequence(key).toString() + QStringLiteral(" into ") + m_detail;
     }
 
+    // Pastes text copied in another program: lines broken by CR LF, lone CR or LF, line and
+    // paragraph separators, with TABs, quotes and letters of other scripts.
+    void pasteText()
+    {
+        static const QStringList Breaks = {QStringLiteral("\r\n"), QStringLiteral("\r"),
+                                           QStringLiteral("\n"), QString(QChar(0x2028)),
+                                           QString(QChar(0x2029))};
+        QString text;
+        for (int line = 0, lines = 1 + pick(3); line < lines; ++line) {
+            for (int i = 0, n = pick(10); i < n; ++i)
+                text += randomKeystroke(true);
+            text += Breaks.at(pick(int(Breaks.size())));
+        }
+        QGuiApplication::clipboard()->setText(text);
+        pressKey(Qt::Key_V, Qt::ControlModifier);
+        m_detail = QStringLiteral("\"%1\" into %2").arg(visible(text), m_detail);
+    }
+
     // Select all and delete: keeps the code boxes from growing without end.
     void eraseAll()
     {
@@ -478,7 +504,7 @@ private:
     // The main window's close button, also while another window keeps it disabled.
     void closeMainWindow() { m_main->windowHandle()->close(); }
 
-    // What the menu commands leave behind, to tell whether a shortcut ran one.
+    // What the menu commands leave behind, to tell whether one ran.
     struct Traces
     {
         int helpRequests;
@@ -492,35 +518,93 @@ private:
                 place()};
     }
 
+    enum class Command { Create, Minimize, Exit, Help, About };
+    static bool ran(Command command, const Traces &before, const Traces &after)
+    {
+        switch (command) {
+        case Command::Create:
+            return before.place != InPreview && after.place == InPreview;
+        case Command::Minimize:
+            return after.minimized && !before.minimized;
+        case Command::Exit:
+            return after.questions > before.questions;
+        case Command::Help:
+            return after.helpRequests > before.helpRequests;
+        case Command::About:
+            return before.place != InAbout && after.place == InAbout;
+        }
+        return false;
+    }
+
     // Menu shortcuts act from every control of Main, text fields included, and nowhere else.
     // Returns whether the command ran.
-    bool pressShortcut(Qt::Key key, Qt::KeyboardModifiers modifiers, const char *command)
+    bool pressShortcut(Qt::Key key, Qt::KeyboardModifiers modifiers, Command command)
     {
         const bool inMain = place() == InMain;
         const Traces before = traces();
         pressKey(key, modifiers);
         settle();
-        const Traces after = traces();
-        bool ran = false;
-        if (key == Qt::Key_F2)
-            ran = before.place != InPreview && after.place == InPreview;
-        else if (key == Qt::Key_M)
-            ran = after.minimized && !before.minimized;
-        else if (key == Qt::Key_X)
-            ran = after.questions > before.questions;
-        else if (key == Qt::Key_F1)
-            ran = after.helpRequests > before.helpRequests;
-        if (ran != inMain)
-            m_failure = QStringLiteral("%1 %2 %3 in %4")
-                            .arg(QKeySequence(key | modifiers).toString(),
-                                 ran ? QStringLiteral("ran") : QStringLiteral("did not run"),
-                                 QLatin1String(command), m_detail);
-        return ran;
+        const bool done = ran(command, before, traces());
+        if (done != inMain)
+            m_failure =
+                QStringLiteral("%1 %2 in %3")
+                    .arg(QKeySequence(key | modifiers).toString(),
+                         done ? QStringLiteral("ran its command") : QStringLiteral("did nothing"),
+                         m_detail);
+        return done;
     }
 
-    void pressCreate() { pressShortcut(Qt::Key_F2, Qt::ControlModifier, "Create"); }
-    void pressMinimize() { pressShortcut(Qt::Key_M, Qt::ControlModifier, "Minimize"); }
-    void pressHelp() { pressShortcut(Qt::Key_F1, Qt::NoModifier, "Help Contents"); }
+    // Opens a menu of the menu bar with the mouse and clicks one of its items.
+    void chooseMenuItem()
+    {
+        static constexpr std::pair<const char *, Command> Items[] = {
+            {"mnuCreate", Command::Create}, {"mnuMinimize", Command::Minimize},
+            {"mnuExit", Command::Exit},     {"mnuHelpContents", Command::Help},
+            {"mnuAbout", Command::About},
+        };
+        const auto &[name, command] = Items[pick(int(std::size(Items)))];
+        m_detail = QLatin1String(name);
+        auto *item = m_main->findChild<QAction *>(QLatin1String(name));
+        QMenu *menu = nullptr;
+        for (QMenu *m : m_main->menuBar()->findChildren<QMenu *>()) {
+            if (m->actions().contains(item))
+                menu = m;
+        }
+        QMenuBar *bar = m_main->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(menu->menuAction()).center());
+        settle();
+        if (!menu->isVisible()) {
+            m_failure = QStringLiteral("the menu %1 did not open").arg(menu->objectName());
+            return;
+        }
+        const Traces before = traces();
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+        settle();
+        if (menu->isVisible())
+            m_failure = QStringLiteral("the menu %1 stayed open").arg(menu->objectName());
+        else if (!ran(command, before, traces()))
+            m_failure = QStringLiteral("the menu item did nothing");
+    }
+
+    // A click on the disabled main window behind another window does nothing.
+    void clickMainBehind()
+    {
+        QList<QWidget *> controls;
+        for (QWidget *w : m_main->findChildren<QWidget *>()) {
+            if (w->isVisible() && w->isEnabledTo(m_main.get()) && isClickable(w))
+                controls << w;
+        }
+        if (controls.isEmpty())
+            return;
+        QWidget *control = controls.at(pick(controls.size()));
+        m_detail = describe(control);
+        clickWidget(control);
+    }
+
+    void pressCreate() { pressShortcut(Qt::Key_F2, Qt::ControlModifier, Command::Create); }
+    void pressMinimize() { pressShortcut(Qt::Key_M, Qt::ControlModifier, Command::Minimize); }
+    void pressHelp() { pressShortcut(Qt::Key_F1, Qt::NoModifier, Command::Help); }
 
     // Exit asks first; Yes ends the program, No changes nothing, not even the focused text
     // (Ctrl+X is not a cut here).
@@ -535,7 +619,7 @@ private:
             return QString();
         };
         const QString textBefore = text();
-        if (!pressShortcut(Qt::Key_X, Qt::ControlModifier, "Exit") || !m_failure.isEmpty())
+        if (!pressShortcut(Qt::Key_X, Qt::ControlModifier, Command::Exit) || !m_failure.isEmpty())
             return;
         if (m_prompts->lastAnswer == QMessageBox::Yes && m_main->isVisible())
             m_failure = QStringLiteral("Exit answered Yes left Main open");
@@ -702,6 +786,11 @@ private:
     QString checkGeneratedText(bool previewJustOpened) const
     {
         const EditorDocument &document = m_main->document();
+        for (int c = 0; c < CodeBoxCount; ++c) {
+            if (document.code(CodeBox(c)) != normalizeLineBreaks(document.code(CodeBox(c))))
+                return QStringLiteral("%1 holds a line break other than CR LF")
+                    .arg(codeBoxName(CodeBox(c)));
+        }
         const GeneratedFile file = generate(document);
         const QString headerLine = QString::fromUtf16(HeaderComment) + QStringLiteral("\r\n");
         if (!file.text.startsWith(headerLine))
@@ -892,6 +981,7 @@ const tst_RandomUse::Action tst_RandomUse::Actions[] = {
     {20, Anywhere, "Shift+Tab", &tst_RandomUse::pressBacktab},
     {30, Anywhere, "Space", &tst_RandomUse::pressSpace},
     {20, Anywhere, "select all, Delete", &tst_RandomUse::eraseAll},
+    {15, Anywhere, "paste", &tst_RandomUse::pasteText},
     {30, Anywhere, "key", &tst_RandomUse::pressOtherKey},
     {30, Anywhere, "Ctrl+F2", &tst_RandomUse::pressCreate},
     {10, Anywhere, "Ctrl+M", &tst_RandomUse::pressMinimize},
@@ -899,6 +989,8 @@ const tst_RandomUse::Action tst_RandomUse::Actions[] = {
     {10, Anywhere, "F1", &tst_RandomUse::pressHelp},
     {60, InMain, "open a dialog", &tst_RandomUse::openEntryDialog},
     {10, InMain, "double-click the logo", &tst_RandomUse::doubleClickLogo},
+    {10, InMain, "menu", &tst_RandomUse::chooseMenuItem},
+    {10, OutsideMain, "click on Main", &tst_RandomUse::clickMainBehind},
     {80, InEntryDialog, "fill in and Add", &tst_RandomUse::fillAndAdd},
     {50, InPreview, "Save As", &tst_RandomUse::saveAs},
     // Closing the main window ends the program (the run then starts it again), so it is rare.
