@@ -93,23 +93,16 @@ QString normalizeLineBreaks(QStringView text)
 
 EncodedText descriptionFileBytes(QStringView text)
 {
-    // One pass to size the result and one straight into the bytes: the text can be megabytes
-    // long, and a normalised copy of it would take twice its size again only to be thrown
-    // away. Plain ASCII, nearly all of any file, takes the short way.
+    // Written straight from the text in one pass: the text can be megabytes long, and a
+    // normalised copy of it would take twice its size again only to be thrown away.
     const char16_t *const src = text.utf16();
     const qsizetype n = text.size();
-    qsizetype size = n + 2; // the closing CR LF
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = src[i];
-        if (c == u'\r' && i + 1 < n && src[i + 1] == u'\n')
-            ++i;
-        else if (isLineBreak(c))
-            ++size;
-    }
-
     EncodedText out;
+    // Room for every character, the closing CR LF and some lone breaks that grow to two
+    // bytes; before a character is written at least the rest of the text plus two fits.
+    qsizetype size = n + n / 16 + 2;
     out.bytes.resize(size);
-    char *const dst = out.bytes.data();
+    char *dst = out.bytes.data();
     qsizetype written = 0;
     qsizetype replaced = 0;
     for (qsizetype i = 0; i < n; ++i) {
@@ -117,8 +110,14 @@ EncodedText descriptionFileBytes(QStringView text)
         if (c < 0x80 && c != u'\r' && c != u'\n') {
             dst[written++] = char(c);
         } else if (isLineBreak(c)) {
-            if (c == u'\r' && i + 1 < n && src[i + 1] == u'\n')
+            if (c == u'\r' && i + 1 < n && src[i + 1] == u'\n') {
                 ++i;
+            } else if (size - written < n - i + 3) {
+                // A lone break needs one byte more than its character.
+                size = written + 2 * (n - i) + 2;
+                out.bytes.resize(size);
+                dst = out.bytes.data();
+            }
             dst[written++] = '\r';
             dst[written++] = '\n';
         } else {
