@@ -1,5 +1,6 @@
 #include "encoding.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 class tst_Encoding : public QObject
@@ -67,8 +68,33 @@ private Q_SLOTS:
         QTest::newRow("mixed breaks between 8-bit text")
             << QStringLiteral("\u20AC\r\n\n\u00E9\u2029x\r")
             << QByteArray("\x80\r\n\r\n\xE9\r\nx\r\n\r\n");
+        // More lone breaks than the first guess at the size leaves room for.
+        QTest::newRow("only lone breaks")
+            << QString(100, u'\n') << QByteArray("\r\n").repeated(101);
+        QTest::newRow("text, then a run of lone breaks")
+            << QString(10, u'x') + QString(50, QChar(0x2029))
+            << QByteArray(10, 'x') + QByteArray("\r\n").repeated(51);
         QTest::newRow("supplementary character is one ?")
             << QStringLiteral("a\U0001F600b\n") << QByteArray("a?b\r\n\r\n");
+    }
+
+    // The one-pass file writer must agree with its two steps done one after the other.
+    void fileBytesMatchNormaliseThenEncode()
+    {
+        const char16_t alphabet[] = {u'a',   u'\t',  u'\r',  u'\n',  0x2028, 0x2029,
+                                     0x20AC, 0x00E9, 0x4E2D, 0xD83D, 0xDE00};
+        QRandomGenerator random(1252);
+        for (int round = 0; round < 500; ++round) {
+            QString text;
+            const int length = random.bounded(40);
+            for (int i = 0; i < length; ++i)
+                text += QChar(alphabet[random.bounded(int(std::size(alphabet)))]);
+            const EncodedText expected =
+                encodeWindows1252(normalizeLineBreaks(text) + QStringLiteral("\r\n"));
+            const EncodedText actual = descriptionFileBytes(text);
+            QCOMPARE(actual.bytes, expected.bytes);
+            QCOMPARE(actual.replaced, expected.replaced);
+        }
     }
 
     void fileBytesCountReplacements()
