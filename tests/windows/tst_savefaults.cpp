@@ -246,8 +246,8 @@ class tst_saveFaults : public QObject
     std::unique_ptr<TypingPrompts> prompts;
     std::unique_ptr<Main> main;
     std::unique_ptr<QTemporaryDir> dir;
-    // Each test's mounts live in a namespace of their own, so that none can outlast a
-    // crashed run on the machine.
+    // As root the test makes its mounts in a mount namespace of its own, so that none can
+    // outlast a crashed run on the machine.
     bool privateMounts = false;
 
     template <typename T = QWidget> T *find(const char *name) const
