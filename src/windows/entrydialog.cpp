@@ -73,7 +73,12 @@ void EntryDialog::setUpButtons(QPushButton *add, QPushButton *cancel)
         button->setAutoDefault(false);
         button->setDefault(false);
     }
-    connect(add, &QPushButton::clicked, this, &EntryDialog::addClicked);
+    // The second click of a double-click can reach the window after the first one closed it
+    // (input already queued for it); it must not add the entry once more.
+    connect(add, &QPushButton::clicked, this, [this] {
+        if (isVisible())
+            addClicked();
+    });
     connect(cancel, &QPushButton::clicked, this, &EntryDialog::finish);
 }
 

@@ -139,6 +139,10 @@ void savePreview::releaseMain()
 
 void savePreview::saveAsButton_Click()
 {
+    // A click queued before the window closed (the second half of a double-click on a save
+    // that succeeded) would ask for a file again for a window that is gone.
+    if (!isVisible())
+        return;
     QString path;
     if (!runSaveDialog(&path))
         return;

@@ -147,6 +147,21 @@ private Q_SLOTS:
         click(button("addIdentityButton"));
         QVERIFY(code().startsWith(QStringLiteral("// hand\r\n};class Sgt1 {\r\n")));
     }
+
+    // A quick double-click on Add: its second click reaches the window after the first one
+    // closed it, and must not append the entry once more.
+    void doubleClickOnAddAddsOnce()
+    {
+        typeFields(dialog, allTyped());
+        QPushButton *add = button("addIdentityButton");
+        QWindow *window = dialog->windowHandle();
+        QTest::mouseDClick(window, Qt::LeftButton, {},
+                           window->mapFromGlobal(add->mapToGlobal(add->rect().center())));
+        flushDeletes();
+        QVERIFY(!dialog);
+        QCOMPARE(code().count(QStringLiteral("class Sgt1 {")), 1);
+        QVERIFY(main->allReleased());
+    }
 };
 
 QTEST_MAIN(tst_addIdentity)

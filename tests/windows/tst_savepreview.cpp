@@ -183,6 +183,23 @@ private Q_SLOTS:
         QCOMPARE(readAll(path()), QByteArray("a\r\nb\r\n"));
     }
 
+    // The second click of a double-click on Save As reaches the window after the save closed
+    // it; it must not bring up the file dialog again or write once more.
+    void doubleClickOnSaveAsSavesOnce()
+    {
+        QPointer<savePreview> preview = open(QStringLiteral("a"));
+        prompts->fileAnswers << path() << path(QStringLiteral("again.ext"));
+        QPushButton *save = preview->saveAsButton();
+        QWindow *window = preview->windowHandle();
+        QTest::mouseDClick(window, Qt::LeftButton, {},
+                           window->mapFromGlobal(save->mapToGlobal(save->rect().center())));
+        verifyMainReleased();
+        QVERIFY(!preview);
+        QCOMPARE(prompts->fileDialogs, 1);
+        QCOMPARE(readAll(path()), QByteArray("a\r\n"));
+        QVERIFY(!QFile::exists(path(QStringLiteral("again.ext"))));
+    }
+
     void editsAreSavedButNeverReachTheDocument()
     {
         EditorDocument doc;
