@@ -153,6 +153,10 @@ public:
                                         QMessageBox::StandardButton defaultButton) override
     {
         ScriptedPrompts::message(parent, icon, title, text, buttons, defaultButton);
+        if (parent && !parent->window()->isVisible() && problem.isEmpty())
+            problem =
+                QStringLiteral("%1 asked \"%2\" after it closed")
+                    .arg(parent->window()->objectName(), text.section(QLatin1Char('\n'), 0, 0));
         QMessageBox::StandardButton answer = defaultButton;
         if (buttons.testFlag(QMessageBox::Yes) && buttons.testFlag(QMessageBox::No))
             answer = m_random.bounded(2) ? QMessageBox::Yes : QMessageBox::No;
@@ -168,8 +172,12 @@ public:
     bool runFileDialog(QFileDialog &dialog) override
     {
         ++fileDialogs;
+        if (dialog.parentWidget() && !dialog.parentWidget()->isVisible() && problem.isEmpty())
+            problem = QStringLiteral("the file dialog opened for a closed %1")
+                          .arg(dialog.parentWidget()->objectName());
         // The dialog lives as long as Main and opens with the file chosen last.
-        if (&dialog == m_lastDialog && dialog.selectedFiles().value(0) != m_lastChoice)
+        if (&dialog == m_lastDialog && dialog.selectedFiles().value(0) != m_lastChoice &&
+            problem.isEmpty())
             problem = QStringLiteral("the file dialog forgot %1, it shows %2")
                           .arg(m_lastChoice, dialog.selectedFiles().value(0));
         if (m_random.bounded(4) == 0) {
@@ -341,6 +349,12 @@ private:
     bool startProgram()
     {
         m_main = std::make_unique<Main>();
+        // Entries come only from an open entry dialog, one per Add.
+        connect(&m_main->document(), &EditorDocument::codeAppended, this, [this](CodeBox box) {
+            if (place() != InEntryDialog)
+                m_failure = QStringLiteral("an entry was appended to %1 with no dialog open")
+                                .arg(codeBoxName(box));
+        });
         m_main->show();
         return QTest::qWaitForWindowActive(m_main.get());
     }
@@ -403,26 +417,36 @@ private:
         QTest::keyClick(target, key, modifiers);
     }
 
-    void clickWidget(QWidget *w)
+    // Where on a control a click lands: a random point, or the indicator of a check box or
+    // option button, a random tab of a tab bar, a random place in a code box.
+    std::pair<QWidget *, QPoint> clickPoint(QWidget *w)
     {
-        QPoint at;
         if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w))
-            at = QPoint(4, w->height() / 2); // on the indicator
-        else
-            at = QPoint(1 + pick(qMax(1, w->width() - 2)), 1 + pick(qMax(1, w->height() - 2)));
-        if (auto *edit = qobject_cast<QPlainTextEdit *>(w)) {
-            QWidget *viewport = edit->viewport();
-            at = QPoint(pick(qMax(1, viewport->width())), pick(qMax(1, viewport->height())));
-            QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-            return;
-        }
+            return {w, QPoint(4, w->height() / 2)};
+        if (auto *edit = qobject_cast<QPlainTextEdit *>(w))
+            w = edit->viewport();
         if (auto *bar = qobject_cast<QTabBar *>(w)) {
             const int tab = pick(bar->count());
             m_detail += QStringLiteral(" tab %1").arg(tab);
-            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
-            return;
+            return {bar, bar->tabRect(tab).center()};
         }
-        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+        return {w, QPoint(pick(qMax(1, w->width())), pick(qMax(1, w->height())))};
+    }
+
+    void clickWidget(QWidget *w)
+    {
+        const auto [target, at] = clickPoint(w);
+        QTest::mouseClick(target, Qt::LeftButton, {}, at);
+    }
+
+    // A double-click arrives from the window system: its second click still reaches the
+    // window when the first one closed it, as input queued for a closing window does.
+    void doubleClickWidget(QWidget *w)
+    {
+        const auto [target, at] = clickPoint(w);
+        QWindow *window = target->window()->windowHandle();
+        QTest::mouseDClick(window, Qt::LeftButton, {},
+                           window->mapFromGlobal(target->mapToGlobal(at)));
     }
 
     // ---- actions ----
@@ -436,7 +460,8 @@ private:
                (w->window()->objectName() == AboutName && qobject_cast<const QLabel *>(w));
     }
 
-    void clickControl()
+    // A random enabled control of the window that has the input, or nullptr.
+    QWidget *anyControl()
     {
         QWidget *window = activeWindow();
         QList<QWidget *> controls;
@@ -444,13 +469,21 @@ private:
             if (w->isVisible() && w->isEnabled() && isClickable(w))
                 controls << w;
         }
-        if (controls.isEmpty()) {
-            m_detail = QStringLiteral("nothing to click in ") + describe(window);
-            return;
-        }
-        QWidget *control = controls.at(pick(controls.size()));
-        m_detail = describe(control);
-        clickWidget(control);
+        QWidget *control = controls.isEmpty() ? nullptr : controls.at(pick(controls.size()));
+        m_detail = control ? describe(control) : QStringLiteral("nothing in ") + describe(window);
+        return control;
+    }
+
+    void clickControl()
+    {
+        if (QWidget *control = anyControl())
+            clickWidget(control);
+    }
+
+    void doubleClickControl()
+    {
+        if (QWidget *control = anyControl())
+            doubleClickWidget(control);
     }
 
     void typeText()
@@ -986,6 +1019,7 @@ private Q_SLOTS:
 // while it has the input.
 const tst_RandomUse::Action tst_RandomUse::Actions[] = {
     {300, Anywhere, "click", &tst_RandomUse::clickControl},
+    {30, Anywhere, "double-click", &tst_RandomUse::doubleClickControl},
     {180, Anywhere, "type", &tst_RandomUse::typeText},
     {40, Anywhere, "Esc", &tst_RandomUse::pressEscape},
     {40, Anywhere, "Enter", &tst_RandomUse::pressEnter},
