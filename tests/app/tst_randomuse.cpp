@@ -31,11 +31,15 @@
 #include <memory>
 #include <optional>
 
-// A long, seeded run of random user actions against the real windows: clicks, typing, keys,
-// close requests, shortcuts, dialogs, Create and saving. After every action the invariants
-// that hold whatever the user does are checked. A failure reports the seed and the last
-// actions; MERROW_SEED and MERROW_ACTIONS replay or lengthen a run, MERROW_TRACE=1 prints
-// every action as it happens (for runs that crash).
+// A long, seeded run of random user actions against the real windows: clicks and double-clicks,
+// typing, editing keys, pasting, close requests, menus and their shortcuts, the entry dialogs,
+// Create and saving. After every action it checks what holds whatever the user does: at most
+// one window besides Main, Main enabled exactly when none is open and active otherwise, an
+// entry dialog's section locked while it is open and released after it, field colours that
+// follow the fields' enabled state, the generated text's layout, what a save wrote, and that
+// nothing acts from a window that has closed. A failure reports the seed and the last actions;
+// MERROW_SEED and MERROW_ACTIONS replay or lengthen a run, MERROW_TRACE=1 prints every action
+// as it happens (for runs that crash).
 
 namespace {
 
@@ -349,7 +353,7 @@ private:
     bool startProgram()
     {
         m_main = std::make_unique<Main>();
-        // Entries come only from an open entry dialog, one per Add.
+        // Entries come only from an entry dialog that is open.
         connect(&m_main->document(), &EditorDocument::codeAppended, this, [this](CodeBox box) {
             if (place() != InEntryDialog)
                 m_failure = QStringLiteral("an entry was appended to %1 with no dialog open")
