@@ -106,6 +106,25 @@ QString toWidgetText(const QString &documentText)
     return text;
 }
 
+// Wrapping at word boundaries makes the text layout look ahead through a whole unbroken run
+// for every screen line it wraps, which grows with the square of the run's length: pasting a
+// few hundred thousand characters without a space would freeze the window for minutes. A box
+// holding a longer run than this wraps anywhere instead, which takes linear time.
+constexpr qsizetype LongestRunWrappedAtWords = 10000;
+
+bool hasLongUnbrokenRun(QStringView text)
+{
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        // No-break spaces give no chance to wrap.
+        if (c.isSpace() && c != QChar::Nbsp && c != u'\u2007' && c != u'\u202F')
+            run = 0;
+        else if (++run > LongestRunWrappedAtWords)
+            return true;
+    }
+    return false;
+}
+
 bool isTextBox(const QWidget *w)
 {
     return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w);
@@ -309,6 +328,14 @@ void Main::bindCodeBoxes()
         // The raw text keeps no-break spaces (toPlainText() would turn them into spaces);
         // the document turns the widget's paragraph separators into CR LF.
         m_document.setCodeSource(c, [edit] { return edit->document()->toRawText(); });
+        // Emitted before the box lays out the new text.
+        connect(edit->document(), &QTextDocument::contentsChange, this,
+                [edit](int, int, int added) {
+                    if (added > LongestRunWrappedAtWords &&
+                        edit->wordWrapMode() != QTextOption::WrapAnywhere &&
+                        hasLongUnbrokenRun(edit->document()->toRawText()))
+                        edit->setWordWrapMode(QTextOption::WrapAnywhere);
+                });
         connect(edit->document(), &QTextDocument::contentsChanged, this, [this, c] {
             if (!m_writingCode)
                 m_document.markCodeStale(c);
