@@ -113,6 +113,7 @@ class tst_badInput : public QObject
     {
         showPageOf(edit);
         QVERIFY(edit->isEnabled());
+        edit->grab(); // as shown before the paste
         edit->setFocus();
         if (auto *box = qobject_cast<QPlainTextEdit *>(edit))
             box->selectAll();
@@ -341,7 +342,8 @@ private Q_SLOTS:
         QVERIFY(onlyCrLf(saved));
     }
 
-    // Ten mebibytes in a code box and in a field; the counts of the question still hold.
+    // Ten mebibytes in a code box and in a field, and a long unbroken run in a box that wraps:
+    // nothing freezes, and the counts of the question still hold.
     void huge()
     {
         switchOn(QStringLiteral("mainOtherActive"));
@@ -357,10 +359,19 @@ private Q_SLOTS:
         paste(find(QStringLiteral("introString")), intro);
         QCOMPARE(main->document().text(Field::introString).size(), intro.size());
 
+        // A mebibyte of it in a code box that wraps its lines: enough to freeze the box for
+        // minutes if it wrapped at word boundaries.
+        const QString run = intro.left(1 << 20);
+        switchOn(QStringLiteral("mainIdentityActive"));
+        paste(find(QStringLiteral("mainIdentityCode")), run);
+        QCOMPARE(main->document().code(CodeBox::mainIdentityCode), run);
+
         const QByteArray introBytes = (QByteArray(63, 'x') + '?').repeated(10 << 14);
-        const QByteArray saved = createAndSave(HugeLines + intro.size() / 64);
+        const QByteArray saved = createAndSave(HugeLines + (intro.size() + run.size()) / 64);
         QVERIFY2(saved.size() > 10 * 1024 * 1024, saved.left(200).constData());
         QVERIFY(saved.contains("\r\nOnLoadIntro=\"" + introBytes + "\";\r\n"));
+        QVERIFY(saved.contains("\r\nclass CfgIdentities\r\n{\r\n" + introBytes.left(1 << 20) +
+                               "};\r\n"));
         QVERIFY(saved.endsWith(codeBytes + "\r\n"));
         QVERIFY(onlyCrLf(saved));
     }
