@@ -229,7 +229,8 @@ void quietHandler(QtMsgType type, const QMessageLogContext &context, const QStri
 {
     if (type == QtWarningMsg &&
         (message.contains(QLatin1String("not accepted by receiving widget")) ||
-         message.contains(QLatin1String("does not support raise()"))))
+         message.contains(QLatin1String("does not support raise()")) ||
+         message.contains(QLatin1String("does not support grabbing"))))
         return;
     previousHandler(type, context, message);
 }
