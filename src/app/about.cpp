@@ -1,5 +1,6 @@
 #include "about.h"
 #include "ui_about.h"
+#include "windowplacement.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -8,18 +9,6 @@
 #include <QWindow>
 
 namespace {
-
-void centreOnScreen(QWidget *window, const QWidget *reference)
-{
-    QScreen *screen = reference ? reference->screen() : nullptr;
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame(QPoint(), window->size());
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
-}
 
 bool isMouseButtonEvent(const QEvent *event)
 {
@@ -42,17 +31,14 @@ about::about(QWidget *main) : QWidget(nullptr), ui(std::make_unique<Ui::about>()
     // A tool window has no task-bar entry; without a frame there is no title bar either.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setFixedSize(size());
-    centreOnScreen(this, main);
+    WindowPlacement::centreOnScreen(this, main);
 
     ui->Picture1->installEventFilter(this);
     ui->Label1->installEventFilter(this);
 
-    if (main) {
-        winId();
-        if (QWindow *mainWindow = main->window()->windowHandle())
-            windowHandle()->setTransientParent(mainWindow);
+    WindowPlacement::keepAbove(this, main);
+    if (main)
         connect(main, &QObject::destroyed, this, &QObject::deleteLater);
-    }
 }
 
 about::~about() = default;

@@ -1,5 +1,7 @@
 #include "helpwindow.h"
 
+#include "windowplacement.h"
+
 #include <chm_lib.h>
 
 #include <QDir>
@@ -244,11 +246,7 @@ HelpWindow::HelpWindow(QWidget *owner) : QWidget(nullptr)
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QWidget::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QWidget::setEnabled);
 
-    if (owner) {
-        winId();
-        if (QWindow *ownerWindow = owner->window()->windowHandle())
-            windowHandle()->setTransientParent(ownerWindow);
-    }
+    WindowPlacement::keepAbove(this, owner);
 }
 
 HelpWindow::~HelpWindow()

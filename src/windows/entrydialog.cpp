@@ -3,6 +3,7 @@
 #include "formfonts.h"
 #include "systemcolours.h"
 #include "userprompts.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,16 +36,8 @@ EntryDialog::~EntryDialog()
 
 void EntryDialog::open()
 {
-    const QScreen *screen =
-        m_main && m_main->screen() ? m_main->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    winId();
-    if (m_main && m_main->windowHandle())
-        windowHandle()->setTransientParent(m_main->windowHandle());
+    WindowPlacement::centreOnScreen(this, m_main);
+    WindowPlacement::keepAbove(this, m_main);
     show();
     activateWindow();
     lockMainWindow();

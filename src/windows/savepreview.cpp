@@ -5,6 +5,7 @@
 
 #include "encoding.h"
 #include "userprompts.h"
+#include "windowplacement.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -19,18 +20,6 @@ namespace {
 const QString appTitle = QStringLiteral("Merrow Editor");
 
 // Qt Designer stores whole points only; the text box's face is 8.25 pt.
-
-void centreOnScreen(QWidget *window, const QWidget *reference)
-{
-    QScreen *screen = reference ? reference->screen() : nullptr;
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame(QPoint(), window->size());
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
-}
 
 // Wrapping at word boundaries makes the text layout look ahead through a whole unbroken run
 // for every screen line it wraps, which grows with the square of the run's length: a pasted
@@ -67,12 +56,10 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
 
     if (main)
         setWindowIcon(main->windowIcon());
-    centreOnScreen(this, main);
+    WindowPlacement::centreOnScreen(this, main);
 
+    WindowPlacement::keepAbove(this, main);
     if (main) {
-        winId();
-        if (QWindow *mainWindow = main->window()->windowHandle())
-            windowHandle()->setTransientParent(mainWindow);
         // A preview outliving its main window would have no one to hand the focus back to.
         connect(main, &QObject::destroyed, this, &QObject::deleteLater);
     }
