@@ -2,6 +2,7 @@
 
 #include "formfonts.h"
 #include "keyindicators.h"
+#include "longlines.h"
 #include "systemcolours.h"
 #include "ui_mainwindow.h"
 
@@ -104,25 +105,6 @@ QString toWidgetText(const QString &documentText)
     QString text = documentText;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
-}
-
-// Wrapping at word boundaries makes the text layout look ahead through a whole unbroken run
-// for every screen line it wraps, which grows with the square of the run's length: pasting a
-// few hundred thousand characters without a space would freeze the window for minutes. A box
-// holding a longer run than this wraps anywhere instead, which takes linear time.
-constexpr qsizetype LongestRunWrappedAtWords = 10000;
-
-bool hasLongUnbrokenRun(QStringView text)
-{
-    qsizetype run = 0;
-    for (const QChar c : text) {
-        // No-break spaces give no chance to wrap.
-        if (c.isSpace() && c != QChar::Nbsp && c != u'\u2007' && c != u'\u202F')
-            run = 0;
-        else if (++run > LongestRunWrappedAtWords)
-            return true;
-    }
-    return false;
 }
 
 bool isTextBox(const QWidget *w)
@@ -328,14 +310,7 @@ void Main::bindCodeBoxes()
         // The raw text keeps no-break spaces (toPlainText() would turn them into spaces);
         // the document turns the widget's paragraph separators into CR LF.
         m_document.setCodeSource(c, [edit] { return edit->document()->toRawText(); });
-        // Emitted before the box lays out the new text.
-        connect(edit->document(), &QTextDocument::contentsChange, this,
-                [edit](int, int, int added) {
-                    if (added > LongestRunWrappedAtWords &&
-                        edit->wordWrapMode() != QTextOption::WrapAnywhere &&
-                        hasLongUnbrokenRun(edit->document()->toRawText()))
-                        edit->setWordWrapMode(QTextOption::WrapAnywhere);
-                });
+        LongLines::guard(edit);
         connect(edit->document(), &QTextDocument::contentsChanged, this, [this, c] {
             if (!m_writingCode)
                 m_document.markCodeStale(c);

@@ -4,6 +4,7 @@
 #include "ui_savepreview.h"
 
 #include "encoding.h"
+#include "longlines.h"
 #include "userprompts.h"
 #include "windowplacement.h"
 
@@ -18,27 +19,6 @@
 namespace {
 
 const QString appTitle = QStringLiteral("Merrow Editor");
-
-// Qt Designer stores whole points only; the text box's face is 8.25 pt.
-
-// Wrapping at word boundaries makes the text layout look ahead through a whole unbroken run
-// for every screen line it wraps, which grows with the square of the run's length: a pasted
-// field of a few hundred thousand characters without a space would freeze the window for
-// minutes. Longer runs than this are wrapped anywhere instead, which takes linear time.
-constexpr qsizetype LongestRunWrappedAtWords = 10000;
-
-bool hasLongUnbrokenRun(QStringView text)
-{
-    qsizetype run = 0;
-    for (const QChar c : text) {
-        // No-break spaces give no chance to wrap.
-        if (c.isSpace() && c != QChar::Nbsp && c != u'\u2007' && c != u'\u202F')
-            run = 0;
-        else if (++run > LongestRunWrappedAtWords)
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -64,6 +44,7 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
         connect(main, &QObject::destroyed, this, &QObject::deleteLater);
     }
 
+    LongLines::guard(ui->codePreview);
     connect(ui->saveAsButton, &QPushButton::clicked, this, &savePreview::saveAsButton_Click);
     setText(text);
 }
@@ -96,8 +77,6 @@ void savePreview::setText(const QString &text)
     // The document separates lines with CR LF; the text box wants one break per line.
     QString lines = normalizeLineBreaks(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (hasLongUnbrokenRun(lines))
-        ui->codePreview->setWordWrapMode(QTextOption::WrapAnywhere);
     ui->codePreview->setPlainText(lines);
 }
 
