@@ -195,7 +195,7 @@ inline bool hasEntryFonts(QWidget *dialog)
 }
 
 // What the shared checks below need to know of one class entry dialog.
-struct EntryDialogSpec
+struct EntryDialogTraits
 {
     CodeBox box;
     const char *addButton;
@@ -213,39 +213,40 @@ inline void closeRouteRows()
 
 template <typename Dialog>
 void checkCloseRoute(const QString &route, StandInMain &main, QPointer<Dialog> &dialog,
-                     const ScriptedPrompts &prompts, const EntryDialogSpec &spec)
+                     const ScriptedPrompts &prompts, const EntryDialogTraits &traits)
 {
-    typeFields(dialog, spec.filled);
+    typeFields(dialog, traits.filled);
     if (route == QStringLiteral("Cancel"))
-        click(control<QPushButton>(dialog, spec.cancelButton));
+        click(control<QPushButton>(dialog, traits.cancelButton));
     else if (route == QStringLiteral("Esc")) // from the last field typed into
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     else if (route == QStringLiteral("window manager"))
         dialog->windowHandle()->close();
     else
-        click(control<QPushButton>(dialog, spec.addButton));
+        click(control<QPushButton>(dialog, traits.addButton));
     flushDeletes();
     QVERIFY(!dialog);
     QVERIFY(main.allReleased());
     QCoreApplication::processEvents();
     QCOMPARE(QApplication::focusWidget(), &main);
-    QCOMPARE(main.document.code(spec.box).isEmpty(), route != QStringLiteral("Add"));
+    QCOMPARE(main.document.code(traits.box).isEmpty(), route != QStringLiteral("Add"));
     QCOMPARE(prompts.beeps, 0);
 }
 
 // Enter, in a field or on the focused Add button, adds nothing and closes nothing.
 template <typename Dialog>
-void checkEnterAddsNothing(StandInMain &main, QPointer<Dialog> &dialog, const EntryDialogSpec &spec)
+void checkEnterAddsNothing(StandInMain &main, QPointer<Dialog> &dialog,
+                           const EntryDialogTraits &traits)
 {
-    typeFields(dialog, spec.filled);
+    typeFields(dialog, traits.filled);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    auto *add = control<QPushButton>(dialog, spec.addButton);
+    auto *add = control<QPushButton>(dialog, traits.addButton);
     add->setFocus();
     QTest::keyClick(add, Qt::Key_Return);
     QTest::keyClick(add, Qt::Key_Enter);
     flushDeletes();
     QVERIFY(dialog && dialog->isVisible());
-    QVERIFY(main.document.code(spec.box).isEmpty());
+    QVERIFY(main.document.code(traits.box).isEmpty());
     QVERIFY(main.allLocked());
 }
 
@@ -260,28 +261,28 @@ inline void requiredFieldRows(std::initializer_list<const char *> names)
 // afterwards, the next Add appends exactly one entry.
 template <typename Dialog>
 void checkRequiredField(const QString &emptied, StandInMain &main, QPointer<Dialog> &dialog,
-                        const ScriptedPrompts &prompts, const EntryDialogSpec &spec)
+                        const ScriptedPrompts &prompts, const EntryDialogTraits &traits)
 {
-    QStringList typed = spec.filled;
+    QStringList typed = traits.filled;
     typed[typed.indexOf(emptied) + 1] = QString();
     typeFields(dialog, typed);
-    click(control<QPushButton>(dialog, spec.addButton));
+    click(control<QPushButton>(dialog, traits.addButton));
     flushDeletes();
 
     QVERIFY(dialog && dialog->isVisible());
     QCOMPARE(prompts.beeps, 1);
     QCOMPARE(prompts.messages.size(), 1);
     QVERIFY(isFillAllFieldsWarning(prompts.messages.first()));
-    QVERIFY(main.document.code(spec.box).isEmpty());
+    QVERIFY(main.document.code(traits.box).isEmpty());
     QVERIFY(main.allLocked());
     for (qsizetype i = 0; i < typed.size(); i += 2)
         QCOMPARE(control<QLineEdit>(dialog, typed[i].toLatin1().constData())->text(), typed[i + 1]);
 
     retype(control<QLineEdit>(dialog, emptied.toLatin1().constData()), QStringLiteral("x"));
-    click(control<QPushButton>(dialog, spec.addButton));
+    click(control<QPushButton>(dialog, traits.addButton));
     flushDeletes();
     QVERIFY(!dialog);
-    QCOMPARE(main.document.code(spec.box).count(QStringLiteral("class ")), 1);
+    QCOMPARE(main.document.code(traits.box).count(QStringLiteral("class ")), 1);
     QCOMPARE(prompts.messages.size(), 1);
     QVERIFY(main.allReleased());
 }

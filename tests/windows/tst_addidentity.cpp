@@ -18,8 +18,8 @@ private:
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<StandInMain> main;
     QPointer<addIdentity> dialog;
-    const EntryDialogSpec spec{CodeBox::mainIdentityCode, "addIdentityButton",
-                               "cancelIdentityButton", allTyped()};
+    const EntryDialogTraits traits{CodeBox::mainIdentityCode, "addIdentityButton",
+                                   "cancelIdentityButton", allTyped()};
 
 private Q_SLOTS:
     void init()
@@ -59,10 +59,10 @@ private Q_SLOTS:
     void closeRoutesReleaseMain()
     {
         QFETCH(QString, route);
-        checkCloseRoute(route, *main, dialog, *prompts, spec);
+        checkCloseRoute(route, *main, dialog, *prompts, traits);
     }
 
-    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, spec); }
+    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, traits); }
 
     void emptyRequiredFieldFails_data()
     {
@@ -71,7 +71,7 @@ private Q_SLOTS:
     void emptyRequiredFieldFails()
     {
         QFETCH(QString, emptied);
-        checkRequiredField(emptied, *main, dialog, *prompts, spec);
+        checkRequiredField(emptied, *main, dialog, *prompts, traits);
     }
 
     // Five fields start empty; the pitch alone never fails, but one message covers them all.

@@ -24,11 +24,12 @@ private:
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<StandInMain> main;
     QPointer<addMusic> dialog;
-    const EntryDialogSpec spec{CodeBox::mainMusicCode,
-                               "addMusicButton",
-                               "cancelMusicButton",
-                               {"musicClassName", "C", "musicMusicName", "N", "musicFileLocation",
-                                "F", "musicVolume", "-3", "musicPitch", "0.9"}};
+    const EntryDialogTraits traits{CodeBox::mainMusicCode,
+                                   "addMusicButton",
+                                   "cancelMusicButton",
+                                   {"musicClassName", "C", "musicMusicName", "N",
+                                    "musicFileLocation", "F", "musicVolume", "-3", "musicPitch",
+                                    "0.9"}};
 
 private Q_SLOTS:
     void init()
@@ -73,10 +74,10 @@ private Q_SLOTS:
     void closeRoutesReleaseMain()
     {
         QFETCH(QString, route);
-        checkCloseRoute(route, *main, dialog, *prompts, spec);
+        checkCloseRoute(route, *main, dialog, *prompts, traits);
     }
 
-    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, spec); }
+    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, traits); }
 
     void emptyRequiredFieldFails_data()
     {
@@ -85,7 +86,7 @@ private Q_SLOTS:
     void emptyRequiredFieldFails()
     {
         QFETCH(QString, emptied);
-        checkRequiredField(emptied, *main, dialog, *prompts, spec);
+        checkRequiredField(emptied, *main, dialog, *prompts, traits);
     }
 
     void addAtOnceFailsOnce()

@@ -25,12 +25,12 @@ private:
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<StandInMain> main;
     QPointer<addRadio> dialog;
-    const EntryDialogSpec spec{CodeBox::mainRadioCode,
-                               "addRadioButton",
-                               "cancelRadioButton",
-                               {"radioClassName", "C", "radioRadioName", "N", "radioFileLocation",
-                                "F.ogg", "radioVolume", "-3", "radioPitch", "0.9", "radioTitles",
-                                "\"T\""}};
+    const EntryDialogTraits traits{CodeBox::mainRadioCode,
+                                   "addRadioButton",
+                                   "cancelRadioButton",
+                                   {"radioClassName", "C", "radioRadioName", "N",
+                                    "radioFileLocation", "F.ogg", "radioVolume", "-3", "radioPitch",
+                                    "0.9", "radioTitles", "\"T\""}};
 
 private Q_SLOTS:
     void init()
@@ -77,10 +77,10 @@ private Q_SLOTS:
     void closeRoutesReleaseMain()
     {
         QFETCH(QString, route);
-        checkCloseRoute(route, *main, dialog, *prompts, spec);
+        checkCloseRoute(route, *main, dialog, *prompts, traits);
     }
 
-    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, spec); }
+    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, traits); }
 
     void emptyRequiredFieldFails_data()
     {
@@ -90,7 +90,7 @@ private Q_SLOTS:
     void emptyRequiredFieldFails()
     {
         QFETCH(QString, emptied);
-        checkRequiredField(emptied, *main, dialog, *prompts, spec);
+        checkRequiredField(emptied, *main, dialog, *prompts, traits);
     }
 
     void addAtOnceFailsOnce()

@@ -24,12 +24,12 @@ private:
     std::unique_ptr<ScriptedPrompts> prompts;
     std::unique_ptr<StandInMain> main;
     QPointer<addSound> dialog;
-    const EntryDialogSpec spec{CodeBox::mainSoundCode,
-                               "addSoundButton",
-                               "cancelSoundButton",
-                               {"soundClassName", "C", "soundSoundName", "N", "soundFileLocation",
-                                "F", "soundVolume", "-3", "soundPitch", "0.9", "soundTitles",
-                                "\"T\""}};
+    const EntryDialogTraits traits{CodeBox::mainSoundCode,
+                                   "addSoundButton",
+                                   "cancelSoundButton",
+                                   {"soundClassName", "C", "soundSoundName", "N",
+                                    "soundFileLocation", "F", "soundVolume", "-3", "soundPitch",
+                                    "0.9", "soundTitles", "\"T\""}};
 
 private Q_SLOTS:
     void init()
@@ -77,10 +77,10 @@ private Q_SLOTS:
     void closeRoutesReleaseMain()
     {
         QFETCH(QString, route);
-        checkCloseRoute(route, *main, dialog, *prompts, spec);
+        checkCloseRoute(route, *main, dialog, *prompts, traits);
     }
 
-    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, spec); }
+    void enterAddsNothing() { checkEnterAddsNothing(*main, dialog, traits); }
 
     void emptyRequiredFieldFails_data()
     {
@@ -89,7 +89,7 @@ private Q_SLOTS:
     void emptyRequiredFieldFails()
     {
         QFETCH(QString, emptied);
-        checkRequiredField(emptied, *main, dialog, *prompts, spec);
+        checkRequiredField(emptied, *main, dialog, *prompts, traits);
     }
 
     void addAtOnceFailsOnce()
