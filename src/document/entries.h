@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <initializer_list>
@@ -48,8 +49,6 @@ struct MusicValues
 QString musicEntry(const MusicValues &v);
 
 // Loadout and MP-parameter entries (implemented in entries_loadout.cpp).
-
-#include <QList>
 
 // One row of the loadout dialog: a class, its quantity and whether the row takes part.
 struct LoadoutRow
