@@ -1,1 +1,0 @@
-// Kept until the first window of this folder exists.
