@@ -16,6 +16,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <memory>
+
 // What an entry dialog sees of the main window: the tab control "Items", the section
 // switch(es) and the section's Add button, found by name, plus the document whose code box
 // the dialog appends to.
@@ -286,3 +288,28 @@ void checkRequiredField(const QString &emptied, StandInMain &main, QPointer<Dial
     QCOMPARE(prompts.messages.size(), 1);
     QVERIFY(main.allReleased());
 }
+
+// What every entry-dialog test class holds: the answers to its questions, a stand-in main
+// window with the dialog's lock controls, and the open dialog. A test class derives from it
+// beside QObject.
+template <typename Dialog> struct EntryDialogTest
+{
+    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<StandInMain> main;
+    QPointer<Dialog> dialog;
+
+    // Opens the dialog over a fresh stand-in main window; true when it opened.
+    bool openFresh(const QStringList &switchNames, const QString &addButtonName)
+    {
+        prompts = std::make_unique<ScriptedPrompts>();
+        main = std::make_unique<StandInMain>(switchNames, addButtonName);
+        dialog = openEntryDialog<Dialog>(*main);
+        return dialog;
+    }
+    void closeAll()
+    {
+        delete dialog;
+        main.reset();
+        prompts.reset();
+    }
+};

@@ -1,7 +1,7 @@
 #include "addidentity.h"
 #include "entryfixture.h"
 
-class tst_addIdentity : public QObject
+class tst_addIdentity : public QObject, private EntryDialogTest<addIdentity>
 {
     Q_OBJECT
 
@@ -15,27 +15,16 @@ private:
                 "idGlasses",   "None", "idSpeaker", "Dan",        "idPitch", "1.1"};
     }
 
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<StandInMain> main;
-    QPointer<addIdentity> dialog;
     const EntryDialogTraits traits{CodeBox::mainIdentityCode, "addIdentityButton",
                                    "cancelIdentityButton", allTyped()};
 
 private Q_SLOTS:
     void init()
     {
-        prompts = std::make_unique<ScriptedPrompts>();
-        main = std::make_unique<StandInMain>(QStringList{QStringLiteral("mainIdentityActive")},
-                                             QStringLiteral("addIdentityButton"));
-        dialog = openEntryDialog<addIdentity>(*main);
-        QVERIFY(dialog);
+        QVERIFY(
+            openFresh({QStringLiteral("mainIdentityActive")}, QStringLiteral("addIdentityButton")));
     }
-    void cleanup()
-    {
-        delete dialog;
-        main.reset();
-        prompts.reset();
-    }
+    void cleanup() { closeAll(); }
 
     void opensWithStartValuesAndLocksMain()
     {

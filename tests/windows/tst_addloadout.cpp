@@ -3,7 +3,7 @@
 
 #include <QGuiApplication>
 
-class tst_addLoadout : public QObject
+class tst_addLoadout : public QObject, private EntryDialogTest<addLoadout>
 {
     Q_OBJECT
 
@@ -53,24 +53,13 @@ private:
         QVERIFY(dialog);
     }
 
-    std::unique_ptr<StandInMain> main;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    QPointer<addLoadout> dialog;
-
 private Q_SLOTS:
     void init()
     {
-        prompts = std::make_unique<ScriptedPrompts>();
-        main = std::make_unique<StandInMain>(QStringList{QStringLiteral("mainLoadoutActive")},
-                                             QStringLiteral("addLoadoutButton"));
-        openDialog();
+        QVERIFY(
+            openFresh({QStringLiteral("mainLoadoutActive")}, QStringLiteral("addLoadoutButton")));
     }
-    void cleanup()
-    {
-        delete dialog;
-        main.reset();
-        prompts.reset();
-    }
+    void cleanup() { closeAll(); }
 
     void opensInStartStateAndLocksMain()
     {

@@ -1,7 +1,7 @@
 #include "addmpparams.h"
 #include "entryfixture.h"
 
-class tst_addMPParams : public QObject
+class tst_addMPParams : public QObject, private EntryDialogTest<addMPParams>
 {
     Q_OBJECT
 
@@ -41,25 +41,13 @@ private:
         flushDeletes();
     }
 
-    std::unique_ptr<StandInMain> main;
-    std::unique_ptr<ScriptedPrompts> prompts;
-    QPointer<addMPParams> dialog;
-
 private Q_SLOTS:
     void init()
     {
-        prompts = std::make_unique<ScriptedPrompts>();
-        main = std::make_unique<StandInMain>(
-            QStringList{QStringLiteral("respawnActive"), QStringLiteral("paramsActive")},
-            QStringLiteral("addParamsButton"));
-        openDialog();
+        QVERIFY(openFresh({QStringLiteral("respawnActive"), QStringLiteral("paramsActive")},
+                          QStringLiteral("addParamsButton")));
     }
-    void cleanup()
-    {
-        delete dialog;
-        main.reset();
-        prompts.reset();
-    }
+    void cleanup() { closeAll(); }
 
     void opensWithStartValuesAndLocksMain()
     {

@@ -1,7 +1,7 @@
 #include "addmusic.h"
 #include "entryfixture.h"
 
-class tst_addMusic : public QObject
+class tst_addMusic : public QObject, private EntryDialogTest<addMusic>
 {
     Q_OBJECT
 
@@ -21,9 +21,6 @@ private:
         dialog = openEntryDialog<addMusic>(*main);
     }
 
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<StandInMain> main;
-    QPointer<addMusic> dialog;
     const EntryDialogTraits traits{CodeBox::mainMusicCode,
                                    "addMusicButton",
                                    "cancelMusicButton",
@@ -34,18 +31,9 @@ private:
 private Q_SLOTS:
     void init()
     {
-        prompts = std::make_unique<ScriptedPrompts>();
-        main = std::make_unique<StandInMain>(QStringList{QStringLiteral("mainMusicActive")},
-                                             QStringLiteral("addMusicButton"));
-        dialog = openEntryDialog<addMusic>(*main);
-        QVERIFY(dialog);
+        QVERIFY(openFresh({QStringLiteral("mainMusicActive")}, QStringLiteral("addMusicButton")));
     }
-    void cleanup()
-    {
-        delete dialog;
-        main.reset();
-        prompts.reset();
-    }
+    void cleanup() { closeAll(); }
 
     void opensWithStartValuesAndLocksMain()
     {

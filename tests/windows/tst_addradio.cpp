@@ -1,7 +1,7 @@
 #include "addradio.h"
 #include "entryfixture.h"
 
-class tst_addRadio : public QObject
+class tst_addRadio : public QObject, private EntryDialogTest<addRadio>
 {
     Q_OBJECT
 
@@ -22,9 +22,6 @@ private:
         dialog = openEntryDialog<addRadio>(*main);
     }
 
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<StandInMain> main;
-    QPointer<addRadio> dialog;
     const EntryDialogTraits traits{CodeBox::mainRadioCode,
                                    "addRadioButton",
                                    "cancelRadioButton",
@@ -35,18 +32,9 @@ private:
 private Q_SLOTS:
     void init()
     {
-        prompts = std::make_unique<ScriptedPrompts>();
-        main = std::make_unique<StandInMain>(QStringList{QStringLiteral("mainRadioActive")},
-                                             QStringLiteral("addRadioButton"));
-        dialog = openEntryDialog<addRadio>(*main);
-        QVERIFY(dialog);
+        QVERIFY(openFresh({QStringLiteral("mainRadioActive")}, QStringLiteral("addRadioButton")));
     }
-    void cleanup()
-    {
-        delete dialog;
-        main.reset();
-        prompts.reset();
-    }
+    void cleanup() { closeAll(); }
 
     void opensWithStartValuesAndLocksMain()
     {

@@ -1,7 +1,7 @@
 #include "addsound.h"
 #include "entryfixture.h"
 
-class tst_addSound : public QObject
+class tst_addSound : public QObject, private EntryDialogTest<addSound>
 {
     Q_OBJECT
 
@@ -21,9 +21,6 @@ private:
         dialog = openEntryDialog<addSound>(*main);
     }
 
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<StandInMain> main;
-    QPointer<addSound> dialog;
     const EntryDialogTraits traits{CodeBox::mainSoundCode,
                                    "addSoundButton",
                                    "cancelSoundButton",
@@ -34,18 +31,9 @@ private:
 private Q_SLOTS:
     void init()
     {
-        prompts = std::make_unique<ScriptedPrompts>();
-        main = std::make_unique<StandInMain>(QStringList{QStringLiteral("mainSoundActive")},
-                                             QStringLiteral("addSoundButton"));
-        dialog = openEntryDialog<addSound>(*main);
-        QVERIFY(dialog);
+        QVERIFY(openFresh({QStringLiteral("mainSoundActive")}, QStringLiteral("addSoundButton")));
     }
-    void cleanup()
-    {
-        delete dialog;
-        main.reset();
-        prompts.reset();
-    }
+    void cleanup() { closeAll(); }
 
     void opensWithStartValuesAndLocksMain()
     {
