@@ -1,10 +1,10 @@
 #include "userprompts.h"
 
+#include "fileoutput.h"
 #include "helpwindow.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QSaveFile>
 
 namespace {
 UserPrompts *installed = nullptr;
@@ -25,6 +25,9 @@ QMessageBox::StandardButton UserPrompts::message(QWidget *parent, QMessageBox::I
     // Texts are written with CR LF line breaks; the toolkit lays out plain LF.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // A long path has no spaces to wrap at and would stretch the box past the screen; a
+    // zero-width space after each separator lets it wrap there.
+    shown.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
     QMessageBox box(icon, title, shown, buttons, parent);
     box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
@@ -42,28 +45,7 @@ void UserPrompts::showHelp(QWidget *owner)
 
 bool UserPrompts::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    // A short write (the disk filled up part way) sets no error of its own; writing on
-    // until a write fails gives the reason, such as "No space left on device".
-    qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0)
-            break;
-        written += n;
-    }
-    if (written != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return FileOutput::replaceFile(path, bytes, error);
 }
 
 UserPrompts &UserPrompts::instance()

@@ -453,6 +453,118 @@ private Q_SLOTS:
         QVERIFY(saved.startsWith("// description.ext file created in Merrow Editor by Tandry\r\n"));
         QVERIFY(saved.endsWith("// line  3999 of a long block of code\r\n\r\n"));
     }
+
+    void fullDisk_data()
+    {
+        QTest::addColumn<int>("lines");     // of the text pasted into "Other"
+        QTest::addColumn<int>("freePages"); // left on the file system before the save
+
+        for (int free : {0, 1}) {
+            const char *room = free ? "one free page" : "full";
+            QTest::newRow(qPrintable(QStringLiteral("start state, %1").arg(room))) << 0 << free;
+            QTest::newRow(qPrintable(QStringLiteral("10 KB, %1").arg(room))) << 250 << free;
+            QTest::newRow(qPrintable(QStringLiteral("160 KB, %1").arg(room))) << 4000 << free;
+        }
+    }
+
+    // Replacing a file on a disk with no room, or a single page of room, either writes the
+    // whole new text or reports the failure and leaves the old file byte for byte; the disk
+    // is only found full when the data reaches it, which may be after the last write.
+    void fullDisk()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, freePages);
+
+        const QString folder = dir->filePath(QStringLiteral("mission"));
+        QVERIFY(QDir().mkpath(folder));
+        auto mounted = MountedFolder::tmpfs(folder, "size=64k,mode=0755");
+        if (!mounted->active())
+            QSKIP("Mounting is not allowed here");
+        const QString target = QDir(folder).filePath(QStringLiteral("description.ext"));
+        QVERIFY(writeAll(target, OldFile));
+        {
+            // Fill the file system, then give back the pages asked for.
+            QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size()) {
+            }
+            QVERIFY(filler.resize(qMax<qint64>(0, filler.size() - 4096 * freePages)));
+        }
+
+        if (lines > 0) {
+            QString payload;
+            for (int i = 0; i < lines; ++i)
+                payload += QStringLiteral("// line %1 of a long block of code\r\n").arg(i, 5);
+            pasteIntoOther(payload);
+        }
+        QPointer<savePreview> preview = create();
+        QVERIFY(preview);
+        const QByteArray expected = preview->codePreview()
+                                        ->toPlainText()
+                                        .replace(u'\n', QStringLiteral("\r\n"))
+                                        .toLatin1() +
+                                    "\r\n";
+        save(preview, target);
+
+        const QByteArray onDisk = readAll(target);
+        if (prompts->messages.isEmpty()) {
+            QVERIFY(!preview);
+            QCOMPARE(onDisk, expected);
+        } else {
+            QCOMPARE(prompts->messages.size(), 1);
+            QVERIFY2(prompts->messages.first().text.contains(
+                         QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                     qPrintable(prompts->messages.first().text));
+            QVERIFY(preview && preview->isVisible());
+            QCOMPARE(onDisk, OldFile);
+        }
+        // No temporary file is left behind either way.
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+        if (freePages == 0)
+            QVERIFY2(!prompts->messages.isEmpty(), "a full disk took a new file");
+    }
+
+    // A new file gets the user's default mode; a replaced one keeps its mode and owner.
+    void modeAndOwnerKept()
+    {
+        const QString target = dir->filePath(QStringLiteral("description.ext"));
+        QVERIFY(writeAll(target, OldFile));
+        const QByteArray name = QFile::encodeName(target);
+        QCOMPARE(::chmod(name.constData(), 0640), 0);
+        const bool root = ::geteuid() == 0;
+        if (root)
+            QCOMPARE(::chown(name.constData(), 1234, 4321), 0);
+
+        QString error;
+        QVERIFY2(UserPrompts::instance().writeFile(target, "new", &error), qPrintable(error));
+        struct stat after
+        {
+        };
+        QCOMPARE(::stat(name.constData(), &after), 0);
+        QCOMPARE(after.st_mode & 07777, mode_t(0640));
+        if (root) {
+            QCOMPARE(after.st_uid, uid_t(1234));
+            QCOMPARE(after.st_gid, gid_t(4321));
+        }
+        QCOMPARE(readAll(target), QByteArray("new"));
+    }
+
+    // A name at the file-system limit leaves no room for a temporary suffix; the file is still
+    // replaced, and a name beyond the limit is refused with the system's reason.
+    void longFileNames()
+    {
+        const QString longest = dir->filePath(QString(250, u'd') + QStringLiteral(".ext"));
+        QVERIFY(writeAll(longest, OldFile));
+        QString error;
+        QVERIFY2(UserPrompts::instance().writeFile(longest, "new", &error), qPrintable(error));
+        QCOMPARE(readAll(longest), QByteArray("new"));
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+        const QString tooLong = dir->filePath(QString(300, u'd'));
+        QVERIFY(!UserPrompts::instance().writeFile(tooLong, "new", &error));
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)));
+    }
 };
 
 QTEST_MAIN(tst_saveFaults)
