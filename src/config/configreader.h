@@ -1,0 +1,168 @@
+#pragma once
+
+// The reader of description files: text in, a tree of entries with exact source positions and
+// a list of diagnostics out. It never fails: any text, however broken, gives a result, and the
+// time it takes grows linearly with the text.
+//
+// The tree is meant both for checking and for taking a file apart again (opening a file into
+// the form), so every entry keeps the span of source text it came from, comments and
+// preprocessor lines are entries of their own in source order, and text the reader could not
+// make sense of is kept as an Invalid or Skipped entry instead of being dropped.
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+namespace config {
+
+// A place in the text. Lines and columns are 1-based and count QChars, as the editor shows
+// them; CR LF, LF, CR and the line and paragraph separators each end one line.
+struct SourcePos
+{
+    qsizetype offset = 0;
+    int line = 1;
+    int column = 1;
+};
+
+// [start, end): `end` is just past the last character.
+struct SourceSpan
+{
+    SourcePos start;
+    SourcePos end;
+    qsizetype length() const { return end.offset - start.offset; }
+};
+
+enum class Severity { Error, Warning };
+
+struct Diagnostic
+{
+    Severity severity = Severity::Error;
+    SourcePos position;
+    qsizetype length = 0;
+    // Names what was expected and what was found, e.g. "expected ';' after the value, found 'y'".
+    QString message;
+    // The included file the problem is in (as the include loader named it); empty for the text
+    // that was read.
+    QString file;
+};
+
+enum class ValueKind {
+    String,     // "..." with "" as an escaped quote; text() holds the unescaped contents
+    Number,     // integer, decimal, exponent, hex (0x1F) or a db+10 volume
+    Word,       // unquoted text, possibly several words or an expression such as a+b
+    Array,      // { ... }, elements in `elements`
+    Expression, // __EVAL(...); text() holds what is between the parentheses
+};
+
+struct Value
+{
+    ValueKind kind = ValueKind::Word;
+    // The value as the game sees it: unescaped for strings, after macro expansion for words
+    // and numbers. Empty for arrays.
+    QString text;
+    // Where the value is written. For a value that came out of a macro this is the macro's
+    // invocation. ReadResult::sourceText() gives the raw text.
+    SourceSpan span;
+    QList<Value> elements;
+};
+
+enum class EntryKind {
+    Class,            // class Name: Base { children };
+    ClassDeclaration, // class Name;
+    Delete,           // delete Name;
+    Value,            // key = value;
+    Array,            // key[] = {...}; or key[] += {...};
+    Directive,        // one preprocessor line, with its continuations
+    Comment,          // // ... or /* ... */
+    Exec,             // __EXEC(...); `value.text` holds what is between the parentheses
+    Skipped,          // text in a conditional block that is switched off (#ifdef of an
+                      // undefined name, the other side of #else)
+    Invalid,          // a statement that could not be read; its diagnostics say why
+};
+
+struct Entry
+{
+    EntryKind kind = EntryKind::Invalid;
+    // Class, value, array or deleted name; the directive's name ("include", "define", ...).
+    QString name;
+    // The base class after ':' (Class only; empty without inheritance).
+    QString base;
+    // "+=" instead of "=" (Array only).
+    bool append = false;
+    // Value and Array: the value; Exec: the expression.
+    Value value;
+    // Comment: the whole comment with its markers. Directive: the text after the name with
+    // continuations joined (for #include the file name without its quotes or brackets).
+    // Skipped and Invalid: empty (see the span).
+    QString text;
+    // The whole entry, from its first character to its ';' (or to the end of a comment or
+    // directive line, without the line break).
+    SourceSpan span;
+    // Class only: from just after '{' to just before '}'.
+    SourceSpan bodySpan;
+    // Class: the entries of its body. Directive #include: the entries of the included file
+    // (their spans are in that file), when the loader found it.
+    QList<Entry> children;
+};
+
+// What an include loader answers for one #include.
+struct IncludedFile
+{
+    bool found = false;
+    // How diagnostics name the file (usually its path), and how it is passed as `fromFile`
+    // for the includes inside it.
+    QString name;
+    QString text;
+};
+
+struct ReadOptions
+{
+    // How the text that is read is named as `fromFile` to the loader.
+    QString fileName;
+    // Looks up an #include. Without a loader includes are kept as directives and not followed.
+    // `path` is as written between the quotes or brackets; `fromFile` is the including file's
+    // name.
+    std::function<IncludedFile(const QString &path, const QString &fromFile)> includeLoader;
+    // Compare top-level keys with the known description keys and suggest close ones.
+    bool checkKnownKeys = true;
+};
+
+class ReadResult
+{
+public:
+    QList<Entry> entries;
+    // In source order of the text that was read; problems in included files come at the point
+    // of their #include.
+    QList<Diagnostic> diagnostics;
+
+    int errorCount() const;
+    int warningCount() const;
+    bool hasErrors() const { return errorCount() > 0; }
+
+    // The text that was read (shared, not copied) and the raw source of a span of it.
+    const QString &sourceText() const { return m_source; }
+    QStringView raw(const SourceSpan &span) const
+    {
+        return QStringView(m_source).mid(span.start.offset, span.length());
+    }
+
+private:
+    friend ReadResult readConfig(const QString &text, const ReadOptions &options);
+    QString m_source;
+};
+
+// Reads `text` (already decoded; a leading byte order mark is treated as white space).
+ReadResult readConfig(const QString &text, const ReadOptions &options = {});
+
+// The one-line status of a check: "No problems found", or
+// "2 errors, 1 warning — line 12: expected ';' after the value" naming the first problem
+// (errors before warnings).
+QString summary(const QList<Diagnostic> &diagnostics);
+
+// How deep classes and arrays may nest before the reader gives up on the block (with an error)
+// instead of descending further.
+inline constexpr int MaxNesting = 256;
+
+} // namespace config
