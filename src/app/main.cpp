@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -5,6 +6,12 @@
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("merrow-editor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MERROW_VERSION));
+    const CommandLine commandLine = CommandLine::run(argc, argv);
+    if (commandLine.exitCode)
+        return *commandLine.exitCode;
+
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(merrow);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));

@@ -1,59 +1,23 @@
 #include "helpwindow.h"
 
+#include "helpcontent.h"
+#include "longlines.h"
 #include "windowplacement.h"
 
-#include <chm_lib.h>
-
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QImage>
 #include <QPointer>
 #include <QStringDecoder>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWindow>
-#include <QtEndian>
 
 namespace {
 
-// A damaged file may claim any length for an object; nothing in a help file is this large.
-constexpr quint64 largestObject = 64 * 1024 * 1024;
-
-// Record codes of the #SYSTEM object.
-constexpr quint16 systemDefaultTopic = 2;
-constexpr quint16 systemTitle = 3;
-
 const QString defaultCaption = QStringLiteral("Merrow Editor Help");
-
-bool isPage(const QString &path)
-{
-    return path.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ||
-           path.endsWith(QLatin1String(".html"), Qt::CaseInsensitive);
-}
-
-QString archivePath(QString path)
-{
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (!path.startsWith(QLatin1Char('/')))
-        path.prepend(QLatin1Char('/'));
-    return path;
-}
-
-QString zeroTerminated(const QByteArray &data)
-{
-    const qsizetype end = data.indexOf('\0');
-    return QString::fromUtf8(end < 0 ? data : data.left(end));
-}
-
-int collectPages(chmFile *, chmUnitInfo *unit, void *context)
-{
-    const QString path = QString::fromUtf8(unit->path);
-    if (isPage(path))
-        static_cast<QStringList *>(context)->append(path);
-    return CHM_ENUMERATOR_CONTINUE;
-}
 
 // Pages that declare their character set are left to the browser. Undeclared ones are
 // UTF-8 when they decode as such; otherwise they come from the 8-bit era of help files.
@@ -73,87 +37,16 @@ QVariant decodePage(const QByteArray &page)
     return text;
 }
 
+// What a picture that is not in the file shows. An empty answer would not do: the browser
+// then tries the name as a file on disk, under several spellings.
+QImage missingPicture()
+{
+    QImage image(1, 1, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    return image;
+}
+
 } // namespace
-
-HelpArchive::HelpArchive(const QString &path)
-{
-    m_file = chm_open(QFile::encodeName(path).constData());
-    if (m_file)
-        readSystemData();
-}
-
-HelpArchive::~HelpArchive()
-{
-    if (m_file)
-        chm_close(m_file);
-}
-
-std::optional<QByteArray> HelpArchive::read(const QString &path) const
-{
-    if (!m_file)
-        return std::nullopt;
-    chmUnitInfo unit;
-    if (chm_resolve_object(m_file, path.toUtf8().constData(), &unit) != CHM_RESOLVE_SUCCESS)
-        return std::nullopt;
-    if (unit.length > largestObject)
-        return std::nullopt;
-    QByteArray data(qsizetype(unit.length), Qt::Uninitialized);
-    if (unit.length == 0)
-        return data;
-    const LONGINT64 got = chm_retrieve_object(
-        m_file, &unit, reinterpret_cast<unsigned char *>(data.data()), 0, LONGINT64(unit.length));
-    if (got != LONGINT64(unit.length))
-        return std::nullopt;
-    return data;
-}
-
-void HelpArchive::readSystemData()
-{
-    const std::optional<QByteArray> system = read(QStringLiteral("/#SYSTEM"));
-    if (!system)
-        return;
-    // A version number, then records of a 16-bit code, a 16-bit length and the data.
-    const QByteArray &data = *system;
-    qsizetype at = 4;
-    while (at + 4 <= data.size()) {
-        const quint16 code = qFromLittleEndian<quint16>(data.constData() + at);
-        const quint16 length = qFromLittleEndian<quint16>(data.constData() + at + 2);
-        at += 4;
-        if (at + length > data.size())
-            break;
-        const QByteArray record = data.mid(at, length);
-        at += length;
-        if (code == systemDefaultTopic)
-            m_defaultTopic = zeroTerminated(record);
-        else if (code == systemTitle)
-            m_title = zeroTerminated(record);
-    }
-}
-
-QString HelpArchive::firstPage() const
-{
-    QStringList pages;
-    chm_enumerate(m_file, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectPages, &pages);
-    // A damaged file may list pages whose content is gone.
-    for (const QString &page : std::as_const(pages)) {
-        if (read(page))
-            return page;
-    }
-    return QString();
-}
-
-QString HelpArchive::defaultTopic() const
-{
-    if (!m_file)
-        return QString();
-    if (!m_defaultTopic.isEmpty()) {
-        const QString topic = archivePath(m_defaultTopic);
-        // The record may carry an anchor; the page itself must be there.
-        if (read(topic.section(QLatin1Char('#'), 0, 0)))
-            return topic;
-    }
-    return firstPage();
-}
 
 const QString HelpBrowser::scheme = QStringLiteral("helpfile");
 
@@ -170,7 +63,7 @@ QUrl HelpBrowser::topicUrl(const QString &path)
     QUrl url;
     url.setScheme(scheme);
     const qsizetype hash = path.indexOf(QLatin1Char('#'));
-    url.setPath(archivePath(hash < 0 ? path : path.left(hash)), QUrl::DecodedMode);
+    url.setPath(HelpContent::normalizedPath(hash < 0 ? path : path.left(hash)), QUrl::DecodedMode);
     if (hash >= 0)
         url.setFragment(path.mid(hash + 1), QUrl::DecodedMode);
     return url;
@@ -194,13 +87,21 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
 {
     const QUrl url = m_current.resolved(name);
     // An empty answer rather than none: with none, the document would read local files itself.
-    if (url.scheme() != scheme || !m_archive)
-        return QByteArray();
-    if (std::optional<QByteArray> data = m_archive->read(url.path(QUrl::FullyDecoded)))
-        return type == QTextDocument::HtmlResource ? decodePage(*data) : QVariant(*data);
-    if (type == QTextDocument::HtmlResource)
+    std::optional<QByteArray> data;
+    if (url.scheme() == scheme && m_content)
+        data = m_content->read(url.path(QUrl::FullyDecoded));
+    if (type == QTextDocument::HtmlResource && url.scheme() == scheme) {
+        if (data)
+            return decodePage(*data);
         return tr("The topic %1 is not in the help file.").arg(url.path(QUrl::FullyDecoded));
-    return QByteArray();
+    }
+    if (type == QTextDocument::ImageResource) {
+        QImage image;
+        if (data)
+            image.loadFromData(*data);
+        return image.isNull() ? missingPicture() : image;
+    }
+    return data ? *data : QByteArray();
 }
 
 const QString HelpWindow::fileName = QStringLiteral("Merrow_Editor_Help.chm");
@@ -227,6 +128,7 @@ HelpWindow::HelpWindow(QWidget *owner) : QWidget(nullptr)
     m_home->setText(tr("Home"));
     m_browser = new HelpBrowser(this);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
+    LongLines::guard(m_browser);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_back);
@@ -252,16 +154,16 @@ HelpWindow::HelpWindow(QWidget *owner) : QWidget(nullptr)
 HelpWindow::~HelpWindow()
 {
     // The browser may still ask for resources while it is torn down.
-    m_browser->setArchive(nullptr);
+    m_browser->setContent(nullptr);
 }
 
 bool HelpWindow::openFile(const QString &path)
 {
-    m_browser->setArchive(nullptr);
-    m_archive = std::make_unique<HelpArchive>(path);
-    const QString topic = m_archive->defaultTopic();
-    if (topic.isEmpty()) {
-        m_archive.reset();
+    m_browser->setContent(nullptr);
+    m_content.reset();
+    if (std::optional<HelpContent> content = HelpContent::load(path))
+        m_content = std::make_unique<HelpContent>(std::move(*content));
+    if (!m_content) {
         m_homeUrl.clear();
         m_browser->clearHistory();
         m_browser->setPlainText(
@@ -270,18 +172,18 @@ bool HelpWindow::openFile(const QString &path)
         setWindowTitle(defaultCaption);
         return false;
     }
-    m_browser->setArchive(m_archive.get());
-    m_homeUrl = HelpBrowser::topicUrl(topic);
+    m_browser->setContent(m_content.get());
+    m_homeUrl = HelpBrowser::topicUrl(m_content->defaultTopic());
     m_browser->clearHistory();
     m_browser->setSource(m_homeUrl);
     m_home->setEnabled(true);
-    setWindowTitle(m_archive->title().isEmpty() ? defaultCaption : m_archive->title());
+    setWindowTitle(m_content->title().isEmpty() ? defaultCaption : m_content->title());
     return true;
 }
 
 bool HelpWindow::isFileOpen() const
 {
-    return m_archive != nullptr;
+    return m_content != nullptr;
 }
 
 void HelpWindow::home_Click()
@@ -306,10 +208,45 @@ HelpWindow *HelpWindow::showFor(QWidget *owner)
     }
     // The file is looked for anew until it has been opened once, so a help file put in
     // place while the program runs is found on the next request.
-    if (!window->isFileOpen())
-        window->openFile(QDir::current().absoluteFilePath(fileName));
+    if (!window->isFileOpen()) {
+        const QString found = locateFile();
+        if (found.isEmpty())
+            window->showMissingFile();
+        else
+            window->openFile(found);
+    }
     window->show();
     window->raise();
     window->activateWindow();
     return window;
+}
+
+QStringList HelpWindow::searchPlaces()
+{
+    const QString beside = QCoreApplication::applicationDirPath();
+    QStringList places{QDir::currentPath(), beside,
+                       QDir::cleanPath(beside + QStringLiteral("/../share/merrow-editor")),
+                       QStringLiteral(MERROW_DATA_DIR)};
+    places.removeDuplicates();
+    return places;
+}
+
+QString HelpWindow::locateFile()
+{
+    for (const QString &place : searchPlaces()) {
+        const QFileInfo candidate(QDir(place).filePath(fileName));
+        if (candidate.exists())
+            return candidate.absoluteFilePath();
+    }
+    return QString();
+}
+
+void HelpWindow::showMissingFile()
+{
+    openFile(fileName);
+    QString text = tr("The help file %1 could not be opened.").arg(fileName);
+    text += QLatin1String("\n\n") + tr("It was looked for in:");
+    for (const QString &place : searchPlaces())
+        text += QLatin1String("\n") + QDir::toNativeSeparators(place);
+    m_browser->setPlainText(text);
 }

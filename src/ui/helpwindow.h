@@ -7,35 +7,9 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
-struct chmFile;
+class HelpContent;
 class QToolButton;
-
-// Read-only access to the topics and pictures stored in a compiled HTML help file.
-class HelpArchive
-{
-public:
-    explicit HelpArchive(const QString &path);
-    ~HelpArchive();
-    HelpArchive(const HelpArchive &) = delete;
-    HelpArchive &operator=(const HelpArchive &) = delete;
-
-    bool isOpen() const { return m_file != nullptr; }
-    // `path` is absolute inside the archive, such as "/pages/start.htm".
-    std::optional<QByteArray> read(const QString &path) const;
-    // The topic the file asks to be shown first, or its first page; empty if it has none.
-    QString defaultTopic() const;
-    QString title() const { return m_title; }
-
-private:
-    void readSystemData();
-    QString firstPage() const;
-
-    chmFile *m_file = nullptr;
-    QString m_defaultTopic;
-    QString m_title;
-};
 
 // A browser that takes pages, pictures and style sheets from the help file only: nothing on
 // disk or on the network is ever read through a link of a help page.
@@ -48,7 +22,7 @@ public:
 
     explicit HelpBrowser(QWidget *parent = nullptr);
 
-    void setArchive(const HelpArchive *archive) { m_archive = archive; }
+    void setContent(const HelpContent *content) { m_content = content; }
     static QUrl topicUrl(const QString &path);
 
     QVariant loadResource(int type, const QUrl &name) override;
@@ -59,7 +33,7 @@ protected:
 private:
     void followLink(const QUrl &link);
 
-    const HelpArchive *m_archive = nullptr;
+    const HelpContent *m_content = nullptr;
     QUrl m_current;
 };
 
@@ -80,14 +54,20 @@ public:
     bool isFileOpen() const;
     HelpBrowser *browser() const { return m_browser; }
 
-    // Opens the help file of the current directory in the help window of `owner`, creating
-    // that window the first time and raising it afterwards.
+    // Opens the help file in the help window of `owner`, creating that window the first time
+    // and raising it afterwards.
     static HelpWindow *showFor(QWidget *owner);
+
+    // Where the help file is looked for, in order: the current directory, beside the
+    // executable, the installed data folder. The first that exists, or empty.
+    static QStringList searchPlaces();
+    static QString locateFile();
 
 private:
     void home_Click();
+    void showMissingFile();
 
-    std::unique_ptr<HelpArchive> m_archive;
+    std::unique_ptr<HelpContent> m_content;
     HelpBrowser *m_browser;
     QToolButton *m_back;
     QToolButton *m_forward;

@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
+#include <QTextEdit>
 
 namespace LongLines {
 
@@ -18,17 +19,32 @@ bool hasLongUnbrokenRun(QStringView text)
     return false;
 }
 
-void guard(QPlainTextEdit *box)
+namespace {
+
+template <typename Box> void watch(Box *box, bool (*wraps)(const Box *))
 {
     // contentsChange comes before the box lays out the new text.
     QObject::connect(box->document(), &QTextDocument::contentsChange, box,
-                     [box](int, int, int added) {
+                     [box, wraps](int, int, int added) {
                          if (added > LongestRunWrappedAtWords &&
-                             box->wordWrapMode() != QTextOption::WrapAnywhere &&
-                             box->lineWrapMode() != QPlainTextEdit::NoWrap &&
+                             box->wordWrapMode() != QTextOption::WrapAnywhere && wraps(box) &&
                              hasLongUnbrokenRun(box->document()->toRawText()))
                              box->setWordWrapMode(QTextOption::WrapAnywhere);
                      });
+}
+
+} // namespace
+
+void guard(QPlainTextEdit *box)
+{
+    watch<QPlainTextEdit>(
+        box, [](const QPlainTextEdit *b) { return b->lineWrapMode() != QPlainTextEdit::NoWrap; });
+}
+
+void guard(QTextEdit *box)
+{
+    watch<QTextEdit>(box,
+                     [](const QTextEdit *b) { return b->lineWrapMode() != QTextEdit::NoWrap; });
 }
 
 } // namespace LongLines

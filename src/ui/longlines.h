@@ -3,6 +3,7 @@
 #include <QStringView>
 
 class QPlainTextEdit;
+class QTextEdit;
 
 // Word wrapping makes the text layout look ahead through a whole unbroken run for every
 // screen line it wraps, which grows with the square of the run's length: a few hundred
@@ -17,5 +18,7 @@ bool hasLongUnbrokenRun(QStringView text);
 // Watches `box`: once text holding such a run arrives (typed, pasted or set), the box wraps
 // anywhere from then on. The switch happens before the box lays out the new text.
 void guard(QPlainTextEdit *box);
+// The same for a rich-text box, such as the help browser.
+void guard(QTextEdit *box);
 
 } // namespace LongLines

@@ -23,6 +23,8 @@ add_custom_command(
 add_custom_target(tst_helpwindow_data DEPENDS ${HELP_TEST_FILE} ${HELP_NO_DEFAULT_FILE})
 
 merrow_add_test(tst_helpwindow SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_helpwindow.cpp LIBS merrow_ui)
-add_dependencies(tst_helpwindow tst_helpwindow_data)
+# Help files are read by the editor's executable in a mode of its own.
+add_dependencies(tst_helpwindow tst_helpwindow_data merrow-editor)
 target_compile_definitions(tst_helpwindow PRIVATE
-  HELP_TEST_FILE="${HELP_TEST_FILE}" HELP_NO_DEFAULT_FILE="${HELP_NO_DEFAULT_FILE}")
+  HELP_TEST_FILE="${HELP_TEST_FILE}" HELP_NO_DEFAULT_FILE="${HELP_NO_DEFAULT_FILE}"
+  MERROW_EDITOR_PATH="$<TARGET_FILE:merrow-editor>")

@@ -1,0 +1,72 @@
+#include "commandline.h"
+
+#include "helpcontent.h"
+#include "helpwindow.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+CommandLine CommandLine::run(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Merrow Editor: fill in a form and get a correct description.ext."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    QCommandLineOption readHelp(QStringLiteral("read-help"),
+                                QStringLiteral("Read a help file for the help window."),
+                                QStringLiteral("file"));
+    readHelp.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(readHelp);
+    QCommandLineOption locateHelp(QStringLiteral("locate-help"),
+                                  QStringLiteral("Print the help file the help window opens."));
+    locateHelp.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(locateHelp);
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("A description.ext to open into the form."),
+                                 QStringLiteral("[file]"));
+
+    CommandLine result;
+    if (!parser.parse(app.arguments())) {
+        err << parser.errorText() << '\n'
+            << QStringLiteral("Try '%1 --help' for more information.")
+                   .arg(QCoreApplication::applicationName())
+            << '\n';
+        result.exitCode = 2;
+        return result;
+    }
+    if (parser.isSet(help)) {
+        out << parser.helpText();
+        result.exitCode = 0;
+    } else if (parser.isSet(version)) {
+        out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+            << '\n';
+        result.exitCode = 0;
+    } else if (parser.isSet(readHelp)) {
+        result.exitCode = HelpContent::serve(parser.value(readHelp));
+    } else if (parser.isSet(locateHelp)) {
+        const QString found = HelpWindow::locateFile();
+        if (found.isEmpty()) {
+            err << QStringLiteral("No help file %1 in:").arg(HelpWindow::fileName) << '\n';
+            for (const QString &place : HelpWindow::searchPlaces())
+                err << "  " << place << '\n';
+            result.exitCode = 1;
+        } else {
+            out << found << '\n';
+            result.exitCode = 0;
+        }
+    } else if (parser.positionalArguments().size() > 1) {
+        err << QStringLiteral("Only one file can be opened at a time.") << '\n';
+        result.exitCode = 2;
+    } else if (!parser.positionalArguments().isEmpty()) {
+        result.fileToOpen = parser.positionalArguments().first();
+    }
+    return result;
+}
