@@ -1,0 +1,12 @@
+# Run by CPack on the staged files before the package is made. CPACK_STRIP_FILES calls plain
+# strip, which keeps the compiler's .comment and the bare .note section; drop those as Debian's
+# own packaging does (the build id, in .note.gnu.build-id, stays).
+find_program(MERROW_STRIP strip REQUIRED)
+file(GLOB binaries "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*/bin/*" "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/bin/*")
+foreach(binary IN LISTS binaries)
+  execute_process(COMMAND ${MERROW_STRIP} --remove-section=.comment --remove-section=.note "${binary}"
+                  COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+if(NOT binaries)
+  message(FATAL_ERROR "no installed programs under ${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
+endif()
