@@ -1,0 +1,784 @@
+#include "configreader.h"
+
+#include "knownkeys.h"
+#include "preprocessor.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <deque>
+
+namespace config {
+
+using namespace detail;
+
+namespace {
+
+// Past this many unknown top-level keys the suggestions stop, so that a file of a million
+// made-up keys still reads in linear time.
+constexpr int MaxUnknownKeysCompared = 1000;
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isHexDigit(QChar c)
+{
+    return isDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+// Integer, decimal, exponent or hex, with an optional sign; "db" before it is a volume in
+// decibels, which sound arrays use.
+bool isNumber(QStringView s)
+{
+    qsizetype i = 0;
+    if (s.size() >= 2 && (s[0] == u'd' || s[0] == u'D') && (s[1] == u'b' || s[1] == u'B'))
+        i = 2;
+    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+        ++i;
+    if (i + 2 < s.size() && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) {
+        i += 2;
+        const qsizetype first = i;
+        while (i < s.size() && isHexDigit(s[i]))
+            ++i;
+        return i > first && i == s.size();
+    }
+    qsizetype digits = 0;
+    while (i < s.size() && isDigit(s[i]))
+        ++i, ++digits;
+    if (i < s.size() && s[i] == u'.') {
+        ++i;
+        while (i < s.size() && isDigit(s[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    if (i < s.size() && (s[i] == u'e' || s[i] == u'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
+            ++i;
+        const qsizetype first = i;
+        while (i < s.size() && isDigit(s[i]))
+            ++i;
+        if (i == first)
+            return false;
+    }
+    return i == s.size();
+}
+
+QString unescapeString(const Token &t)
+{
+    QStringView v = t.view();
+    v = v.mid(1, v.size() - (t.unterminated ? 1 : 2));
+    if (!v.contains(u'"'))
+        return v.toString();
+    QString s = v.toString();
+    s.replace(u"\"\""_qs, u"\""_qs);
+    return s;
+}
+
+QString foundText(const Token &t)
+{
+    if (t.kind != Tok::End && t.newlineBefore)
+        return QStringLiteral("the end of the line");
+    return describe(t);
+}
+
+class Parser
+{
+public:
+    Parser(SharedState &shared, FileContext &file)
+        : m_shared(shared), m_file(file), m_source(shared, file)
+    {
+    }
+
+    QList<Entry> parseFile()
+    {
+        QList<Entry> entries;
+        parseStatements(entries, true);
+        return entries;
+    }
+
+private:
+    const Token &peek() { return ahead(0); }
+    // The token after the next one: tells "x = a b;" (text with a space) from "x = a b = 1;"
+    // (a missing ';' before the next statement).
+    const Token &peekSecond() { return ahead(1); }
+
+    const Token &ahead(std::size_t n)
+    {
+        while (m_ahead.size() <= n) {
+            Token t = m_source.next();
+            if (t.kind == Tok::Comment || t.kind == Tok::Directive || t.kind == Tok::Skipped) {
+                keepTrivia(t);
+                continue;
+            }
+            m_ahead.push_back(t);
+            if (t.kind == Tok::End) {
+                while (m_ahead.size() <= n)
+                    m_ahead.push_back(t);
+            }
+        }
+        return m_ahead[n];
+    }
+
+    Token take()
+    {
+        peek();
+        Token t = m_ahead.front();
+        if (t.kind != Tok::End || m_ahead.size() > 1)
+            m_ahead.pop_front();
+        m_lastEnd = std::max(m_lastEnd, t.spanEnd);
+        return t;
+    }
+
+    void keepTrivia(const Token &t)
+    {
+        Entry e;
+        e.span = m_file.lines.span(t.spanStart, t.spanEnd);
+        if (t.kind == Tok::Comment) {
+            e.kind = EntryKind::Comment;
+            e.text = t.view().toString();
+        } else if (t.kind == Tok::Directive) {
+            e.kind = EntryKind::Directive;
+            e.name = std::move(m_source.directive.name);
+            e.text = std::move(m_source.directive.text);
+            e.children = std::move(m_source.directive.children);
+        } else {
+            e.kind = EntryKind::Skipped;
+        }
+        m_trivia.append(std::move(e));
+    }
+
+    // Comments and directives between statements become entries; those inside a statement
+    // (within an array, say) stay part of that statement's source text.
+    void flushTrivia(QList<Entry> &out)
+    {
+        if (m_trivia.isEmpty())
+            return;
+        const qsizetype before = peek().spanStart;
+        QList<Entry> later;
+        for (Entry &e : m_trivia) {
+            if (e.span.start.offset >= before)
+                later.append(std::move(e));
+            else if (e.span.start.offset >= m_statementEnd)
+                out.append(std::move(e));
+        }
+        m_trivia = std::move(later);
+    }
+
+    void error(qsizetype start, qsizetype end, const QString &message)
+    {
+        m_shared.report(m_file, Severity::Error, start, end, message);
+    }
+    void warning(qsizetype start, qsizetype end, const QString &message)
+    {
+        m_shared.report(m_file, Severity::Warning, start, end, message);
+    }
+    void errorAt(const Token &t, const QString &message) { error(t.spanStart, t.spanEnd, message); }
+
+    SourceSpan span(qsizetype start, qsizetype end) const { return m_file.lines.span(start, end); }
+
+    void finish(QList<Entry> &out, Entry &&e, qsizetype start)
+    {
+        e.span = span(start, m_lastEnd);
+        m_statementEnd = m_lastEnd;
+        out.append(std::move(e));
+    }
+
+    void finishInvalid(QList<Entry> &out, qsizetype start)
+    {
+        Entry e;
+        e.kind = EntryKind::Invalid;
+        finish(out, std::move(e), start);
+    }
+
+    // After an error: on to the end of the statement, over whole blocks, but never past the
+    // '}' of the class the statement is in.
+    void recover()
+    {
+        for (;;) {
+            const Token &t = peek();
+            if (t.kind == Tok::End || t.kind == Tok::RBrace)
+                return;
+            const Tok kind = take().kind;
+            if (kind == Tok::Semicolon)
+                return;
+            if (kind == Tok::LBrace)
+                skipBlock();
+        }
+    }
+
+    // Past the '}' that matches a '{' already taken, counting rather than descending.
+    void skipBlock()
+    {
+        qsizetype depth = 1;
+        while (depth > 0) {
+            const Tok kind = peek().kind;
+            if (kind == Tok::End)
+                return;
+            take();
+            if (kind == Tok::LBrace)
+                ++depth;
+            else if (kind == Tok::RBrace)
+                --depth;
+        }
+    }
+
+    bool enterNesting(const Token &open)
+    {
+        if (m_shared.nesting >= MaxNesting) {
+            errorAt(open, QStringLiteral("classes and arrays nested more than %1 levels deep; "
+                                         "the block is skipped")
+                              .arg(MaxNesting));
+            return false;
+        }
+        ++m_shared.nesting;
+        return true;
+    }
+    void leaveNesting() { --m_shared.nesting; }
+
+    void parseStatements(QList<Entry> &out, bool topLevel)
+    {
+        QHash<QString, int> seen;
+        for (;;) {
+            const Token &t = peek();
+            flushTrivia(out);
+            if (t.kind == Tok::End)
+                return;
+            if (t.kind == Tok::RBrace) {
+                if (!topLevel)
+                    return;
+                const Token brace = take();
+                errorAt(brace, QStringLiteral("expected a class, a value or an array, found '}' "
+                                              "with no class open"));
+                finishInvalid(out, brace.spanStart);
+                continue;
+            }
+            if (t.kind == Tok::Semicolon) {
+                take();
+                m_statementEnd = m_lastEnd;
+                continue;
+            }
+            const qsizetype before = out.size();
+            const qsizetype floor = m_statementEnd;
+            if (t.kind == Tok::Word) {
+                const QStringView word = t.view();
+                if (word == u"class")
+                    parseClass(out);
+                else if (word == u"delete")
+                    parseDelete(out);
+                else if (word == u"__EXEC")
+                    parseExec(out);
+                else
+                    parseAssignment(out);
+            } else {
+                const Token bad = take();
+                errorAt(bad, u"expected a class, a value or an array, found "_qs + describe(bad));
+                if (bad.kind == Tok::LBrace)
+                    skipBlock();
+                else
+                    recover();
+                finishInvalid(out, bad.spanStart);
+            }
+            if (out.size() > before) {
+                // Statements that one macro invocation produced all stand at the invocation;
+                // each later one gets what is left of it, so that entries never overlap.
+                Entry &e = out.back();
+                if (e.span.start.offset < floor)
+                    e.span = span(floor, std::max(floor, e.span.end.offset));
+                checkEntry(e, seen, topLevel);
+            }
+        }
+    }
+
+    // Duplicate names within one class, and top-level names close to a known key.
+    void checkEntry(const Entry &e, QHash<QString, int> &seen, bool topLevel)
+    {
+        const bool named = e.kind == EntryKind::Value || e.kind == EntryKind::Class ||
+                           (e.kind == EntryKind::Array && !e.append);
+        if (!named || e.name.isEmpty())
+            return;
+        // Classes and values have names of their own: "class Respawn" does not clash with
+        // "respawn=3".
+        const QString key =
+            (e.kind == EntryKind::Class ? u"class "_qs : QString()) + e.name.toLower();
+        const qsizetype nameStart = e.span.start.offset;
+        const qsizetype nameEnd = std::min(e.span.end.offset, nameStart + e.name.size());
+        const auto it = seen.constFind(key);
+        if (it != seen.cend()) {
+            warning(nameStart, nameEnd,
+                    u"'"_qs + e.name +
+                        QStringLiteral("' is set twice in the same class (first on line %1); "
+                                       "the game keeps only one")
+                            .arg(*it));
+        } else {
+            seen.insert(key, e.span.start.line);
+        }
+        if (topLevel && m_file.checkKnownKeys && !isKnownKey(e.name) &&
+            m_shared.unknownKeysCompared < MaxUnknownKeysCompared) {
+            ++m_shared.unknownKeysCompared;
+            const QString suggestion = closestKnownKey(e.name);
+            if (!suggestion.isEmpty()) {
+                warning(nameStart, nameEnd,
+                        u"unknown key '"_qs + e.name + u"': did you mean "_qs + suggestion +
+                            u"?"_qs);
+            }
+        }
+    }
+
+    void parseClass(QList<Entry> &out)
+    {
+        const Token keyword = take();
+        Entry e;
+        e.kind = EntryKind::Class;
+        const Token &nameTok = peek();
+        if (nameTok.kind != Tok::Word) {
+            errorAt(nameTok,
+                    u"expected a class name after 'class', found "_qs + foundText(nameTok));
+            recover();
+            finishInvalid(out, keyword.spanStart);
+            return;
+        }
+        e.name = take().view().toString();
+        if (peek().kind == Tok::Colon) {
+            take();
+            const Token &baseTok = peek();
+            if (baseTok.kind != Tok::Word) {
+                errorAt(baseTok,
+                        u"expected a base class name after ':', found "_qs + foundText(baseTok));
+                recover();
+                finishInvalid(out, keyword.spanStart);
+                return;
+            }
+            e.base = take().view().toString();
+        }
+        const Token &next = peek();
+        if (next.kind == Tok::Semicolon) {
+            take();
+            e.kind = EntryKind::ClassDeclaration;
+            finish(out, std::move(e), keyword.spanStart);
+            return;
+        }
+        if (next.kind != Tok::LBrace) {
+            errorAt(next, u"expected '{' or ';' after 'class "_qs + e.name + u"', found "_qs +
+                              foundText(next));
+            recover();
+            finishInvalid(out, keyword.spanStart);
+            return;
+        }
+        const Token open = take();
+        if (!enterNesting(open)) {
+            skipBlock();
+            if (peek().kind == Tok::Semicolon)
+                take();
+            finishInvalid(out, keyword.spanStart);
+            return;
+        }
+        m_statementEnd = open.spanEnd;
+        parseStatements(e.children, false);
+        leaveNesting();
+        const Token &close = peek();
+        if (close.kind != Tok::RBrace) {
+            errorAt(open, u"expected '}' to close class "_qs + e.name +
+                              QStringLiteral(" (opened on line %1), found the end of the file")
+                                  .arg(m_file.lines.pos(open.spanStart).line));
+            e.bodySpan = span(open.spanEnd, close.spanStart);
+            m_lastEnd = close.spanStart;
+            finish(out, std::move(e), keyword.spanStart);
+            return;
+        }
+        e.bodySpan = span(open.spanEnd, close.spanStart);
+        const Token closeBrace = take();
+        const Token &semi = peek();
+        if (semi.kind == Tok::Semicolon) {
+            take();
+        } else {
+            error(closeBrace.spanStart, closeBrace.spanEnd,
+                  u"expected ';' after '}' of class "_qs + e.name + u", found "_qs +
+                      foundText(semi));
+        }
+        finish(out, std::move(e), keyword.spanStart);
+    }
+
+    void parseDelete(QList<Entry> &out)
+    {
+        const Token keyword = take();
+        const Token &nameTok = peek();
+        if (nameTok.kind != Tok::Word) {
+            errorAt(nameTok,
+                    u"expected a class name after 'delete', found "_qs + foundText(nameTok));
+            recover();
+            finishInvalid(out, keyword.spanStart);
+            return;
+        }
+        Entry e;
+        e.kind = EntryKind::Delete;
+        e.name = take().view().toString();
+        expectSemicolon(QStringLiteral("after 'delete %1'").arg(e.name));
+        finish(out, std::move(e), keyword.spanStart);
+    }
+
+    void parseExec(QList<Entry> &out)
+    {
+        const Token keyword = take();
+        Entry e;
+        e.kind = EntryKind::Exec;
+        if (!parseParenthesized(keyword, e.value)) {
+            recover();
+            finishInvalid(out, keyword.spanStart);
+            return;
+        }
+        if (peek().kind == Tok::Semicolon)
+            take();
+        finish(out, std::move(e), keyword.spanStart);
+    }
+
+    // "(...)" after __EVAL or __EXEC, kept as written.
+    bool parseParenthesized(const Token &keyword, Value &value)
+    {
+        const Token &open = peek();
+        if (open.kind != Tok::LParen) {
+            errorAt(open, u"expected '(' after "_qs + keyword.view().toString() + u", found "_qs +
+                              foundText(open));
+            return false;
+        }
+        const Token first = take();
+        int depth = 1;
+        bool fromSource = first.fromSource();
+        QString joined;
+        for (;;) {
+            const Token &t = peek();
+            if (t.kind == Tok::End || t.kind == Tok::Semicolon) {
+                errorAt(t, u"expected ')' to close "_qs + keyword.view().toString() +
+                               u"(, found "_qs + describe(t));
+                return false;
+            }
+            const Token tok = take();
+            if (tok.kind == Tok::LParen)
+                ++depth;
+            else if (tok.kind == Tok::RParen && --depth == 0) {
+                fromSource = fromSource && tok.fromSource();
+                value.kind = ValueKind::Expression;
+                value.span = span(keyword.spanStart, tok.spanEnd);
+                value.text = fromSource ? QStringView(*m_file.text)
+                                              .mid(first.spanEnd, tok.spanStart - first.spanEnd)
+                                              .toString()
+                                        : joined;
+                return true;
+            }
+            fromSource = fromSource && tok.fromSource();
+            if (tok.spaceBefore && !joined.isEmpty())
+                joined += u' ';
+            joined += tok.view();
+        }
+    }
+
+    // ';' after a value. Missing at the end of a line or before '}' the game reads on, so it
+    // is a warning there; anything else on the same line is an error.
+    bool expectSemicolon(const QString &after)
+    {
+        const Token &t = peek();
+        if (t.kind == Tok::Semicolon) {
+            take();
+            return true;
+        }
+        const QString message = u"expected ';' "_qs + after + u", found "_qs + foundText(t);
+        if (t.kind == Tok::End || t.kind == Tok::RBrace || t.newlineBefore) {
+            warning(m_lastEnd, m_lastEnd, message);
+            return true;
+        }
+        errorAt(t, message);
+        return false;
+    }
+
+    void parseAssignment(QList<Entry> &out)
+    {
+        const Token keyTok = take();
+        Entry e;
+        e.kind = EntryKind::Value;
+        e.name = keyTok.view().toString();
+        bool isArray = false;
+        if (peek().kind == Tok::LBracket) {
+            take();
+            const Token &close = peek();
+            if (close.kind != Tok::RBracket) {
+                errorAt(close,
+                        u"expected ']' after '"_qs + e.name + u"[', found "_qs + foundText(close));
+                recover();
+                finishInvalid(out, keyTok.spanStart);
+                return;
+            }
+            take();
+            isArray = true;
+            e.kind = EntryKind::Array;
+        }
+        const Token &op = peek();
+        if (op.kind == Tok::PlusAssign) {
+            if (!isArray) {
+                errorAt(op, u"expected '=' after '"_qs + e.name +
+                                u"', found '+=' (only arrays "
+                                u"can be added to: '"_qs +
+                                e.name + u"[] +=')"_qs);
+                recover();
+                finishInvalid(out, keyTok.spanStart);
+                return;
+            }
+            e.append = true;
+        } else if (op.kind != Tok::Assign) {
+            const QString what = isArray ? e.name + u"[]"_qs : e.name;
+            errorAt(op, u"expected '=' after '"_qs + what + u"', found "_qs + foundText(op));
+            recover();
+            finishInvalid(out, keyTok.spanStart);
+            return;
+        }
+        take();
+        bool ok = true;
+        if (isArray) {
+            const Token &open = peek();
+            if (open.kind != Tok::LBrace) {
+                errorAt(open, u"expected '{' to start the array '"_qs + e.name + u"[]', found "_qs +
+                                  foundText(open));
+                recover();
+                finishInvalid(out, keyTok.spanStart);
+                return;
+            }
+            ok = parseArray(e.value);
+        } else {
+            ok = parseScalar(e.value, false);
+        }
+        if (!ok || !expectSemicolon(isArray ? u"after the array"_qs : u"after the value"_qs)) {
+            recover();
+            finishInvalid(out, keyTok.spanStart);
+            return;
+        }
+        finish(out, std::move(e), keyTok.spanStart);
+    }
+
+    // A string, a number, a word or several (up to ';', the end of the line, or in an array
+    // ',' or '}'), or __EVAL(...).
+    bool parseScalar(Value &value, bool inArray)
+    {
+        const Token &first = peek();
+        if (first.kind == Tok::String) {
+            const Token s = take();
+            value.kind = ValueKind::String;
+            value.text = unescapeString(s);
+            value.span = span(s.spanStart, s.spanEnd);
+            return true;
+        }
+        if (first.kind == Tok::Word && first.view() == u"__EVAL") {
+            const Token keyword = take();
+            return parseParenthesized(keyword, value);
+        }
+        const bool stopsHere = first.kind == Tok::Semicolon || first.kind == Tok::End ||
+                               first.kind == Tok::RBrace || first.kind == Tok::LBrace ||
+                               first.kind == Tok::Comma || (!inArray && first.newlineBefore);
+        if (stopsHere) {
+            value.kind = ValueKind::Word;
+            value.span = span(m_lastEnd, m_lastEnd);
+            if (first.kind == Tok::LBrace) {
+                errorAt(first, u"expected a value, found '{' (an array needs '[]' after its "
+                               u"name)"_qs);
+                return false;
+            }
+            warning(m_lastEnd, m_lastEnd,
+                    u"empty value: expected a value, found "_qs + foundText(first));
+            return true;
+        }
+        const Token start = take();
+        Token last = start;
+        bool fromSource = start.fromSource();
+        int words = 1;
+        QString joined = start.view().toString();
+        for (;;) {
+            const Token &t = peek();
+            if (t.kind == Tok::Semicolon || t.kind == Tok::End || t.kind == Tok::RBrace ||
+                t.kind == Tok::LBrace || t.kind == Tok::String || t.newlineBefore ||
+                (inArray && t.kind == Tok::Comma))
+                break;
+            if (t.kind == Tok::Word) {
+                const Tok after = peekSecond().kind;
+                if (after == Tok::Assign || after == Tok::PlusAssign || after == Tok::LBracket)
+                    break;
+            }
+            last = take();
+            fromSource = fromSource && last.fromSource();
+            ++words;
+            if (last.spaceBefore)
+                joined += u' ';
+            joined += last.view();
+        }
+        value.span = span(start.spanStart, last.spanEnd);
+        if (fromSource && words > 1) {
+            joined = QStringView(*m_file.text)
+                         .mid(start.spanStart, last.spanEnd - start.spanStart)
+                         .toString();
+        }
+        value.text = std::move(joined);
+        if (words == 1 && start.kind == Tok::Word && isNumber(value.text)) {
+            value.kind = ValueKind::Number;
+            return true;
+        }
+        value.kind = ValueKind::Word;
+        const qsizetype from = start.spanStart, to = last.spanEnd;
+        if (value.text.contains(u' ') || value.text.contains(u'\t')) {
+            warning(from, to,
+                    u"unquoted text with spaces: expected a string in quotes, found "_qs +
+                        quoted(value.text));
+        } else if (value.text.compare(u"true", Qt::CaseInsensitive) != 0 &&
+                   value.text.compare(u"false", Qt::CaseInsensitive) != 0) {
+            warning(from, to,
+                    u"unquoted text: expected a number or a string in quotes, found "_qs +
+                        quoted(value.text));
+        }
+        return true;
+    }
+
+    static QString quoted(const QString &text)
+    {
+        constexpr qsizetype Max = 24;
+        return u"'"_qs + (text.size() > Max ? text.left(Max) + u"…"_qs : text) + u"'"_qs;
+    }
+
+    bool parseArray(Value &value)
+    {
+        const Token open = take();
+        value.kind = ValueKind::Array;
+        if (!enterNesting(open)) {
+            skipBlock();
+            value.span = span(open.spanStart, m_lastEnd);
+            return false;
+        }
+        bool ok = true;
+        for (;;) {
+            const Token &t = peek();
+            if (t.kind == Tok::RBrace) {
+                take();
+                break;
+            }
+            if (t.kind == Tok::End || t.kind == Tok::Semicolon) {
+                errorAt(open, QStringLiteral("expected '}' to close the array opened on line %1, "
+                                             "found ")
+                                      .arg(m_file.lines.pos(open.spanStart).line) +
+                                  describe(t));
+                ok = false;
+                break;
+            }
+            if (t.kind == Tok::Comma) {
+                errorAt(t, QStringLiteral("expected a value in the array, found ','"));
+                take();
+                ok = false;
+                continue;
+            }
+            Value element;
+            if (t.kind == Tok::LBrace) {
+                if (!parseArray(element))
+                    ok = false;
+            } else if (!parseScalar(element, true)) {
+                ok = false;
+                take(); // past what could not start a value, so the loop moves on
+            }
+            value.elements.append(std::move(element));
+            const Token &sep = peek();
+            if (sep.kind == Tok::Comma) {
+                take(); // a trailing comma before '}' is accepted
+            } else if (sep.kind != Tok::RBrace && sep.kind != Tok::End &&
+                       sep.kind != Tok::Semicolon) {
+                errorAt(sep, u"expected ',' or '}' in the array, found "_qs + describe(sep));
+                ok = false;
+            }
+        }
+        leaveNesting();
+        value.span = span(open.spanStart, m_lastEnd);
+        return ok;
+    }
+
+    SharedState &m_shared;
+    FileContext &m_file;
+    TokenSource m_source;
+    std::deque<Token> m_ahead;
+    qsizetype m_lastEnd = 0;
+    qsizetype m_statementEnd = 0;
+    QList<Entry> m_trivia;
+};
+
+QString plural(int n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1StringView(n == 1 ? one : many));
+}
+
+} // namespace
+
+namespace detail {
+
+QList<Entry> parseText(SharedState &shared, FileContext &file)
+{
+    Parser parser(shared, file);
+    return parser.parseFile();
+}
+
+} // namespace detail
+
+int ReadResult::errorCount() const
+{
+    return int(std::count_if(diagnostics.cbegin(), diagnostics.cend(),
+                             [](const Diagnostic &d) { return d.severity == Severity::Error; }));
+}
+
+int ReadResult::warningCount() const
+{
+    return int(diagnostics.size()) - errorCount();
+}
+
+ReadResult readConfig(const QString &text, const ReadOptions &options)
+{
+    ReadResult result;
+    result.m_source = text;
+    SharedState shared;
+    // Macros may produce a few times the file's own size before expansion is cut off.
+    shared.expansionBudget = 1'000'000 + 4 * text.size();
+    shared.includeLoader = options.includeLoader;
+    if (!options.fileName.isEmpty())
+        shared.includeChain.append(options.fileName);
+    FileContext file{
+        &result.m_source,      LineIndex(result.m_source), QString(), options.fileName, -1,
+        options.checkKnownKeys};
+    result.entries = parseText(shared, file);
+    std::stable_sort(shared.diagnostics.begin(), shared.diagnostics.end(),
+                     [](const auto &a, const auto &b) { return a.anchor < b.anchor; });
+    result.diagnostics.reserve(qsizetype(shared.diagnostics.size()));
+    for (auto &r : shared.diagnostics)
+        result.diagnostics.append(std::move(r.diagnostic));
+    return result;
+}
+
+QString summary(const QList<Diagnostic> &diagnostics)
+{
+    if (diagnostics.isEmpty())
+        return QStringLiteral("No problems found");
+    int errors = 0;
+    const Diagnostic *first = nullptr;
+    for (const Diagnostic &d : diagnostics) {
+        if (d.severity == Severity::Error) {
+            if (!errors)
+                first = &d;
+            ++errors;
+        }
+    }
+    const int warnings = int(diagnostics.size()) - errors;
+    if (!first)
+        first = &diagnostics.front();
+    QStringList counts;
+    if (errors)
+        counts << plural(errors, "error", "errors");
+    if (warnings)
+        counts << plural(warnings, "warning", "warnings");
+    QString where = QStringLiteral("line %1").arg(first->position.line);
+    if (!first->file.isEmpty())
+        where = first->file + u' ' + where;
+    return counts.join(u", ") + u" — "_qs + where + u": "_qs + first->message;
+}
+
+} // namespace config

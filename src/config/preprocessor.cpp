@@ -1,0 +1,572 @@
+#include "preprocessor.h"
+
+#include <algorithm>
+
+namespace config::detail {
+
+namespace {
+
+// Deeper chains of macros inside macros are reported and left unexpanded.
+constexpr int MaxMacroDepth = 64;
+constexpr int MaxIncludeDepth = 16;
+
+bool isIdentChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+// A directive's line with its continuations joined and its comments removed.
+QString directiveLine(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool inString = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\\' && i + 1 < text.size() && isLineBreak(text[i + 1].unicode())) {
+            ++i;
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            out += u' ';
+            continue;
+        }
+        if (c == u'"')
+            inString = !inString;
+        if (!inString && c == u'/' && i + 1 < text.size()) {
+            if (text[i + 1] == u'/')
+                break;
+            if (text[i + 1] == u'*') {
+                const qsizetype close = text.indexOf(u"*/", i + 2);
+                i = close < 0 ? text.size() : close + 1;
+                out += u' ';
+                continue;
+            }
+        }
+        if (isLineBreak(c.unicode()))
+            out += u' ';
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString identifierAt(QStringView s, qsizetype &i)
+{
+    const qsizetype start = i;
+    while (i < s.size() && isIdentChar(s[i]))
+        ++i;
+    return s.mid(start, i - start).toString();
+}
+
+void skipBlanks(QStringView s, qsizetype &i)
+{
+    while (i < s.size() && s[i].isSpace())
+        ++i;
+}
+
+QString quotedShort(QStringView s)
+{
+    constexpr qsizetype Max = 24;
+    if (s.size() > Max)
+        return u"'"_qs + s.left(Max).toString() + u"…'"_qs;
+    return u"'"_qs + s.toString() + u"'"_qs;
+}
+
+} // namespace
+
+LineIndex::LineIndex(const QString &text)
+{
+    m_starts.push_back(0);
+    const char16_t *d = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = d[i];
+        // Quick rejection of everything that cannot be a line break.
+        if (c > u'\r' && c < 0x2028)
+            continue;
+        if (c == u'\r') {
+            if (i + 1 < n && d[i + 1] == u'\n')
+                ++i;
+            m_starts.push_back(i + 1);
+        } else if (c == u'\n' || c == 0x2028 || c == 0x2029) {
+            m_starts.push_back(i + 1);
+        }
+    }
+}
+
+SourcePos LineIndex::pos(qsizetype offset) const
+{
+    const auto it = std::upper_bound(m_starts.begin(), m_starts.end(), offset);
+    const qsizetype line = it - m_starts.begin();
+    SourcePos p;
+    p.offset = offset;
+    p.line = int(line);
+    p.column = int(offset - m_starts[std::size_t(line - 1)] + 1);
+    return p;
+}
+
+void SharedState::report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
+                         const QString &message)
+{
+    Diagnostic d;
+    d.severity = severity;
+    d.position = file.lines.pos(start);
+    d.length = std::max<qsizetype>(0, end - start);
+    d.message = message;
+    d.file = file.diagnosticFile;
+    diagnostics.push_back({std::move(d), file.anchor >= 0 ? file.anchor : start});
+}
+
+QString describe(const Token &t)
+{
+    switch (t.kind) {
+    case Tok::End:
+        return QStringLiteral("the end of the file");
+    case Tok::String:
+        return quotedShort(t.view());
+    case Tok::Directive:
+        return QStringLiteral("a preprocessor line");
+    case Tok::Comment:
+        return QStringLiteral("a comment");
+    default:
+        return quotedShort(t.view());
+    }
+}
+
+TokenSource::TokenSource(SharedState &shared, FileContext &file)
+    : m_shared(shared), m_file(file), m_lexer(*file.text)
+{
+}
+
+Token TokenSource::raw()
+{
+    if (!m_pending.empty()) {
+        Token t = m_pending.back();
+        m_pending.pop_back();
+        return t;
+    }
+    return m_lexer.next();
+}
+
+void TokenSource::extendSkip(const Token &t)
+{
+    if (!m_skipping) {
+        m_skipping = true;
+        m_skipStart = t.spanStart;
+    }
+    m_skipEnd = t.spanEnd;
+}
+
+Token TokenSource::next()
+{
+    if (!m_out.empty()) {
+        Token t = m_out.front();
+        m_out.pop_front();
+        return t;
+    }
+    for (;;) {
+        Token t = raw();
+        if (t.kind == Tok::End) {
+            for (const Condition &c : m_conditions) {
+                m_shared.report(m_file, Severity::Error, c.start, c.end,
+                                QStringLiteral("expected '#endif' to close this block, found "
+                                               "the end of the file"));
+            }
+            m_conditions.clear();
+            if (m_skipping) {
+                m_skipping = false;
+                Token s = t;
+                s.kind = Tok::Skipped;
+                s.start = s.spanStart = m_skipStart;
+                s.end = s.spanEnd = m_skipEnd;
+                m_out.push_back(t);
+                return s;
+            }
+            return t;
+        }
+        if (t.kind == Tok::Directive && t.fromSource()) {
+            const bool wasActive = active();
+            processDirective(t, wasActive);
+            if (wasActive)
+                return t;
+            if (!active()) {
+                extendSkip(t);
+                continue;
+            }
+            if (m_skipping) {
+                m_skipping = false;
+                Token s = t;
+                s.kind = Tok::Skipped;
+                s.start = s.spanStart = m_skipStart;
+                s.end = s.spanEnd = m_skipEnd;
+                m_out.push_back(t);
+                return s;
+            }
+            return t;
+        }
+        if (!active()) {
+            extendSkip(t);
+            continue;
+        }
+        if (t.kind == Tok::Word && !m_shared.macros.isEmpty() && expand(t))
+            continue;
+        if (t.unterminated) {
+            if (t.kind == Tok::String) {
+                m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
+                                QStringLiteral("unterminated string: expected '\"' before the "
+                                               "end of the line"));
+            } else if (t.kind == Tok::Comment) {
+                m_shared.report(m_file, Severity::Error, t.spanStart, t.spanStart + 2,
+                                QStringLiteral("unterminated comment: expected '*/', found the "
+                                               "end of the file"));
+            }
+        }
+        return t;
+    }
+}
+
+void TokenSource::processDirective(const Token &t, bool wasActive)
+{
+    const QString line = directiveLine(t.view());
+    qsizetype i = 1; // past '#'
+    skipBlanks(line, i);
+    const QString name = identifierAt(line, i);
+    skipBlanks(line, i);
+    const QString rest = line.mid(i).trimmed();
+    directive = {name, rest, {}};
+    auto error = [&](const QString &message) {
+        m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd, message);
+    };
+
+    if (name == u"ifdef" || name == u"ifndef" || name == u"if") {
+        bool value = false;
+        if (wasActive) {
+            qsizetype j = 0;
+            const QString macro = identifierAt(rest, j);
+            if (name == u"if") {
+                value = evaluateIf(rest, t);
+            } else if (macro.isEmpty()) {
+                error(u"expected a macro name after #"_qs + name + u", found "_qs +
+                      (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+            } else {
+                value = m_shared.macros.contains(macro) == (name == u"ifdef");
+            }
+        }
+        m_conditions.push_back({wasActive && value, wasActive, false, t.spanStart, t.spanEnd});
+        return;
+    }
+    if (name == u"else" || name == u"endif") {
+        if (m_conditions.empty()) {
+            error(u"#"_qs + name + u" without a matching #ifdef, #ifndef or #if"_qs);
+            return;
+        }
+        Condition &c = m_conditions.back();
+        if (name == u"endif") {
+            m_conditions.pop_back();
+            return;
+        }
+        if (c.elseSeen) {
+            error(QStringLiteral("expected '#endif', found a second '#else' for the same block"));
+            return;
+        }
+        c.elseSeen = true;
+        c.active = c.parentActive && !c.active;
+        return;
+    }
+    if (!wasActive)
+        return;
+
+    if (name == u"define") {
+        qsizetype j = i;
+        const QString macro = identifierAt(line, j);
+        if (macro.isEmpty()) {
+            error(u"expected a macro name after #define, found "_qs +
+                  (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+            return;
+        }
+        Macro m;
+        if (j < line.size() && line[j] == u'(') {
+            m.functionLike = true;
+            const qsizetype close = line.indexOf(u')', j);
+            if (close < 0) {
+                error(u"expected ')' to close the parameters of macro '"_qs + macro +
+                      u"', found the end of the line"_qs);
+                return;
+            }
+            for (const QString &p : line.mid(j + 1, close - j - 1).split(u','))
+                m.params.append(p.trimmed());
+            if (m.params.size() == 1 && m.params.front().isEmpty())
+                m.params.clear();
+            j = close + 1;
+        }
+        m.body = line.mid(j).trimmed();
+        m_shared.macros.insert(macro, m);
+        return;
+    }
+    if (name == u"undef") {
+        qsizetype j = 0;
+        const QString macro = identifierAt(rest, j);
+        if (macro.isEmpty()) {
+            error(u"expected a macro name after #undef, found "_qs +
+                  (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+            return;
+        }
+        m_shared.macros.remove(macro);
+        return;
+    }
+    if (name == u"include") {
+        const QChar open = rest.isEmpty() ? QChar() : rest.front();
+        const QChar closeChar = open == u'<' ? QChar(u'>') : QChar(u'"');
+        const qsizetype close = rest.indexOf(closeChar, 1);
+        if ((open != u'"' && open != u'<') || close < 0) {
+            error(u"expected \"file\" or <file> after #include, found "_qs +
+                  (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+            return;
+        }
+        const QString path = rest.mid(1, close - 1);
+        directive.text = path;
+        if (m_shared.includeLoader)
+            include(path, t);
+        return;
+    }
+    if (name.isEmpty()) {
+        error(u"expected a directive name after '#', found "_qs +
+              (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+        return;
+    }
+    error(u"unknown preprocessor directive '#"_qs + name +
+          u"': expected include, define, undef, ifdef, ifndef, if, else or endif"_qs);
+}
+
+bool TokenSource::evaluateIf(const QString &expression, const Token &t)
+{
+    // The game's #if takes a number, or a macro that stands for one.
+    QString value = expression;
+    for (int hops = 0; hops < MaxMacroDepth; ++hops) {
+        const auto it = m_shared.macros.constFind(value);
+        if (it == m_shared.macros.cend() || it->functionLike)
+            break;
+        value = it->body;
+    }
+    bool ok = false;
+    const long long number = value.toLongLong(&ok, 0);
+    if (!ok) {
+        m_shared.report(
+            m_file, Severity::Warning, t.spanStart, t.spanEnd,
+            u"expected a number or a macro holding one after #if, found "_qs +
+                (expression.isEmpty() ? u"the end of the line"_qs : quotedShort(expression)) +
+                u"; the block is treated as switched off"_qs);
+    }
+    return ok && number != 0;
+}
+
+void TokenSource::include(const QString &path, const Token &t)
+{
+    if (m_shared.includeChain.size() >= MaxIncludeDepth) {
+        m_shared.report(
+            m_file, Severity::Error, t.spanStart, t.spanEnd,
+            QStringLiteral("#include nested more than %1 files deep").arg(MaxIncludeDepth));
+        return;
+    }
+    const IncludedFile included = m_shared.includeLoader(path, m_file.loaderName);
+    if (!included.found) {
+        m_shared.report(m_file, Severity::Warning, t.spanStart, t.spanEnd,
+                        u"included file '"_qs + path + u"' not found"_qs);
+        return;
+    }
+    if (m_shared.includeChain.contains(included.name)) {
+        m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
+                        u"#include cycle: '"_qs + path + u"' is already being read ("_qs +
+                            m_shared.includeChain.join(u" → ") + u")"_qs);
+        return;
+    }
+    FileContext sub{&included.text,
+                    LineIndex(included.text),
+                    included.name,
+                    included.name,
+                    m_file.anchor >= 0 ? m_file.anchor : t.spanStart,
+                    false};
+    m_shared.includeChain.append(included.name);
+    directive.children = parseText(m_shared, sub);
+    m_shared.includeChain.removeLast();
+}
+
+QString TokenSource::substitute(const Macro &m, const QStringList &args) const
+{
+    auto argument = [&](const QString &ident) -> const QString * {
+        const qsizetype index = m.params.indexOf(ident);
+        return index >= 0 && index < args.size() ? &args[index] : nullptr;
+    };
+    const QString &body = m.body;
+    QString out;
+    out.reserve(body.size() + 16);
+    for (qsizetype i = 0; i < body.size();) {
+        const QChar c = body[i];
+        if (c == u'"') {
+            // Parameters are not replaced inside strings.
+            qsizetype j = i + 1;
+            while (j < body.size() && body[j] != u'"')
+                ++j;
+            out += QStringView(body).mid(i, std::min(j + 1, body.size()) - i);
+            i = j + 1;
+            continue;
+        }
+        if (c == u'#' && i + 1 < body.size() && body[i + 1] == u'#') {
+            while (!out.isEmpty() && out.back().isSpace())
+                out.chop(1);
+            i += 2;
+            skipBlanks(body, i);
+            continue;
+        }
+        if (c == u'#') {
+            qsizetype j = i + 1;
+            skipBlanks(body, j);
+            const QString ident = identifierAt(body, j);
+            if (const QString *arg = argument(ident)) {
+                QString s = *arg;
+                s.replace(u'"', u"\"\""_qs);
+                out += u'"' + s + u'"';
+                i = j;
+                continue;
+            }
+            out += c;
+            ++i;
+            continue;
+        }
+        if (isIdentChar(c)) {
+            const QString ident = identifierAt(body, i);
+            if (const QString *arg = argument(ident))
+                out += *arg;
+            else
+                out += ident;
+            continue;
+        }
+        out += c;
+        ++i;
+    }
+    return out;
+}
+
+bool TokenSource::expand(const Token &t)
+{
+    const QString name = t.view().toString();
+    const auto it = m_shared.macros.constFind(name);
+    if (it == m_shared.macros.cend())
+        return false;
+    int depth = 1;
+    if (t.context >= 0) {
+        for (int c = t.context; c >= 0; c = m_shared.contexts[std::size_t(c)].parent) {
+            if (m_shared.contexts[std::size_t(c)].name == name)
+                return false;
+        }
+        depth = m_shared.contexts[std::size_t(t.context)].depth + 1;
+    }
+    if (depth > MaxMacroDepth) {
+        if (!m_shared.depthReported) {
+            m_shared.depthReported = true;
+            m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
+                            QStringLiteral("macros nested more than %1 expansions deep; '%2' "
+                                           "is left unexpanded")
+                                .arg(MaxMacroDepth)
+                                .arg(name));
+        }
+        return false;
+    }
+    const Macro macro = it.value();
+    qsizetype spanEnd = t.spanEnd;
+    QString expansion;
+    if (macro.functionLike) {
+        std::vector<Token> taken;
+        auto giveBack = [&] {
+            for (auto r = taken.rbegin(); r != taken.rend(); ++r)
+                unread(*r);
+        };
+        Token open = raw();
+        while (open.kind == Tok::Comment) {
+            taken.push_back(open);
+            open = raw();
+        }
+        taken.push_back(open);
+        if (open.kind != Tok::LParen) {
+            giveBack();
+            return false; // a function-like macro's name alone is just a word
+        }
+        QStringList args;
+        QString current;
+        int parens = 1;
+        for (;;) {
+            Token a = raw();
+            if (a.kind == Tok::End || a.kind == Tok::Directive || a.kind == Tok::Semicolon) {
+                m_shared.report(m_file, Severity::Error, t.spanStart, open.spanEnd,
+                                u"expected ')' to close the arguments of macro '"_qs + name +
+                                    u"', found "_qs + describe(a));
+                unread(a);
+                return true; // the invocation is dropped; its error says so
+            }
+            taken.push_back(a);
+            if (a.kind == Tok::Comment)
+                continue;
+            if (a.kind == Tok::LParen) {
+                ++parens;
+            } else if (a.kind == Tok::RParen && --parens == 0) {
+                spanEnd = a.spanEnd;
+                break;
+            } else if (a.kind == Tok::Comma && parens == 1) {
+                args.append(current.trimmed());
+                current.clear();
+                continue;
+            }
+            if (a.spaceBefore && !current.isEmpty())
+                current += u' ';
+            current += a.view();
+        }
+        args.append(current.trimmed());
+        if (macro.params.isEmpty() && args.size() == 1 && args.front().isEmpty())
+            args.clear();
+        if (args.size() != macro.params.size()) {
+            m_shared.report(m_file, Severity::Error, t.spanStart, spanEnd,
+                            QStringLiteral("macro '%1' takes %2 arguments, found %3")
+                                .arg(name)
+                                .arg(macro.params.size())
+                                .arg(args.size()));
+        }
+        expansion = substitute(macro, args);
+    } else {
+        expansion = macro.body;
+    }
+    m_shared.expansionBudget -= expansion.size() + 1;
+    if (m_shared.expansionBudget < 0) {
+        if (!m_shared.budgetReported) {
+            m_shared.budgetReported = true;
+            m_shared.report(m_file, Severity::Error, t.spanStart, spanEnd,
+                            u"macro expansion stopped at '"_qs + name +
+                                u"': the macros expand to far more text than the file holds"_qs);
+        }
+        return true;
+    }
+    m_expansions.push_back(std::move(expansion));
+    m_shared.contexts.push_back({name, t.context, depth});
+    const int context = int(m_shared.contexts.size() - 1);
+    Lexer lexer(m_expansions.back(), false);
+    std::vector<Token> produced;
+    for (Token e = lexer.next(); e.kind != Tok::End; e = lexer.next()) {
+        if (e.kind == Tok::Comment)
+            continue;
+        if (e.kind == Tok::Directive)
+            e.kind = Tok::Word;
+        e.spanStart = t.spanStart;
+        e.spanEnd = spanEnd;
+        e.context = context;
+        e.newlineBefore = false;
+        produced.push_back(e);
+    }
+    if (!produced.empty()) {
+        produced.front().spaceBefore = t.spaceBefore;
+        produced.front().newlineBefore = t.newlineBefore;
+    }
+    for (auto r = produced.rbegin(); r != produced.rend(); ++r)
+        m_pending.push_back(*r);
+    return true;
+}
+
+} // namespace config::detail

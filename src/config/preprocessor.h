@@ -1,0 +1,146 @@
+#pragma once
+
+// The preprocessor between the lexer and the parser: directives, switched-off conditional
+// blocks, macro expansion and includes. Internal to the reader.
+
+#include "configreader.h"
+#include "lexer.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+namespace config::detail {
+
+// Line starts of one text, so that an offset can be turned into a line and column.
+class LineIndex
+{
+public:
+    explicit LineIndex(const QString &text);
+    SourcePos pos(qsizetype offset) const;
+    SourceSpan span(qsizetype start, qsizetype end) const { return {pos(start), pos(end)}; }
+
+private:
+    std::vector<qsizetype> m_starts;
+};
+
+struct Macro
+{
+    bool functionLike = false;
+    QStringList params;
+    QString body;
+};
+
+// One macro expansion: the macro, and the expansion its invocation came out of. A token never
+// expands a macro that is already on its chain, so a macro that names itself stops there.
+struct MacroContext
+{
+    QString name;
+    int parent = -1;
+    int depth = 1;
+};
+
+struct SharedState;
+
+// One text being read: the file that was asked for, or one that it includes.
+struct FileContext
+{
+    const QString *text = nullptr;
+    LineIndex lines;
+    // How diagnostics name the file; empty for the text that was read.
+    QString diagnosticFile;
+    // How the include loader knows it.
+    QString loaderName;
+    // Where problems in this file sort among the read text's own: the offset of the #include
+    // in the read text, or -1 for the read text itself.
+    qsizetype anchor = -1;
+    bool checkKnownKeys = false;
+};
+
+// Everything the texts of one read share: macros, limits, diagnostics, the include chain.
+struct SharedState
+{
+    QHash<QString, Macro> macros;
+    std::vector<MacroContext> contexts;
+    // Characters macro expansion may still produce; keeps a macro that doubles itself linear.
+    qsizetype expansionBudget = 0;
+    bool budgetReported = false;
+    bool depthReported = false;
+    std::function<IncludedFile(const QString &, const QString &)> includeLoader;
+    QStringList includeChain;
+    // Current nesting of classes and arrays, across includes.
+    int nesting = 0;
+    // Unknown top-level keys compared with the table so far; bounded to stay linear.
+    int unknownKeysCompared = 0;
+
+    struct Recorded
+    {
+        Diagnostic diagnostic;
+        qsizetype anchor;
+    };
+    std::vector<Recorded> diagnostics;
+
+    void report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
+                const QString &message);
+};
+
+class TokenSource
+{
+public:
+    TokenSource(SharedState &shared, FileContext &file);
+
+    // The next token of the parser: significant tokens, and comments, directives and switched
+    // off blocks, which the parser keeps as entries. Tokens a macro produced come in place of
+    // its invocation.
+    Token next();
+
+    // What the directive last returned by next() was.
+    struct DirectiveInfo
+    {
+        QString name;
+        QString text;
+        QList<Entry> children;
+    };
+    DirectiveInfo directive;
+
+private:
+    struct Condition
+    {
+        bool active;       // this branch is read
+        bool parentActive; // the block around the #if is read
+        bool elseSeen;
+        qsizetype start;
+        qsizetype end;
+    };
+
+    Token raw();
+    void unread(const Token &t) { m_pending.push_back(t); }
+    bool active() const { return m_conditions.empty() || m_conditions.back().active; }
+    void processDirective(const Token &t, bool wasActive);
+    void include(const QString &path, const Token &t);
+    bool expand(const Token &t);
+    QString substitute(const Macro &m, const QStringList &args) const;
+    bool evaluateIf(const QString &expression, const Token &t);
+    void extendSkip(const Token &t);
+
+    SharedState &m_shared;
+    FileContext &m_file;
+    Lexer m_lexer;
+    std::vector<Token> m_pending;
+    std::deque<QString> m_expansions;
+    std::vector<Condition> m_conditions;
+    std::deque<Token> m_out;
+    bool m_skipping = false;
+    qsizetype m_skipStart = 0;
+    qsizetype m_skipEnd = 0;
+};
+
+// Reads the statements of one text (used for the read text and for each included file).
+QList<Entry> parseText(SharedState &shared, FileContext &file);
+
+// How a token is named in a message: 'x', '"text"', the end of the line or of the file.
+QString describe(const Token &t);
+
+} // namespace config::detail
