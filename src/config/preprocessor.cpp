@@ -377,7 +377,8 @@ void TokenSource::include(const QString &path, const Token &t)
     if (m_shared.includeChain.contains(included.name)) {
         m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
                         u"#include cycle: '"_qs + path + u"' is already being read ("_qs +
-                            m_shared.includeChain.join(u" → ") + u")"_qs);
+                            m_shared.includeChain.join(u" → ") + u" → "_qs + included.name +
+                            u")"_qs);
         return;
     }
     FileContext sub{&included.text,

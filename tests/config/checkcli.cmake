@@ -1,0 +1,20 @@
+# Runs the built program's --check over the data set, as a CI system would, and compares the
+# exit code and the printed lines with what the in-process test expects.
+# cmake -DEXE=<merrow-editor> -DDATA=<tests/data/config> -P checkcli.cmake
+function(run_check expected_code expected_output)
+  execute_process(COMMAND "${EXE}" --check ${ARGN}
+    WORKING_DIRECTORY "${DATA}"
+    RESULT_VARIABLE code OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  if(NOT code STREQUAL "${expected_code}")
+    message(FATAL_ERROR "--check ${ARGN}: exit code ${code}, expected ${expected_code}\n${output}${errors}")
+  endif()
+  if(NOT "${expected_output}" STREQUAL "-" AND NOT output STREQUAL "${expected_output}")
+    message(FATAL_ERROR "--check ${ARGN} printed:\n${output}\nexpected:\n${expected_output}")
+  endif()
+endfunction()
+
+file(READ "${DATA}/check.expected" expected)
+run_check(1 "${expected}" valid.ext utf8bom.ext cp1252.ext mistakes.ext)
+run_check(0 "" valid.ext)
+run_check(2 "-" valid.ext does-not-exist.ext)
+run_check(2 "-" inc)
