@@ -1,12 +1,8 @@
 #include "about.h"
 #include "ui_about.h"
-#include "windowplacement.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
-#include <QWindow>
 
 namespace {
 
@@ -24,32 +20,24 @@ bool isMouseButtonEvent(const QEvent *event)
 
 } // namespace
 
-about::about(QWidget *main) : QWidget(nullptr), ui(std::make_unique<Ui::about>()), m_main(main)
+// A tool window has no task-bar entry; without a frame there is no title bar either.
+about::about(QWidget *main)
+    : SecondaryWindow(main, Qt::Tool | Qt::FramelessWindowHint, Locking::LocksOwner),
+      ui(std::make_unique<Ui::about>())
 {
     ui->setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
-    // A tool window has no task-bar entry; without a frame there is no title bar either.
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setFixedSize(size());
-    WindowPlacement::centreOnScreen(this, main);
 
     ui->Picture1->installEventFilter(this);
     ui->Label1->installEventFilter(this);
-
-    WindowPlacement::keepAbove(this, main);
-    if (main)
-        connect(main, &QObject::destroyed, this, &QObject::deleteLater);
 }
 
 about::~about() = default;
 
 about *about::openFor(QWidget *main)
 {
-    if (main)
-        main->setEnabled(false);
     auto *box = new about(main);
-    box->show();
-    box->activateWindow();
+    box->open();
     return box;
 }
 
@@ -92,13 +80,6 @@ void about::Picture1_Click()
     close();
 }
 
-void about::showEvent(QShowEvent *event)
-{
-    if (m_main)
-        m_main->setEnabled(false);
-    QWidget::showEvent(event);
-}
-
 void about::closeEvent(QCloseEvent *event)
 {
     // Only a click on the picture closes the box; a close request from the window system
@@ -107,15 +88,5 @@ void about::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    QWidget::closeEvent(event);
-    releaseMain();
-}
-
-void about::releaseMain()
-{
-    if (!m_main)
-        return;
-    m_main->setEnabled(true);
-    m_main->activateWindow();
-    m_main->setFocus();
+    SecondaryWindow::closeEvent(event);
 }

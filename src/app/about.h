@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "secondarywindow.h"
 
 #include <memory>
 
@@ -13,7 +12,7 @@ class about;
 
 // The borderless about box. It keeps the main window disabled while it is open and goes
 // away only when its picture is clicked.
-class about : public QWidget
+class about : public SecondaryWindow
 {
     Q_OBJECT
 
@@ -32,13 +31,9 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void releaseMain();
-
     std::unique_ptr<Ui::about> ui;
-    QPointer<QWidget> m_main;
     bool m_pressedOnPicture = false;
 };

@@ -1,6 +1,6 @@
 // The commands of the main window: the menus, the logo and the Add buttons that open the
-// entry dialogs. Every window opened here locks this one itself and releases it when it
-// closes, so at most one of them is open at a time.
+// entry dialogs. The preview, the about box and the entry dialogs lock this window while they
+// are open, so at most one of them is open at a time; help leaves it usable.
 #include "mainwindow.h"
 
 #include "about.h"
@@ -15,28 +15,66 @@
 
 #include <QAction>
 #include <QPushButton>
+#include <QTabWidget>
 
-namespace {
+#include <array>
 
-// Each Add button and the entry dialog it opens.
+// Each Add button, the entry dialog it opens, the code boxes that take the entry the dialog
+// hands back (in the order of its texts) and the section switches held off while it is open.
 struct AddButton
 {
     const char *name;
-    EntryDialog *(*create)(QWidget *main, EditorDocument &document);
+    EntryDialog *(*create)(QWidget *main);
+    std::array<CodeBox, 2> boxes;
+    int boxCount;
+    std::array<Switch, 2> locks;
+    int lockCount;
 };
 
-template <typename Dialog> EntryDialog *createDialog(QWidget *main, EditorDocument &document)
+namespace {
+
+template <typename Dialog> EntryDialog *createDialog(QWidget *main)
 {
-    return new Dialog(main, document);
+    return new Dialog(main);
 }
 
 constexpr AddButton AddButtons[] = {
-    {"addIdentityButton", createDialog<addIdentity>},
-    {"addRadioButton", createDialog<addRadio>},
-    {"addSoundButton", createDialog<addSound>},
-    {"addMusicButton", createDialog<addMusic>},
-    {"addLoadoutButton", createDialog<addLoadout>},
-    {"addParamsButton", createDialog<addMPParams>},
+    {"addIdentityButton",
+     createDialog<addIdentity>,
+     {CodeBox::mainIdentityCode},
+     1,
+     {Switch::mainIdentityActive},
+     1},
+    {"addRadioButton",
+     createDialog<addRadio>,
+     {CodeBox::mainRadioCode},
+     1,
+     {Switch::mainRadioActive},
+     1},
+    {"addSoundButton",
+     createDialog<addSound>,
+     {CodeBox::mainSoundCode},
+     1,
+     {Switch::mainSoundActive},
+     1},
+    {"addMusicButton",
+     createDialog<addMusic>,
+     {CodeBox::mainMusicCode},
+     1,
+     {Switch::mainMusicActive},
+     1},
+    {"addLoadoutButton",
+     createDialog<addLoadout>,
+     {CodeBox::mainLoadoutWeaponsCode, CodeBox::mainLoadoutMagazinesCode},
+     2,
+     {Switch::mainLoadoutActive},
+     1},
+    {"addParamsButton",
+     createDialog<addMPParams>,
+     {CodeBox::paramsCode},
+     1,
+     {Switch::respawnActive, Switch::paramsActive},
+     2},
 };
 
 const QString ExitTitle = QStringLiteral("Exiting ...");
@@ -57,10 +95,27 @@ void Main::connectCommands()
     for (const AddButton &button : AddButtons) {
         auto *push = findChild<QPushButton *>(QString::fromLatin1(button.name));
         Q_ASSERT_X(push, "Main::connectCommands", button.name);
-        const auto create = button.create;
         connect(push, &QPushButton::clicked, this,
-                [this, create] { create(this, m_document)->open(); });
+                [this, &button, push] { openEntry(button, push); });
     }
+}
+
+void Main::openEntry(const AddButton &button, QWidget *addButton)
+{
+    EntryDialog *dialog = button.create(this);
+    QList<QWidget *> locked{items()};
+    for (int i = 0; i < button.lockCount; ++i)
+        locked << control(switchName(button.locks[std::size_t(i)]));
+    locked << addButton;
+    dialog->setLockedControls(locked);
+    connect(dialog, &EntryDialog::entryComposed, this, [this, &button](const QStringList &texts) {
+        for (int i = 0; i < button.boxCount && i < texts.size(); ++i) {
+            // An empty text would change nothing; skipping it spares the box an update.
+            if (!texts[i].isEmpty())
+                m_document.appendCode(button.boxes[std::size_t(i)], texts[i]);
+        }
+    });
+    dialog->open();
 }
 
 void Main::mnuCreate_Click()

@@ -3,8 +3,10 @@
 #include "formfonts.h"
 #include "keyindicators.h"
 #include "longlines.h"
+#include "singleline.h"
 #include "systemcolours.h"
 #include "ui_mainwindow.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,14 +18,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <array>
-#include <limits>
 #include <vector>
 
 namespace {
@@ -189,6 +189,7 @@ void Main::setUpWindow()
         heading->setPalette(palette);
     }
 
+    SingleLine::apply(this);
     ui->Picture1->installEventFilter(this);
     // Menu shortcuts belong to the whole window, even inside a text field.
     for (auto *field : findChildren<QLineEdit *>())
@@ -197,8 +198,7 @@ void Main::setUpWindow()
         box->installEventFilter(this);
 
     setFixedSize(ClientWidth, menuBar()->sizeHint().height() + ClientHeight);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centre(this, nullptr, QRect());
 }
 
 void Main::setUpStatusBar()
@@ -287,9 +287,6 @@ void Main::bindFields()
     for (int i = 0; i < FieldCount; ++i) {
         const Field f = Field(i);
         auto *edit = static_cast<QLineEdit *>(control(fieldName(f)));
-        // Fields have no length limit of their own; the widget's default of 32767 would
-        // silently cut a long paste short.
-        edit->setMaxLength(std::numeric_limits<int>::max());
         edit->setText(m_document.text(f));
         connect(edit, &QLineEdit::textEdited, this,
                 [this, f](const QString &text) { m_document.setText(f, text); });

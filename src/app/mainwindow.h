@@ -15,6 +15,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
 class KeyIndicators;
+struct AddButton;
 
 namespace Ui {
 class Main;
@@ -78,6 +79,8 @@ private:
     void fitPage(QWidget *page);
     // Connects the menu items, the logo and the Add buttons to what they open.
     void connectCommands();
+    // Opens the entry dialog of an Add button; its entry goes into the button's code boxes.
+    void openEntry(const AddButton &button, QWidget *addButton);
 
     // Enables, disables and recolours the controls a switch governs, for its current value.
     void applyRule(Switch s);

@@ -2,7 +2,6 @@
 
 #include "helpcontent.h"
 #include "longlines.h"
-#include "windowplacement.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -106,15 +105,14 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
 
 const QString HelpWindow::fileName = QStringLiteral("Merrow_Editor_Help.chm");
 
-HelpWindow::HelpWindow(QWidget *owner) : QWidget(nullptr)
+// A dialog-type window, which the window system keeps above its owner, that leaves the owner
+// usable beside it.
+HelpWindow::HelpWindow(QWidget *owner)
+    : SecondaryWindow(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint,
+                      Locking::LeavesOwnerFree, Placement::OwnerCentre)
 {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(defaultCaption);
-    setAttribute(Qt::WA_DeleteOnClose);
-    // Closing the main window must still end the program while help is open.
-    setAttribute(Qt::WA_QuitOnClose, false);
-    if (owner)
-        setWindowIcon(owner->windowIcon());
     resize(760, 560);
 
     m_back = new QToolButton(this);
@@ -147,8 +145,6 @@ HelpWindow::HelpWindow(QWidget *owner) : QWidget(nullptr)
     connect(m_home, &QToolButton::clicked, this, &HelpWindow::home_Click);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QWidget::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QWidget::setEnabled);
-
-    WindowPlacement::keepAbove(this, owner);
 }
 
 HelpWindow::~HelpWindow()
@@ -199,11 +195,13 @@ HelpWindow *HelpWindow::showFor(QWidget *owner)
         it = it.value().isNull() ? windows.erase(it) : std::next(it);
 
     QPointer<HelpWindow> &window = windows[owner];
-    if (!window) {
+    const bool created = !window;
+    if (created) {
         window = new HelpWindow(owner);
         if (owner) {
-            HelpWindow *created = window;
-            connect(owner, &QObject::destroyed, created, [created] { delete created; });
+            // At once, not later: the owner's destruction may be the end of the program.
+            HelpWindow *made = window;
+            connect(owner, &QObject::destroyed, made, [made] { delete made; });
         }
     }
     // The file is looked for anew until it has been opened once, so a help file put in
@@ -215,9 +213,13 @@ HelpWindow *HelpWindow::showFor(QWidget *owner)
         else
             window->openFile(found);
     }
-    window->show();
-    window->raise();
-    window->activateWindow();
+    if (created) {
+        window->open();
+    } else {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
     return window;
 }
 

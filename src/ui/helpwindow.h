@@ -1,9 +1,11 @@
 #pragma once
 
+#include "secondarywindow.h"
 #include <QByteArray>
 #include <QString>
 #include <QTextBrowser>
 #include <QUrl>
+
 #include <QWidget>
 
 #include <memory>
@@ -38,7 +40,7 @@ private:
 };
 
 // The program's help window: shows the help file beside the main window without blocking it.
-class HelpWindow : public QWidget
+class HelpWindow : public SecondaryWindow
 {
     Q_OBJECT
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QPointer>
 
 namespace {
 UserPrompts *installed = nullptr;
@@ -30,7 +31,17 @@ QMessageBox::StandardButton UserPrompts::message(QWidget *parent, QMessageBox::I
     shown.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
     QMessageBox box(icon, title, shown, buttons, parent);
     box.setDefaultButton(defaultButton);
-    return QMessageBox::StandardButton(box.exec());
+    // When the box goes, the window system may hand the input to any window, such as a
+    // main window locked behind the asking dialog; it goes back to where it was.
+    const QPointer<QWidget> window = parent ? parent->window() : nullptr;
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    const auto answer = QMessageBox::StandardButton(box.exec());
+    if (window && window->isVisible()) {
+        window->activateWindow();
+        if (focus && focus->window() == window)
+            focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    return answer;
 }
 
 bool UserPrompts::runFileDialog(QFileDialog &dialog)

@@ -1,22 +1,90 @@
 #include "windowplacement.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QMargins>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 namespace WindowPlacement {
 
-void centreOnScreen(QWidget *window, const QWidget *reference)
+namespace {
+
+QMargins frameMargins(const QWidget *window)
 {
-    QScreen *screen = reference ? reference->screen() : nullptr;
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+QRect availableArea(const QWidget *window, const QWidget *reference)
+{
+    QScreen *screen = reference ? reference->screen() : window->screen();
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void place(QWidget *window, const QWidget *reference, const QRect &area, QMargins margins)
+{
+    const QRect available = availableArea(window, reference);
+    if (available.isEmpty())
         return;
-    QRect frame(QPoint(), window->size());
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    QRect frame(QPoint(), window->size().grownBy(margins));
+    frame.moveCenter((area.isNull() ? available : area).center());
+    // Title bar and menus first: a window larger than the screen hangs off its bottom right.
+    frame.moveLeft(qMax(available.left(), qMin(frame.left(), available.right() - frame.width())));
+    frame.moveTop(qMax(available.top(), qMin(frame.top(), available.bottom() - frame.height())));
+    window->move(frame.topLeft()); // move() places the frame's top-left corner
+}
+
+// Centres the window again when the window manager has put its frame around it, which
+// happens after it is shown; gives up after a short while, so that a window the user has
+// moved since stays where it is.
+class Recentre : public QObject
+{
+public:
+    Recentre(QWidget *window, const QWidget *reference, const QRect &area)
+        : QObject(window), m_window(window), m_reference(reference), m_area(area)
+    {
+        window->installEventFilter(this);
+        QTimer::singleShot(2000, this, &QObject::deleteLater);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+            m_window->isVisible()) {
+            const QMargins margins = frameMargins(m_window);
+            if (!margins.isNull()) {
+                place(m_window, m_reference, m_area, margins);
+                deleteLater();
+                m_window->removeEventFilter(this);
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QPointer<const QWidget> m_reference;
+    QRect m_area;
+};
+
+} // namespace
+
+void centre(QWidget *window, const QWidget *reference, const QRect &area)
+{
+    const QMargins own = frameMargins(window);
+    const bool frameless = window->windowFlags().testFlag(Qt::FramelessWindowHint);
+    const bool framed = frameless || (window->isVisible() && !own.isNull());
+    place(window, reference, area, framed || !reference ? own : frameMargins(reference));
+    if (!framed)
+        new Recentre(window, reference, area);
 }
 
 void keepAbove(QWidget *window, const QWidget *owner)

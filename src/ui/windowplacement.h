@@ -1,17 +1,21 @@
 #pragma once
 
+class QRect;
 class QWidget;
 
-// Where the program's secondary windows appear. They have no QWidget parent, because a child
-// window is disabled together with the main window that they lock; these helpers give them
-// the placement a child would have had.
+// Where the program's windows appear. Secondary windows have no QWidget parent, because a
+// child window is disabled together with the main window that they lock; these helpers give
+// them the placement and ownership a child would have had.
 namespace WindowPlacement {
 
-// Centres `window` on the screen of `reference` (or on the primary screen).
-void centreOnScreen(QWidget *window, const QWidget *reference);
+// Moves `window` so that its frame, title bar included, is centred on `area` (on the
+// available area of `reference`'s screen when `area` is null), keeping its top-left corner
+// on that screen so that a window larger than a small screen can still be reached. Until
+// the window manager has framed the window, its frame is estimated from `reference`'s; the
+// window is centred once more when its own frame is known.
+void centre(QWidget *window, const QWidget *reference, const QRect &area);
 
-// Keeps `window` above `owner`'s window (transient for it), so that a window that locks the
-// main window can never hide behind it.
+// Keeps `window` above `owner`'s window: transient for it, as the window system sees it too.
 void keepAbove(QWidget *window, const QWidget *owner);
 
 } // namespace WindowPlacement

@@ -1,13 +1,10 @@
 #include "addidentity.h"
 
-#include "editordocument.h"
 #include "entries.h"
 #include "ui_addidentity.h"
 
-addIdentity::addIdentity(QWidget *mainWindow, EditorDocument &document)
-    : EntryDialog(mainWindow, document,
-                  {switchName(Switch::mainIdentityActive), QStringLiteral("addIdentityButton")}),
-      ui(std::make_unique<Ui::addIdentity>())
+addIdentity::addIdentity(QWidget *owner)
+    : EntryDialog(owner), ui(std::make_unique<Ui::addIdentity>())
 {
     ui->setupUi(this);
     setUpButtons(ui->addIdentityButton, ui->cancelIdentityButton);
@@ -21,9 +18,6 @@ void addIdentity::addIdentityButton_Click()
     if (!requireFilled(
             {ui->idClassName, ui->idName, ui->idFace, ui->idGlasses, ui->idSpeaker, ui->idPitch}))
         return;
-    document().appendCode(
-        CodeBox::mainIdentityCode,
-        identityEntry({ui->idClassName->text(), ui->idName->text(), ui->idFace->text(),
-                       ui->idGlasses->text(), ui->idSpeaker->text(), ui->idPitch->text()}));
-    finish();
+    handBack({identityEntry({ui->idClassName->text(), ui->idName->text(), ui->idFace->text(),
+                             ui->idGlasses->text(), ui->idSpeaker->text(), ui->idPitch->text()})});
 }

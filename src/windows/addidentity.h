@@ -14,7 +14,7 @@ class addIdentity : public EntryDialog
     Q_OBJECT
 
 public:
-    addIdentity(QWidget *mainWindow, EditorDocument &document);
+    explicit addIdentity(QWidget *owner);
     ~addIdentity() override;
 
 public Q_SLOTS:

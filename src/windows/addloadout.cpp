@@ -1,13 +1,9 @@
 #include "addloadout.h"
 
-#include "editordocument.h"
 #include "entries.h"
 #include "ui_addloadout.h"
 
-addLoadout::addLoadout(QWidget *mainWindow, EditorDocument &document)
-    : EntryDialog(mainWindow, document,
-                  {QStringLiteral("mainLoadoutActive"), QStringLiteral("addLoadoutButton")}),
-      ui(std::make_unique<Ui::addLoadout>())
+addLoadout::addLoadout(QWidget *owner) : EntryDialog(owner), ui(std::make_unique<Ui::addLoadout>())
 {
     ui->setupUi(this);
     setUpButtons(ui->addLoadoutButton, ui->cancelLoadoutButton);
@@ -65,10 +61,5 @@ QList<LoadoutRow> addLoadout::frameRows(int first) const
 void addLoadout::addLoadoutButton_Click()
 {
     const LoadoutBlocks blocks = loadoutEntries(frameRows(0), frameRows(RowsPerFrame));
-    // An empty block would change nothing; skipping it spares the views a pointless update.
-    if (!blocks.weapons.isEmpty())
-        document().appendCode(CodeBox::mainLoadoutWeaponsCode, blocks.weapons);
-    if (!blocks.magazines.isEmpty())
-        document().appendCode(CodeBox::mainLoadoutMagazinesCode, blocks.magazines);
-    finish();
+    handBack({blocks.weapons, blocks.magazines});
 }

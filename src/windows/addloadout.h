@@ -21,7 +21,7 @@ class addLoadout : public EntryDialog
     Q_OBJECT
 
 public:
-    addLoadout(QWidget *mainWindow, EditorDocument &document);
+    explicit addLoadout(QWidget *owner);
     ~addLoadout() override;
 
     static constexpr int RowsPerFrame = 7;

@@ -1,16 +1,12 @@
 #include "addmpparams.h"
 
-#include "editordocument.h"
 #include "entries.h"
 #include "ui_addmpparams.h"
 
 // Both switches of the "MP options" page are locked: switching off respawn while the
 // dialog is open would reset the page under it.
-addMPParams::addMPParams(QWidget *mainWindow, EditorDocument &document)
-    : EntryDialog(mainWindow, document,
-                  {QStringLiteral("respawnActive"), QStringLiteral("paramsActive"),
-                   QStringLiteral("addParamsButton")}),
-      ui(std::make_unique<Ui::addMPParams>())
+addMPParams::addMPParams(QWidget *owner)
+    : EntryDialog(owner), ui(std::make_unique<Ui::addMPParams>())
 {
     ui->setupUi(this);
     setUpButtons(ui->addParamsButton, ui->cancelParamsButton);
@@ -25,9 +21,7 @@ void addMPParams::addParamsButton_Click()
     if (!requireFilled({ui->paramsClass, ui->paramsTitle, ui->paramsValues, ui->paramsTexts,
                         ui->paramsDefault}))
         return;
-    document().appendCode(CodeBox::paramsCode,
-                          mpParamsEntry({ui->paramsClass->text(), ui->paramsNo->text(),
-                                         ui->paramsTitle->text(), ui->paramsValues->text(),
-                                         ui->paramsTexts->text(), ui->paramsDefault->text()}));
-    finish();
+    handBack({mpParamsEntry({ui->paramsClass->text(), ui->paramsNo->text(), ui->paramsTitle->text(),
+                             ui->paramsValues->text(), ui->paramsTexts->text(),
+                             ui->paramsDefault->text()})});
 }

@@ -15,7 +15,7 @@ class addMPParams : public EntryDialog
     Q_OBJECT
 
 public:
-    addMPParams(QWidget *mainWindow, EditorDocument &document);
+    explicit addMPParams(QWidget *owner);
     ~addMPParams() override;
 
 private:

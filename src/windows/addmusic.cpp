@@ -1,13 +1,9 @@
 #include "addmusic.h"
 
-#include "editordocument.h"
 #include "entries.h"
 #include "ui_addmusic.h"
 
-addMusic::addMusic(QWidget *mainWindow, EditorDocument &document)
-    : EntryDialog(mainWindow, document,
-                  {switchName(Switch::mainMusicActive), QStringLiteral("addMusicButton")}),
-      ui(std::make_unique<Ui::addMusic>())
+addMusic::addMusic(QWidget *owner) : EntryDialog(owner), ui(std::make_unique<Ui::addMusic>())
 {
     ui->setupUi(this);
     setUpButtons(ui->addMusicButton, ui->cancelMusicButton);
@@ -27,9 +23,7 @@ void addMusic::addMusicButton_Click()
     if (!requireFilled(
             {ui->musicClassName, ui->musicFileLocation, ui->musicVolume, ui->musicPitch}))
         return;
-    document().appendCode(CodeBox::mainMusicCode,
-                          musicEntry({ui->musicClassName->text(), ui->musicMusicName->text(),
-                                      ui->musicFileLocation->text(), ui->musicVolume->text(),
-                                      ui->musicPitch->text()}));
-    finish();
+    handBack({musicEntry({ui->musicClassName->text(), ui->musicMusicName->text(),
+                          ui->musicFileLocation->text(), ui->musicVolume->text(),
+                          ui->musicPitch->text()})});
 }

@@ -14,7 +14,7 @@ class addMusic : public EntryDialog
     Q_OBJECT
 
 public:
-    addMusic(QWidget *mainWindow, EditorDocument &document);
+    explicit addMusic(QWidget *owner);
     ~addMusic() override;
 
 public Q_SLOTS:

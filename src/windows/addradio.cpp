@@ -1,13 +1,9 @@
 #include "addradio.h"
 
-#include "editordocument.h"
 #include "entries.h"
 #include "ui_addradio.h"
 
-addRadio::addRadio(QWidget *mainWindow, EditorDocument &document)
-    : EntryDialog(mainWindow, document,
-                  {switchName(Switch::mainRadioActive), QStringLiteral("addRadioButton")}),
-      ui(std::make_unique<Ui::addRadio>())
+addRadio::addRadio(QWidget *owner) : EntryDialog(owner), ui(std::make_unique<Ui::addRadio>())
 {
     ui->setupUi(this);
     setUpButtons(ui->addRadioButton, ui->cancelRadioButton);
@@ -29,9 +25,7 @@ void addRadio::addRadioButton_Click()
     if (!requireFilled({ui->radioClassName, ui->radioFileLocation, ui->radioVolume, ui->radioPitch,
                         ui->radioTitles}))
         return;
-    document().appendCode(CodeBox::mainRadioCode,
-                          radioEntry({ui->radioClassName->text(), ui->radioRadioName->text(),
-                                      ui->radioFileLocation->text(), ui->radioVolume->text(),
-                                      ui->radioPitch->text(), ui->radioTitles->text()}));
-    finish();
+    handBack({radioEntry({ui->radioClassName->text(), ui->radioRadioName->text(),
+                          ui->radioFileLocation->text(), ui->radioVolume->text(),
+                          ui->radioPitch->text(), ui->radioTitles->text()})});
 }

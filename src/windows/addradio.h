@@ -14,7 +14,7 @@ class addRadio : public EntryDialog
     Q_OBJECT
 
 public:
-    addRadio(QWidget *mainWindow, EditorDocument &document);
+    explicit addRadio(QWidget *owner);
     ~addRadio() override;
 
 public Q_SLOTS:

@@ -1,13 +1,9 @@
 #include "addsound.h"
 
-#include "editordocument.h"
 #include "entries.h"
 #include "ui_addsound.h"
 
-addSound::addSound(QWidget *mainWindow, EditorDocument &document)
-    : EntryDialog(mainWindow, document,
-                  {switchName(Switch::mainSoundActive), QStringLiteral("addSoundButton")}),
-      ui(std::make_unique<Ui::addSound>())
+addSound::addSound(QWidget *owner) : EntryDialog(owner), ui(std::make_unique<Ui::addSound>())
 {
     ui->setupUi(this);
     setUpButtons(ui->addSoundButton, ui->cancelSoundButton);
@@ -33,9 +29,7 @@ void addSound::addSoundButton_Click()
     if (!requireFilled(
             {ui->soundClassName, ui->soundFileLocation, ui->soundVolume, ui->soundPitch}))
         return;
-    document().appendCode(CodeBox::mainSoundCode,
-                          soundEntry({ui->soundClassName->text(), ui->soundSoundName->text(),
-                                      ui->soundFileLocation->text(), ui->soundVolume->text(),
-                                      ui->soundPitch->text(), ui->soundTitles->text()}));
-    finish();
+    handBack({soundEntry({ui->soundClassName->text(), ui->soundSoundName->text(),
+                          ui->soundFileLocation->text(), ui->soundVolume->text(),
+                          ui->soundPitch->text(), ui->soundTitles->text()})});
 }

@@ -14,7 +14,7 @@ class addSound : public EntryDialog
     Q_OBJECT
 
 public:
-    addSound(QWidget *mainWindow, EditorDocument &document);
+    explicit addSound(QWidget *owner);
     ~addSound() override;
 
 public Q_SLOTS:

@@ -1,46 +1,25 @@
 #include "entrydialog.h"
 
 #include "formfonts.h"
+#include "singleline.h"
 #include "systemcolours.h"
 #include "userprompts.h"
-#include "windowplacement.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QWindow>
 
 namespace {
 const QString appTitle = QStringLiteral("Merrow Editor");
 const QString fillAllFields = QStringLiteral(" Fill all fields or click on the Cancel button. ");
 } // namespace
 
-EntryDialog::EntryDialog(QWidget *mainWindow, EditorDocument &document, QStringList lockNames)
-    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_main(mainWindow), m_document(document), m_lockNames(std::move(lockNames))
+EntryDialog::EntryDialog(QWidget *owner)
+    : SecondaryWindow(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint,
+                      Locking::LocksOwner)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
     // Frames, buttons and check boxes use the standard dialog font, as the main window does.
     setFont(FormFonts::standardDialogFont());
-}
-
-EntryDialog::~EntryDialog()
-{
-    // Destroyed without a close (the program shutting down): still hand the main window back.
-    releaseMainWindow();
-}
-
-void EntryDialog::open()
-{
-    WindowPlacement::centreOnScreen(this, m_main);
-    WindowPlacement::keepAbove(this, m_main);
-    show();
-    activateWindow();
-    lockMainWindow();
 }
 
 void EntryDialog::showFieldEnabled(QLineEdit *field, bool enabled)
@@ -60,6 +39,7 @@ void EntryDialog::setUpButtons(QPushButton *add, QPushButton *cancel)
 {
     // Labels and fields name Verdana at 8.25 pt, which the form can only store as 8.
     FormFonts::apply(this);
+    SingleLine::apply(this);
     setFixedSize(size());
     m_cancel = cancel;
     for (QPushButton *button : {add, cancel}) {
@@ -88,6 +68,12 @@ bool EntryDialog::requireFilled(std::initializer_list<const QLineEdit *> fields)
     return filled;
 }
 
+void EntryDialog::handBack(const QStringList &texts)
+{
+    Q_EMIT entryComposed(texts);
+    finish();
+}
+
 void EntryDialog::finish()
 {
     close();
@@ -100,43 +86,4 @@ void EntryDialog::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void EntryDialog::closeEvent(QCloseEvent *event)
-{
-    // Whatever closed us (Cancel, Add, the window manager), the main window gets its input
-    // back, exactly as Cancel would leave it.
-    QWidget::closeEvent(event);
-    if (event->isAccepted())
-        releaseMainWindow();
-}
-
-void EntryDialog::lockMainWindow()
-{
-    if (m_locked || !m_main)
-        return;
-    m_locked = true;
-    m_main->setEnabled(false);
-    setMainControlsEnabled(false);
-}
-
-void EntryDialog::releaseMainWindow()
-{
-    if (!m_locked || !m_main)
-        return;
-    m_locked = false;
-    m_main->setEnabled(true);
-    setMainControlsEnabled(true);
-    m_main->activateWindow();
-    m_main->setFocus();
-}
-
-void EntryDialog::setMainControlsEnabled(bool enabled)
-{
-    QStringList names{QStringLiteral("Items")};
-    names += m_lockNames;
-    for (const QString &name : names) {
-        if (QWidget *control = m_main->findChild<QWidget *>(name))
-            control->setEnabled(enabled);
-    }
 }

@@ -1,34 +1,29 @@
 #pragma once
 
+#include "secondarywindow.h"
+
 #include <QPointer>
 #include <QStringList>
-#include <QWidget>
 
 #include <initializer_list>
 
-class EditorDocument;
 class QLineEdit;
 class QPushButton;
 
-// The common ground of the small windows that compose one class entry and append it to a
-// code box of the main window. Such a window has no QWidget parent (a parent would be
-// disabled together with the main window); it locks the main window itself while it is
-// open and releases it however it closes, so the main window is never left disabled.
+// The common ground of the small windows that compose one class entry for a code box of the
+// main window. The dialog only composes: Add hands the entry back through entryComposed()
+// and whoever opened the dialog decides where it goes. Locking the main window while the
+// dialog is open, and handing it back however the dialog closes, is SecondaryWindow's.
 //
-// A subclass builds its form, calls setUpButtons() and implements addClicked(). The
-// owner creates it with new and calls open(); the window deletes itself on close.
-class EntryDialog : public QWidget
+// A subclass builds its form, calls setUpButtons() and implements addClicked(). The owner
+// creates it with new, connects entryComposed() and calls open(); the window deletes itself
+// on close.
+class EntryDialog : public SecondaryWindow
 {
     Q_OBJECT
 
 public:
-    // mainWindow: the window to lock. lockNames: objectNames of the main window's children
-    // to disable besides "Items": the section switch(es), then the section's Add button.
-    EntryDialog(QWidget *mainWindow, EditorDocument &document, QStringList lockNames);
-    ~EntryDialog() override;
-
-    // Centres and shows the window above the main window, then locks the main window.
-    void open();
+    explicit EntryDialog(QWidget *owner);
 
     // Greys a text box while it is switched off, as the main window does with its fields.
     static void showFieldEnabled(QLineEdit *field, bool enabled);
@@ -37,30 +32,27 @@ public:
     // enabled again, still empty.
     static void applyEnabledSwitch(QLineEdit *field, bool ticked);
 
+Q_SIGNALS:
+    // The composed entry: one text for each code box the dialog fills, in the order its
+    // owner knows; an empty text adds nothing to its box.
+    void entryComposed(const QStringList &texts);
+
 protected:
     // Call after setupUi: fixed at its form size, Esc presses `cancel`, Enter presses
-    // nothing, labels and text boxes in their exact font size.
+    // nothing, labels and text boxes in their exact font size, fields of one line each.
     void setUpButtons(QPushButton *add, QPushButton *cancel);
     // True when every field holds at least one character (blanks count). Otherwise beeps,
     // tells the user to fill the fields and returns false; the dialog stays as it is.
     bool requireFilled(std::initializer_list<const QLineEdit *> fields);
-    EditorDocument &document() { return m_document; }
-    // Closes (and so deletes) the window; the main window is released by the close.
+    // Hands the entry back and closes (and so deletes) the window.
+    void handBack(const QStringList &texts);
+    // Closes the window; the main window is released by the close.
     void finish();
-    // The Add button: check, compose, append through document().appendCode(), finish().
+    // The Add button: check, compose, handBack().
     virtual void addClicked() = 0;
 
     void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
-    void lockMainWindow();
-    void releaseMainWindow();
-    void setMainControlsEnabled(bool enabled);
-
-    QPointer<QWidget> m_main;
-    EditorDocument &m_document;
-    QStringList m_lockNames;
     QPointer<QPushButton> m_cancel;
-    bool m_locked = false;
 };

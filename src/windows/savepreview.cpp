@@ -6,15 +6,11 @@
 #include "encoding.h"
 #include "longlines.h"
 #include "userprompts.h"
-#include "windowplacement.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QFontMetricsF>
 #include <QTextDocument>
-#include <QWindow>
 
 namespace {
 
@@ -23,27 +19,21 @@ const QString appTitle = QStringLiteral("Merrow Editor");
 } // namespace
 
 savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text)
-    : QWidget(nullptr), ui(std::make_unique<Ui::savePreview>()), m_main(main), m_dialog(dialog)
+    : SecondaryWindow(main,
+                      Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint,
+                      Locking::LocksOwner),
+      ui(std::make_unique<Ui::savePreview>()), m_dialog(dialog)
 {
     ui->setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(size());
 
     // The text box names Verdana at 8.25 pt, which the form can only store as 8.
     FormFonts::apply(this);
 
-    if (main)
-        setWindowIcon(main->windowIcon());
-    WindowPlacement::centreOnScreen(this, main);
-
-    WindowPlacement::keepAbove(this, main);
-    if (main) {
-        // A preview outliving its main window would have no one to hand the focus back to.
-        connect(main, &QObject::destroyed, this, &QObject::deleteLater);
-    }
-
+    // TABs stop every eight spaces, as in the main window's code boxes.
+    ui->codePreview->setTabStopDistance(
+        QFontMetricsF(ui->codePreview->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
     LongLines::guard(ui->codePreview);
     connect(ui->saveAsButton, &QPushButton::clicked, this, &savePreview::saveAsButton_Click);
     setText(text);
@@ -53,11 +43,8 @@ savePreview::~savePreview() = default;
 
 savePreview *savePreview::openWith(QWidget *main, QFileDialog *dialog, const QString &text)
 {
-    if (main)
-        main->setEnabled(false);
     auto *preview = new savePreview(main, dialog, text);
-    preview->show();
-    preview->activateWindow();
+    preview->open();
     preview->ui->codePreview->setFocus();
     return preview;
 }
@@ -78,29 +65,6 @@ void savePreview::setText(const QString &text)
     QString lines = normalizeLineBreaks(text);
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     ui->codePreview->setPlainText(lines);
-}
-
-void savePreview::showEvent(QShowEvent *event)
-{
-    if (m_main)
-        m_main->setEnabled(false);
-    QWidget::showEvent(event);
-}
-
-void savePreview::closeEvent(QCloseEvent *event)
-{
-    QWidget::closeEvent(event);
-    if (event->isAccepted())
-        releaseMain();
-}
-
-void savePreview::releaseMain()
-{
-    if (!m_main)
-        return;
-    m_main->setEnabled(true);
-    m_main->activateWindow();
-    m_main->setFocus();
 }
 
 void savePreview::saveAsButton_Click()
@@ -129,6 +93,9 @@ void savePreview::saveAsButton_Click()
             QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
+    // The next Save As offers the file actually written, with the suffix the dialog added.
+    if (m_dialog)
+        m_dialog->selectFile(path);
     close();
 }
 

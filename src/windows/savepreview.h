@@ -1,8 +1,9 @@
 #pragma once
 
+#include "secondarywindow.h"
+
 #include <QPointer>
 #include <QString>
-#include <QWidget>
 
 #include <memory>
 
@@ -15,9 +16,8 @@ class savePreview;
 }
 
 // Shows the text the Create command generated, lets the user touch it up and saves it as
-// description.ext. A top-level window of its own (no QWidget parent, so it is not disabled
-// along with the main window) that keeps the main window disabled while it is open.
-class savePreview : public QWidget
+// description.ext. It keeps the main window locked while it is open.
+class savePreview : public SecondaryWindow
 {
     Q_OBJECT
 
@@ -36,17 +36,11 @@ public:
 
     void saveAsButton_Click();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     void setText(const QString &text);
     bool runSaveDialog(QString *path);
     bool confirmReplacedCharacters(qsizetype replaced);
-    void releaseMain();
 
     std::unique_ptr<Ui::savePreview> ui;
-    QPointer<QWidget> m_main;
     QPointer<QFileDialog> m_dialog;
 };

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -305,7 +306,7 @@ private Q_SLOTS:
             << QByteArray("\r\nOnLoadMission=\"?m?\";\r\n") << 2;
         QTest::newRow("CR-only and LF-only line ends")
             << QStringList{"scoreEnabled"} << "minScoreText" << QStringLiteral("1\r2\n3")
-            << QByteArray("\r\nminScore=1\r\n2\r\n3;\r\n") << 0;
+            << QByteArray("\r\nminScore=1 2 3;\r\n") << 0;
         QTest::newRow("right-to-left") << QStringList{"respawnActive"} << "typeValue"
                                        << QStringLiteral("\u05D3\u05DE\u200F CTI")
                                        << QByteArray("\r\ngameType=??? CTI;\r\n") << 3;
@@ -332,7 +333,9 @@ private Q_SLOTS:
             }
             return Field::introString;
         }();
-        QCOMPARE(main->document().text(f), pasted);
+        // A single-line field keeps one line: each line break became a space.
+        QCOMPARE(main->document().text(f),
+                 QString(pasted).replace(QRegularExpression("[\r\n]"), " "));
 
         const EncodedText file = descriptionFileBytes(main->document().create());
         QCOMPARE(file.replaced, qsizetype(replaced));
@@ -340,6 +343,53 @@ private Q_SLOTS:
         QCOMPARE(saved, file.bytes);
         QVERIFY2(saved.contains(line), saved.toPercentEncoding(" =;{}\"[]/").constData());
         QVERIFY(onlyCrLf(saved));
+    }
+
+    // Every kind of line break, pasted or typed into a single-line field of the main window or
+    // of an entry dialog, becomes one space; dialog fields take pastes of any length too.
+    void singleLineFields_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        const QString joinedText = QStringLiteral("a b");
+        for (const char16_t *br : {u"\r", u"\n", u"\r\n", u"\u2028", u"\u2029", u"\u0085"}) {
+            const QString text = QStringLiteral("a") + QString::fromUtf16(br) + QStringLiteral("b");
+            QTest::newRow(qPrintable(text.toUtf8().toPercentEncoding())) << text << joinedText;
+        }
+        QTest::newRow("breaks side by side") << QStringLiteral("\n\r\n\r") << QStringLiteral("   ");
+        const QString huge = QString(40000, u'x');
+        QTest::newRow("40,000 characters") << huge << huge;
+    }
+    void singleLineFields()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+
+        switchOn(QStringLiteral("introStringEnabled"));
+        paste(find(QStringLiteral("introString")), text);
+        QCOMPARE(main->document().text(Field::introString), kept);
+        if (text.size() < 10) {
+            // Typed, a line break key would insert nothing; the field takes what was typed.
+            auto *field = find<QLineEdit>(QStringLiteral("introString"));
+            field->clear();
+            field->insert(text);
+            QCOMPARE(field->text(), kept);
+        }
+
+        switchOn(QStringLiteral("mainRadioActive"));
+        QTest::mouseClick(find<QPushButton>(QStringLiteral("addRadioButton")), Qt::LeftButton);
+        QWidget *dialog = QApplication::activeModalWidget();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QStringLiteral("addRadio") && w->isVisible())
+                dialog = w;
+        }
+        QVERIFY(dialog);
+        auto *titles = dialog->findChild<QLineEdit *>(QStringLiteral("radioTitles"));
+        titles->setFocus();
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(titles, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(titles->text(), kept);
+        dialog->close();
     }
 
     // Ten mebibytes in a code box and in a field, and a long unbroken run in a box that wraps:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editordocument.h"
+#include "entrydialog.h"
 #include "scriptedprompts.h"
 #include "systemcolours.h"
 
@@ -19,12 +20,14 @@
 #include <memory>
 
 // What an entry dialog sees of the main window: the tab control "Items", the section
-// switch(es) and the section's Add button, found by name, plus the document whose code box
-// the dialog appends to.
+// switch(es) and the section's Add button, which the dialog holds disabled, plus the document
+// whose code boxes take the entry the dialog hands back.
 class StandInMain : public QWidget
 {
 public:
-    StandInMain(const QStringList &switchNames, const QString &addButtonName)
+    StandInMain(const QStringList &switchNames, const QString &addButtonName,
+                const QList<CodeBox> &boxes)
+        : boxes(boxes)
     {
         setObjectName(QStringLiteral("Main"));
         resize(320, 200);
@@ -82,6 +85,7 @@ public:
     }
 
     EditorDocument document;
+    QList<CodeBox> boxes;
     QTabWidget *items = nullptr;
     QList<QCheckBox *> switches;
     QPushButton *addButton = nullptr;
@@ -90,7 +94,17 @@ public:
 // Opens a dialog as the main window's Add button does and waits until it takes input.
 template <typename Dialog> QPointer<Dialog> openEntryDialog(StandInMain &main)
 {
-    QPointer<Dialog> dialog = new Dialog(&main, main.document);
+    QPointer<Dialog> dialog = new Dialog(&main);
+    QList<QWidget *> locked = main.lockedControls();
+    locked.removeOne(&main);
+    dialog->setLockedControls(locked);
+    QObject::connect(dialog, &EntryDialog::entryComposed, &main, [&main](const QStringList &texts) {
+        for (qsizetype i = 0; i < texts.size() && i < main.boxes.size(); ++i) {
+            if (!texts[i].isEmpty())
+                main.document.appendCode(main.boxes[i], texts[i]);
+        }
+    });
+    main.addButton->setFocus(); // as the click on it leaves it
     dialog->open();
     (void)QTest::qWaitForWindowActive(dialog);
     QCoreApplication::processEvents(); // the activation arrives as an event
@@ -230,7 +244,8 @@ void checkCloseRoute(const QString &route, StandInMain &main, QPointer<Dialog> &
     QVERIFY(!dialog);
     QVERIFY(main.allReleased());
     QCoreApplication::processEvents();
-    QCOMPARE(QApplication::focusWidget(), &main);
+    // The focus is back on the Add button, where it was when the dialog opened.
+    QCOMPARE(QApplication::focusWidget(), main.addButton);
     QCOMPARE(main.document.code(traits.box).isEmpty(), route != QStringLiteral("Add"));
     QCOMPARE(prompts.beeps, 0);
 }
@@ -299,10 +314,11 @@ template <typename Dialog> struct EntryDialogTest
     QPointer<Dialog> dialog;
 
     // Opens the dialog over a fresh stand-in main window; true when it opened.
-    bool openFresh(const QStringList &switchNames, const QString &addButtonName)
+    bool openFresh(const QStringList &switchNames, const QString &addButtonName,
+                   const QList<CodeBox> &boxes)
     {
         prompts = std::make_unique<ScriptedPrompts>();
-        main = std::make_unique<StandInMain>(switchNames, addButtonName);
+        main = std::make_unique<StandInMain>(switchNames, addButtonName, boxes);
         dialog = openEntryDialog<Dialog>(*main);
         return dialog;
     }

@@ -21,8 +21,8 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(
-            openFresh({QStringLiteral("mainIdentityActive")}, QStringLiteral("addIdentityButton")));
+        QVERIFY(openFresh({QStringLiteral("mainIdentityActive")},
+                          QStringLiteral("addIdentityButton"), {CodeBox::mainIdentityCode}));
     }
     void cleanup() { closeAll(); }
 

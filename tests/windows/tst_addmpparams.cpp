@@ -45,7 +45,7 @@ private Q_SLOTS:
     void init()
     {
         QVERIFY(openFresh({QStringLiteral("respawnActive"), QStringLiteral("paramsActive")},
-                          QStringLiteral("addParamsButton")));
+                          QStringLiteral("addParamsButton"), {CodeBox::paramsCode}));
     }
     void cleanup() { closeAll(); }
 
@@ -96,7 +96,7 @@ private Q_SLOTS:
         QCOMPARE(prompts->beeps, 0);
         QVERIFY(main->allReleased());
         QCoreApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget(), main.get());
+        QCOMPARE(QApplication::focusWidget(), main->addButton);
     }
 
     void emptyRequiredFieldRefuses_data()
@@ -190,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(code(), QString());
         QVERIFY(main->allReleased());
         QCoreApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget(), main.get());
+        QCOMPARE(QApplication::focusWidget(), main->addButton);
     }
 
     void enterAddsNothing()

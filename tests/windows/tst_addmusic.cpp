@@ -31,7 +31,8 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(openFresh({QStringLiteral("mainMusicActive")}, QStringLiteral("addMusicButton")));
+        QVERIFY(openFresh({QStringLiteral("mainMusicActive")}, QStringLiteral("addMusicButton"),
+                          {CodeBox::mainMusicCode}));
     }
     void cleanup() { closeAll(); }
 

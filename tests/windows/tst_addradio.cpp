@@ -32,7 +32,8 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(openFresh({QStringLiteral("mainRadioActive")}, QStringLiteral("addRadioButton")));
+        QVERIFY(openFresh({QStringLiteral("mainRadioActive")}, QStringLiteral("addRadioButton"),
+                          {CodeBox::mainRadioCode}));
     }
     void cleanup() { closeAll(); }
 

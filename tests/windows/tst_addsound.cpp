@@ -31,7 +31,8 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QVERIFY(openFresh({QStringLiteral("mainSoundActive")}, QStringLiteral("addSoundButton")));
+        QVERIFY(openFresh({QStringLiteral("mainSoundActive")}, QStringLiteral("addSoundButton"),
+                          {CodeBox::mainSoundCode}));
     }
     void cleanup() { closeAll(); }
 

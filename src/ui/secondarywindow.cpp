@@ -1,0 +1,89 @@
+#include "secondarywindow.h"
+
+#include "windowplacement.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+SecondaryWindow::SecondaryWindow(QWidget *owner, Qt::WindowFlags flags, Locking locking,
+                                 Placement placement)
+    : QWidget(nullptr, flags), m_owner(owner), m_locking(locking), m_placement(placement)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Closing the main window must still end the program while this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    if (owner) {
+        setWindowIcon(owner->windowIcon());
+        // A window outliving its owner would have no one to hand the input back to.
+        connect(owner, &QObject::destroyed, this, &QObject::deleteLater);
+    }
+    if (locking == Locking::LocksOwner)
+        setWindowModality(Qt::WindowModal);
+}
+
+SecondaryWindow::~SecondaryWindow()
+{
+    // Destroyed without a close (the program shutting down): still hand the owner back.
+    releaseOwner();
+}
+
+void SecondaryWindow::setLockedControls(const QList<QWidget *> &controls)
+{
+    m_lockedControls.clear();
+    for (QWidget *control : controls)
+        m_lockedControls.append(control);
+}
+
+void SecondaryWindow::open()
+{
+    WindowPlacement::keepAbove(this, m_owner);
+    const bool onOwner = m_placement == Placement::OwnerCentre && m_owner;
+    WindowPlacement::centre(this, m_owner, onOwner ? m_owner->frameGeometry() : QRect());
+    show();
+    raise();
+    activateWindow();
+}
+
+void SecondaryWindow::showEvent(QShowEvent *event)
+{
+    lockOwner();
+    QWidget::showEvent(event);
+}
+
+void SecondaryWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        releaseOwner();
+}
+
+void SecondaryWindow::lockOwner()
+{
+    if (m_locked || !m_owner || m_locking != Locking::LocksOwner)
+        return;
+    m_locked = true;
+    QWidget *focus = QApplication::focusWidget();
+    m_ownerFocus = focus && focus->window() == m_owner->window() ? focus : m_owner->focusWidget();
+    m_owner->setEnabled(false);
+    for (QWidget *control : std::as_const(m_lockedControls)) {
+        if (control)
+            control->setEnabled(false);
+    }
+}
+
+void SecondaryWindow::releaseOwner()
+{
+    if (!m_locked || !m_owner)
+        return;
+    m_locked = false;
+    m_owner->setEnabled(true);
+    for (QWidget *control : std::as_const(m_lockedControls)) {
+        if (control)
+            control->setEnabled(true);
+    }
+    m_owner->activateWindow();
+    if (m_ownerFocus && m_ownerFocus->isEnabled() && m_ownerFocus->isVisible())
+        m_ownerFocus->setFocus(Qt::ActiveWindowFocusReason);
+    else
+        m_owner->setFocus(Qt::ActiveWindowFocusReason);
+}
