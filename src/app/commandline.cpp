@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "checkcommand.h"
 #include "helpcontent.h"
 #include "helpwindow.h"
 
@@ -20,6 +21,12 @@ CommandLine CommandLine::run(int argc, char *argv[])
         QStringLiteral("Merrow Editor: fill in a form and get a correct description.ext."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QStringLiteral("Check each file for mistakes and print them as FILE:LINE:COLUMN: "
+                       "severity: message. Exits 0 without errors, 1 with errors, 2 when a "
+                       "file cannot be read."));
+    parser.addOption(check);
     QCommandLineOption readHelp(QStringLiteral("read-help"),
                                 QStringLiteral("Read a help file for the help window."),
                                 QStringLiteral("file"));
@@ -29,9 +36,11 @@ CommandLine CommandLine::run(int argc, char *argv[])
                                   QStringLiteral("Print the help file the help window opens."));
     locateHelp.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(locateHelp);
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("A description.ext to open into the form."),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("A description.ext to open into the form; with --check, the files to "
+                       "check."),
+        QStringLiteral("[file...]"));
 
     CommandLine result;
     if (!parser.parse(app.arguments())) {
@@ -49,6 +58,13 @@ CommandLine CommandLine::run(int argc, char *argv[])
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
             << '\n';
         result.exitCode = 0;
+    } else if (parser.isSet(check)) {
+        if (parser.positionalArguments().isEmpty()) {
+            err << QStringLiteral("--check needs at least one file.") << '\n';
+            result.exitCode = 2;
+        } else {
+            result.exitCode = config::runCheck(parser.positionalArguments(), out);
+        }
     } else if (parser.isSet(readHelp)) {
         result.exitCode = HelpContent::serve(parser.value(readHelp));
     } else if (parser.isSet(locateHelp)) {
