@@ -6,7 +6,8 @@
 #include <QHash>
 
 #include <algorithm>
-#include <deque>
+#include <array>
+#include <vector>
 
 namespace config {
 
@@ -84,6 +85,76 @@ QString foundText(const Token &t)
         return QStringLiteral("the end of the line");
     return describe(t);
 }
+
+// Names already used in one class. Most classes hold a handful of entries, compared directly
+// without allocating; a long list moves to a hash, so that a class of a million keys still
+// reads in linear time.
+class NameSet
+{
+public:
+    // The line of an earlier entry of the same name, or 0 (and the name is recorded).
+    int lineOfEarlier(const QString &name, bool isClass, int line)
+    {
+        if (m_hash.isEmpty() && m_small.size() < SmallSize) {
+            for (const Used &u : m_small) {
+                if (u.isClass == isClass && u.name.compare(name, Qt::CaseInsensitive) == 0)
+                    return u.line;
+            }
+            m_small.push_back({name, isClass, line});
+            if (m_small.size() == SmallSize) {
+                for (const Used &u : m_small)
+                    m_hash.insert(key(u.name, u.isClass), u.line);
+            }
+            return 0;
+        }
+        const QString k = key(name, isClass);
+        if (const auto it = m_hash.constFind(k); it != m_hash.cend())
+            return *it;
+        m_hash.insert(k, line);
+        return 0;
+    }
+
+private:
+    static constexpr std::size_t SmallSize = 24;
+    struct Used
+    {
+        QString name;
+        bool isClass;
+        int line;
+    };
+    // Classes and values have names of their own: "class Respawn" does not clash with
+    // "respawn=3".
+    static QString key(const QString &name, bool isClass)
+    {
+        return (isClass ? u"class "_qs : QString()) + name.toCaseFolded();
+    }
+    std::vector<Used> m_small;
+    QHash<QString, int> m_hash;
+};
+
+// The parser looks at most two tokens ahead; a ring of two keeps that free of allocations.
+class Lookahead
+{
+public:
+    std::size_t size() const { return m_count; }
+    const Token &operator[](std::size_t i) const { return m_tokens[(m_head + i) % 2]; }
+    const Token &front() const { return m_tokens[m_head]; }
+    void push_back(const Token &t)
+    {
+        m_tokens[(m_head + m_count) % 2] = t;
+        ++m_count;
+    }
+    void pop_front()
+    {
+        m_head = (m_head + 1) % 2;
+        --m_count;
+    }
+
+private:
+    std::array<Token, 2> m_tokens;
+    std::size_t m_head = 0;
+    std::size_t m_count = 0;
+};
 
 class Parser
 {
@@ -241,7 +312,7 @@ private:
 
     void parseStatements(QList<Entry> &out, bool topLevel)
     {
-        QHash<QString, int> seen;
+        NameSet seen;
         for (;;) {
             const Token &t = peek();
             flushTrivia(out);
@@ -294,27 +365,21 @@ private:
     }
 
     // Duplicate names within one class, and top-level names close to a known key.
-    void checkEntry(const Entry &e, QHash<QString, int> &seen, bool topLevel)
+    void checkEntry(const Entry &e, NameSet &seen, bool topLevel)
     {
         const bool named = e.kind == EntryKind::Value || e.kind == EntryKind::Class ||
                            (e.kind == EntryKind::Array && !e.append);
         if (!named || e.name.isEmpty())
             return;
-        // Classes and values have names of their own: "class Respawn" does not clash with
-        // "respawn=3".
-        const QString key =
-            (e.kind == EntryKind::Class ? u"class "_qs : QString()) + e.name.toLower();
         const qsizetype nameStart = e.span.start.offset;
         const qsizetype nameEnd = std::min(e.span.end.offset, nameStart + e.name.size());
-        const auto it = seen.constFind(key);
-        if (it != seen.cend()) {
+        if (const int earlier =
+                seen.lineOfEarlier(e.name, e.kind == EntryKind::Class, e.span.start.line)) {
             warning(nameStart, nameEnd,
                     u"'"_qs + e.name +
                         QStringLiteral("' is set twice in the same class (first on line %1); "
                                        "the game keeps only one")
-                            .arg(*it));
-        } else {
-            seen.insert(key, e.span.start.line);
+                            .arg(earlier));
         }
         if (topLevel && m_file.checkKnownKeys && !isKnownKey(e.name) &&
             m_shared.unknownKeysCompared < MaxUnknownKeysCompared) {
@@ -698,7 +763,7 @@ private:
     SharedState &m_shared;
     FileContext &m_file;
     TokenSource m_source;
-    std::deque<Token> m_ahead;
+    Lookahead m_ahead;
     qsizetype m_lastEnd = 0;
     qsizetype m_statementEnd = 0;
     QList<Entry> m_trivia;

@@ -107,6 +107,16 @@ struct Entry
     QList<Entry> children;
 };
 
+} // namespace config
+
+// Entries and values hold only Qt containers, which may be moved in memory as they are; saying so
+// lets a growing list move them with memmove instead of one by one.
+Q_DECLARE_TYPEINFO(config::Value, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(config::Entry, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(config::Diagnostic, Q_RELOCATABLE_TYPE);
+
+namespace config {
+
 // What an include loader answers for one #include.
 struct IncludedFile
 {

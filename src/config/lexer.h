@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
+
 namespace config::detail {
 
 enum class Tok : unsigned char {
@@ -50,38 +52,50 @@ struct Token
     bool fromSource() const { return context < 0; }
 };
 
+// What each ASCII character is to the lexer, looked up once per character.
+enum CharClass : unsigned char {
+    Other = 0,
+    Blank = 1,
+    Break = 2,
+    Punct = 4,
+    Special = 8, // '/' and '+', which may start a comment or "+="
+};
+
+inline constexpr auto AsciiClasses = [] {
+    std::array<unsigned char, 128> t{};
+    for (char c : {' ', '\t', '\f', '\v'})
+        t[std::size_t(c)] = Blank;
+    t[std::size_t('\n')] = Break;
+    t[std::size_t('\r')] = Break;
+    for (char c : {'{', '}', '[', ']', '(', ')', ';', ',', ':', '=', '"'})
+        t[std::size_t(c)] = Punct;
+    t[std::size_t('/')] = Special;
+    t[std::size_t('+')] = Special;
+    return t;
+}();
+
 inline bool isLineBreak(char16_t c)
 {
     return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029;
 }
 
+inline unsigned char charClass(char16_t c)
+{
+    if (c < 0x80)
+        return AsciiClasses[c];
+    if (c == 0x2028 || c == 0x2029)
+        return Break;
+    return (c == 0xFEFF || QChar::isSpace(c)) ? Blank : Other;
+}
+
 inline bool isBlank(char16_t c)
 {
-    if (c == u' ' || c == u'\t')
-        return true;
-    if (c < 0x80)
-        return c == u'\f' || c == u'\v';
-    return c == 0xFEFF || (!isLineBreak(c) && QChar::isSpace(c));
+    return charClass(c) == Blank;
 }
 
 inline bool isPunctuation(char16_t c)
 {
-    switch (c) {
-    case u'{':
-    case u'}':
-    case u'[':
-    case u']':
-    case u'(':
-    case u')':
-    case u';':
-    case u',':
-    case u':':
-    case u'=':
-    case u'"':
-        return true;
-    default:
-        return false;
-    }
+    return c < 0x80 && AsciiClasses[c] == Punct;
 }
 
 // Splits one text into tokens. Never fails: every character belongs to some token or to the
@@ -102,16 +116,14 @@ public:
         Token t;
         t.text = m_text;
         qsizetype i = m_pos;
-        for (;;) {
-            if (i >= m_size)
-                break;
-            const char16_t c = m_data[i];
-            if (isLineBreak(c)) {
+        while (i < m_size) {
+            const unsigned char k = charClass(m_data[i]);
+            if (k == Break) {
                 t.newlineBefore = true;
                 t.spaceBefore = true;
                 m_lineStart = true;
                 ++i;
-            } else if (isBlank(c)) {
+            } else if (k == Blank) {
                 t.spaceBefore = true;
                 ++i;
             } else {
@@ -231,7 +243,12 @@ private:
         qsizetype j = i + 1;
         while (j < m_size) {
             const char16_t d = m_data[j];
-            if (isPunctuation(d) || isBlank(d) || isLineBreak(d))
+            const unsigned char k = charClass(d);
+            if (k == Other) {
+                ++j;
+                continue;
+            }
+            if (k != Special)
                 break;
             if (d == u'/' && j + 1 < m_size && (m_data[j + 1] == u'/' || m_data[j + 1] == u'*'))
                 break;

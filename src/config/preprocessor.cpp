@@ -96,8 +96,24 @@ LineIndex::LineIndex(const QString &text)
 
 SourcePos LineIndex::pos(qsizetype offset) const
 {
-    const auto it = std::upper_bound(m_starts.begin(), m_starts.end(), offset);
-    const qsizetype line = it - m_starts.begin();
+    // Positions are asked for mostly in source order, so the line of the last answer or the
+    // one after it usually holds the offset.
+    const std::size_t n = m_starts.size();
+    auto holds = [&](std::size_t index) {
+        return index < n && m_starts[index] <= offset &&
+               (index + 1 == n || offset < m_starts[index + 1]);
+    };
+    std::size_t index = m_hint;
+    if (!holds(index)) {
+        if (holds(index + 1))
+            ++index;
+        else
+            index = std::size_t(std::upper_bound(m_starts.begin(), m_starts.end(), offset) -
+                                m_starts.begin()) -
+                    1;
+    }
+    m_hint = index;
+    const qsizetype line = qsizetype(index) + 1;
     SourcePos p;
     p.offset = offset;
     p.line = int(line);

@@ -24,6 +24,7 @@ public:
 
 private:
     std::vector<qsizetype> m_starts;
+    mutable std::size_t m_hint = 0;
 };
 
 struct Macro

@@ -1,0 +1,59 @@
+// The format reader on the 10 MiB document: a full read against one plain pass over the text.
+#include "benchsupport.h"
+
+#include "configreader.h"
+#include "editordocument.h"
+#include "generator.h"
+
+namespace {
+
+// The generated file of a document whose eight boxes hold 10 MiB of sound entries, every
+// section switched on.
+const QString &largeFileText()
+{
+    static const QString text = [] {
+        EditorDocument document;
+        bench::fillCodeBoxes(document, bench::LargeText);
+        return generate(document).text;
+    }();
+    return text;
+}
+
+// Lexing, preprocessing, parsing into the tree with positions, and all diagnostics.
+void Read_Config(benchmark::State &state)
+{
+    const QString &text = largeFileText();
+    qsizetype problems = 0;
+    for (auto _ : state) {
+        const config::ReadResult result = config::readConfig(text);
+        problems = result.diagnostics.size();
+        benchmark::DoNotOptimize(result.entries.constData());
+    }
+    state.counters["chars"] = double(text.size());
+    state.counters["problems"] = double(problems);
+}
+BENCHMARK(Read_Config)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One pass that looks at every character and counts line breaks and quotes: the least any
+// reader must do.
+void Read_CountBaseline(benchmark::State &state)
+{
+    const QString &text = largeFileText();
+    for (auto _ : state) {
+        qsizetype lines = 0, quotes = 0;
+        for (const QChar c : text) {
+            lines += c == u'\n';
+            quotes += c == u'"';
+        }
+        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(quotes);
+    }
+}
+BENCHMARK(Read_CountBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return bench::runAll(argc, argv, {{"read", "Read_Config", "Read_CountBaseline", 10.0}});
+}
