@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QTimer>
+#include <QWindow>
 
 SecondaryWindow::SecondaryWindow(QWidget *owner, Qt::WindowFlags flags, Locking locking,
                                  Placement placement)
@@ -69,6 +71,17 @@ void SecondaryWindow::lockOwner()
         if (control)
             control->setEnabled(false);
     }
+    // A window manager may give the input to the locked owner when it is clicked, although
+    // this window is modal to it; the input is handed straight back, as to a modal dialog.
+    m_handBack = connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *now) {
+        if (m_locked && m_owner && now && now == m_owner->window()->windowHandle())
+            QTimer::singleShot(0, this, [this] {
+                if (m_locked && isVisible()) {
+                    raise();
+                    activateWindow();
+                }
+            });
+    });
 }
 
 void SecondaryWindow::releaseOwner()
@@ -76,6 +89,7 @@ void SecondaryWindow::releaseOwner()
     if (!m_locked || !m_owner)
         return;
     m_locked = false;
+    disconnect(m_handBack);
     m_owner->setEnabled(true);
     for (QWidget *control : std::as_const(m_lockedControls)) {
         if (control)

@@ -48,4 +48,5 @@ private:
     Locking m_locking;
     Placement m_placement;
     bool m_locked = false;
+    QMetaObject::Connection m_handBack;
 };

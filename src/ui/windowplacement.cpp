@@ -42,37 +42,41 @@ void place(QWidget *window, const QWidget *reference, const QRect &area, QMargin
     window->move(frame.topLeft()); // move() places the frame's top-left corner
 }
 
-// Centres the window again when the window manager has put its frame around it, which
-// happens after it is shown; gives up after a short while, so that a window the user has
-// moved since stays where it is.
+// Centres the window again once the window manager has put its frame around it, which
+// happens some time after it is shown and is not always announced by a move. Gives up after a
+// second, so that a window the user has moved since stays where it is.
 class Recentre : public QObject
 {
 public:
     Recentre(QWidget *window, const QWidget *reference, const QRect &area)
         : QObject(window), m_window(window), m_reference(reference), m_area(area)
     {
-        window->installEventFilter(this);
-        QTimer::singleShot(2000, this, &QObject::deleteLater);
-    }
-
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
-            m_window->isVisible()) {
-            const QMargins margins = frameMargins(m_window);
-            if (!margins.isNull()) {
-                place(m_window, m_reference, m_area, margins);
-                deleteLater();
-                m_window->removeEventFilter(this);
-            }
-        }
-        return false;
+        connect(&m_timer, &QTimer::timeout, this, &Recentre::check);
+        m_timer.start(20);
     }
 
 private:
+    void check()
+    {
+        if (++m_checks > 50) {
+            deleteLater();
+            return;
+        }
+        if (!m_window->isVisible())
+            return;
+        const QMargins margins = frameMargins(m_window);
+        if (margins.isNull())
+            return;
+        place(m_window, m_reference, m_area, margins);
+        m_timer.stop();
+        deleteLater();
+    }
+
     QWidget *m_window;
     QPointer<const QWidget> m_reference;
     QRect m_area;
+    QTimer m_timer;
+    int m_checks = 0;
 };
 
 } // namespace
