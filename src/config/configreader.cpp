@@ -86,50 +86,50 @@ QString foundText(const Token &t)
     return describe(t);
 }
 
-// Names already used in one class. Most classes hold a handful of entries, compared directly
-// without allocating; a long list moves to a hash, so that a class of a million keys still
-// reads in linear time.
+// A name compared without regard to case, hashed without making a folded copy.
+struct FoldedName
+{
+    QString name; // shared with the entry, not copied
+    bool isClass;
+    size_t hash;
+
+    FoldedName(const QString &n, bool c) : name(n), isClass(c), hash(c ? 1 : 0)
+    {
+        for (const QChar ch : n)
+            hash = hash * 31 + ch.toCaseFolded().unicode();
+    }
+    // Classes and values have names of their own: "class Respawn" does not clash with
+    // "respawn=3".
+    bool operator==(const FoldedName &o) const
+    {
+        return hash == o.hash && isClass == o.isClass &&
+               name.compare(o.name, Qt::CaseInsensitive) == 0;
+    }
+};
+
+// Mixed again: names such as S1, S2, S3 give neighbouring sums, which would crowd one corner
+// of the table.
+size_t qHash(const FoldedName &k, size_t seed)
+{
+    return ::qHash(k.hash, seed);
+}
+
+// Names already used in one class, with the line of their first use.
 class NameSet
 {
 public:
     // The line of an earlier entry of the same name, or 0 (and the name is recorded).
     int lineOfEarlier(const QString &name, bool isClass, int line)
     {
-        if (m_hash.isEmpty() && m_small.size() < SmallSize) {
-            for (const Used &u : m_small) {
-                if (u.isClass == isClass && u.name.compare(name, Qt::CaseInsensitive) == 0)
-                    return u.line;
-            }
-            m_small.push_back({name, isClass, line});
-            if (m_small.size() == SmallSize) {
-                for (const Used &u : m_small)
-                    m_hash.insert(key(u.name, u.isClass), u.line);
-            }
-            return 0;
-        }
-        const QString k = key(name, isClass);
-        if (const auto it = m_hash.constFind(k); it != m_hash.cend())
+        FoldedName key(name, isClass);
+        if (const auto it = m_lines.constFind(key); it != m_lines.cend())
             return *it;
-        m_hash.insert(k, line);
+        m_lines.insert(std::move(key), line);
         return 0;
     }
 
 private:
-    static constexpr std::size_t SmallSize = 24;
-    struct Used
-    {
-        QString name;
-        bool isClass;
-        int line;
-    };
-    // Classes and values have names of their own: "class Respawn" does not clash with
-    // "respawn=3".
-    static QString key(const QString &name, bool isClass)
-    {
-        return (isClass ? u"class "_qs : QString()) + name.toCaseFolded();
-    }
-    std::vector<Used> m_small;
-    QHash<QString, int> m_hash;
+    QHash<FoldedName, int> m_lines;
 };
 
 // The parser looks at most two tokens ahead; a ring of two keeps that free of allocations.
