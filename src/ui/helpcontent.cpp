@@ -23,6 +23,8 @@ constexpr qsizetype LargestStream = 256 * 1024 * 1024;
 constexpr char Magic[] = "merrow-help 1\n";
 
 // Record codes of the #SYSTEM object.
+constexpr quint16 SystemContentsFile = 0;
+constexpr quint16 SystemIndexFile = 1;
 constexpr quint16 SystemDefaultTopic = 2;
 constexpr quint16 SystemTitle = 3;
 
@@ -235,8 +237,27 @@ void HelpContent::readSystemData()
                 m_defaultTopic = zeroTerminated(record);
             else if (code == SystemTitle)
                 m_title = zeroTerminated(record);
+            else if (code == SystemContentsFile)
+                m_contentsFile = normalizedPath(zeroTerminated(record));
+            else if (code == SystemIndexFile)
+                m_indexFile = normalizedPath(zeroTerminated(record));
         }
     }
+    // Files compiled without these records, or with records naming what is not there, may
+    // still hold a contents and an index under their usual extensions.
+    auto findFile = [this](QString *file, QLatin1StringView extension) {
+        if (!file->endsWith(u'/') && m_objects.contains(*file))
+            return;
+        file->clear();
+        for (const QString &path : std::as_const(m_paths)) {
+            if (path.endsWith(extension, Qt::CaseInsensitive)) {
+                *file = path;
+                return;
+            }
+        }
+    };
+    findFile(&m_contentsFile, QLatin1StringView(".hhc"));
+    findFile(&m_indexFile, QLatin1StringView(".hhk"));
     if (!m_defaultTopic.isEmpty()) {
         m_defaultTopic = normalizedPath(m_defaultTopic);
         // The record may carry an anchor; the page itself must be there.

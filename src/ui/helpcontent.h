@@ -38,6 +38,9 @@ public:
     // The topic the file asks to be shown first (it may carry an anchor), or its first page.
     QString defaultTopic() const { return m_defaultTopic; }
     QString title() const { return m_title; }
+    // The paths of the contents (.hhc) and the index (.hhk), or empty if the file has none.
+    QString contentsFile() const { return m_contentsFile; }
+    QString indexFile() const { return m_indexFile; }
 
     static QString normalizedPath(QString path);
     static bool isPage(const QString &path);
@@ -52,4 +55,6 @@ private:
     QStringList m_paths;
     QString m_defaultTopic;
     QString m_title;
+    QString m_contentsFile;
+    QString m_indexFile;
 };

@@ -1,6 +1,8 @@
 #include "helpwindow.h"
 
 #include "helpcontent.h"
+#include "helpsearch.h"
+#include "helpsitemap.h"
 #include "longlines.h"
 
 #include <QCoreApplication>
@@ -8,15 +10,34 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHash>
+#include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QStringDecoder>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString defaultCaption = QStringLiteral("Merrow Editor Help");
+
+// The topic a contents, index or search item opens, possibly with an anchor.
+constexpr int TopicRole = Qt::UserRole;
+// How deep the file put a contents entry.
+constexpr int DepthRole = Qt::UserRole + 1;
+
+QString pagePath(const QString &topic)
+{
+    return topic.section(u'#', 0, 0);
+}
 
 // Pages that declare their character set are left to the browser. Undeclared ones are
 // UTF-8 when they decode as such; otherwise they come from the 8-bit era of help files.
@@ -82,6 +103,18 @@ void HelpBrowser::doSetSource(const QUrl &name, QTextDocument::ResourceType type
     QTextBrowser::doSetSource(m_current, type);
 }
 
+void HelpBrowser::changeEvent(QEvent *event)
+{
+    QTextBrowser::changeEvent(event);
+    // Link colours are taken from the palette when a page is read, so a page shown while the
+    // desktop turns dark or light is read again.
+    if (event->type() == QEvent::PaletteChange && m_content && m_current.isValid()) {
+        const int scrolled = verticalScrollBar()->value();
+        reload();
+        verticalScrollBar()->setValue(scrolled);
+    }
+}
+
 QVariant HelpBrowser::loadResource(int type, const QUrl &name)
 {
     const QUrl url = m_current.resolved(name);
@@ -113,7 +146,8 @@ HelpWindow::HelpWindow(QWidget *owner)
 {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(defaultCaption);
-    resize(760, 560);
+    // Wide enough for the pictures of the pages beside the contents.
+    resize(880, 600);
 
     m_back = new QToolButton(this);
     m_back->setObjectName(QStringLiteral("helpBack"));
@@ -124,9 +158,63 @@ HelpWindow::HelpWindow(QWidget *owner)
     m_home = new QToolButton(this);
     m_home->setObjectName(QStringLiteral("helpHome"));
     m_home->setText(tr("Home"));
-    m_browser = new HelpBrowser(this);
+
+    m_contents = new QTreeWidget;
+    m_contents->setObjectName(QStringLiteral("helpContents"));
+    m_contents->setHeaderHidden(true);
+    m_contents->setUniformRowHeights(true);
+
+    m_indexFilter = new QLineEdit;
+    m_indexFilter->setObjectName(QStringLiteral("helpIndexFilter"));
+    m_indexFilter->setPlaceholderText(tr("Type a keyword"));
+    m_indexFilter->setClearButtonEnabled(true);
+    m_indexFilter->installEventFilter(this);
+    m_index = new QListWidget;
+    m_index->setObjectName(QStringLiteral("helpIndex"));
+    m_index->setUniformItemSizes(true);
+    auto *indexPage = new QWidget;
+    auto *indexLayout = new QVBoxLayout(indexPage);
+    indexLayout->setContentsMargins(0, 0, 0, 0);
+    indexLayout->addWidget(m_indexFilter);
+    indexLayout->addWidget(m_index);
+
+    m_searchField = new QLineEdit;
+    m_searchField->setObjectName(QStringLiteral("helpSearchField"));
+    m_searchField->setPlaceholderText(tr("Words to find"));
+    m_searchField->setClearButtonEnabled(true);
+    m_searchButton = new QToolButton;
+    m_searchButton->setObjectName(QStringLiteral("helpSearchButton"));
+    m_searchButton->setText(tr("Search"));
+    m_searchResults = new QListWidget;
+    m_searchResults->setObjectName(QStringLiteral("helpSearchResults"));
+    auto *searchPage = new QWidget;
+    searchPage->setObjectName(QStringLiteral("helpSearch"));
+    auto *searchRow = new QHBoxLayout;
+    searchRow->addWidget(m_searchField);
+    searchRow->addWidget(m_searchButton);
+    auto *searchLayout = new QVBoxLayout(searchPage);
+    searchLayout->setContentsMargins(0, 0, 0, 0);
+    searchLayout->addLayout(searchRow);
+    searchLayout->addWidget(m_searchResults);
+
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName(QStringLiteral("helpTabs"));
+    m_tabs->addTab(m_contents, tr("Contents"));
+    m_tabs->addTab(indexPage, tr("Index"));
+    m_tabs->addTab(searchPage, tr("Search"));
+
+    m_browser = new HelpBrowser;
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
     LongLines::guard(m_browser);
+
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->setObjectName(QStringLiteral("helpSplitter"));
+    m_splitter->addWidget(m_tabs);
+    m_splitter->addWidget(m_browser);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({240, 640});
+    m_splitter->setChildrenCollapsible(false);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_back);
@@ -135,16 +223,30 @@ HelpWindow::HelpWindow(QWidget *owner)
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(m_browser);
+    layout->addWidget(m_splitter);
 
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
     m_home->setEnabled(false);
+    m_tabs->setEnabled(false);
     connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
     connect(m_home, &QToolButton::clicked, this, &HelpWindow::home_Click);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QWidget::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QWidget::setEnabled);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::browser_SourceChanged);
+    connect(m_contents, &QTreeWidget::itemClicked, this, &HelpWindow::contents_Activated);
+    connect(m_contents, &QTreeWidget::itemActivated, this, &HelpWindow::contents_Activated);
+    connect(m_indexFilter, &QLineEdit::textEdited, this, &HelpWindow::indexFilter_Edited);
+    connect(m_indexFilter, &QLineEdit::returnPressed, this,
+            [this] { index_Activated(m_index->currentItem()); });
+    connect(m_index, &QListWidget::itemClicked, this, &HelpWindow::index_Activated);
+    connect(m_index, &QListWidget::itemActivated, this, &HelpWindow::index_Activated);
+    connect(m_searchField, &QLineEdit::returnPressed, this, &HelpWindow::search_Run);
+    connect(m_searchButton, &QToolButton::clicked, this, &HelpWindow::search_Run);
+    connect(m_searchResults, &QListWidget::itemClicked, this, &HelpWindow::searchResult_Activated);
+    connect(m_searchResults, &QListWidget::itemActivated, this,
+            &HelpWindow::searchResult_Activated);
 }
 
 HelpWindow::~HelpWindow()
@@ -156,6 +258,12 @@ HelpWindow::~HelpWindow()
 bool HelpWindow::openFile(const QString &path)
 {
     m_browser->setContent(nullptr);
+    m_search.reset();
+    m_contents->clear();
+    m_index->clear();
+    m_indexFilter->clear();
+    m_searchField->clear();
+    m_searchResults->clear();
     m_content.reset();
     if (std::optional<HelpContent> content = HelpContent::load(path))
         m_content = std::make_unique<HelpContent>(std::move(*content));
@@ -165,10 +273,14 @@ bool HelpWindow::openFile(const QString &path)
         m_browser->setPlainText(
             tr("The help file %1 could not be opened.").arg(QFileInfo(path).fileName()));
         m_home->setEnabled(false);
+        m_tabs->setEnabled(false);
         setWindowTitle(defaultCaption);
         return false;
     }
     m_browser->setContent(m_content.get());
+    fillContents();
+    fillIndex();
+    m_tabs->setEnabled(true);
     m_homeUrl = HelpBrowser::topicUrl(m_content->defaultTopic());
     m_browser->clearHistory();
     m_browser->setSource(m_homeUrl);
@@ -186,6 +298,148 @@ void HelpWindow::home_Click()
 {
     if (m_homeUrl.isValid())
         m_browser->setSource(m_homeUrl);
+}
+
+void HelpWindow::fillContents()
+{
+    const QString sitemap = m_content->contentsFile();
+    if (sitemap.isEmpty())
+        return;
+    // Each entry goes under the last one less deep than itself, whatever depths the file
+    // claims.
+    QList<QTreeWidgetItem *> open;
+    for (const HelpSitemap::Entry &entry :
+         HelpSitemap::parse(m_content->read(sitemap).value_or(QByteArray()))) {
+        while (!open.isEmpty() && open.last()->data(0, DepthRole).toInt() >= entry.depth)
+            open.removeLast();
+        auto *item =
+            open.isEmpty() ? new QTreeWidgetItem(m_contents) : new QTreeWidgetItem(open.last());
+        item->setText(0, entry.name.isEmpty() ? entry.local : entry.name);
+        item->setData(0, TopicRole, HelpSitemap::topicPath(sitemap, entry.local));
+        item->setData(0, DepthRole, entry.depth);
+        open.append(item);
+    }
+    // The first level shows its topics, as a table of contents would.
+    for (int i = 0; i < m_contents->topLevelItemCount(); ++i)
+        m_contents->topLevelItem(i)->setExpanded(true);
+}
+
+void HelpWindow::fillIndex()
+{
+    const QString sitemap = m_content->indexFile();
+    if (sitemap.isEmpty())
+        return;
+    for (const HelpSitemap::Entry &entry :
+         HelpSitemap::parse(m_content->read(sitemap).value_or(QByteArray()))) {
+        const QString topic = HelpSitemap::topicPath(sitemap, entry.local);
+        if (entry.name.isEmpty() || topic.isEmpty())
+            continue; // nothing to show or nothing to open
+        auto *item = new QListWidgetItem(entry.name, m_index);
+        item->setData(TopicRole, topic);
+    }
+    if (m_index->count() > 0)
+        m_index->setCurrentRow(0);
+}
+
+void HelpWindow::openTopic(const QString &path)
+{
+    if (!path.isEmpty() && m_content)
+        m_browser->setSource(HelpBrowser::topicUrl(path));
+}
+
+void HelpWindow::contents_Activated(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    const QString topic = item->data(0, TopicRole).toString();
+    if (topic.isEmpty())
+        item->setExpanded(!item->isExpanded()); // a heading without a page of its own
+    else
+        openTopic(topic);
+}
+
+void HelpWindow::indexFilter_Edited(const QString &text)
+{
+    // Keywords holding the typed text stay listed; the first that begins with it is chosen,
+    // so that typing the start of a keyword finds it.
+    const QString wanted = text.trimmed();
+    QListWidgetItem *chosen = nullptr;
+    QListWidgetItem *firstShown = nullptr;
+    for (int row = 0; row < m_index->count(); ++row) {
+        QListWidgetItem *item = m_index->item(row);
+        const bool shown = item->text().contains(wanted, Qt::CaseInsensitive);
+        item->setHidden(!shown);
+        if (!shown)
+            continue;
+        if (!firstShown)
+            firstShown = item;
+        if (!chosen && item->text().startsWith(wanted, Qt::CaseInsensitive))
+            chosen = item;
+    }
+    if (!chosen)
+        chosen = firstShown;
+    m_index->setCurrentItem(chosen);
+    if (chosen)
+        m_index->scrollToItem(chosen);
+}
+
+void HelpWindow::index_Activated(QListWidgetItem *item)
+{
+    if (item && !item->isHidden())
+        openTopic(item->data(TopicRole).toString());
+}
+
+void HelpWindow::search_Run()
+{
+    if (!m_content)
+        return;
+    if (!m_search)
+        m_search = std::make_unique<HelpSearch>(*m_content);
+    m_searchResults->clear();
+    const QList<HelpSearch::Result> results = m_search->find(m_searchField->text());
+    for (const HelpSearch::Result &result : results) {
+        auto *item = new QListWidgetItem(result.title, m_searchResults);
+        item->setData(TopicRole, result.path);
+    }
+    if (results.isEmpty() && !m_searchField->text().trimmed().isEmpty()) {
+        auto *none = new QListWidgetItem(tr("No topic holds these words."), m_searchResults);
+        none->setFlags(Qt::NoItemFlags);
+    }
+    if (!results.isEmpty())
+        m_searchResults->setCurrentRow(0);
+}
+
+void HelpWindow::searchResult_Activated(QListWidgetItem *item)
+{
+    if (item)
+        openTopic(item->data(TopicRole).toString());
+}
+
+void HelpWindow::browser_SourceChanged(const QUrl &source)
+{
+    // The contents follow the page shown, however it was reached.
+    const QString page = source.path(QUrl::FullyDecoded);
+    for (QTreeWidgetItemIterator it(m_contents); *it; ++it) {
+        if (pagePath((*it)->data(0, TopicRole).toString()) == page) {
+            m_contents->setCurrentItem(*it);
+            m_contents->scrollToItem(*it);
+            return;
+        }
+    }
+}
+
+bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The arrow and page keys move through the keywords while the filter keeps the input.
+    if (watched == m_indexFilter && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+            key == Qt::Key_PageDown) {
+            QCoreApplication::sendEvent(m_index, event);
+            return true;
+        }
+    }
+    return SecondaryWindow::eventFilter(watched, event);
 }
 
 HelpWindow *HelpWindow::showFor(QWidget *owner)

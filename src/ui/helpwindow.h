@@ -11,7 +11,15 @@
 #include <memory>
 
 class HelpContent;
+class HelpSearch;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QSplitter;
+class QTabWidget;
 class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 // A browser that takes pages, pictures and style sheets from the help file only: nothing on
 // disk or on the network is ever read through a link of a help page.
@@ -31,6 +39,7 @@ public:
 
 protected:
     void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void followLink(const QUrl &link);
@@ -54,6 +63,8 @@ public:
     // Opens `path` at its default topic; on failure the window says so in one line.
     bool openFile(const QString &path);
     bool isFileOpen() const;
+    // The open file, or null.
+    const HelpContent *content() const { return m_content.get(); }
     HelpBrowser *browser() const { return m_browser; }
 
     // Opens the help file in the help window of `owner`, creating that window the first time
@@ -65,11 +76,33 @@ public:
     static QStringList searchPlaces();
     static QString locateFile();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void home_Click();
     void showMissingFile();
+    void fillContents();
+    void fillIndex();
+    void openTopic(const QString &path);
+    void contents_Activated(QTreeWidgetItem *item);
+    void indexFilter_Edited(const QString &text);
+    void index_Activated(QListWidgetItem *item);
+    void search_Run();
+    void searchResult_Activated(QListWidgetItem *item);
+    void browser_SourceChanged(const QUrl &source);
 
     std::unique_ptr<HelpContent> m_content;
+    // Built at the first search: until then no page needs to be read as text.
+    std::unique_ptr<HelpSearch> m_search;
+    QSplitter *m_splitter;
+    QTabWidget *m_tabs;
+    QTreeWidget *m_contents;
+    QLineEdit *m_indexFilter;
+    QListWidget *m_index;
+    QLineEdit *m_searchField;
+    QToolButton *m_searchButton;
+    QListWidget *m_searchResults;
     HelpBrowser *m_browser;
     QToolButton *m_back;
     QToolButton *m_forward;
