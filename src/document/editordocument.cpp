@@ -1,35 +1,8 @@
 #include "editordocument.h"
 
-#include "generator.h"
+#include "encoding.h"
 
 namespace {
-
-constexpr std::array<const char *, SwitchCount> SwitchNames = {
-    "introStringEnabled", "missionStringEnabled", "introTimeEnabled",
-    "missionTimeEnabled", "disabledaiCheck",      "gpsCheck",
-    "compassCheck",       "watchCheck",           "mapCheck",
-    "notepadCheck",       "briefingCheck",        "debriefingCheck",
-    "scoreEnabled",       "mainIdentityActive",   "mainRadioActive",
-    "mainSoundActive",    "mainMusicActive",      "mainLoadoutActive",
-    "respawnActive",      "respawnCheck",         "delayCheck",
-    "vehicleDelayCheck",  "dialogCheck",          "paramsActive",
-    "mainOtherActive",
-};
-
-constexpr std::array<const char *, FieldCount> FieldNames = {
-    "introString", "missionString",   "minScoreText",    "avgScoreText", "maxScoreText",
-    "typeValue",   "minPlayersValue", "maxPlayersValue", "delayText",    "vehicleDelayText",
-};
-
-constexpr std::array<const char *, CodeBoxCount> CodeBoxNames = {
-    "mainIdentityCode", "mainRadioCode",          "mainSoundCode",
-    "mainMusicCode",    "mainLoadoutWeaponsCode", "mainLoadoutMagazinesCode",
-    "paramsCode",       "mainOtherCode",
-};
-
-constexpr std::array<const char *, RespawnModeCount> RespawnOptionNames = {
-    "noneOption", "birdOption", "instantOption", "baseOption", "groupOption", "sideOption",
-};
 
 // Start texts of the fields and code boxes in the design state; all others are empty.
 struct StartText
@@ -69,36 +42,41 @@ bool hasEnabledFlag(Switch s)
     return false;
 }
 
-// Section switches and the slot each empties when switched off.
-struct SectionSlot
+// What a switch's change does to the fragment slots. Every Create rewrites them all anyway;
+// only the accessory slots carry state from one change to the next.
+enum class SlotWrite {
+    Rewrite,      // the slot is kept current with the switch
+    EmptiedByOff, // the slot is emptied when the switch goes off
+};
+struct SwitchSlot
 {
     Switch sw;
     Fragment slot;
+    SlotWrite write;
 };
-constexpr SectionSlot SectionSlots[] = {
-    {Switch::mainIdentityActive, Fragment::identity}, {Switch::mainRadioActive, Fragment::radio},
-    {Switch::mainSoundActive, Fragment::sound},       {Switch::mainMusicActive, Fragment::music},
-    {Switch::mainLoadoutActive, Fragment::loadout},   {Switch::mainOtherActive, Fragment::other},
+constexpr SwitchSlot SwitchSlots[] = {
+    {Switch::introTimeEnabled, Fragment::introTime, SlotWrite::Rewrite},
+    {Switch::missionTimeEnabled, Fragment::missionTime, SlotWrite::Rewrite},
+    {Switch::scoreEnabled, Fragment::score, SlotWrite::Rewrite},
+    // The accessory switches.
+    {Switch::disabledaiCheck, Fragment::disabledAI, SlotWrite::Rewrite},
+    {Switch::gpsCheck, Fragment::gps, SlotWrite::Rewrite},
+    {Switch::compassCheck, Fragment::compass, SlotWrite::Rewrite},
+    {Switch::watchCheck, Fragment::watch, SlotWrite::Rewrite},
+    {Switch::mapCheck, Fragment::map, SlotWrite::Rewrite},
+    {Switch::notepadCheck, Fragment::notepad, SlotWrite::Rewrite},
+    {Switch::briefingCheck, Fragment::briefing, SlotWrite::Rewrite},
+    {Switch::debriefingCheck, Fragment::debriefing, SlotWrite::Rewrite},
+    // The section switches; paramsActive writes no slot.
+    {Switch::mainIdentityActive, Fragment::identity, SlotWrite::EmptiedByOff},
+    {Switch::mainRadioActive, Fragment::radio, SlotWrite::EmptiedByOff},
+    {Switch::mainSoundActive, Fragment::sound, SlotWrite::EmptiedByOff},
+    {Switch::mainMusicActive, Fragment::music, SlotWrite::EmptiedByOff},
+    {Switch::mainLoadoutActive, Fragment::loadout, SlotWrite::EmptiedByOff},
+    {Switch::mainOtherActive, Fragment::other, SlotWrite::EmptiedByOff},
 };
 
 } // namespace
-
-const char *switchName(Switch s)
-{
-    return SwitchNames[std::size_t(s)];
-}
-const char *fieldName(Field f)
-{
-    return FieldNames[std::size_t(f)];
-}
-const char *codeBoxName(CodeBox c)
-{
-    return CodeBoxNames[std::size_t(c)];
-}
-const char *respawnOptionName(RespawnMode m)
-{
-    return RespawnOptionNames[std::size_t(m)];
-}
 
 EditorDocument::EditorDocument(QObject *parent) : QObject(parent)
 {
@@ -160,18 +138,6 @@ void EditorDocument::setSwitch(Switch s, int value)
         if (!on)
             setText(Field::missionString, QString());
         break;
-    // These slots are rewritten by every Create anyway; keeping them current costs little.
-    case Switch::introTimeEnabled:
-        m_fragments[std::size_t(Fragment::introTime)] =
-            generateFragment(*this, Fragment::introTime);
-        break;
-    case Switch::missionTimeEnabled:
-        m_fragments[std::size_t(Fragment::missionTime)] =
-            generateFragment(*this, Fragment::missionTime);
-        break;
-    case Switch::scoreEnabled:
-        m_fragments[std::size_t(Fragment::score)] = generateFragment(*this, Fragment::score);
-        break;
     case Switch::respawnActive:
         for (Switch d : RespawnDependants) {
             setEnabled(d, on);
@@ -183,19 +149,15 @@ void EditorDocument::setSwitch(Switch s, int value)
         break;
     }
 
-    if (isAccessory(s))
-        m_fragments[std::size_t(accessoryFragment(s))] = accessoryLine(s, value);
-    if (!on) {
-        for (const auto &section : SectionSlots) {
-            if (section.sw == s)
-                m_fragments[std::size_t(section.slot)].clear();
-        }
+    for (const SwitchSlot &row : SwitchSlots) {
+        if (row.sw != s)
+            continue;
+        QString &slot = m_fragments[std::size_t(row.slot)];
+        if (row.write == SlotWrite::Rewrite)
+            slot = generateFragment(*this, row.slot);
+        else if (!on)
+            slot.clear();
     }
-}
-
-bool EditorDocument::isEnabled(Switch s) const
-{
-    return m_enabled[std::size_t(s)];
 }
 
 void EditorDocument::setEnabled(Switch s, bool enabled)
@@ -215,21 +177,6 @@ void EditorDocument::setText(Field f, const QString &text)
     Q_EMIT textChanged(f);
 }
 
-void EditorDocument::refreshCode(CodeBox c) const
-{
-    const auto i = std::size_t(c);
-    if (m_codeStale[i] && m_codeSources[i]) {
-        m_codes[i] = normalizeLineBreaks(m_codeSources[i]());
-        m_codeStale[i] = false;
-    }
-}
-
-const QString &EditorDocument::code(CodeBox c) const
-{
-    refreshCode(c);
-    return m_codes[std::size_t(c)];
-}
-
 void EditorDocument::setCode(CodeBox c, const QString &text)
 {
     const auto i = std::size_t(c);
@@ -244,20 +191,6 @@ void EditorDocument::appendCode(CodeBox c, const QString &text)
     const QString added = normalizeLineBreaks(text);
     m_codes[std::size_t(c)] += added;
     Q_EMIT codeAppended(c, added);
-}
-
-void EditorDocument::setCodeSource(CodeBox c, CodeSource source)
-{
-    const auto i = std::size_t(c);
-    m_codeSources[i] = std::move(source);
-    m_codeStale[i] = false;
-}
-
-void EditorDocument::markCodeStale(CodeBox c)
-{
-    const auto i = std::size_t(c);
-    if (m_codeSources[i])
-        m_codeStale[i] = true;
 }
 
 void EditorDocument::setRespawnMode(RespawnMode mode)

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLatin1String>
 #include <QString>
 #include <QStringView>
+
+// The line break of every text the editor writes.
+inline constexpr QLatin1String CrLf("\r\n");
 
 // The 8-bit text the game reads: Windows-1252, one byte per character, no byte order mark.
 struct EncodedText

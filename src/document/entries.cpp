@@ -1,16 +1,17 @@
 #include "entries.h"
 
+#include "encoding.h"
+
 namespace {
-const QString lineEnd = QStringLiteral("\r\n");
 const QChar tab = u'\t';
 } // namespace
 
 QString classEntry(const QString &className, std::initializer_list<EntryValue> values)
 {
-    QString entry = QStringLiteral("class ") + className + QStringLiteral(" {") + lineEnd;
+    QString entry = QStringLiteral("class ") + className + QStringLiteral(" {") + CrLf;
     for (const EntryValue &line : values)
-        entry += tab + QLatin1String(line.key) + line.value + u';' + lineEnd;
-    entry += tab + QStringLiteral("};") + lineEnd + lineEnd;
+        entry += tab + QLatin1String(line.key) + line.value + u';' + CrLf;
+    entry += tab + QStringLiteral("};") + CrLf + CrLf;
     return entry;
 }
 

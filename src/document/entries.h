@@ -48,7 +48,7 @@ struct MusicValues
 };
 QString musicEntry(const MusicValues &v);
 
-// Loadout and MP-parameter entries (implemented in entries_loadout.cpp).
+// Loadout and MP-parameter entries (implemented in entries_loadoutparams.cpp).
 
 // One row of the loadout dialog: a class, its quantity and whether the row takes part.
 struct LoadoutRow

@@ -1,52 +1,22 @@
 #include "generator.h"
 
-#include <optional>
+#include "encoding.h"
 
 namespace {
-
-constexpr QStringView CrLf = u"\r\n";
-
-// The accessory switches, their slots and the line each writes when checked and when not.
-struct Accessory
-{
-    Switch sw;
-    Fragment slot;
-    const char16_t *on;
-    const char16_t *off;
-};
-constexpr Accessory Accessories[] = {
-    {Switch::disabledaiCheck, Fragment::disabledAI, u"disabledAI=TRUE;\r\n",
-     u"disabledAI=FALSE;\r\n"},
-    {Switch::gpsCheck, Fragment::gps, u"ShowGPS=1;\r\n", u"ShowGPS=0;\r\n"},
-    {Switch::compassCheck, Fragment::compass, u"showCompass=1;\r\n", u"showCompass=0;\r\n"},
-    {Switch::watchCheck, Fragment::watch, u"showWatch=1;\r\n", u"showWatch=0;\r\n"},
-    {Switch::mapCheck, Fragment::map, u"showMap=1;\r\n", u"showMap=0;\r\n"},
-    {Switch::notepadCheck, Fragment::notepad, u"showNotePad=1;\r\n", u"showNotePad=0;\r\n"},
-    {Switch::briefingCheck, Fragment::briefing, u"briefing=1;\r\n", u"briefing=0;\r\n"},
-    {Switch::debriefingCheck, Fragment::debriefing, u"debriefing=1;\r\n", u"debriefing=0;\r\n"},
-};
-
-const Accessory *findAccessory(Switch s)
-{
-    for (const auto &a : Accessories) {
-        if (a.sw == s)
-            return &a;
-    }
-    return nullptr;
-}
 
 // When a fragment's switch lets it be written. OnLoad strings and times test "not 0",
 // the others "is 1"; the respawn lines also need their switch's enabled flag.
 enum class Gate { NotZero, IsOne, EnabledAndOne, Enabled };
 
-using Compose = void (*)(const EditorDocument &, QString &out);
+using Compose = void (*)(const DocumentValues &, QString &out);
 
 struct FragmentRule
 {
     Fragment slot;
     Switch gate;
     Gate kind;
-    Compose compose;            // the text while the gate is open
+    Compose compose;            // the text while the gate is open, or
+    const char16_t *openText;   // the fixed text while it is open
     const char16_t *closedText; // the text otherwise (nullptr: empty)
 };
 
@@ -69,124 +39,114 @@ void classBlock(QString &out, QStringView name, QStringView preamble, QStringVie
     out += u"};\r\n";
 }
 
-// Compose functions for rows whose text does not depend on the document.
-template <const char16_t *Text> void literal(const EditorDocument &, QString &out)
-{
-    out += Text;
-}
-
-constexpr char16_t IntroTimeOn[] = u"OnLoadIntroTime=TRUE;\r\n";
-constexpr char16_t MissionTimeOn[] = u"OnLoadMissionTime=TRUE;\r\n";
 constexpr char16_t SoundsPreamble[] = u"sounds[]={};\r\n\r\n";
 constexpr char16_t TracksPreamble[] = u"tracks[]={};\r\n\r\n";
 
-template <int AccessoryIndex> void accessoryOn(const EditorDocument &, QString &out)
-{
-    out += Accessories[AccessoryIndex].on;
-}
-template <int AccessoryIndex> constexpr const char16_t *accessoryOff()
-{
-    return Accessories[AccessoryIndex].off;
-}
-
 constexpr FragmentRule Rules[] = {
     {Fragment::introString, Switch::introStringEnabled, Gate::NotZero,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          out += u"OnLoadIntro=\"";
          out += d.text(Field::introString);
          out += u"\";\r\n";
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::missionString, Switch::missionStringEnabled, Gate::NotZero,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          out += u"OnLoadMission=\"";
          out += d.text(Field::missionString);
          out += u"\";\r\n";
      },
-     nullptr},
-    {Fragment::introTime, Switch::introTimeEnabled, Gate::NotZero, literal<IntroTimeOn>,
-     u"OnLoadIntroTime=FALSE;\r\n"},
-    {Fragment::missionTime, Switch::missionTimeEnabled, Gate::NotZero, literal<MissionTimeOn>,
-     u"OnLoadMissionTime=FALSE;\r\n"},
-    {Fragment::disabledAI, Switch::disabledaiCheck, Gate::IsOne, accessoryOn<0>, accessoryOff<0>()},
-    {Fragment::gps, Switch::gpsCheck, Gate::IsOne, accessoryOn<1>, accessoryOff<1>()},
-    {Fragment::compass, Switch::compassCheck, Gate::IsOne, accessoryOn<2>, accessoryOff<2>()},
-    {Fragment::watch, Switch::watchCheck, Gate::IsOne, accessoryOn<3>, accessoryOff<3>()},
-    {Fragment::map, Switch::mapCheck, Gate::IsOne, accessoryOn<4>, accessoryOff<4>()},
-    {Fragment::notepad, Switch::notepadCheck, Gate::IsOne, accessoryOn<5>, accessoryOff<5>()},
-    {Fragment::briefing, Switch::briefingCheck, Gate::IsOne, accessoryOn<6>, accessoryOff<6>()},
-    {Fragment::debriefing, Switch::debriefingCheck, Gate::IsOne, accessoryOn<7>, accessoryOff<7>()},
+     nullptr, nullptr},
+    {Fragment::introTime, Switch::introTimeEnabled, Gate::NotZero, nullptr,
+     u"OnLoadIntroTime=TRUE;\r\n", u"OnLoadIntroTime=FALSE;\r\n"},
+    {Fragment::missionTime, Switch::missionTimeEnabled, Gate::NotZero, nullptr,
+     u"OnLoadMissionTime=TRUE;\r\n", u"OnLoadMissionTime=FALSE;\r\n"},
+    {Fragment::disabledAI, Switch::disabledaiCheck, Gate::IsOne, nullptr, u"disabledAI=TRUE;\r\n",
+     u"disabledAI=FALSE;\r\n"},
+    {Fragment::gps, Switch::gpsCheck, Gate::IsOne, nullptr, u"ShowGPS=1;\r\n", u"ShowGPS=0;\r\n"},
+    {Fragment::compass, Switch::compassCheck, Gate::IsOne, nullptr, u"showCompass=1;\r\n",
+     u"showCompass=0;\r\n"},
+    {Fragment::watch, Switch::watchCheck, Gate::IsOne, nullptr, u"showWatch=1;\r\n",
+     u"showWatch=0;\r\n"},
+    {Fragment::map, Switch::mapCheck, Gate::IsOne, nullptr, u"showMap=1;\r\n", u"showMap=0;\r\n"},
+    {Fragment::notepad, Switch::notepadCheck, Gate::IsOne, nullptr, u"showNotePad=1;\r\n",
+     u"showNotePad=0;\r\n"},
+    {Fragment::briefing, Switch::briefingCheck, Gate::IsOne, nullptr, u"briefing=1;\r\n",
+     u"briefing=0;\r\n"},
+    {Fragment::debriefing, Switch::debriefingCheck, Gate::IsOne, nullptr, u"debriefing=1;\r\n",
+     u"debriefing=0;\r\n"},
     {Fragment::score, Switch::scoreEnabled, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          assignment(out, u"minScore", d.text(Field::minScoreText));
          assignment(out, u"avgScore", d.text(Field::avgScoreText));
          assignment(out, u"maxScore", d.text(Field::maxScoreText));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::identity, Switch::mainIdentityActive, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          classBlock(out, u"CfgIdentities", {}, d.code(CodeBox::mainIdentityCode));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::radio, Switch::mainRadioActive, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          classBlock(out, u"CfgRadio", SoundsPreamble, d.code(CodeBox::mainRadioCode));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::sound, Switch::mainSoundActive, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          classBlock(out, u"CfgSounds", SoundsPreamble, d.code(CodeBox::mainSoundCode));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::music, Switch::mainMusicActive, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          classBlock(out, u"CfgMusic", TracksPreamble, d.code(CodeBox::mainMusicCode));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::loadout, Switch::mainLoadoutActive, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          classBlock(out, u"Weapons", {}, d.code(CodeBox::mainLoadoutWeaponsCode));
          out += CrLf;
          classBlock(out, u"Magazines", {}, d.code(CodeBox::mainLoadoutMagazinesCode));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::header, Switch::respawnActive, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          out += u"class Header\r\n{\r\n";
          assignment(out, u"gameType", d.text(Field::typeValue));
          assignment(out, u"minPlayers", d.text(Field::minPlayersValue));
          assignment(out, u"maxPlayers", d.text(Field::maxPlayersValue));
          out += u"};\r\n";
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::respawn, Switch::respawnCheck, Gate::EnabledAndOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          assignment(out, u"respawn", QString::number(int(d.respawnMode())));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::respawnDelay, Switch::delayCheck, Gate::EnabledAndOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          assignment(out, u"respawnDelay", d.text(Field::delayText));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::vehicleDelay, Switch::vehicleDelayCheck, Gate::EnabledAndOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          assignment(out, u"respawnVehicleDelay", d.text(Field::vehicleDelayText));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::respawnDialog, Switch::dialogCheck, Gate::Enabled,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          out +=
              d.value(Switch::dialogCheck) == 1 ? u"respawnDialog=1;\r\n" : u"respawnDialog=0;\r\n";
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::params, Switch::paramsActive, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) {
+     [](const DocumentValues &d, QString &out) {
          classBlock(out, u"Params", {}, d.code(CodeBox::paramsCode));
      },
-     nullptr},
+     nullptr, nullptr},
     {Fragment::other, Switch::mainOtherActive, Gate::IsOne,
-     [](const EditorDocument &d, QString &out) { out += d.code(CodeBox::mainOtherCode); }, nullptr},
+     [](const DocumentValues &d, QString &out) { out += d.code(CodeBox::mainOtherCode); }, nullptr,
+     nullptr},
 };
 static_assert(std::size(Rules) == FragmentCount);
 
@@ -218,7 +178,7 @@ bool endsGroup(Fragment f)
     return false;
 }
 
-bool gateOpen(const EditorDocument &d, const FragmentRule &rule)
+bool gateOpen(const DocumentValues &d, const FragmentRule &rule)
 {
     const int value = d.value(rule.gate);
     switch (rule.kind) {
@@ -234,31 +194,35 @@ bool gateOpen(const EditorDocument &d, const FragmentRule &rule)
     return false;
 }
 
-void appendFragment(const EditorDocument &d, Fragment f, QString &out)
+void appendFragment(const DocumentValues &d, Fragment f, QString &out)
 {
     const FragmentRule &rule = Rules[int(f)];
-    if (gateOpen(d, rule))
+    if (!gateOpen(d, rule)) {
+        if (rule.closedText)
+            out += rule.closedText;
+    } else if (rule.compose) {
         rule.compose(d, out);
-    else if (rule.closedText)
-        out += rule.closedText;
+    } else {
+        out += rule.openText;
+    }
 }
 
 } // namespace
 
-GeneratedFile generate(const EditorDocument &document)
+GeneratedFile generate(const DocumentValues &values)
 {
     GeneratedFile file;
-    generateInto(document, file);
+    generateInto(values, file);
     return file;
 }
 
-void generateInto(const EditorDocument &document, GeneratedFile &file)
+void generateInto(const DocumentValues &values, GeneratedFile &file)
 {
     // resize(0) rather than clear(): a string nobody else shares keeps its room.
     qsizetype total = 64;
     for (int i = 0; i < FragmentCount; ++i) {
         file.fragments[i].resize(0);
-        appendFragment(document, Fragment(i), file.fragments[i]);
+        appendFragment(values, Fragment(i), file.fragments[i]);
         total += file.fragments[i].size() + 2;
     }
     QString &text = file.text;
@@ -273,30 +237,9 @@ void generateInto(const EditorDocument &document, GeneratedFile &file)
     }
 }
 
-QString generateFragment(const EditorDocument &document, Fragment fragment)
+QString generateFragment(const DocumentValues &values, Fragment fragment)
 {
     QString out;
-    appendFragment(document, fragment, out);
+    appendFragment(values, fragment, out);
     return out;
-}
-
-bool isAccessory(Switch s)
-{
-    return findAccessory(s) != nullptr;
-}
-
-Fragment accessoryFragment(Switch accessory)
-{
-    const Accessory *a = findAccessory(accessory);
-    Q_ASSERT(a);
-    return a ? a->slot : Fragment::disabledAI;
-}
-
-QString accessoryLine(Switch accessory, int value)
-{
-    const Accessory *a = findAccessory(accessory);
-    Q_ASSERT(a);
-    if (!a)
-        return {};
-    return QString::fromUtf16(value == 1 ? a->on : a->off);
 }

@@ -1,32 +1,55 @@
 #pragma once
 
-#include "editordocument.h"
+#include "documentvalues.h"
 
 #include <QString>
 
 #include <array>
 
-// Turns a document into the text of description.ext. Pure: reads the document, changes
-// nothing, never fails.
+// The fragment slots, in the order in which they appear in the file.
+enum class Fragment {
+    introString,
+    missionString,
+    introTime,
+    missionTime,
+    disabledAI,
+    gps,
+    compass,
+    watch,
+    map,
+    notepad,
+    briefing,
+    debriefing,
+    score,
+    identity,
+    radio,
+    sound,
+    music,
+    loadout,
+    header,
+    respawn,
+    respawnDelay,
+    vehicleDelay,
+    respawnDialog,
+    params,
+    other,
+};
+inline constexpr int FragmentCount = int(Fragment::other) + 1;
+
+// Turns the values of a document into the text of description.ext. Pure: reads the values,
+// changes nothing, never fails.
 struct GeneratedFile
 {
     std::array<QString, FragmentCount> fragments;
     QString text;
 };
 
-GeneratedFile generate(const EditorDocument &document);
+GeneratedFile generate(const DocumentValues &values);
 // The same into `file`, whose strings are overwritten. Strings nobody else shares keep their
 // room, so generating a large document again needs no fresh memory.
-void generateInto(const EditorDocument &document, GeneratedFile &file);
+void generateInto(const DocumentValues &values, GeneratedFile &file);
 // One fragment of generate()'s result, computed alone.
-QString generateFragment(const EditorDocument &document, Fragment fragment);
-
-// The line (with its CR LF) that an accessory switch writes for a value, e.g.
-// "ShowGPS=0;\r\n". `accessory` must be one of the eight accessory switches.
-QString accessoryLine(Switch accessory, int value);
-// Whether a switch is one of the eight accessory switches, and the slot it keeps its line in.
-bool isAccessory(Switch s);
-Fragment accessoryFragment(Switch accessory);
+QString generateFragment(const DocumentValues &values, Fragment fragment);
 
 // The header comment that opens every generated file, without its line breaks.
 inline constexpr char16_t HeaderComment[] =

@@ -18,6 +18,10 @@ void addIdentity::addIdentityButton_Click()
     if (!requireFilled(
             {ui->idClassName, ui->idName, ui->idFace, ui->idGlasses, ui->idSpeaker, ui->idPitch}))
         return;
-    handBack({identityEntry({ui->idClassName->text(), ui->idName->text(), ui->idFace->text(),
-                             ui->idGlasses->text(), ui->idSpeaker->text(), ui->idPitch->text()})});
+    handBack({identityEntry({.className = ui->idClassName->text(),
+                             .name = ui->idName->text(),
+                             .face = ui->idFace->text(),
+                             .glasses = ui->idGlasses->text(),
+                             .speaker = ui->idSpeaker->text(),
+                             .pitch = ui->idPitch->text()})});
 }

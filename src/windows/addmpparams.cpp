@@ -21,7 +21,10 @@ void addMPParams::addParamsButton_Click()
     if (!requireFilled({ui->paramsClass, ui->paramsTitle, ui->paramsValues, ui->paramsTexts,
                         ui->paramsDefault}))
         return;
-    handBack({mpParamsEntry({ui->paramsClass->text(), ui->paramsNo->text(), ui->paramsTitle->text(),
-                             ui->paramsValues->text(), ui->paramsTexts->text(),
-                             ui->paramsDefault->text()})});
+    handBack({mpParamsEntry({.className = ui->paramsClass->text(),
+                             .number = ui->paramsNo->text(),
+                             .title = ui->paramsTitle->text(),
+                             .values = ui->paramsValues->text(),
+                             .texts = ui->paramsTexts->text(),
+                             .defaultValue = ui->paramsDefault->text()})});
 }

@@ -23,7 +23,9 @@ void addMusic::addMusicButton_Click()
     if (!requireFilled(
             {ui->musicClassName, ui->musicFileLocation, ui->musicVolume, ui->musicPitch}))
         return;
-    handBack({musicEntry({ui->musicClassName->text(), ui->musicMusicName->text(),
-                          ui->musicFileLocation->text(), ui->musicVolume->text(),
-                          ui->musicPitch->text()})});
+    handBack({musicEntry({.className = ui->musicClassName->text(),
+                          .name = ui->musicMusicName->text(),
+                          .file = ui->musicFileLocation->text(),
+                          .volume = ui->musicVolume->text(),
+                          .pitch = ui->musicPitch->text()})});
 }

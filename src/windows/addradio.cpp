@@ -25,7 +25,10 @@ void addRadio::addRadioButton_Click()
     if (!requireFilled({ui->radioClassName, ui->radioFileLocation, ui->radioVolume, ui->radioPitch,
                         ui->radioTitles}))
         return;
-    handBack({radioEntry({ui->radioClassName->text(), ui->radioRadioName->text(),
-                          ui->radioFileLocation->text(), ui->radioVolume->text(),
-                          ui->radioPitch->text(), ui->radioTitles->text()})});
+    handBack({radioEntry({.className = ui->radioClassName->text(),
+                          .name = ui->radioRadioName->text(),
+                          .file = ui->radioFileLocation->text(),
+                          .volume = ui->radioVolume->text(),
+                          .pitch = ui->radioPitch->text(),
+                          .title = ui->radioTitles->text()})});
 }

@@ -29,7 +29,10 @@ void addSound::addSoundButton_Click()
     if (!requireFilled(
             {ui->soundClassName, ui->soundFileLocation, ui->soundVolume, ui->soundPitch}))
         return;
-    handBack({soundEntry({ui->soundClassName->text(), ui->soundSoundName->text(),
-                          ui->soundFileLocation->text(), ui->soundVolume->text(),
-                          ui->soundPitch->text(), ui->soundTitles->text()})});
+    handBack({soundEntry({.className = ui->soundClassName->text(),
+                          .name = ui->soundSoundName->text(),
+                          .file = ui->soundFileLocation->text(),
+                          .volume = ui->soundVolume->text(),
+                          .pitch = ui->soundPitch->text(),
+                          .titles = ui->soundTitles->text()})});
 }
