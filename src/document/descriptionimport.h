@@ -50,7 +50,7 @@ DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &di
 // Every value of the form: switches with their enabled flags, fields, code boxes and the
 // respawn mode. Two snapshots are equal exactly when a user would see the same form. The
 // generated text and fragment slots are not part of it: Create rewrites them from these.
-struct DocumentValues
+struct FormSnapshot
 {
     std::array<int, SwitchCount> switches{};
     std::array<bool, SwitchCount> enabled{};
@@ -58,17 +58,17 @@ struct DocumentValues
     std::array<QString, CodeBoxCount> codes;
     RespawnMode respawnMode = RespawnMode::None;
 
-    static DocumentValues of(const EditorDocument &document);
+    static FormSnapshot of(const EditorDocument &document);
     // The values after start-up (design state, then applyStartUp()).
-    static DocumentValues startState();
+    static FormSnapshot startState();
 
-    bool operator==(const DocumentValues &other) const = default;
+    bool operator==(const FormSnapshot &other) const = default;
 };
 
-// Puts `values` into `document`: back to the design state, the start-up sequence, then every
+// Puts `snapshot` into `document`: back to the design state, the start-up sequence, then every
 // switch, field, option and code box through the document's setters, so that every rule and
 // signal runs as if the user had set them.
-void applyValues(EditorDocument &document, const DocumentValues &values);
+void applySnapshot(EditorDocument &document, const FormSnapshot &snapshot);
 
 // A remark of the report tied to a line of the file (0: the file as a whole).
 struct OpenNote
@@ -115,7 +115,7 @@ struct OpenReport
 
 struct ImportResult
 {
-    DocumentValues values;
+    FormSnapshot snapshot;
     OpenReport report;
 };
 
