@@ -10,7 +10,7 @@ class QWidget;
 namespace SystemColours {
 
 // Background of an enabled field.
-QColor windowBackground(const QPalette &palette);
+QColor enabledFieldBackground(const QPalette &palette);
 // Background of a field whose section is switched off: a neutral grey that stands apart from
 // the window background in light and in dark palettes.
 QColor inactiveBorder(const QPalette &palette);

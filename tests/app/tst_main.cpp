@@ -75,7 +75,7 @@ class tst_Main : public QObject
             click(name);
         QCOMPARE(box(name)->isChecked(), on);
     }
-    static QColor white() { return SystemColours::windowBackground(QApplication::palette()); }
+    static QColor white() { return SystemColours::enabledFieldBackground(QApplication::palette()); }
     static QColor grey() { return SystemColours::inactiveBorder(QApplication::palette()); }
     void checkState(const QString &name, bool enabled) const
     {

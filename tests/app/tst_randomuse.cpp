@@ -818,7 +818,7 @@ private:
                     continue;
                 const QPalette palette = QApplication::palette(field);
                 const bool on = fieldSwitchedOn(field);
-                const QColor expected = on ? SystemColours::windowBackground(palette)
+                const QColor expected = on ? SystemColours::enabledFieldBackground(palette)
                                            : SystemColours::inactiveBorder(palette);
                 const QColor shown = SystemColours::fieldBackground(field);
                 if (shown != expected)

@@ -189,8 +189,9 @@ inline bool looksSwitchedOff(const QLineEdit *field)
 }
 inline bool looksSwitchedOn(const QLineEdit *field)
 {
-    return field->isEnabled() && SystemColours::fieldBackground(field) ==
-                                     SystemColours::windowBackground(QApplication::palette(field));
+    return field->isEnabled() &&
+           SystemColours::fieldBackground(field) ==
+               SystemColours::enabledFieldBackground(QApplication::palette(field));
 }
 
 // Labels and text boxes in Verdana 8.25 pt; frames, buttons and check boxes in the dialog font.
