@@ -1,5 +1,6 @@
 #include "entrydialog.h"
 
+#include "apptitle.h"
 #include "formfonts.h"
 #include "singleline.h"
 #include "systemcolours.h"
@@ -10,7 +11,6 @@
 #include <QPushButton>
 
 namespace {
-const QString appTitle = QStringLiteral("Merrow Editor");
 const QString fillAllFields = QStringLiteral(" Fill all fields or click on the Cancel button. ");
 } // namespace
 
@@ -62,7 +62,7 @@ bool EntryDialog::requireFilled(std::initializer_list<const QLineEdit *> fields)
         filled = !field->text().isEmpty() && filled;
     if (!filled) {
         UserPrompts::instance().beep();
-        UserPrompts::instance().message(this, QMessageBox::Warning, appTitle, fillAllFields,
+        UserPrompts::instance().message(this, QMessageBox::Warning, AppTitle, fillAllFields,
                                         QMessageBox::Ok, QMessageBox::Ok);
     }
     return filled;
