@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "mainwindow.h"
+#include "runsettings.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -12,7 +13,10 @@ int main(int argc, char *argv[])
     if (commandLine.exitCode)
         return *commandLine.exitCode;
 
+    RunSettings::keepWithinRun();
     QApplication app(argc, argv);
+    // Ties the windows to the installed desktop entry, for the task bar's icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.merroweditor.MerrowEditor"));
     Q_INIT_RESOURCE(merrow);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     Main window;

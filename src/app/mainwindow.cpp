@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "confighighlighter.h"
 #include "formfonts.h"
 #include "keyindicators.h"
 #include "longlines.h"
@@ -16,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -308,6 +310,7 @@ void Main::bindCodeBoxes()
         // the document turns the widget's paragraph separators into CR LF.
         m_document.setCodeSource(c, [edit] { return edit->document()->toRawText(); });
         LongLines::guard(edit);
+        (new ConfigHighlighter(edit->document()))->setPalette(edit->palette());
         connect(edit->document(), &QTextDocument::contentsChanged, this, [this, c] {
             if (!m_writingCode)
                 m_document.markCodeStale(c);
@@ -400,6 +403,12 @@ void Main::fitPage(QWidget *page)
         if (fitted.bottom() > bottom)
             fitted.setBottom(bottom);
         child->setGeometry(fitted);
+    }
+    // The logo shrinks with its box, keeping its proportions, instead of losing its edge.
+    if (ui->Picture1->parentWidget() == page) {
+        const QPixmap logo(QStringLiteral(":/logo.png"));
+        ui->Picture1->setPixmap(
+            logo.scaled(ui->Picture1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
 }
 

@@ -5,11 +5,13 @@
 
 #include "encoding.h"
 #include "longlines.h"
+#include "previewcheck.h"
 #include "userprompts.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetricsF>
+#include <QShortcut>
 #include <QTextDocument>
 
 namespace {
@@ -37,6 +39,12 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
     LongLines::guard(ui->codePreview);
     connect(ui->saveAsButton, &QPushButton::clicked, this, &savePreview::saveAsButton_Click);
     setText(text);
+    m_check = new PreviewCheck(ui->codePreview, ui->checkStatus);
+    m_check->checkNow();
+    // The status line takes clicks; from the keyboard F8 goes to the next problem.
+    ui->checkStatus->setFocusPolicy(Qt::NoFocus);
+    auto *next = new QShortcut(QKeySequence(Qt::Key_F8), this);
+    connect(next, &QShortcut::activated, m_check, &PreviewCheck::goToNextProblem);
 }
 
 savePreview::~savePreview() = default;

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QFileDialog;
+class PreviewCheck;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -33,6 +34,7 @@ public:
 
     QPlainTextEdit *codePreview() const;
     QPushButton *saveAsButton() const;
+    PreviewCheck *check() const { return m_check; }
 
     void saveAsButton_Click();
 
@@ -43,4 +45,5 @@ private:
 
     std::unique_ptr<Ui::savePreview> ui;
     QPointer<QFileDialog> m_dialog;
+    PreviewCheck *m_check = nullptr;
 };

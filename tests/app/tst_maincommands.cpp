@@ -1,13 +1,18 @@
 #include "mainwindow.h"
+#include "runsettings.h"
 #include "scriptedprompts.h"
 #include "textlines.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,6 +80,25 @@ private Q_SLOTS:
         m_main.reset();
         m_prompts.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The file dialog's memory lasts for the run: nothing is written to the user's settings.
+    void noSettingsFileIsWritten()
+    {
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+        RunSettings::keepWithinRun();
+        {
+            QFileDialog dialog;
+            dialog.setDirectory(home.path());
+            dialog.show();
+            dialog.selectFile(home.filePath(QStringLiteral("description.ext")));
+            static_cast<QDialog &>(dialog).accept(); // as OK does
+        }
+        QSettings().sync();
+        QCOMPARE(
+            QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
     }
 
     void createShowsThePreviewAndLocksMain()
@@ -242,6 +266,13 @@ private Q_SLOTS:
         for (const QString &name : switches)
             QVERIFY(!find(name.toLatin1().constData())->isEnabled());
         QVERIFY(!find(button.toLatin1().constData())->isEnabled());
+        // Add and Cancel sit inside their frame, below its title.
+        for (auto *push : opened->findChildren<QPushButton *>()) {
+            auto *frame = qobject_cast<QGroupBox *>(push->parentWidget());
+            QVERIFY(frame);
+            QVERIFY2(frame->contentsRect().contains(push->geometry()),
+                     qPrintable(push->objectName()));
+        }
 
         QTest::keyClick(opened, Qt::Key_Escape);
         QCoreApplication::processEvents();

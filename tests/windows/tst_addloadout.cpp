@@ -137,8 +137,8 @@ private Q_SLOTS:
         QTest::newRow("wN7") << "wN7" << QRect(232, 184, 25, 19);
         QTest::newRow("mE7") << "mE7" << QRect(264, 184, 65, 17);
         QTest::newRow("Label3") << "Label3" << QRect(16, 24, 137, 17);
-        QTest::newRow("Add") << "addLoadoutButton" << QRect(536, 16, 65, 25);
-        QTest::newRow("Cancel") << "cancelLoadoutButton" << QRect(608, 16, 65, 25);
+        QTest::newRow("Add") << "addLoadoutButton" << QRect(536, 20, 65, 25);
+        QTest::newRow("Cancel") << "cancelLoadoutButton" << QRect(608, 20, 65, 25);
     }
     void layout()
     {
@@ -186,33 +186,33 @@ private Q_SLOTS:
         QTest::addColumn<QString>("weaponsAfter");
         QTest::addColumn<QString>("magazinesAfter");
 
-        const QString emptyRow = crlf({"class ", "{ count=; };"});
+        const QString emptyRow = crlfLines({"class ", "{ count=; };"});
         QTest::newRow("Add at once")
             << QString() << QString() << QStringList() << emptyRow << emptyRow;
         QTest::newRow("rows 1 and 3 in row order")
             << QString() << QString()
             << QStringList{"wE3", "wC3=C3", "wN3=3", "wE1", "wE1", "wC1=C1", "wN1=1", "mE1"}
-            << crlf({"class C1", "{ count=1; };", "class C3", "{ count=3; };"}) << QString();
+            << crlfLines({"class C1", "{ count=1; };", "class C3", "{ count=3; };"}) << QString();
         QTest::newRow("switched-off row yields nothing")
             << QString() << QString() << QStringList{"wC1=A", "wN1=1", "wE2", "wC2=B", "wE2"}
-            << crlf({"class A", "{ count=1; };"}) << emptyRow;
+            << crlfLines({"class A", "{ count=1; };"}) << emptyRow;
         QTest::newRow("switched on again")
             << QString() << QString()
             << QStringList{"wE2", "wC2=B", "wN2=2", "wE2", "wE2", "wE1", "mE1"}
-            << crlf({"class B", "{ count=2; };"}) << QString();
+            << crlfLines({"class B", "{ count=2; };"}) << QString();
         QTest::newRow("all rows off")
-            << crlf({"class Kept", "{ count=1; };"}) << QStringLiteral("hand edit")
-            << QStringList{"wC1=X", "wE1", "mC1=Y", "mE1"} << crlf({"class Kept", "{ count=1; };"})
+            << crlfLines({"class Kept", "{ count=1; };"}) << QStringLiteral("hand edit")
+            << QStringList{"wC1=X", "wE1", "mC1=Y", "mE1"} << crlfLines({"class Kept", "{ count=1; };"})
             << QStringLiteral("hand edit");
         QTest::newRow("magazines only")
             << QStringLiteral("w\r\n") << QStringLiteral("m\r\n")
             << QStringList{"wE1", "mE7", "mC7=Mag7", "mN7=30", "mC1=Mag1", "mN1=10"}
             << QStringLiteral("w\r\n")
             << QStringLiteral("m\r\n") +
-                   crlf({"class Mag1", "{ count=10; };", "class Mag7", "{ count=30; };"});
+                   crlfLines({"class Mag1", "{ count=10; };", "class Mag7", "{ count=30; };"});
         QTest::newRow("weapons only")
             << QString() << QString() << QStringList{"mE1", "wC1=Rifle", "wN1=1"}
-            << crlf({"class Rifle", "{ count=1; };"}) << QString();
+            << crlfLines({"class Rifle", "{ count=1; };"}) << QString();
         QTest::newRow("glued to a last line without break")
             << QStringLiteral("class Old\r\n{ count=1; };") << QStringLiteral("// mags")
             << QStringList{"wC1=New", "wN1=2", "mC1=M", "mN1=3"}
@@ -221,8 +221,8 @@ private Q_SLOTS:
         QTest::newRow("copied as typed")
             << QString() << QString()
             << QStringList{"wC1= \"Rifle A\" ", "wN1=four", "mC1=M", "mN1=-1.5"}
-            << crlf({"class  \"Rifle A\" ", "{ count=four; };"})
-            << crlf({"class M", "{ count=-1.5; };"});
+            << crlfLines({"class  \"Rifle A\" ", "{ count=four; };"})
+            << crlfLines({"class M", "{ count=-1.5; };"});
     }
     void addAppendsBothBlocks()
     {

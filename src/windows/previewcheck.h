@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QFutureWatcher>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+class ConfigHighlighter;
+class QPlainTextEdit;
+class QPushButton;
+struct ProblemMark;
+
+// Keeps checking the text of the preview while the user edits it: one line beside Save As
+// says "No problems found" or names the count and the first problem, problems are underlined
+// in the text, and a click on the line moves the cursor to the next problem. The check runs on
+// another thread once typing pauses, so that typing never waits for it; it never touches what
+// is saved.
+class PreviewCheck : public QObject
+{
+    Q_OBJECT
+
+public:
+    PreviewCheck(QPlainTextEdit *text, QPushButton *status);
+    ~PreviewCheck() override;
+
+    // Checks the current text now instead of after the pause (tests, and the first showing).
+    void checkNow();
+    // Moves the text cursor to the next problem after it, from the top after the last.
+    void goToNextProblem();
+    bool isChecking() const { return m_watcher.isRunning(); }
+
+Q_SIGNALS:
+    void checked();
+
+private:
+    struct Outcome
+    {
+        QList<ProblemMark> marks;
+        QString summary;
+    };
+    static Outcome check(const QString &text);
+    void textEdited();
+    void finished();
+
+    QPlainTextEdit *m_text;
+    QPushButton *m_status;
+    ConfigHighlighter *m_highlighter;
+    QTimer m_pause;
+    QFutureWatcher<Outcome> m_watcher;
+    // Counts edits, so that a check of an older text is thrown away.
+    quint64 m_revision = 0;
+    quint64 m_checkedRevision = 0;
+    bool m_again = false;
+};
