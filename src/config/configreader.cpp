@@ -318,15 +318,8 @@ private:
             flushTrivia(out);
             if (t.kind == Tok::End)
                 return;
-            if (t.kind == Tok::RBrace) {
-                if (!topLevel)
-                    return;
-                const Token brace = take();
-                errorAt(brace, QStringLiteral("expected a class, a value or an array, found '}' "
-                                              "with no class open"));
-                finishInvalid(out, brace.spanStart);
-                continue;
-            }
+            if (t.kind == Tok::RBrace && !topLevel)
+                return;
             if (t.kind == Tok::Semicolon) {
                 take();
                 m_statementEnd = m_lastEnd;
@@ -334,7 +327,12 @@ private:
             }
             const qsizetype before = out.size();
             const qsizetype floor = m_statementEnd;
-            if (t.kind == Tok::Word) {
+            if (t.kind == Tok::RBrace) {
+                const Token brace = take();
+                errorAt(brace, QStringLiteral("expected a class, a value or an array, found '}' "
+                                              "with no class open"));
+                finishInvalid(out, brace.spanStart);
+            } else if (t.kind == Tok::Word) {
                 const QStringView word = t.view();
                 if (word == u"class")
                     parseClass(out);
@@ -454,7 +452,9 @@ private:
             finish(out, std::move(e), keyword.spanStart);
             return;
         }
-        e.bodySpan = span(open.spanEnd, close.spanStart);
+        // A '}' that a macro produced stands at the whole invocation, which may also hold the
+        // end of the last child; the body then ends with that child.
+        e.bodySpan = span(open.spanEnd, std::max(close.spanStart, m_statementEnd));
         const Token closeBrace = take();
         const Token &semi = peek();
         if (semi.kind == Tok::Semicolon) {

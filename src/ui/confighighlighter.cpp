@@ -130,11 +130,12 @@ void ConfigHighlighter::rehighlightMarks(const QList<ProblemMark> &marks)
 
 const ProblemMark *ConfigHighlighter::problemAt(qsizetype position) const
 {
-    for (const ProblemMark &m : m_marks) {
-        if (m.offset > position)
-            break;
-        if (position >= m.offset && position < m.offset + std::max<qsizetype>(1, m.length))
-            return &m;
+    auto it =
+        std::lower_bound(m_marks.cbegin(), m_marks.cend(), position - m_longestMark,
+                         [](const ProblemMark &m, qsizetype offset) { return m.offset < offset; });
+    for (; it != m_marks.cend() && it->offset <= position; ++it) {
+        if (position < it->offset + std::max<qsizetype>(1, it->length))
+            return &*it;
     }
     return nullptr;
 }

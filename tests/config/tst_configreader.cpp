@@ -424,13 +424,30 @@ private Q_SLOTS:
             "v=__EVAL(1+2); __EXEC(a=1)\r\ndelete Old; class Fwd;\r\n");
         QVERIFY(!readConfig(valid).hasErrors());
         const QString alphabet = QStringLiteral("{}[]();,=:\"#/*\\\r\n \tx1+é");
+        // Pieces that reach the preprocessor's and parser's less common paths.
+        const QStringList pieces{"#define A(x) x##x\n",
+                                 "#define B B B\n",
+                                 "A(",
+                                 "#ifdef A\n",
+                                 "#else\n",
+                                 "#endif\n",
+                                 "__EVAL(",
+                                 "__EXEC(",
+                                 "class ",
+                                 "delete ",
+                                 "[] +=",
+                                 "#if 1\n",
+                                 "/*",
+                                 "*/",
+                                 "\"\"",
+                                 "\\\n"};
         QRandomGenerator rng(20261207);
         for (int round = 0; round < 3000; ++round) {
             QString text = valid;
             const int edits = 1 + int(rng.bounded(6));
             for (int e = 0; e < edits; ++e) {
                 const qsizetype at = rng.bounded(int(text.size() + 1));
-                switch (rng.bounded(4)) {
+                switch (rng.bounded(5)) {
                 case 0:
                     text.remove(at, 1 + rng.bounded(8));
                     break;
@@ -439,6 +456,9 @@ private Q_SLOTS:
                     break;
                 case 2:
                     text.insert(at, QChar(char16_t(rng.bounded(0x10000))));
+                    break;
+                case 3:
+                    text.insert(at, pieces[rng.bounded(int(pieces.size()))]);
                     break;
                 default:
                     text.insert(at, text.mid(rng.bounded(int(text.size())), rng.bounded(40)));
