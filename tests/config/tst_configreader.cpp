@@ -1,6 +1,7 @@
 #include "configreader.h"
 #include "treedump.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -410,6 +411,74 @@ private Q_SLOTS:
         else
             QVERIFY2(errors.contains(firstError), qPrintable(errors.join(u'\n')));
         checkInvariants(text, r);
+    }
+
+    // Reading time grows linearly with the input, also for the shapes that could make a naive
+    // reader quadratic. Sixteen times the input must take well under 16 * 4 the time (a
+    // quadratic cost would show as about 256 times); the best of three runs keeps a busy
+    // machine from deciding the outcome.
+    void linearTime_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("unit"); // %1 becomes the unit's number
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("distinct top-level keys") << ""
+                                                 << "respwnDelay%1 = %1;\n"
+                                                 << "";
+        QTest::newRow("one large class") << "class A {\n"
+                                         << "v%1 = \"s\";\n"
+                                         << "};";
+        QTest::newRow("the same key again and again") << ""
+                                                      << "x = 1;\n"
+                                                      << "";
+        QTest::newRow("macro invocations") << "#define M(a) {a, #a}\n"
+                                           << "x%1[] = M(%1);\n"
+                                           << "";
+        QTest::newRow("comments inside one array") << "a[] = {"
+                                                   << "/* c */ %1,"
+                                                   << "};";
+        QTest::newRow("nesting past the limit") << "a[] = "
+                                                << "{"
+                                                << "";
+        QTest::newRow("unterminated strings") << ""
+                                              << "x%1 = \"abc\n"
+                                              << "";
+        QTest::newRow("switched off blocks") << ""
+                                             << "#ifdef X%1\nx=1;\n"
+                                             << "";
+        QTest::newRow("errors everywhere") << ""
+                                           << "x%1 = 1 y; } ]\n"
+                                           << "";
+    }
+    void linearTime()
+    {
+        QFETCH(QString, prefix);
+        QFETCH(QString, unit);
+        QFETCH(QString, suffix);
+        auto text = [&](int n) {
+            QString t = prefix;
+            for (int i = 0; i < n; ++i)
+                t += unit.contains(u"%1") ? unit.arg(i) : unit;
+            return t + suffix;
+        };
+        auto bestTime = [](const QString &t) {
+            qint64 best = std::numeric_limits<qint64>::max();
+            for (int run = 0; run < 3; ++run) {
+                QElapsedTimer timer;
+                timer.start();
+                const ReadResult r = readConfig(t);
+                best = std::min(best, timer.nsecsElapsed());
+            }
+            return best;
+        };
+        constexpr int Small = 2000;
+        const qint64 small = std::max<qint64>(bestTime(text(Small)), 1);
+        const qint64 large = bestTime(text(16 * Small));
+        QVERIFY2(large < 64 * small, qPrintable(QStringLiteral("%1 ns for %2 units, %3 ns for %4")
+                                                    .arg(small)
+                                                    .arg(Small)
+                                                    .arg(large)
+                                                    .arg(16 * Small)));
     }
 
     // Random bytes and random edits of a valid file: the reader always ends with a result that
