@@ -74,10 +74,11 @@ QString decodeDescriptionBytes(const QByteArray &bytes)
     QString text = utf8.decode(view);
     if (!utf8.hasError())
         return text;
-    text.resize(bytes.size());
+    // A byte order mark before bytes that are not UTF-8 after all is still no text.
+    text.resize(view.size());
     QChar *out = text.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        const auto b = static_cast<unsigned char>(view[i]);
         out[i] = (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
     }
     return text;

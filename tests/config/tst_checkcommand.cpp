@@ -91,6 +91,8 @@ private Q_SLOTS:
         QTest::newRow("undefined bytes kept")
             << QByteArray("\x81\x8d\x8f\x90\x9d")
             << QString::fromUtf16(u"\u0081\u008d\u008f\u0090\u009d");
+        QTest::newRow("bom before bytes that are not utf-8")
+            << QByteArray("\xef\xbb\xbf\xe9") << QString::fromUtf8("é");
         QTest::newRow("truncated utf-8 is 1252") << QByteArray("a\xc3") << QString::fromUtf8("aÃ");
     }
     void decoding()
