@@ -686,12 +686,14 @@ private:
                 qsizetype lineEnd = to;
                 while (lineEnd < body.size() && isBlank(body[lineEnd]))
                     ++lineEnd;
-                const bool aloneOnLine = (lineStart == 0 || isBreak(body[lineStart - 1])) &&
-                                         (lineEnd == body.size() || isBreak(body[lineEnd]));
-                if (aloneOnLine) {
-                    from = lineStart;
+                const bool startsLine = lineStart == 0 || isBreak(body[lineStart - 1]);
+                const bool endsLine = lineEnd == body.size() || isBreak(body[lineEnd]);
+                // What followed it on its line moves up to where it began.
+                if (startsLine)
                     to = lineEnd;
-                    to = skipBreak(body, to);
+                if (startsLine && endsLine) {
+                    from = lineStart;
+                    to = skipBreak(body, lineEnd);
                     // The empty line the form writes after it.
                     qsizetype blank = to;
                     while (blank < body.size() && isBlank(body[blank]))
@@ -755,6 +757,12 @@ private:
                 why = u"it holds more than gameType, minPlayers and maxPlayers"_qs;
                 return false;
             }
+            // The form writes them in this order; another order is kept as it is.
+            if ((k > 0 && !found[k - 1]) || (k < 2 && found[k + 1])) {
+                why = u"its values are in another order than gameType, minPlayers, "
+                      u"maxPlayers"_qs;
+                return false;
+            }
             found[k] = &c;
         }
         Placement p[3];
@@ -807,22 +815,33 @@ private:
             }
         }
 
-        // How often each setting and section occurs: the game keeps only one of several, and
-        // which one is not the form's to decide.
-        std::array<int, SettingCount> settingCount{};
-        std::array<int, std::size(Sections)> sectionCount{};
-        int headerCount = 0;
-        for (const Entry &e : entries) {
+        // Where each setting and section first occurs. The form takes only the first: its
+        // lines come before the Other box, so later ones stay after it, in their order, and
+        // whichever of them the game keeps is still the one it keeps.
+        std::array<qsizetype, SettingCount> firstSetting;
+        firstSetting.fill(-1);
+        std::array<qsizetype, std::size(Sections)> firstSection;
+        firstSection.fill(-1);
+        qsizetype firstHeader = -1;
+        for (qsizetype i = 0; i < n; ++i) {
+            const Entry &e = entries[i];
             if (e.kind == EntryKind::Value || e.kind == EntryKind::Array) {
-                if (const Setting *s = findSetting(e.name))
-                    ++settingCount[std::size_t(s - Settings)];
+                if (const Setting *s = findSetting(e.name)) {
+                    qsizetype &first = firstSetting[std::size_t(s - Settings)];
+                    if (first < 0)
+                        first = i;
+                }
             } else if (e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) {
-                if (const Section *s = findSection(e.name))
-                    ++sectionCount[std::size_t(s - Sections)];
-                else if (e.name.compare(u"Header", Qt::CaseInsensitive) == 0)
-                    ++headerCount;
+                if (const Section *s = findSection(e.name)) {
+                    qsizetype &first = firstSection[std::size_t(s - Sections)];
+                    if (first < 0)
+                        first = i;
+                } else if (e.name.compare(u"Header", Qt::CaseInsensitive) == 0 && firstHeader < 0) {
+                    firstHeader = i;
+                }
             }
         }
+        const QString again = u"set again after an earlier line; kept after it, in Other"_qs;
 
         // The file's own header comment is written by Create again.
         if (n > 0 && entries[0].kind == EntryKind::Comment &&
@@ -837,8 +856,8 @@ private:
                 e.name.compare(u"Header", Qt::CaseInsensitive) != 0)
                 continue;
             QString why;
-            if (headerCount > 1)
-                why = u"the class occurs more than once"_qs;
+            if (i != firstHeader)
+                why = again;
             else if (conditional[std::size_t(i)])
                 why = u"it stands inside an #if block"_qs;
             if (why.isEmpty()) {
@@ -869,8 +888,8 @@ private:
                 continue;
             const auto k = std::size_t(s - Settings);
             QString why;
-            if (settingCount[k] > 1)
-                why = QStringLiteral("set %1 times; the game keeps only one").arg(settingCount[k]);
+            if (i != firstSetting[k])
+                why = again;
             else if (conditional[std::size_t(i)])
                 why = u"it stands inside an #if block"_qs;
             else if (hasErrorIn(e.span))
@@ -947,8 +966,8 @@ private:
                 continue;
             QString why;
             std::optional<QString> code;
-            if (sectionCount[std::size_t(s - Sections)] > 1)
-                why = u"the class occurs more than once"_qs;
+            if (i != firstSection[std::size_t(s - Sections)])
+                why = again;
             else if (conditional[std::size_t(i)])
                 why = u"it stands inside an #if block"_qs;
             else

@@ -1,0 +1,843 @@
+#include "configreader.h"
+#include "descriptionimport.h"
+#include "editordocument.h"
+#include "encoding.h"
+#include "entries.h"
+#include "generator.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using config::Entry;
+using config::EntryKind;
+using config::Value;
+using config::ValueKind;
+
+namespace {
+
+// Random values a mission maker could type, each of a kind the form writes back unchanged.
+class Values
+{
+public:
+    explicit Values(quint32 seed) : m_rng(seed) {}
+
+    int below(int n) { return int(m_rng.bounded(n)); }
+    bool coin() { return below(2) == 1; }
+
+    QString word()
+    {
+        static const QString first = QStringLiteral("abcxyzABCXYZ_");
+        static const QString rest = QStringLiteral("abcxyzABCXYZ_0189");
+        QString w(first[below(int(first.size()))]);
+        for (int i = below(8); i > 0; --i)
+            w += rest[below(int(rest.size()))];
+        return w;
+    }
+    // Non-ASCII characters stand alone between ASCII ones, so that the Windows-1252 bytes of a
+    // saved file never happen to be valid UTF-8.
+    QString text()
+    {
+        static const QStringList words{
+            "Hello", "mission", "é",   "at",     "dawn", "x;y", "{a}",
+            "//",    "#1",      "50%", "\\p\\f", "'q'",  "€",   "say \"\"hi\"\""};
+        QStringList parts;
+        for (int i = below(5); i > 0; --i)
+            parts << words[below(int(words.size()))];
+        return parts.join(u' ');
+    }
+    QString number()
+    {
+        switch (below(5)) {
+        case 0:
+            return QString::number(below(1000));
+        case 1:
+            return QString::number(-below(100));
+        case 2:
+            return QStringLiteral("%1.%2").arg(below(10)).arg(below(100));
+        case 3:
+            return QStringLiteral("1e%1").arg(below(5));
+        default:
+            return QStringLiteral("+%1").arg(below(10));
+        }
+    }
+    QString file() { return QStringLiteral("sound\\") + word() + QStringLiteral(".ogg"); }
+
+    QString codeFor(CodeBox box)
+    {
+        QString code;
+        for (int i = below(4); i > 0; --i)
+            code += entryFor(box);
+        // Hand edits: a comment, a last line without its break.
+        if (below(4) == 0)
+            code += QStringLiteral("// note ") + word() + QStringLiteral("\r\n");
+        if (below(6) == 0)
+            code += QStringLiteral("\tclass ") + word() + QStringLiteral(" {};");
+        return code;
+    }
+
+    QString otherCode()
+    {
+        static const QStringList pool{
+            "// Other code\r\n",
+            "/* a block\r\n   comment */\r\n",
+            "enableDebugConsole=1;\r\n",
+            "respawnTemplates[]={\"Counter\",\"Tickets\"};\r\n",
+            "class CfgDebriefing\r\n{\r\n\tclass End1 { title=\"Won\"; };\r\n};\r\n",
+            "#include \"dialogs.hpp\"\r\n",
+            "#define TITLE \"t\"\r\nbriefingName=TITLE;\r\n",
+            "  author=\"me\";   // indented\r\n\r\n\r\n",
+        };
+        QString code;
+        for (int i = 1 + below(4); i > 0; --i)
+            code += pool[below(int(pool.size()))];
+        // A last line without its break.
+        if (coin())
+            code += QStringLiteral("class CfgSounds2 {};");
+        return code;
+    }
+
+private:
+    QString entryFor(CodeBox box)
+    {
+        switch (box) {
+        case CodeBox::mainIdentityCode:
+            return identityEntry({word(), text(), word(), word(), word(), number()});
+        case CodeBox::mainRadioCode:
+            return radioEntry({word(), text(), file(), number(), number(), quoted(text())});
+        case CodeBox::mainSoundCode:
+            return soundEntry({word(), text(), file(), number(), number(),
+                               coin() ? QString() : number() + u", "_qs + quoted(text())});
+        case CodeBox::mainMusicCode:
+            return musicEntry({word(), text(), file(), number(), number()});
+        case CodeBox::mainLoadoutWeaponsCode:
+        case CodeBox::mainLoadoutMagazinesCode: {
+            QList<LoadoutRow> rows;
+            for (int i = 1 + below(3); i > 0; --i)
+                rows.append({word(), QString::number(below(20)), true});
+            return loadoutEntries(rows, rows).weapons;
+        }
+        case CodeBox::paramsCode:
+            return mpParamsEntry({word(), QString::number(below(10)), text(), u"0,1,2"_qs,
+                                  quoted(text()) + u", "_qs + quoted(text()), number()});
+        case CodeBox::mainOtherCode:
+            break;
+        }
+        return {};
+    }
+
+    QRandomGenerator m_rng;
+};
+
+// A document the form can hold: every value that the file does not show (a field whose
+// switch is off, say) is still at its start value, as after opening a file.
+void fillRandomly(EditorDocument &doc, Values &v)
+{
+    doc.applyStartUp();
+    const auto maybeText = [&](Switch s, Field f) {
+        doc.setSwitch(s, v.coin());
+        if (doc.isChecked(s))
+            doc.setText(f, v.text());
+    };
+    maybeText(Switch::introStringEnabled, Field::introString);
+    maybeText(Switch::missionStringEnabled, Field::missionString);
+    for (Switch s : {Switch::introTimeEnabled, Switch::missionTimeEnabled, Switch::disabledaiCheck,
+                     Switch::gpsCheck, Switch::compassCheck, Switch::watchCheck, Switch::mapCheck,
+                     Switch::notepadCheck, Switch::briefingCheck, Switch::debriefingCheck})
+        doc.setSwitch(s, v.coin());
+    if (v.coin()) {
+        doc.setSwitch(Switch::scoreEnabled, 1);
+        for (Field f : {Field::minScoreText, Field::avgScoreText, Field::maxScoreText})
+            doc.setText(f, v.number());
+    }
+    for (auto [s, boxes] : {std::pair{Switch::mainIdentityActive, QList{CodeBox::mainIdentityCode}},
+                            {Switch::mainRadioActive, {CodeBox::mainRadioCode}},
+                            {Switch::mainSoundActive, {CodeBox::mainSoundCode}},
+                            {Switch::mainMusicActive, {CodeBox::mainMusicCode}},
+                            {Switch::mainLoadoutActive,
+                             {CodeBox::mainLoadoutWeaponsCode, CodeBox::mainLoadoutMagazinesCode}},
+                            {Switch::paramsActive, {CodeBox::paramsCode}}}) {
+        if (!v.coin())
+            continue;
+        doc.setSwitch(s, 1);
+        for (CodeBox box : boxes)
+            doc.setCode(box, v.codeFor(box));
+    }
+    if (v.coin()) {
+        doc.setSwitch(Switch::respawnActive, 1);
+        switch (v.below(4)) {
+        case 0:
+            doc.setText(Field::typeValue, QStringLiteral("COOP"));
+            break;
+        case 1:
+            doc.setText(Field::typeValue, quoted(v.word()));
+            break;
+        case 2:
+            doc.setText(Field::typeValue, v.number());
+            break;
+        default:
+            break; // left empty, as after start-up
+        }
+        if (v.coin())
+            doc.setText(Field::minPlayersValue, v.number());
+        if (v.coin())
+            doc.setText(Field::maxPlayersValue, v.number());
+        if (v.coin()) {
+            doc.setSwitch(Switch::respawnCheck, 1);
+            doc.setRespawnMode(RespawnMode(v.below(RespawnModeCount)));
+        }
+        if (v.coin()) {
+            doc.setSwitch(Switch::delayCheck, 1);
+            doc.setText(Field::delayText, v.number());
+        }
+        if (v.coin()) {
+            doc.setSwitch(Switch::vehicleDelayCheck, 1);
+            doc.setText(Field::vehicleDelayText, v.number());
+        }
+        doc.setSwitch(Switch::dialogCheck, v.coin());
+    }
+    if (v.coin()) {
+        doc.setSwitch(Switch::mainOtherActive, 1);
+        doc.setCode(CodeBox::mainOtherCode, v.otherCode());
+    }
+}
+
+// Where two snapshots differ, named, for failure messages.
+QString differences(const FormSnapshot &a, const FormSnapshot &b)
+{
+    QStringList out;
+    for (int i = 0; i < SwitchCount; ++i) {
+        if (a.switches[i] != b.switches[i] || a.enabled[i] != b.enabled[i])
+            out << QString::fromLatin1(switchName(Switch(i)));
+    }
+    for (int i = 0; i < FieldCount; ++i) {
+        if (a.fields[i] != b.fields[i])
+            out << QString::fromLatin1(fieldName(Field(i))) + u": "_qs + a.fields[i] + u" | "_qs +
+                       b.fields[i];
+    }
+    for (int i = 0; i < CodeBoxCount; ++i) {
+        if (a.codes[i] != b.codes[i])
+            out << QString::fromLatin1(codeBoxName(CodeBox(i))) + u":\n"_qs + a.codes[i] +
+                       u"\n-- against --\n"_qs + b.codes[i];
+    }
+    if (a.respawnMode != b.respawnMode)
+        out << QStringLiteral("respawn mode %1 | %2")
+                   .arg(int(a.respawnMode))
+                   .arg(int(b.respawnMode));
+    return out.join(u'\n');
+}
+
+// The settings the form changed from the start state, compactly: "gpsCheck=0 mode=3
+// typeValue=COOP mainSoundCode=<text>".
+QString formChanges(const FormSnapshot &s)
+{
+    const FormSnapshot start = FormSnapshot::startState();
+    QStringList out;
+    for (int i = 0; i < SwitchCount; ++i) {
+        if (s.switches[i] != start.switches[i] && Switch(i) != Switch::mainOtherActive)
+            out << QString::fromLatin1(switchName(Switch(i))) + u'=' +
+                       QString::number(s.switches[i]);
+    }
+    if (s.respawnMode != start.respawnMode)
+        out << QStringLiteral("mode=%1").arg(int(s.respawnMode));
+    for (int i = 0; i < FieldCount; ++i) {
+        if (s.fields[i] != start.fields[i])
+            out << QString::fromLatin1(fieldName(Field(i))) + u'=' + s.fields[i];
+    }
+    for (int i = 0; i < CodeBoxCount; ++i) {
+        if (s.codes[i] != start.codes[i] && CodeBox(i) != CodeBox::mainOtherCode)
+            out << QString::fromLatin1(codeBoxName(CodeBox(i))) + u'=' + s.codes[i];
+    }
+    return out.join(u' ');
+}
+
+// --- Comparing files token by token and tree by tree --------------------------------------
+
+// Values of the same meaning, as the form may write them instead.
+QString synonym(QString token)
+{
+    static const QStringList modes{"none", "bird", "instant", "base", "group", "side"};
+    QString bare = token;
+    if (bare.size() >= 2 && bare.startsWith(u'"') && bare.endsWith(u'"'))
+        bare = bare.mid(1, bare.size() - 2);
+    const QString folded = bare.toCaseFolded();
+    if (const qsizetype m = modes.indexOf(folded); m >= 0)
+        return QString::number(m);
+    if (folded == u"true")
+        return QStringLiteral("1");
+    if (folded == u"false")
+        return QStringLiteral("0");
+    return token;
+}
+
+// Line breaks as LF: the boxes hold CR LF whatever the file had.
+QString lf(QString text)
+{
+    return text.replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n');
+}
+
+// The tokens of a text: strings, comments, words and single punctuation characters. Names are
+// compared without regard to case, as the game does.
+QStringList tokens(const QString &text)
+{
+    QStringList out;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = text[i];
+        if (c.isSpace()) {
+            ++i;
+            continue;
+        }
+        qsizetype j = i + 1;
+        if (c == u'"') {
+            while (j < n && !(text[j] == u'"' && (j + 1 >= n || text[j + 1] != u'"')))
+                j += text[j] == u'"' ? 2 : 1;
+            ++j;
+            out << synonym(text.mid(i, j - i));
+        } else if (text.mid(i, 2) == u"//") {
+            while (j < n && text[j] != u'\n' && text[j] != u'\r')
+                ++j;
+            out << text.mid(i, j - i);
+        } else if (text.mid(i, 2) == u"/*") {
+            j = text.indexOf(u"*/", i + 2);
+            j = j < 0 ? n : j + 2;
+            out << lf(text.mid(i, j - i));
+        } else if (QStringLiteral("{}[]();,:=+").contains(c)) {
+            out << QString(c);
+        } else {
+            while (j < n && !text[j].isSpace() && !QStringLiteral("{}[]();,:=\"").contains(text[j]))
+                ++j;
+            out << synonym(text.mid(i, j - i).toCaseFolded());
+        }
+        i = j;
+    }
+    return out;
+}
+
+QString dumpValue(const Value &v)
+{
+    if (v.kind == ValueKind::Array) {
+        QStringList parts;
+        for (const Value &e : v.elements)
+            parts << dumpValue(e);
+        return u'{' + parts.join(u',') + u'}';
+    }
+    return synonym(v.text);
+}
+
+bool isFormPreamble(const Entry &parent, const Entry &e)
+{
+    const QString cls = parent.name.toCaseFolded();
+    const QString name = e.name.toCaseFolded();
+    return e.kind == EntryKind::Array && !e.append && e.value.elements.isEmpty() &&
+           (((cls == u"cfgradio" || cls == u"cfgsounds") && name == u"sounds") ||
+            (cls == u"cfgmusic" && name == u"tracks"));
+}
+
+QString dumpEntry(const Entry &e, const config::ReadResult &read);
+
+QString dumpChildren(const Entry &parent, const config::ReadResult &read)
+{
+    QStringList parts;
+    for (const Entry &c : parent.children) {
+        // The form writes the empty sounds[] / tracks[] at the top of these classes itself.
+        if (!isFormPreamble(parent, c))
+            parts << dumpEntry(c, read);
+    }
+    return parts.join(u' ');
+}
+
+QString dumpEntry(const Entry &e, const config::ReadResult &read)
+{
+    const QString name = e.name.toCaseFolded();
+    switch (e.kind) {
+    case EntryKind::Class:
+        return u"class "_qs + name + u':' + e.base.toCaseFolded() + u'{' + dumpChildren(e, read) +
+               u'}';
+    case EntryKind::ClassDeclaration:
+        return u"decl "_qs + name;
+    case EntryKind::Delete:
+        return u"delete "_qs + name;
+    case EntryKind::Value:
+        return name + u'=' + dumpValue(e.value);
+    case EntryKind::Array:
+        return name + (e.append ? u"[]+="_qs : u"[]="_qs) + dumpValue(e.value);
+    case EntryKind::Directive:
+        return u'#' + e.name + u' ' + lf(e.text);
+    case EntryKind::Comment:
+        return lf(e.text);
+    case EntryKind::Exec:
+        return u"exec "_qs + e.value.text;
+    case EntryKind::Skipped:
+    case EntryKind::Invalid:
+        return lf(read.raw(e.span).toString());
+    }
+    return {};
+}
+
+QStringList topLevelDumps(const QString &text)
+{
+    const config::ReadResult read = config::readConfig(text);
+    QStringList out;
+    for (const Entry &e : read.entries)
+        out << dumpEntry(e, read);
+    return out;
+}
+
+// What may be in a created file without being in the opened one: the header comment and the
+// lines the form always writes, at their "off" values.
+bool mayBeAdded(const QString &dump)
+{
+    static const QStringList added{QString::fromUtf16(HeaderComment),
+                                   "onloadintrotime=0",
+                                   "onloadmissiontime=0",
+                                   "disabledai=0",
+                                   "showgps=0",
+                                   "showcompass=0",
+                                   "showwatch=0",
+                                   "showmap=0",
+                                   "shownotepad=0",
+                                   "briefing=0",
+                                   "debriefing=0",
+                                   "respawndialog=0"};
+    return added.contains(dump);
+}
+
+// Every element of `part` in `whole`, counted.
+QStringList missingFrom(QStringList part, QStringList whole)
+{
+    std::sort(part.begin(), part.end());
+    std::sort(whole.begin(), whole.end());
+    QStringList missing;
+    std::set_difference(part.begin(), part.end(), whole.begin(), whole.end(),
+                        std::back_inserter(missing));
+    return missing;
+}
+
+QString dataDir()
+{
+    return QStringLiteral(MERROW_OPEN_DATA);
+}
+
+} // namespace
+
+class tst_DescriptionImport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Any document the form can hold survives saving and opening: the same switches, fields,
+    // options and code boxes, and Create then writes the same bytes again.
+    void roundTrip()
+    {
+        constexpr int Documents = 500;
+        for (int seed = 1; seed <= Documents; ++seed) {
+            Values v{quint32(seed)};
+            EditorDocument original;
+            fillRandomly(original, v);
+            const QString text = original.create();
+            const QByteArray bytes = descriptionFileBytes(text).bytes;
+
+            EditorDocument opened;
+            const OpenResult result = openDescriptionBytes(opened, bytes, u"seed.ext"_qs);
+            QVERIFY2(result.ok, qPrintable(result.error));
+            const FormSnapshot want = FormSnapshot::of(original);
+            const FormSnapshot got = FormSnapshot::of(opened);
+            if (!(want == got)) {
+                QFAIL(qPrintable(QStringLiteral("seed %1:\n%2\n--- file ---\n%3")
+                                     .arg(seed)
+                                     .arg(differences(want, got), text)));
+            }
+            QCOMPARE(descriptionFileBytes(opened.create()).bytes, bytes);
+            QVERIFY2(result.report.synonyms.isEmpty(),
+                     qPrintable(result.report.text())); // the form's own spelling
+        }
+    }
+
+    // Files written by hand, exercising every construct of the format: opened and created
+    // again, nothing of them is lost, whatever went into the form and whatever into Other.
+    void nothingLost_data()
+    {
+        QTest::addColumn<QString>("path");
+        QDirIterator it(dataDir(), {u"*.ext"_qs}, QDir::Files);
+        QStringList paths;
+        while (it.hasNext())
+            paths << it.next();
+        paths.sort();
+        QVERIFY(paths.size() >= 4);
+        for (const QString &p : paths)
+            QTest::newRow(qPrintable(QFileInfo(p).fileName())) << p;
+    }
+    void nothingLost()
+    {
+        QFETCH(QString, path);
+        const DescriptionText original = readDescriptionFile(path);
+        QVERIFY2(original.ok, qPrintable(original.error));
+        const config::ReadResult read = config::readConfig(original.text);
+        if (read.hasErrors())
+            QSKIP("reads with errors: covered by unreadablePartsGoToOther");
+
+        EditorDocument doc;
+        const OpenResult result = openDescriptionFile(doc, path);
+        QVERIFY2(result.ok, qPrintable(result.error));
+        const QString created = doc.create();
+
+        const QStringList lostTokens = missingFrom(tokens(original.text), tokens(created));
+        QVERIFY2(lostTokens.isEmpty(), qPrintable(lostTokens.join(u"  ") + u"\n\n"_qs + created));
+
+        const QStringList before = topLevelDumps(original.text);
+        const QStringList after = topLevelDumps(created);
+        const QStringList lost = missingFrom(before, after);
+        QVERIFY2(lost.isEmpty(), qPrintable(u"lost:\n"_qs + lost.join(u'\n')));
+        QStringList extra = missingFrom(after, before);
+        extra.erase(std::remove_if(extra.begin(), extra.end(), mayBeAdded), extra.end());
+        QVERIFY2(extra.isEmpty(), qPrintable(u"added:\n"_qs + extra.join(u'\n')));
+
+        // Opening what Create wrote gives the same form: the mapping is stable.
+        EditorDocument again;
+        QVERIFY(openDescriptionBytes(again, descriptionFileBytes(created).bytes, u"x"_qs).ok);
+        QCOMPARE(again.create(), created);
+    }
+
+    // How single constructs are mapped: into a field, option, switch or box, or into Other,
+    // and what the report says.
+    void mapping_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<int>("synonyms");
+
+        const QString allOff = u"missionStringEnabled=0 missionTimeEnabled=0 gpsCheck=0 "
+                               u"compassCheck=0 watchCheck=0 mapCheck=0 notepadCheck=0 "
+                               u"briefingCheck=0 debriefingCheck=0"_qs;
+        const QString header = u"class Header { gameType = COOP; minPlayers = 1; maxPlayers = "
+                               u"8; };\n"_qs;
+        const QString headerForm = u" respawnActive=1"_qs;
+        const QString headerFields = u" typeValue=COOP minPlayersValue=1 maxPlayersValue=8"_qs;
+
+        QTest::newRow("empty of settings") << u"\n"_qs << allOff << QString()
+                                           << u"0 settings into the form, 0 sections into "
+                                              u"code boxes, 0 blocks kept in Other"_qs
+                                           << 0;
+        QTest::newRow("accessory synonyms")
+            << u"showGPS = true;\ndisabledAI = 1;\nShowMap=0;\n"_qs
+            << u"missionStringEnabled=0 missionTimeEnabled=0 disabledaiCheck=1 compassCheck=0 "
+               u"watchCheck=0 mapCheck=0 notepadCheck=0 briefingCheck=0 debriefingCheck=0"_qs
+            << QString()
+            << u"3 settings into the form, 0 sections into code boxes, 0 blocks "
+               u"kept in Other"_qs
+            << 3;
+        QTest::newRow("accessory value the form lacks")
+            << u"ShowGPS=2;\n"_qs << allOff << u"ShowGPS=2;"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("OnLoad text keeps its escapes")
+            << u"onLoadIntro = \"He said \"\"go\"\"\";\n"_qs
+            << u"introStringEnabled=1 "_qs + allOff + u" introString=He said \"\"go\"\""_qs
+            << QString()
+            << u"1 setting into the form, 0 sections into code boxes, 0 blocks kept in Other"_qs
+            << 1;
+        QTest::newRow("respawn by name")
+            << header + u"respawn = \"BASE\";\nrespawnDelay=5;\n"_qs
+            << allOff + headerForm + u" respawnCheck=1 delayCheck=1 mode=3"_qs + headerFields +
+                   u" delayText=5"_qs
+            << QString()
+            << u"5 settings into the form, 0 sections into code "
+               u"boxes, 0 blocks kept in Other"_qs
+            << 1;
+        QTest::newRow("respawn word, dialog on")
+            << header + u"respawn = side;\nrespawnDialog = false;\n"_qs
+            << allOff + headerForm + u" respawnCheck=1 mode=5"_qs + headerFields << QString()
+            << u"5 settings into the form, 0 sections into code boxes, 0 blocks kept in Other"_qs
+            << 2;
+        QTest::newRow("respawn without Header")
+            << u"respawn = 3;\n"_qs << allOff << u"respawn = 3;"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("respawn mode out of range")
+            << header + u"respawn = 7;\n"_qs << allOff + headerForm + headerFields
+            << u"respawn = 7;"_qs
+            << u"3 settings into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("Header with more in it")
+            << u"class Header { gameType = COOP; minPlayers = 1; maxPlayers = 8; x = 1; };"_qs
+            << allOff
+            << u"class Header { gameType = COOP; minPlayers = 1; maxPlayers = 8; x = 1; };"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("scores only together")
+            << u"minScore=1;\nmaxScore=9;\n"_qs << allOff << u"minScore=1;\r\nmaxScore=9;"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 2 blocks kept in Other"_qs
+            << 0;
+        QTest::newRow("scores")
+            << u"minScore=1;\navgScore=5;\nmaxScore=9;\n"_qs
+            << allOff + u" scoreEnabled=1 minScoreText=1 avgScoreText=5 maxScoreText=9"_qs
+            << QString()
+            << u"3 settings into the form, 0 sections into code boxes, 0 blocks kept in Other"_qs
+            << 0;
+        QTest::newRow("expression and macro values")
+            << u"#define D 5\nminScore=1+1;\navgScore=D;\nmaxScore=__EVAL(3);\n"_qs << allOff
+            << u"#define D 5\r\nminScore=1+1;\r\navgScore=D;\r\nmaxScore=__EVAL(3);"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 4 blocks kept in Other"_qs
+            << 0;
+        QTest::newRow("duplicate key: the first into the form, later ones after it")
+            << u"briefing=0;\nbriefing=1;\n"_qs << allOff << u"briefing=1;"_qs
+            << u"1 setting into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("Header in another order")
+            << u"class Header { minPlayers = 1; gameType = COOP; maxPlayers = 8; };"_qs << allOff
+            << u"class Header { minPlayers = 1; gameType = COOP; maxPlayers = 8; };"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("inside #ifdef")
+            << u"#ifndef X\nbriefing=1;\n#endif\n"_qs << allOff
+            << u"#ifndef X\r\nbriefing=1;\r\n#endif"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 3 blocks kept in Other"_qs
+            << 0;
+        QTest::newRow("comment inside a setting")
+            << u"briefing = /* on */ 1;\n"_qs << allOff << u"briefing = /* on */ 1;"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("sounds with its empty array and a comment")
+            << u"class cfgSounds {\n    sounds[] = {}; // legacy\n    class a {};\n};\n"_qs
+            << allOff + u" mainSoundActive=1 mainSoundCode=    // legacy\r\n    class a {};\r\n"_qs
+            << QString()
+            << u"0 settings into the form, 1 section into code boxes, 0 blocks kept in Other"_qs
+            << 1;
+        QTest::newRow("sounds array with entries")
+            << u"class CfgSounds { sounds[] = {a}; };\n"_qs << allOff
+            << u"class CfgSounds { sounds[] = {a}; };"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("music without tracks")
+            << u"class CfgMusic\n{\n\tclass t {};\n};\n"_qs
+            << allOff + u" mainMusicActive=1 mainMusicCode=\tclass t {};\r\n"_qs << QString()
+            << u"0 settings into the form, 1 section into code boxes, 0 blocks kept in Other"_qs
+            << 0;
+        QTest::newRow("Weapons alone")
+            << u"class Weapons { };\n"_qs << allOff << u"class Weapons { };"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("loadout pair")
+            << u"class Weapons {\nclass M16 {count=2;};\n};\nclass Magazines {\n};\n"_qs
+            << allOff + u" mainLoadoutActive=1 mainLoadoutWeaponsCode=class M16 {count=2;};\r\n"_qs
+            << QString()
+            << u"0 settings into the form, 1 section into code boxes, 0 blocks kept in Other"_qs
+            << 0;
+        QTest::newRow("inheriting section")
+            << u"class Params: Base {};\n"_qs << allOff << u"class Params: Base {};"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 1 block kept in Other"_qs
+            << 0;
+        QTest::newRow("section using a macro of the file")
+            << u"#define T \"x\"\nclass CfgIdentities { class a { name = T; }; };\n"_qs << allOff
+            << u"#define T \"x\"\r\nclass CfgIdentities { class a { name = T; }; };"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 2 blocks kept in Other"_qs
+            << 0;
+        QTest::newRow("Other keeps order, indentation and stray semicolons")
+            << u"  a = 1; ;\nbriefing=1; b = 2;\n\n// c\n#include \"x.hpp\"\n"_qs
+            << u"missionStringEnabled=0 missionTimeEnabled=0 gpsCheck=0 compassCheck=0 "
+               u"watchCheck=0 mapCheck=0 notepadCheck=0 debriefingCheck=0"_qs
+            << u"  a = 1; ;\r\nb = 2;\r\n\r\n// c\r\n#include \"x.hpp\""_qs
+            << u"1 setting into the form, 0 sections into code boxes, 4 blocks kept in Other"_qs
+            << 0;
+        QTest::newRow("a directive after a setting on its line stays first on its line")
+            << u"a=1; briefing=1;\n#define X\n"_qs
+            << u"missionStringEnabled=0 missionTimeEnabled=0 gpsCheck=0 compassCheck=0 "
+               u"watchCheck=0 mapCheck=0 notepadCheck=0 debriefingCheck=0"_qs
+            << u"a=1; \r\n#define X"_qs
+            << u"1 setting into the form, 0 sections into code boxes, 2 blocks kept in Other"_qs
+            << 0;
+        QTest::newRow("word after an include")
+            << u"#include \"defs.hpp\"\nclass Header { gameType = GT; minPlayers = 1; "
+               u"maxPlayers = 2; };\n"_qs
+            << allOff
+            << u"#include \"defs.hpp\"\r\nclass Header { gameType = GT; minPlayers = 1; "
+               u"maxPlayers = 2; };"_qs
+            << u"0 settings into the form, 0 sections into code boxes, 2 blocks kept in Other"_qs
+            << 0;
+    }
+    void mapping()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, form);
+        QFETCH(QString, other);
+        QFETCH(QString, summary);
+        QFETCH(int, synonyms);
+
+        const ImportResult result = importDescription(text);
+        QCOMPARE(formChanges(result.snapshot), form);
+        const int on = result.snapshot.switches[int(Switch::mainOtherActive)];
+        QCOMPARE(on, other.isEmpty() ? 0 : 1);
+        if (on)
+            QCOMPARE(result.snapshot.codes[int(CodeBox::mainOtherCode)], other);
+        QCOMPARE(result.report.summary(), summary);
+        QCOMPARE(result.report.synonyms.size(), synonyms);
+    }
+
+    // Text the reader cannot make sense of still opens: it goes to Other as it stands, and the
+    // report names the problems with their lines.
+    void unreadablePartsGoToOther()
+    {
+        const QString text = u"briefing=1;\nclass A { x = ; y 1; };\nshowMap = 1\n}\n"_qs
+                             u"class CfgSounds { sounds[] = {}; class s { a = 1 2 3; }; \n"_qs;
+        const ImportResult result = importDescription(text, u"broken.ext"_qs);
+        const OpenReport &report = result.report;
+        QVERIFY(!report.problems.isEmpty());
+        QVERIFY(report.unreadBlocksInOther >= 1);
+        const QString other = result.snapshot.codes[int(CodeBox::mainOtherCode)];
+        // Every character of the file except the settings the form took is in Other.
+        QString rest = text;
+        rest.remove(u"briefing=1;"_qs);
+        rest.remove(u"showMap = 1"_qs);
+        QCOMPARE(QString(other).remove(QRegularExpression(u"\\s"_qs)),
+                 rest.remove(QRegularExpression(u"\\s"_qs)));
+        const QString full = report.text();
+        QVERIFY2(full.contains(u"could not be read"_qs), qPrintable(full));
+        for (const config::Diagnostic &d : report.problems) {
+            QVERIFY2(full.contains(
+                         QStringLiteral("line %1: ").arg(d.position.line) +
+                         (d.severity == config::Severity::Error ? u"error: "_qs : u"warning: "_qs) +
+                         d.message),
+                     qPrintable(full));
+        }
+    }
+
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("note");
+
+        QTest::newRow("ASCII") << QByteArray("a=1;\r\n") << u"a=1;\r\n"_qs << u"Read as UTF-8"_qs;
+        QTest::newRow("UTF-8") << QByteArray("t=\"\xC3\xA9\xE2\x82\xAC\";") << u"t=\"é€\";"_qs
+                               << u"Read as UTF-8"_qs;
+        QTest::newRow("UTF-8 with BOM")
+            << QByteArray("\xEF\xBB\xBFt=\"\xC3\xA9\";") << u"t=\"é\";"_qs
+            << u"Read as UTF-8 (byte order mark dropped)"_qs;
+        QTest::newRow("Windows-1252") << QByteArray("t=\"\xE9\x80 \x93\";") << u"t=\"é€ “\";"_qs
+                                      << u"Read as Windows-1252"_qs;
+        QTest::newRow("a few control characters")
+            << QByteArray("a=1; b=2; c=3;\x1A\r\n\x0C") << u"a=1; b=2; c=3;\x1A\r\n\x0C"_qs
+            << u"Read as UTF-8"_qs;
+    }
+    void encodings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QString, note);
+        const DescriptionText decoded = decodeDescriptionFile(bytes, u"x.ext"_qs);
+        QVERIFY2(decoded.ok, qPrintable(decoded.error));
+        QCOMPARE(decoded.text, text);
+        EditorDocument doc;
+        const OpenResult result = openDescriptionBytes(doc, bytes, u"x.ext"_qs);
+        QCOMPARE(result.report.encodingNote(), note);
+    }
+
+    // Files that cannot be opened give a clear message and leave the form exactly as it was.
+    void badInput_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("folder") << u"folder"_qs << u"“bad” is a folder, not a file."_qs;
+        QTest::newRow("missing") << u"missing"_qs << u"“bad” does not exist."_qs;
+        QTest::newRow("unreadable") << u"unreadable"_qs << u"“bad” cannot be read: "_qs;
+        QTest::newRow("too large")
+            << u"large"_qs << u"“bad” is too large to open (50.0 MiB; at most 50 MiB)."_qs;
+        QTest::newRow("empty") << u"empty"_qs << u"“bad” is empty."_qs;
+        QTest::newRow("NUL bytes") << u"nul"_qs << u"“bad” is not a text file"_qs;
+        QTest::newRow("control characters") << u"control"_qs << u"“bad” is not a text file"_qs;
+        QTest::newRow("UTF-16") << u"utf16"_qs << u"“bad” is not a text file"_qs;
+    }
+    void badInput()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(u"bad"_qs);
+        if (kind == u"folder") {
+            QVERIFY(QDir(dir.path()).mkdir(u"bad"_qs));
+        } else if (kind != u"missing") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            if (kind == u"large") {
+                QVERIFY(f.resize(MaxDescriptionFileBytes + 1)); // sparse: costs no disk
+            } else if (kind == u"nul") {
+                f.write(QByteArray("briefing=1;\0\0\0x", 15));
+            } else if (kind == u"control") {
+                f.write(QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08\x0E\x0F a=1;"));
+            } else if (kind == u"utf16") {
+                f.write(QByteArray("\xFF\xFE"
+                                   "b\0=\0"
+                                   "1\0;\0",
+                                   10));
+            } else if (kind == u"unreadable") {
+                f.write("briefing=1;");
+            }
+            f.close();
+            if (kind == u"unreadable") {
+                QVERIFY(f.setPermissions(QFileDevice::Permissions()));
+            }
+        }
+        QString target = path;
+        if (kind == u"unreadable") {
+            // Permissions do not stop a user with every right; reading process memory from
+            // its start fails for everyone.
+            if (QFile probe(path); probe.open(QIODevice::ReadOnly)) {
+                target = u"/proc/self/mem"_qs;
+                message.replace(u"bad"_qs, u"mem"_qs);
+            }
+        }
+
+        EditorDocument doc;
+        doc.applyStartUp();
+        doc.setSwitch(Switch::mainSoundActive, 1);
+        doc.setCode(CodeBox::mainSoundCode, u"class s {};\r\n"_qs);
+        doc.setRespawnMode(RespawnMode::Group);
+        doc.create();
+        const FormSnapshot before = FormSnapshot::of(doc);
+        const QString generated = doc.generatedText();
+
+        const OpenResult result = openDescriptionFile(doc, target);
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.startsWith(message), qPrintable(result.error));
+        QVERIFY(FormSnapshot::of(doc) == before);
+        QCOMPARE(doc.generatedText(), generated);
+    }
+
+    // The reference for "Replace the current entries?": the start state and what opening
+    // filled in, told apart from any later edit.
+    void snapshotsTellChanges()
+    {
+        EditorDocument doc;
+        doc.applyStartUp();
+        QVERIFY(FormSnapshot::of(doc) == FormSnapshot::startState());
+        const OpenResult result =
+            openDescriptionBytes(doc,
+                                 QByteArray("class Header{gameType=CTF;minPlayers=2;maxPlayers=9;};"
+                                            "respawn=4;"),
+                                 u"x.ext"_qs);
+        QVERIFY(result.ok);
+        const FormSnapshot opened = FormSnapshot::of(doc);
+        QVERIFY(!(opened == FormSnapshot::startState()));
+        QCOMPARE(opened.respawnMode, RespawnMode::Group);
+        // Through the document's own rules: unchecking the master switch unchecks respawn.
+        doc.setSwitch(Switch::respawnActive, 0);
+        QVERIFY(!(FormSnapshot::of(doc) == opened));
+        applySnapshot(doc, opened);
+        QVERIFY(FormSnapshot::of(doc) == opened);
+        doc.appendCode(CodeBox::mainOtherCode, u"x"_qs);
+        QVERIFY(!(FormSnapshot::of(doc) == opened));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DescriptionImport)
+#include "tst_descriptionimport.moc"
