@@ -1,4 +1,6 @@
 #include "about.h"
+#include "standinmain.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -10,7 +12,7 @@ class tst_about : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QWidget> main;
+    std::unique_ptr<StandInMain> main;
 
     QPointer<about> open()
     {
@@ -18,18 +20,11 @@ class tst_about : public QObject
         QCoreApplication::processEvents(); // window-system activation
         return box;
     }
-    static void flushDeletes()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
 
 private Q_SLOTS:
     void init()
     {
-        main = std::make_unique<QWidget>();
-        main->setObjectName(QStringLiteral("Main"));
-        main->resize(705, 559);
-        main->show();
+        main = std::make_unique<StandInMain>();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     }
     void cleanup()

@@ -1,7 +1,6 @@
 #include "editordocument.h"
 #include "encoding.h"
-#include "mainwindow.h"
-#include "scriptedprompts.h"
+#include "mainwindowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,36 +77,11 @@ bool onlyCrLf(const QByteArray &bytes)
 
 } // namespace
 
-class tst_badInput : public QObject
+class tst_badInput : public QObject, MainWindowFixture<>
 {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedPrompts> prompts;
-    std::unique_ptr<Main> main;
     std::unique_ptr<QTemporaryDir> dir;
-
-    template <typename T = QWidget> T *find(const QString &name) const
-    {
-        return main->findChild<T *>(name);
-    }
-
-    void showPageOf(QWidget *w)
-    {
-        for (int i = 0; i < main->items()->count(); ++i) {
-            if (main->items()->widget(i)->isAncestorOf(w))
-                main->items()->setCurrentIndex(i);
-        }
-    }
-
-    void switchOn(const QString &name)
-    {
-        auto *box = find<QCheckBox>(name);
-        QVERIFY2(box, qPrintable(name));
-        showPageOf(box);
-        if (!box->isChecked())
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-        QVERIFY2(box->isChecked(), qPrintable(name));
-    }
 
     // Replaces the whole text of a code box or field by pasting, as a user would.
     void paste(QWidget *edit, const QString &text)
@@ -170,23 +144,14 @@ class tst_badInput : public QObject
 private Q_SLOTS:
     void init()
     {
-        prompts = std::make_unique<ScriptedPrompts>();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
-        main = std::make_unique<Main>();
-        main->show();
-        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QVERIFY(openMain());
     }
 
     void cleanup()
     {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && w != main.get())
-                w->close();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        main.reset();
-        prompts.reset();
+        closeMain();
         dir.reset();
     }
 

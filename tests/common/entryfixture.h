@@ -1,9 +1,10 @@
 #pragma once
 
-#include "editordocument.h"
 #include "entrydialog.h"
 #include "scriptedprompts.h"
+#include "standinmain.h"
 #include "systemcolours.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,78 +19,6 @@
 #include <QWindow>
 
 #include <memory>
-
-// What an entry dialog sees of the main window: the tab control "Items", the section
-// switch(es) and the section's Add button, which the dialog holds disabled, plus the document
-// whose code boxes take the entry the dialog hands back.
-class StandInMain : public QWidget
-{
-public:
-    StandInMain(const QStringList &switchNames, const QString &addButtonName,
-                const QList<CodeBox> &boxes)
-        : boxes(boxes)
-    {
-        setObjectName(QStringLiteral("Main"));
-        resize(320, 200);
-        items = new QTabWidget(this);
-        items->setObjectName(QStringLiteral("Items"));
-        items->setGeometry(8, 8, 300, 180);
-        auto *page = new QWidget;
-        items->addTab(page, QStringLiteral("Section"));
-        int y = 8;
-        for (const QString &name : switchNames) {
-            auto *box = new QCheckBox(QStringLiteral("Active"), page);
-            box->setObjectName(name);
-            box->setChecked(true);
-            box->move(8, y);
-            y += 24;
-            switches << box;
-        }
-        addButton = new QPushButton(QStringLiteral("Add"), page);
-        addButton->setObjectName(addButtonName);
-        addButton->move(8, y);
-        show();
-        activateWindow();
-        (void)QTest::qWaitForWindowActive(this);
-        QCoreApplication::processEvents();
-    }
-
-    // Every control that an open dialog must hold disabled, with the window itself.
-    QList<QWidget *> lockedControls()
-    {
-        QList<QWidget *> controls{this, items};
-        for (QCheckBox *box : switches)
-            controls << box;
-        controls << addButton;
-        return controls;
-    }
-    bool allLocked()
-    {
-        for (QWidget *w : lockedControls()) {
-            if (w->isEnabled())
-                return false;
-        }
-        return true;
-    }
-    bool allReleased()
-    {
-        for (QWidget *w : lockedControls()) {
-            if (!w->isEnabled())
-                return false;
-        }
-        for (QCheckBox *box : switches) {
-            if (!box->isChecked())
-                return false;
-        }
-        return true;
-    }
-
-    EditorDocument document;
-    QList<CodeBox> boxes;
-    QTabWidget *items = nullptr;
-    QList<QCheckBox *> switches;
-    QPushButton *addButton = nullptr;
-};
 
 // Opens a dialog as the main window's Add button does and waits until it takes input.
 template <typename Dialog> QPointer<Dialog> openEntryDialog(StandInMain &main)
@@ -111,14 +40,6 @@ template <typename Dialog> QPointer<Dialog> openEntryDialog(StandInMain &main)
     return dialog;
 }
 
-template <typename T = QWidget> T *control(QWidget *window, const char *name)
-{
-    T *found = window->findChild<T *>(QLatin1String(name));
-    if (!found)
-        qWarning("no control named %s", name);
-    return found;
-}
-
 // Replaces the field's text by typing, as a user would after selecting everything.
 inline void retype(QLineEdit *field, const QString &text)
 {
@@ -133,21 +54,6 @@ inline void retype(QLineEdit *field, const QString &text)
 inline void click(QAbstractButton *button)
 {
     QTest::mouseClick(button, Qt::LeftButton);
-}
-
-// Lets a closed dialog finish deleting itself.
-inline void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-// The expected text of entries, line by line, every line ended by CR LF.
-inline QString crlf(const QStringList &lines)
-{
-    QString text;
-    for (const QString &line : lines)
-        text += line + QStringLiteral("\r\n");
-    return text;
 }
 
 // The names of the focus stops reached by Tab from the window's focus widget, in order,

@@ -1,16 +1,7 @@
 #include "entries.h"
+#include "textlines.h"
 
 #include <QTest>
-
-namespace {
-QString crlf(const QStringList &lines)
-{
-    QString text;
-    for (const QString &line : lines)
-        text += line + QStringLiteral("\r\n");
-    return text;
-}
-} // namespace
 
 class tst_entries : public QObject
 {
@@ -23,36 +14,37 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("class with no values")
-            << classEntry(QStringLiteral("Empty"), {}) << crlf({"class Empty {", "\t};", ""});
+            << classEntry(QStringLiteral("Empty"), {}) << crlfLines({"class Empty {", "\t};", ""});
         QTest::newRow("identity") << identityEntry({"Sgt1", "John", "Face20", "None", "Dan", "1.0"})
-                                  << crlf({"class Sgt1 {", "\tname=\"John\";", "\tface=\"Face20\";",
-                                           "\tglasses=\"None\";", "\tspeaker=\"Dan\";",
-                                           "\tpitch=1.0;", "\t};", ""});
+                                  << crlfLines({"class Sgt1 {", "\tname=\"John\";",
+                                                "\tface=\"Face20\";", "\tglasses=\"None\";",
+                                                "\tspeaker=\"Dan\";", "\tpitch=1.0;", "\t};", ""});
         QTest::newRow("identity, empty values keep their quotes")
             << identityEntry({"", "", "", "", "", ""})
-            << crlf({"class  {", "\tname=\"\";", "\tface=\"\";", "\tglasses=\"\";",
-                     "\tspeaker=\"\";", "\tpitch=;", "\t};", ""});
+            << crlfLines({"class  {", "\tname=\"\";", "\tface=\"\";", "\tglasses=\"\";",
+                          "\tspeaker=\"\";", "\tpitch=;", "\t};", ""});
         QTest::newRow("radio") << radioEntry({"Msg1", "", "msg1.ogg", "+0", "1.0", "\"Hello\""})
-                               << crlf({"class Msg1 {", "\tname=\"\";",
-                                        "\tsound[]={\"msg1.ogg\", db+0, 1.0};",
-                                        "\ttitle=\"Hello\";", "\t};", ""});
+                               << crlfLines({"class Msg1 {", "\tname=\"\";",
+                                             "\tsound[]={\"msg1.ogg\", db+0, 1.0};",
+                                             "\ttitle=\"Hello\";", "\t};", ""});
         QTest::newRow("sound") << soundEntry(
                                       {"Boom", "Big", "boom.ogg", "-5", "0.8", "0, \"Boom\""})
-                               << crlf({"class Boom {", "\tname=\"Big\";",
-                                        "\tsound[]={\"boom.ogg\", db-5, 0.8};",
-                                        "\ttitles[]={0, \"Boom\"};", "\t};", ""});
+                               << crlfLines({"class Boom {", "\tname=\"Big\";",
+                                             "\tsound[]={\"boom.ogg\", db-5, 0.8};",
+                                             "\ttitles[]={0, \"Boom\"};", "\t};", ""});
         QTest::newRow("sound, no titles")
             << soundEntry({"S", "", "s", "3", "1", ""})
-            << crlf({"class S {", "\tname=\"\";", "\tsound[]={\"s\", db3, 1};", "\ttitles[]={};",
-                     "\t};", ""});
+            << crlfLines({"class S {", "\tname=\"\";", "\tsound[]={\"s\", db3, 1};",
+                          "\ttitles[]={};", "\t};", ""});
         QTest::newRow("music") << musicEntry({"Track1", "Theme", "music\\t1.ogg", "+0", "1.0"})
-                               << crlf({"class Track1 {", "\tname=\"Theme\";",
-                                        "\tsound[]={\"music\\t1.ogg\", db+0, 1.0};", "\t};", ""});
+                               << crlfLines({"class Track1 {", "\tname=\"Theme\";",
+                                             "\tsound[]={\"music\\t1.ogg\", db+0, 1.0};", "\t};",
+                                             ""});
         // Whatever is typed goes through untouched: no trimming, escaping or recoding.
         QTest::newRow("values copied as typed")
             << musicEntry({" a\tb ", "\"q\" \\", "ä€😀", " ", ""})
-            << crlf({"class  a\tb  {", "\tname=\"\"q\" \\\";", "\tsound[]={\"ä€😀\", db , };",
-                     "\t};", ""});
+            << crlfLines({"class  a\tb  {", "\tname=\"\"q\" \\\";", "\tsound[]={\"ä€😀\", db , };",
+                          "\t};", ""});
     }
     void entries()
     {

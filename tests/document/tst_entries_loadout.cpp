@@ -1,18 +1,10 @@
 #include "entries.h"
+#include "textlines.h"
 
 #include <QTest>
 
 Q_DECLARE_METATYPE(LoadoutRow)
 Q_DECLARE_METATYPE(MPParamsValues)
-
-// The expected text from its lines, each ended by CR LF.
-static QString crlfLines(const QStringList &lines)
-{
-    QString text;
-    for (const QString &line : lines)
-        text += line + QStringLiteral("\r\n");
-    return text;
-}
 
 // Exact texts of the loadout rows and of the MP parameter entry.
 class tst_EntriesLoadout : public QObject

@@ -80,22 +80,22 @@ private Q_SLOTS:
         QTest::newRow("start pitch")
             << QStringList{"idClassName", "Sgt1",      "idName", "John Smith", "idFace",
                            "Face20",      "idGlasses", "None",   "idSpeaker",  "Dan"}
-            << crlf({"class Sgt1 {", "\tname=\"John Smith\";", "\tface=\"Face20\";",
-                     "\tglasses=\"None\";", "\tspeaker=\"Dan\";", "\tpitch=1.0;", "\t};", ""});
+            << crlfLines({"class Sgt1 {", "\tname=\"John Smith\";", "\tface=\"Face20\";",
+                          "\tglasses=\"None\";", "\tspeaker=\"Dan\";", "\tpitch=1.0;", "\t};", ""});
         QTest::newRow("typed pitch")
             << allTyped()
-            << crlf({"class Sgt1 {", "\tname=\"John Smith\";", "\tface=\"Face20\";",
-                     "\tglasses=\"None\";", "\tspeaker=\"Dan\";", "\tpitch=1.1;", "\t};", ""});
+            << crlfLines({"class Sgt1 {", "\tname=\"John Smith\";", "\tface=\"Face20\";",
+                          "\tglasses=\"None\";", "\tspeaker=\"Dan\";", "\tpitch=1.1;", "\t};", ""});
         QTest::newRow("blanks pass and are written")
             << QStringList{"idClassName", "a b", "idName",    " ", "idFace",  "  ",
                            "idGlasses",   " ",   "idSpeaker", " ", "idPitch", " "}
-            << crlf({"class a b {", "\tname=\" \";", "\tface=\"  \";", "\tglasses=\" \";",
-                     "\tspeaker=\" \";", "\tpitch= ;", "\t};", ""});
+            << crlfLines({"class a b {", "\tname=\" \";", "\tface=\"  \";", "\tglasses=\" \";",
+                          "\tspeaker=\" \";", "\tpitch= ;", "\t};", ""});
         QTest::newRow("quotes and words written unchanged")
             << QStringList{"idClassName", "X", "idName",    "Big \"Al\"", "idFace",  "f",
                            "idGlasses",   "g", "idSpeaker", "s",          "idPitch", "low"}
-            << crlf({"class X {", "\tname=\"Big \"Al\"\";", "\tface=\"f\";", "\tglasses=\"g\";",
-                     "\tspeaker=\"s\";", "\tpitch=low;", "\t};", ""});
+            << crlfLines({"class X {", "\tname=\"Big \"Al\"\";", "\tface=\"f\";",
+                          "\tglasses=\"g\";", "\tspeaker=\"s\";", "\tpitch=low;", "\t};", ""});
     }
     void entryText()
     {
@@ -122,9 +122,9 @@ private Q_SLOTS:
         typeFields(dialog, {"idClassName", "Pvt2", "idName", "n", "idFace", "f", "idGlasses", "g",
                             "idSpeaker", "s"});
         click(button("addIdentityButton"));
-        QCOMPARE(code(),
-                 first + crlf({"class Pvt2 {", "\tname=\"n\";", "\tface=\"f\";", "\tglasses=\"g\";",
-                               "\tspeaker=\"s\";", "\tpitch=1.0;", "\t};", ""}));
+        QCOMPARE(code(), first + crlfLines({"class Pvt2 {", "\tname=\"n\";", "\tface=\"f\";",
+                                            "\tglasses=\"g\";", "\tspeaker=\"s\";", "\tpitch=1.0;",
+                                            "\t};", ""}));
         QVERIFY(code().contains(QStringLiteral("\t};\r\n\r\nclass Pvt2 {\r\n")));
         QVERIFY(code().endsWith(QStringLiteral("\t};\r\n\r\n")));
     }

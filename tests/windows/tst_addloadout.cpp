@@ -202,8 +202,8 @@ private Q_SLOTS:
             << crlfLines({"class B", "{ count=2; };"}) << QString();
         QTest::newRow("all rows off")
             << crlfLines({"class Kept", "{ count=1; };"}) << QStringLiteral("hand edit")
-            << QStringList{"wC1=X", "wE1", "mC1=Y", "mE1"} << crlfLines({"class Kept", "{ count=1; };"})
-            << QStringLiteral("hand edit");
+            << QStringList{"wC1=X", "wE1", "mC1=Y", "mE1"}
+            << crlfLines({"class Kept", "{ count=1; };"}) << QStringLiteral("hand edit");
         QTest::newRow("magazines only")
             << QStringLiteral("w\r\n") << QStringLiteral("m\r\n")
             << QStringList{"wE1", "mE7", "mC7=Mag7", "mN7=30", "mC1=Mag1", "mN1=10"}

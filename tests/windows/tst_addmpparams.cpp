@@ -27,8 +27,9 @@ private:
     }
     static QString exampleEntry(const QString &number = QStringLiteral("0"))
     {
-        return crlf({"class Alpha {", "\t// paramsArray[" + number + "]", "\ttitle=\"Time limit\";",
-                     "\tvalues[]={10,20};", "\ttexts[]={A,B};", "\tdefault=10;", "\t};", ""});
+        return crlfLines({"class Alpha {", "\t// paramsArray[" + number + "]",
+                          "\ttitle=\"Time limit\";", "\tvalues[]={10,20};", "\ttexts[]={A,B};",
+                          "\tdefault=10;", "\t};", ""});
     }
     void openDialog()
     {
@@ -150,8 +151,8 @@ private Q_SLOTS:
         QVERIFY(!dialog);
         QCOMPARE(prompts->beeps, 0);
         QCOMPARE(code(),
-                 crlf({"class   {", "\t// paramsArray[ ]", "\ttitle=\"Say \"go\"\";",
-                       "\tvalues[]={1,2,3};", "\ttexts[]={ };", "\tdefault= ;", "\t};", ""}));
+                 crlfLines({"class   {", "\t// paramsArray[ ]", "\ttitle=\"Say \"go\"\";",
+                            "\tvalues[]={1,2,3};", "\ttexts[]={ };", "\tdefault= ;", "\t};", ""}));
     }
 
     void twoEntriesInARow()

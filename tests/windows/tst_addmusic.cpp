@@ -92,18 +92,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entry");
         QTest::newRow("required only")
             << QStringList{"musicClassName", "Boom", "musicFileLocation", "boom.ogg"}
-            << crlf({"class Boom {", "\tname=\"\";", "\tsound[]={\"boom.ogg\", db+0, 1.0};", "\t};",
-                     ""});
+            << crlfLines({"class Boom {", "\tname=\"\";", "\tsound[]={\"boom.ogg\", db+0, 1.0};",
+                          "\t};", ""});
         QTest::newRow("every field typed")
             << QStringList{"musicClassName",    "Bang",     "musicMusicName", "Big bang",
                            "musicFileLocation", "s\\b.wss", "musicVolume",    "-5",
                            "musicPitch",        "1.2"}
-            << crlf({"class Bang {", "\tname=\"Big bang\";", "\tsound[]={\"s\\b.wss\", db-5, 1.2};",
-                     "\t};", ""});
+            << crlfLines({"class Bang {", "\tname=\"Big bang\";",
+                          "\tsound[]={\"s\\b.wss\", db-5, 1.2};", "\t};", ""});
         QTest::newRow("blanks pass and are written")
             << QStringList{"musicClassName", " ", "musicFileLocation", " ",
                            "musicVolume",    " ", "musicPitch",        " "}
-            << crlf({"class   {", "\tname=\"\";", "\tsound[]={\" \", db ,  };", "\t};", ""});
+            << crlfLines({"class   {", "\tname=\"\";", "\tsound[]={\" \", db ,  };", "\t};", ""});
     }
     void entryText()
     {
@@ -131,8 +131,8 @@ private Q_SLOTS:
         QVERIFY(looksSwitchedOn(field("musicMusicName")));
         typeFields(dialog, {"musicClassName", "Two", "musicFileLocation", "two.ogg"});
         click(button("addMusicButton"));
-        QCOMPARE(code(), first + crlf({"class Two {", "\tname=\"\";",
-                                       "\tsound[]={\"two.ogg\", db+0, 1.0};", "\t};", ""}));
+        QCOMPARE(code(), first + crlfLines({"class Two {", "\tname=\"\";",
+                                            "\tsound[]={\"two.ogg\", db+0, 1.0};", "\t};", ""}));
         QVERIFY(code().contains(QStringLiteral("\t};\r\n\r\nclass Two {\r\n")));
     }
 

@@ -97,25 +97,26 @@ private Q_SLOTS:
         QTest::newRow("required only, start volume and pitch")
             << QStringList{"radioClassName", "Msg1",        "radioFileLocation",
                            "msg1.ogg",       "radioTitles", "\"Hello\""}
-            << crlf({"class Msg1 {", "\tname=\"\";", "\tsound[]={\"msg1.ogg\", db+0, 1.0};",
-                     "\ttitle=\"Hello\";", "\t};", ""});
+            << crlfLines({"class Msg1 {", "\tname=\"\";", "\tsound[]={\"msg1.ogg\", db+0, 1.0};",
+                          "\ttitle=\"Hello\";", "\t};", ""});
         QTest::newRow("every field typed")
             << QStringList{"radioClassName",    "Msg2",         "radioRadioName", "Alpha one",
                            "radioFileLocation", "sound\\a.wss", "radioVolume",    "-5",
                            "radioPitch",        "0.8",          "radioTitles",    "$STR_A"}
-            << crlf({"class Msg2 {", "\tname=\"Alpha one\";",
-                     "\tsound[]={\"sound\\a.wss\", db-5, 0.8};", "\ttitle=$STR_A;", "\t};", ""});
+            << crlfLines({"class Msg2 {", "\tname=\"Alpha one\";",
+                          "\tsound[]={\"sound\\a.wss\", db-5, 0.8};", "\ttitle=$STR_A;", "\t};",
+                          ""});
         QTest::newRow("blanks pass and are written")
             << QStringList{"radioClassName", " ", "radioFileLocation", "  ", "radioVolume", " ",
                            "radioPitch",     " ", "radioTitles",       " "}
-            << crlf({"class   {", "\tname=\"\";", "\tsound[]={\"  \", db ,  };", "\ttitle= ;",
-                     "\t};", ""});
+            << crlfLines({"class   {", "\tname=\"\";", "\tsound[]={\"  \", db ,  };", "\ttitle= ;",
+                          "\t};", ""});
         QTest::newRow("nothing checked or escaped")
             << QStringList{"radioClassName",    "a b",  "radioRadioName", "say \"hi\"",
                            "radioFileLocation", "x\"y", "radioVolume",    "loud",
                            "radioPitch",        "high", "radioTitles",    "no quotes"}
-            << crlf({"class a b {", "\tname=\"say \"hi\"\";", "\tsound[]={\"x\"y\", dbloud, high};",
-                     "\ttitle=no quotes;", "\t};", ""});
+            << crlfLines({"class a b {", "\tname=\"say \"hi\"\";",
+                          "\tsound[]={\"x\"y\", dbloud, high};", "\ttitle=no quotes;", "\t};", ""});
     }
     void entryText()
     {
@@ -143,9 +144,9 @@ private Q_SLOTS:
         typeFields(dialog,
                    {"radioClassName", "Msg2", "radioFileLocation", "b.ogg", "radioTitles", "t"});
         click(button("addRadioButton"));
-        QCOMPARE(code(),
-                 first + crlf({"class Msg2 {", "\tname=\"\";", "\tsound[]={\"b.ogg\", db+0, 1.0};",
-                               "\ttitle=t;", "\t};", ""}));
+        QCOMPARE(code(), first + crlfLines({"class Msg2 {", "\tname=\"\";",
+                                            "\tsound[]={\"b.ogg\", db+0, 1.0};", "\ttitle=t;",
+                                            "\t};", ""}));
         QVERIFY(code().startsWith(QStringLiteral("class Msg1 {\r\n")));
         QVERIFY(code().contains(QStringLiteral("\t};\r\n\r\nclass Msg2 {\r\n")));
     }

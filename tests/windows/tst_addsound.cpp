@@ -95,19 +95,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entry");
         QTest::newRow("required only")
             << QStringList{"soundClassName", "Boom", "soundFileLocation", "boom.ogg"}
-            << crlf({"class Boom {", "\tname=\"\";", "\tsound[]={\"boom.ogg\", db+0, 1.0};",
-                     "\ttitles[]={};", "\t};", ""});
+            << crlfLines({"class Boom {", "\tname=\"\";", "\tsound[]={\"boom.ogg\", db+0, 1.0};",
+                          "\ttitles[]={};", "\t};", ""});
         QTest::newRow("every field typed")
             << QStringList{"soundClassName",    "Bang",     "soundSoundName", "Big bang",
                            "soundFileLocation", "s\\b.wss", "soundVolume",    "-5",
                            "soundPitch",        "1.2",      "soundTitles",    "0, \"Bang!\""}
-            << crlf({"class Bang {", "\tname=\"Big bang\";", "\tsound[]={\"s\\b.wss\", db-5, 1.2};",
-                     "\ttitles[]={0, \"Bang!\"};", "\t};", ""});
+            << crlfLines({"class Bang {", "\tname=\"Big bang\";",
+                          "\tsound[]={\"s\\b.wss\", db-5, 1.2};", "\ttitles[]={0, \"Bang!\"};",
+                          "\t};", ""});
         QTest::newRow("blanks pass and are written")
             << QStringList{"soundClassName", " ", "soundFileLocation", " ", "soundVolume", " ",
                            "soundPitch",     " ", "soundTitles",       " "}
-            << crlf({"class   {", "\tname=\"\";", "\tsound[]={\" \", db ,  };", "\ttitles[]={ };",
-                     "\t};", ""});
+            << crlfLines({"class   {", "\tname=\"\";", "\tsound[]={\" \", db ,  };",
+                          "\ttitles[]={ };", "\t};", ""});
     }
     void entryText()
     {
@@ -135,9 +136,9 @@ private Q_SLOTS:
         QVERIFY(looksSwitchedOn(field("soundSoundName")));
         typeFields(dialog, {"soundClassName", "Two", "soundFileLocation", "two.ogg"});
         click(button("addSoundButton"));
-        QCOMPARE(code(),
-                 first + crlf({"class Two {", "\tname=\"\";", "\tsound[]={\"two.ogg\", db+0, 1.0};",
-                               "\ttitles[]={};", "\t};", ""}));
+        QCOMPARE(code(), first + crlfLines({"class Two {", "\tname=\"\";",
+                                            "\tsound[]={\"two.ogg\", db+0, 1.0};", "\ttitles[]={};",
+                                            "\t};", ""}));
         QVERIFY(code().contains(QStringLiteral("\t};\r\n\r\nclass Two {\r\n")));
     }
 

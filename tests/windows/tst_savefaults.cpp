@@ -1,6 +1,5 @@
-#include "mainwindow.h"
+#include "mainwindowfixture.h"
 #include "savepreview.h"
-#include "scriptedprompts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -239,21 +238,14 @@ const QByteArray OldFile = "// the mission's own file\r\nclass CfgMusic\r\n{\r\n
 
 Q_DECLARE_METATYPE(Kind)
 
-class tst_saveFaults : public QObject
+class tst_saveFaults : public QObject, MainWindowFixture<TypingPrompts>
 {
     Q_OBJECT
 
-    std::unique_ptr<TypingPrompts> prompts;
-    std::unique_ptr<Main> main;
     std::unique_ptr<QTemporaryDir> dir;
     // As root the test makes its mounts in a mount namespace of its own, so that none can
     // outlast a crashed run on the machine.
     bool privateMounts = false;
-
-    template <typename T = QWidget> T *find(const char *name) const
-    {
-        return main->findChild<T *>(QString::fromLatin1(name));
-    }
 
     QPointer<savePreview> create()
     {
@@ -299,23 +291,14 @@ private Q_SLOTS:
 
     void init()
     {
-        prompts = std::make_unique<TypingPrompts>();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
-        main = std::make_unique<Main>();
-        main->show();
-        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QVERIFY(openMain());
     }
 
     void cleanup()
     {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<savePreview *>(w))
-                w->close();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        main.reset();
-        prompts.reset();
+        closeMain();
         dir.reset();
     }
 

@@ -1,0 +1,24 @@
+#include "textlines.h"
+
+#include <QFile>
+
+QString crlfLines(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
+QStringList emptyLines(int count)
+{
+    return QStringList(count, QString());
+}
+
+QByteArray testData(const QString &name)
+{
+    QFile file(QStringLiteral(MERROW_TEST_DATA "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read test data %s", qPrintable(file.fileName()));
+    return file.readAll();
+}
