@@ -108,7 +108,9 @@ void HelpBrowser::changeEvent(QEvent *event)
     QTextBrowser::changeEvent(event);
     // Link colours are taken from the palette when a page is read, so a page shown while the
     // desktop turns dark or light is read again.
-    if (event->type() == QEvent::PaletteChange && m_content && m_current.isValid()) {
+    const bool paletteChanged =
+        event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange;
+    if (paletteChanged && m_content && m_current.isValid()) {
         const int scrolled = verticalScrollBar()->value();
         reload();
         verticalScrollBar()->setValue(scrolled);

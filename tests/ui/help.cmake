@@ -23,8 +23,11 @@ add_custom_command(
 add_custom_target(tst_helpwindow_data DEPENDS ${HELP_TEST_FILE} ${HELP_NO_DEFAULT_FILE})
 
 merrow_add_test(tst_helpwindow SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_helpwindow.cpp LIBS merrow_ui)
-# Help files are read by the editor's executable in a mode of its own.
-add_dependencies(tst_helpwindow tst_helpwindow_data merrow-editor)
+# Help files are read by the editor's executable in a mode of its own. The shipped help file
+# (merrow-help places it beside the editor) is opened in the window too: all its topics and links.
+add_dependencies(tst_helpwindow tst_helpwindow_data merrow-editor merrow-help)
 target_compile_definitions(tst_helpwindow PRIVATE
   HELP_TEST_FILE="${HELP_TEST_FILE}" HELP_NO_DEFAULT_FILE="${HELP_NO_DEFAULT_FILE}"
+  HELP_SOURCE_DIR="${HELP_SOURCE_DIR}"
+  HELP_SHIPPED_FILE="$<TARGET_FILE_DIR:merrow-editor>/Merrow_Editor_Help.chm"
   MERROW_EDITOR_PATH="$<TARGET_FILE:merrow-editor>")

@@ -1,17 +1,24 @@
 #include "helpcontent.h"
+#include "helphtml.h"
+#include "helpsitemap.h"
 #include "helpwindow.h"
 #include "userprompts.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <QRandomGenerator>
 
@@ -42,6 +49,25 @@ QList<HelpWindow *> helpWindows()
             found << help;
     }
     return found;
+}
+
+QStringList itemTexts(const QListWidget *list, bool shownOnly = true)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row) {
+        if (!shownOnly || !list->item(row)->isHidden())
+            texts << list->item(row)->text();
+    }
+    return texts;
+}
+
+quint32 testSeed()
+{
+    const quint32 seed = qEnvironmentVariableIsSet("MERROW_SEED")
+                             ? quint32(qEnvironmentVariableIntValue("MERROW_SEED"))
+                             : QRandomGenerator::global()->generate();
+    qInfo("MERROW_SEED=%u", seed);
+    return seed;
 }
 
 QString notice()
@@ -381,6 +407,295 @@ private Q_SLOTS:
         help->browser()->setHtml(QStringLiteral("<p>") + QString(200000, u'w') +
                                  QStringLiteral("</p>"));
         QCOMPARE(help->browser()->wordWrapMode(), QTextOption::WrapAnywhere);
+    }
+
+    void contentsTree()
+    {
+        installHelpFile();
+        HelpWindow *help = openHelp();
+        auto *tree = help->findChild<QTreeWidget *>(QStringLiteral("helpContents"));
+        QVERIFY(tree);
+        QStringList shape;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            const QString indent((*it)->parent() ? 1 : 0, u'-');
+            shape << indent + (*it)->text(0);
+        }
+        // The "site properties" object is no entry; nesting follows the lists.
+        QCOMPARE(shape,
+                 QStringList({QStringLiteral("Start & welcome"), QStringLiteral("-Second page"),
+                              QStringLiteral("More pages"), QStringLiteral("-Third page")}));
+
+        // A backslash path and a name of the file's own pages in another spelling both open.
+        QTreeWidgetItem *second = tree->topLevelItem(0)->child(0);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(second).center());
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("The second page")));
+        QTreeWidgetItem *third = tree->topLevelItem(1)->child(0);
+        Q_EMIT tree->itemActivated(third, 0);
+        QCOMPARE(help->browser()->source(),
+                 HelpBrowser::topicUrl(QStringLiteral("/pages/third.htm#top")));
+
+        // A heading without a page opens and closes; the page shown stays.
+        QTreeWidgetItem *heading = tree->topLevelItem(1);
+        QVERIFY(heading->isExpanded());
+        Q_EMIT tree->itemClicked(heading, 0);
+        QVERIFY(!heading->isExpanded());
+        QCOMPARE(help->browser()->source().path(), QStringLiteral("/pages/third.htm"));
+
+        // The tree follows pages reached by links and history too.
+        QTest::mouseClick(help->findChild<QToolButton *>(QStringLiteral("helpHome")),
+                          Qt::LeftButton);
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+    }
+
+    void indexTypeToFind_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("opens");
+        const QStringList all{QStringLiteral("Caf\u00E9"), QStringLiteral("markers"),
+                              QStringLiteral("page two"), QStringLiteral("second page"),
+                              QStringLiteral("welcome")};
+        // The entry pointing at the web is left out.
+        QTest::newRow("nothing typed")
+            << QString() << all << all.first() << "Caf\u00E9 \u20AC page";
+        QTest::newRow("start of a keyword, any case")
+            << QStringLiteral("CAF") << QStringList{all[0]} << all[0] << "Caf\u00E9 \u20AC page";
+        QTest::newRow("a keyword starting so comes first")
+            << QStringLiteral("page") << QStringList{all[2], all[3]} << all[2] << "The second page";
+        QTest::newRow("inside a keyword") << QStringLiteral("elco") << QStringList{all[4]} << all[4]
+                                          << "Welcome to the test help";
+        QTest::newRow("no keyword")
+            << QStringLiteral("zz") << QStringList() << QString() << "Welcome to the test help";
+    }
+    void indexTypeToFind()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, chosen);
+        QFETCH(QString, opens);
+        installHelpFile();
+        HelpWindow *help = openHelp();
+        auto *filter = help->findChild<QLineEdit *>(QStringLiteral("helpIndexFilter"));
+        auto *index = help->findChild<QListWidget *>(QStringLiteral("helpIndex"));
+        QVERIFY(filter && index);
+        QTest::keyClicks(filter, typed);
+        QCOMPARE(itemTexts(index), shown);
+        QCOMPARE(index->currentItem() ? index->currentItem()->text() : QString(), chosen);
+        QTest::keyClick(filter, Qt::Key_Return);
+        QVERIFY2(help->browser()->toPlainText().contains(opens),
+                 qPrintable(help->browser()->toPlainText()));
+    }
+
+    void indexKeysMoveFromTheFilter()
+    {
+        installHelpFile();
+        HelpWindow *help = openHelp();
+        auto *filter = help->findChild<QLineEdit *>(QStringLiteral("helpIndexFilter"));
+        auto *index = help->findChild<QListWidget *>(QStringLiteral("helpIndex"));
+        QTest::keyClicks(filter, QStringLiteral("page"));
+        QTest::keyClick(filter, Qt::Key_Down);
+        QCOMPARE(index->currentItem()->text(), QStringLiteral("second page"));
+        QCOMPARE(filter->text(), QStringLiteral("page"));
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QStringList>("titles");
+        const QString start = QStringLiteral("Start"), second = QStringLiteral("Second"),
+                      third = QStringLiteral("Third");
+        QTest::newRow("one page") << QStringLiteral("welcome") << QStringList{start};
+        // Most uses first, then by title; the title alone is no hit.
+        QTest::newRow("any case, ranked")
+            << QStringLiteral("PAGE") << QStringList{second, start, third};
+        QTest::newRow("start of a word, 8-bit page") << QStringLiteral("caf") << QStringList{third};
+        QTest::newRow("every word needed")
+            << QStringLiteral("second welcome") << QStringList{start};
+        QTest::newRow("tags are no text") << QStringLiteral("href") << QStringList();
+        QTest::newRow("no page") << QStringLiteral("nowhere") << QStringList();
+    }
+    void search()
+    {
+        QFETCH(QString, question);
+        QFETCH(QStringList, titles);
+        installHelpFile();
+        HelpWindow *help = openHelp();
+        auto *field = help->findChild<QLineEdit *>(QStringLiteral("helpSearchField"));
+        auto *results = help->findChild<QListWidget *>(QStringLiteral("helpSearchResults"));
+        QVERIFY(field && results && help->findChild<QWidget *>(QStringLiteral("helpSearch")));
+        QTest::keyClicks(field, question);
+        QTest::keyClick(field, Qt::Key_Return);
+        if (titles.isEmpty()) {
+            QCOMPARE(results->count(), 1); // the line that says nothing was found
+            QCOMPARE(results->item(0)->flags(), Qt::NoItemFlags);
+            return;
+        }
+        QCOMPARE(itemTexts(results), titles);
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, {},
+                          results->visualItemRect(results->item(titles.size() - 1)).center());
+        QCOMPARE(help->browser()->documentTitle(), titles.last());
+    }
+
+    void sitemapTopicPaths_data()
+    {
+        QTest::addColumn<QString>("sitemap");
+        QTest::addColumn<QString>("local");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("relative") << "/toc.hhc"
+                                  << "a/page.htm"
+                                  << "/a/page.htm";
+        QTest::newRow("beside a sitemap in a folder") << "/h/toc.hhc"
+                                                      << "page.htm#x"
+                                                      << "/h/page.htm#x";
+        QTest::newRow("backslashes") << "/toc.hhc"
+                                     << "a\\page.htm"
+                                     << "/a/page.htm";
+        QTest::newRow("climbing stays inside") << "/h/toc.hhc"
+                                               << "../../../p.htm"
+                                               << "/p.htm";
+        QTest::newRow("file's own page") << "/toc.hhc"
+                                         << "ms-its:x.chm::/a/p.htm"
+                                         << "/a/p.htm";
+        QTest::newRow("file's own page, old form") << "/toc.hhc"
+                                                   << "mk:@MSITStore:C:\\x.chm::/p.htm"
+                                                   << "/p.htm";
+        QTest::newRow("web") << "/toc.hhc"
+                             << "http://example.com/p.htm"
+                             << "";
+        QTest::newRow("file on disk") << "/toc.hhc"
+                                      << "file:///etc/passwd"
+                                      << "";
+        QTest::newRow("nothing") << "/toc.hhc"
+                                 << "  "
+                                 << "";
+    }
+    void sitemapTopicPaths()
+    {
+        QFETCH(QString, sitemap);
+        QFETCH(QString, local);
+        QFETCH(QString, path);
+        QCOMPARE(HelpSitemap::topicPath(sitemap, local), path);
+    }
+
+    // A damaged contents or index may hold any bytes: parsing it ends, soon, and whatever
+    // entries it finds stay within the limits the window relies on.
+    void damagedSitemapsAreParsed()
+    {
+        QFile source(QStringLiteral(HELP_SOURCE_DIR "/contents.hhc"));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray whole = source.readAll();
+        QRandomGenerator random(testSeed());
+        for (int i = 0; i < 300; ++i) {
+            QByteArray damaged = whole;
+            for (int n = 1 + random.bounded(8); n > 0; --n)
+                damaged[random.bounded(damaged.size())] = char(random.bounded(256));
+            damaged = damaged.left(random.bounded(damaged.size() + 1));
+            for (const HelpSitemap::Entry &entry : HelpSitemap::parse(damaged))
+                QVERIFY(entry.depth >= 0 && entry.depth <= HelpSitemap::DeepestLevel);
+        }
+        // Inputs that would take quadratic time or unbounded depth from a naive reader.
+        const qsizetype size = 4 * 1024 * 1024;
+        const QByteArray entry("<UL><OBJECT type=\"text/sitemap\"><param name=Name value=x>");
+        const QList<QByteArray> hostile{
+            QByteArray("<a b=\"").repeated(size / 6),
+            QByteArray("<a b='>").repeated(size / 7),
+            QByteArray("<!--<").repeated(size / 5),
+            QByteArray("&#").repeated(size / 2),
+            QByteArray(size, '<'),
+            entry.repeated(size / entry.size()),
+        };
+        for (const QByteArray &input : hostile) {
+            QElapsedTimer timer;
+            timer.start();
+            const QList<HelpSitemap::Entry> entries = HelpSitemap::parse(input);
+            HelpHtml::pageText(HelpHtml::decode(input));
+            QVERIFY(entries.size() <= HelpSitemap::MostEntries);
+            for (const HelpSitemap::Entry &e : entries)
+                QVERIFY(e.depth <= HelpSitemap::DeepestLevel);
+            QVERIFY2(timer.elapsed() < 5000, input.left(12).constData());
+        }
+    }
+
+    // The look follows the desktop: a page shown while the palette turns dark takes the new
+    // link colour, and the page itself sets no colours.
+    void followsThePalette()
+    {
+        installHelpFile();
+        HelpWindow *help = openHelp();
+        const QPalette light = QApplication::palette();
+        QPalette dark = light;
+        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+        dark.setColor(QPalette::Link, QColor(0x66, 0xaa, 0xff));
+        QApplication::setPalette(dark);
+        QCoreApplication::processEvents(); // the palette reaches the widgets by posted events
+        QTextCursor link = help->browser()->document()->find(QStringLiteral("Second page"));
+        QTextCursor text = help->browser()->document()->find(QStringLiteral("Welcome"));
+        QApplication::setPalette(light);
+        QCoreApplication::processEvents();
+        QCOMPARE(link.charFormat().foreground().color(), dark.color(QPalette::Link));
+        QVERIFY(!text.charFormat().hasProperty(QTextFormat::ForegroundBrush));
+    }
+
+    // The help that ships: every topic of its contents and index opens in the window, and
+    // every link and picture of every page is found inside the file.
+    void shippedHelpIsComplete()
+    {
+        HelpWindow help;
+        QVERIFY2(help.openFile(QStringLiteral(HELP_SHIPPED_FILE)), HELP_SHIPPED_FILE);
+        const HelpContent *content = help.content();
+        HelpBrowser *browser = help.browser();
+        const QString missing = QStringLiteral("is not in the help file");
+        auto opened = [&](const QString &topic) {
+            const QString page = topic.section(u'#', 0, 0);
+            return browser->source().path() == page && content->read(page) &&
+                   !browser->toPlainText().contains(missing) &&
+                   !browser->toPlainText().trimmed().isEmpty();
+        };
+        auto *tree = help.findChild<QTreeWidget *>(QStringLiteral("helpContents"));
+        int topics = 0;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it, ++topics) {
+            const QString topic = (*it)->data(0, Qt::UserRole).toString();
+            Q_EMIT tree->itemActivated(*it, 0);
+            QVERIFY2(opened(topic), qPrintable((*it)->text(0) + QStringLiteral(": ") + topic));
+        }
+        auto *index = help.findChild<QListWidget *>(QStringLiteral("helpIndex"));
+        for (int row = 0; row < index->count(); ++row, ++topics) {
+            const QString topic = index->item(row)->data(Qt::UserRole).toString();
+            Q_EMIT index->itemActivated(index->item(row));
+            QVERIFY2(opened(topic),
+                     qPrintable(index->item(row)->text() + QStringLiteral(": ") + topic));
+        }
+        QVERIFY(topics > 50);
+
+        int pages = 0;
+        for (const QString &path : content->paths()) {
+            if (!HelpContent::isPage(path))
+                continue;
+            ++pages;
+            browser->setSource(HelpBrowser::topicUrl(path));
+            HelpHtml::Scanner scanner(HelpHtml::decode(*content->read(path)));
+            for (auto token = scanner.next(); token != HelpHtml::Scanner::End;
+                 token = scanner.next()) {
+                for (const char *name : {"href", "src"}) {
+                    const QString reference = scanner.attribute(QLatin1StringView(name));
+                    if (token != HelpHtml::Scanner::Tag || reference.isEmpty())
+                        continue;
+                    const QUrl target = browser->source().resolved(QUrl(reference));
+                    const QString where = path + QStringLiteral(": ") + reference;
+                    QVERIFY2(target.scheme() == HelpBrowser::scheme, qPrintable(where));
+                    QVERIFY2(content->read(target.path(QUrl::FullyDecoded)), qPrintable(where));
+                    if (scanner.tagName() == u"img")
+                        QVERIFY2(browser->loadResource(QTextDocument::ImageResource, target)
+                                         .value<QImage>()
+                                         .width() > 1,
+                                 qPrintable(where));
+                }
+            }
+        }
+        QVERIFY(pages >= 20);
     }
 
     void closedWindowIsMadeAgain()
