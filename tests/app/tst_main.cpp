@@ -1,5 +1,4 @@
-#include "mainwindow.h"
-#include "scriptedprompts.h"
+#include "mainwindowfixture.h"
 #include "systemcolours.h"
 
 #include <QAction>
@@ -38,38 +37,26 @@ QString field(const char *text)
 Q_DECLARE_METATYPE(Background)
 Q_DECLARE_METATYPE(Field)
 
-class tst_Main : public QObject
+class tst_Main : public QObject, MainWindowFixture<>
 {
     Q_OBJECT
 
-    std::unique_ptr<Main> m_main;
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-
     template <typename T = QWidget> T *get(const QString &name) const
     {
-        auto *w = m_main->findChild<T *>(name);
+        auto *w = main->findChild<T *>(name);
         if (!w)
             qFatal("no control %s", qPrintable(name));
         return w;
     }
     QCheckBox *box(const QString &name) const { return get<QCheckBox>(name); }
 
-    // Shows the page that holds the control, as a user would before clicking it.
-    void showPageOf(QWidget *w) const
-    {
-        QTabWidget *items = m_main->items();
-        for (int i = 0; i < items->count(); ++i) {
-            if (items->widget(i)->isAncestorOf(w))
-                items->setCurrentIndex(i);
-        }
-    }
-    void click(const QString &name) const
+    void click(const QString &name)
     {
         QWidget *w = get(name);
         showPageOf(w);
         QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(7, w->height() / 2));
     }
-    void setSwitch(const QString &name, bool on) const
+    void setSwitch(const QString &name, bool on)
     {
         if (box(name)->isChecked() != on)
             click(name);
@@ -89,40 +76,33 @@ private Q_SLOTS:
     void init()
     {
         // Commands that ask (Exit) are answered by the script, never by a blocking box.
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_prompts->answers << QMessageBox::No;
-        m_main = std::make_unique<Main>();
-        m_main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+        QVERIFY(openMain());
+        prompts->answers << QMessageBox::No;
     }
-    void cleanup()
-    {
-        m_main.reset();
-        m_prompts.reset();
-    }
+    void cleanup() { closeMain(); }
 
     void window()
     {
-        QCOMPARE(m_main->objectName(), QStringLiteral("Main"));
-        QCOMPARE(m_main->windowTitle(), QStringLiteral("Merrow Editor"));
-        QVERIFY(!m_main->windowIcon().isNull());
-        const Qt::WindowFlags flags = m_main->windowFlags();
+        QCOMPARE(main->objectName(), QStringLiteral("Main"));
+        QCOMPARE(main->windowTitle(), QStringLiteral("Merrow Editor"));
+        QVERIFY(!main->windowIcon().isNull());
+        const Qt::WindowFlags flags = main->windowFlags();
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
         QVERIFY(flags & Qt::WindowMinimizeButtonHint);
         QVERIFY(flags & Qt::WindowCloseButtonHint);
 
         // Fixed size: the client area below the menu bar is 705 x 559 and holds the 17-pixel
         // status bar at its bottom edge.
-        QCOMPARE(m_main->minimumSize(), m_main->maximumSize());
-        const int menuHeight = m_main->menuBar()->height();
-        QCOMPARE(m_main->size(), QSize(705, menuHeight + 559));
-        QCOMPARE(m_main->centralWidget()->geometry(), QRect(0, menuHeight, 705, 559 - 17));
+        QCOMPARE(main->minimumSize(), main->maximumSize());
+        const int menuHeight = main->menuBar()->height();
+        QCOMPARE(main->size(), QSize(705, menuHeight + 559));
+        QCOMPARE(main->centralWidget()->geometry(), QRect(0, menuHeight, 705, 559 - 17));
         QStatusBar *bar = get<QStatusBar>("StatusBar1");
         QCOMPARE(bar->geometry(), QRect(0, menuHeight + 559 - 17, 705, 17));
         QCOMPARE(bar->font().family(), QStringLiteral("Verdana"));
         QCOMPARE(bar->font().pointSizeF(), 8.25);
 
-        QTabWidget *items = m_main->items();
+        QTabWidget *items = main->items();
         QCOMPARE(items->objectName(), QStringLiteral("Items"));
         QCOMPARE(items->geometry(), QRect(8, 8, 689, 529));
         QCOMPARE(items->font().family(), QStringLiteral("Verdana"));
@@ -161,7 +141,7 @@ private Q_SLOTS:
         QMenu *help = get<QMenu>("mnuHelp");
         QCOMPARE(file->title(), QStringLiteral("File"));
         QCOMPARE(help->title(), QStringLiteral("Help"));
-        const QList<QAction *> bar = m_main->menuBar()->actions();
+        const QList<QAction *> bar = main->menuBar()->actions();
         QCOMPARE(bar.size(), 2);
         QCOMPARE(bar[0]->menu(), file);
         QCOMPARE(bar[1]->menu(), help);
@@ -195,23 +175,23 @@ private Q_SLOTS:
         check(help, {{"mnuHelpContents", "Help Contents", "F1"},
                      {"medzera2", nullptr, nullptr},
                      {"mnuAbout", "About", ""}});
-        QCOMPARE(m_main->mnuCreate(), file->actions()[0]);
-        QCOMPARE(m_main->mnuExit(), file->actions()[4]);
-        QCOMPARE(m_main->mnuAbout(), help->actions()[2]);
+        QCOMPARE(main->mnuCreate(), file->actions()[0]);
+        QCOMPARE(main->mnuExit(), file->actions()[4]);
+        QCOMPARE(main->mnuAbout(), help->actions()[2]);
     }
 
     // A menu shortcut wins over the editing keys of the focused field: Ctrl+X in a code box
     // runs Exit and cuts nothing.
     void shortcutBeatsEditingKeys()
     {
-        m_main->document().setSwitch(Switch::mainOtherActive, 1);
+        main->document().setSwitch(Switch::mainOtherActive, 1);
         auto *edit = get<QPlainTextEdit>("mainOtherCode");
         showPageOf(edit);
-        QApplication::setActiveWindow(m_main.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        QApplication::setActiveWindow(main.get());
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
         edit->setFocus();
         edit->selectAll();
-        QSignalSpy exit(m_main->mnuExit(), &QAction::triggered);
+        QSignalSpy exit(main->mnuExit(), &QAction::triggered);
         QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(exit.size(), 1);
         QCOMPARE(edit->toPlainText(), QStringLiteral("// Other code\n"));
@@ -219,7 +199,7 @@ private Q_SLOTS:
 
     void commonDialog()
     {
-        QFileDialog *dialog = m_main->commonDialog();
+        QFileDialog *dialog = main->commonDialog();
         QVERIFY(dialog);
         QCOMPARE(dialog->objectName(), QStringLiteral("CommonDialog1"));
         QCOMPARE(dialog->windowTitle(),
@@ -229,7 +209,7 @@ private Q_SLOTS:
         QCOMPARE(dialog->nameFilters(), QStringList{"description.ext (description.ext)"});
         QVERIFY(!dialog->isVisible());
         // It must stay usable while the main window is disabled.
-        QVERIFY(!m_main->isAncestorOf(dialog));
+        QVERIFY(!main->isAncestorOf(dialog));
     }
 
     void controls_data()
@@ -428,7 +408,7 @@ private Q_SLOTS:
         showPageOf(w); // a page gets its real size when it is first shown
         QWidget *page = w->parentWidget();
         QRect expected = place;
-        if (m_main->items()->indexOf(page) >= 0 && expected.bottom() > page->height() - 4)
+        if (main->items()->indexOf(page) >= 0 && expected.bottom() > page->height() - 4)
             expected.setBottom(page->height() - 4);
         QCOMPARE(w->geometry(), expected);
     }
@@ -550,7 +530,7 @@ private Q_SLOTS:
 
     void startUpDocument()
     {
-        const EditorDocument &doc = m_main->document();
+        const EditorDocument &doc = main->document();
         EditorDocument reference;
         reference.applyStartUp();
         for (int i = 0; i < SwitchCount; ++i) {
@@ -559,13 +539,13 @@ private Q_SLOTS:
         }
         QCOMPARE(doc.code(CodeBox::mainOtherCode), QStringLiteral("// Other code\r\n"));
         QCOMPARE(doc.fragment(Fragment::disabledAI), reference.fragment(Fragment::disabledAI));
-        QCOMPARE(m_main->items()->currentIndex(), 0);
+        QCOMPARE(main->items()->currentIndex(), 0);
     }
 
     void initialFocus()
     {
-        QApplication::setActiveWindow(m_main.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+        QApplication::setActiveWindow(main.get());
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
         QCOMPARE(QApplication::focusWidget(), get("introStringEnabled"));
     }
 
@@ -633,11 +613,11 @@ private Q_SLOTS:
         checkState(text, true);
         auto *edit = get<QLineEdit>(text);
         QTest::keyClicks(edit, "Hello \"world\"");
-        QCOMPARE(m_main->document().text(field), QStringLiteral("Hello \"world\""));
+        QCOMPARE(main->document().text(field), QStringLiteral("Hello \"world\""));
 
         setSwitch(sw, false);
         QCOMPARE(edit->text(), QString());
-        QCOMPARE(m_main->document().text(field), QString());
+        QCOMPARE(main->document().text(field), QString());
         checkState(label, false);
         checkState(text, false);
 
@@ -709,7 +689,7 @@ private Q_SLOTS:
         const QString sw = QString::fromLatin1(QTest::currentDataTag());
         auto snapshot = [this] {
             QStringList s;
-            for (QWidget *w : m_main->centralWidget()->findChildren<QWidget *>())
+            for (QWidget *w : main->centralWidget()->findChildren<QWidget *>())
                 s << w->objectName() + (w->isEnabled() ? "+" : "-");
             return s;
         };
@@ -723,8 +703,8 @@ private Q_SLOTS:
     void accessoryReachesDocument()
     {
         setSwitch("gpsCheck", false);
-        QCOMPARE(m_main->document().value(Switch::gpsCheck), 0);
-        QVERIFY(m_main->document().fragment(Fragment::gps).contains("=0;"));
+        QCOMPARE(main->document().value(Switch::gpsCheck), 0);
+        QVERIFY(main->document().fragment(Fragment::gps).contains("=0;"));
     }
 
     void respawnCascade()
@@ -742,7 +722,7 @@ private Q_SLOTS:
         for (const char *name : {"respawnCheck", "delayCheck", "vehicleDelayCheck"})
             QVERIFY2(!box(name)->isChecked(), name);
         QVERIFY(box("dialogCheck")->isChecked());
-        QCOMPARE(m_main->document().value(Switch::dialogCheck), 1);
+        QCOMPARE(main->document().value(Switch::dialogCheck), 1);
         for (const char *name :
              {"respawnCheck", "delayCheck", "vehicleDelayCheck", "dialogCheck", "noneOption",
               "sideOption", "delayText", "vehicleDelayText", "sec1", "sec2", "gameTypeLabel",
@@ -751,7 +731,7 @@ private Q_SLOTS:
             checkState(name, false);
         for (Switch s : {Switch::respawnCheck, Switch::delayCheck, Switch::vehicleDelayCheck,
                          Switch::dialogCheck})
-            QVERIFY(!m_main->document().isEnabled(s));
+            QVERIFY(!main->document().isEnabled(s));
 
         // On again: the four switches come back, unchecked but for dialogCheck, and nothing
         // that depends on them.
@@ -771,16 +751,16 @@ private Q_SLOTS:
         setSwitch("respawnActive", true);
         setSwitch("respawnCheck", true);
         click("groupOption");
-        QCOMPARE(m_main->document().respawnMode(), RespawnMode::Group);
+        QCOMPARE(main->document().respawnMode(), RespawnMode::Group);
         setSwitch("respawnCheck", false);
         setSwitch("respawnActive", false);
         setSwitch("respawnActive", true);
         setSwitch("respawnCheck", true);
         QVERIFY(get<QRadioButton>("groupOption")->isChecked());
         QVERIFY(!get<QRadioButton>("noneOption")->isChecked());
-        QCOMPARE(m_main->document().respawnMode(), RespawnMode::Group);
+        QCOMPARE(main->document().respawnMode(), RespawnMode::Group);
 
-        m_main->document().setRespawnMode(RespawnMode::Bird);
+        main->document().setRespawnMode(RespawnMode::Bird);
         QVERIFY(get<QRadioButton>("birdOption")->isChecked());
         QVERIFY(!get<QRadioButton>("groupOption")->isChecked());
     }
@@ -790,10 +770,10 @@ private Q_SLOTS:
         setSwitch("respawnActive", true);
         auto *type = get<QLineEdit>("typeValue");
         QTest::keyClicks(type, "CTI");
-        QCOMPARE(m_main->document().text(Field::typeValue), QStringLiteral("CTI"));
-        m_main->document().setText(Field::typeValue, "Coop");
+        QCOMPARE(main->document().text(Field::typeValue), QStringLiteral("CTI"));
+        main->document().setText(Field::typeValue, "Coop");
         QCOMPARE(type->text(), QStringLiteral("Coop"));
-        m_main->document().setSwitch(Switch::mainRadioActive, 1);
+        main->document().setSwitch(Switch::mainRadioActive, 1);
         QVERIFY(box("mainRadioActive")->isChecked());
         checkState("mainRadioCode", true);
     }
@@ -803,12 +783,12 @@ private Q_SLOTS:
         setSwitch("mainRadioActive", true);
         auto *edit = get<QPlainTextEdit>("mainRadioCode");
         QTest::keyClicks(edit, "// mine");
-        m_main->document().appendCode(CodeBox::mainRadioCode, "\r\nclass A\r\n{\r\n};\r\n");
+        main->document().appendCode(CodeBox::mainRadioCode, "\r\nclass A\r\n{\r\n};\r\n");
         QCOMPARE(edit->toPlainText(), QStringLiteral("// mine\nclass A\n{\n};\n"));
-        QCOMPARE(m_main->document().code(CodeBox::mainRadioCode),
+        QCOMPARE(main->document().code(CodeBox::mainRadioCode),
                  QStringLiteral("// mine\r\nclass A\r\n{\r\n};\r\n"));
 
-        m_main->document().setCode(CodeBox::mainRadioCode, "x\r\ny");
+        main->document().setCode(CodeBox::mainRadioCode, "x\r\ny");
         QCOMPARE(edit->toPlainText(), QStringLiteral("x\ny"));
     }
 
@@ -820,7 +800,7 @@ private Q_SLOTS:
         QTest::keyClicks(edit, "a");
         QTest::keyClick(edit, Qt::Key_Return);
         QTest::keyClicks(edit, QString::fromUtf8("b\u00a0c"));
-        QCOMPARE(m_main->document().code(CodeBox::mainOtherCode),
+        QCOMPARE(main->document().code(CodeBox::mainOtherCode),
                  QString::fromUtf8("// Other code\r\na\r\nb\u00a0c"));
     }
 
@@ -831,8 +811,7 @@ private Q_SLOTS:
         QApplication::clipboard()->setText("a\rb\nc\r\nd");
         edit->setFocus();
         edit->paste();
-        QCOMPARE(m_main->document().code(CodeBox::mainMusicCode),
-                 QStringLiteral("a\r\nb\r\nc\r\nd"));
+        QCOMPARE(main->document().code(CodeBox::mainMusicCode), QStringLiteral("a\r\nb\r\nc\r\nd"));
     }
 
     // Walks each page with Tab from the row of tabs, once in the start state and once with
@@ -893,10 +872,10 @@ private Q_SLOTS:
         QFETCH(QStringList, order);
         for (const QString &name : turnOn)
             setSwitch(name, true);
-        m_main->items()->setCurrentIndex(page);
-        QApplication::setActiveWindow(m_main.get());
-        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
-        QTabBar *tabs = m_main->items()->tabBar();
+        main->items()->setCurrentIndex(page);
+        QApplication::setActiveWindow(main.get());
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QTabBar *tabs = main->items()->tabBar();
         tabs->setFocus();
         QCOMPARE(QApplication::focusWidget(), tabs);
 
@@ -911,17 +890,17 @@ private Q_SLOTS:
 
     void closeBox()
     {
-        m_main->setEnabled(false);
-        QVERIFY(!m_main->close());
-        QVERIFY(m_main->isVisible());
-        m_main->setEnabled(true);
-        QVERIFY(m_main->close());
-        QVERIFY(!m_main->isVisible());
+        main->setEnabled(false);
+        QVERIFY(!main->close());
+        QVERIFY(main->isVisible());
+        main->setEnabled(true);
+        QVERIFY(main->close());
+        QVERIFY(!main->isVisible());
     }
 
     void logoDoubleClick()
     {
-        QSignalSpy spy(m_main.get(), &Main::logoDoubleClicked);
+        QSignalSpy spy(main.get(), &Main::logoDoubleClicked);
         QTest::mouseDClick(get("Picture1"), Qt::LeftButton);
         QCOMPARE(spy.size(), 1);
     }
