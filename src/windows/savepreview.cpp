@@ -1,5 +1,6 @@
 #include "savepreview.h"
 
+#include "apptitle.h"
 #include "formfonts.h"
 #include "ui_savepreview.h"
 
@@ -13,12 +14,6 @@
 #include <QFontMetricsF>
 #include <QShortcut>
 #include <QTextDocument>
-
-namespace {
-
-const QString appTitle = QStringLiteral("Merrow Editor");
-
-} // namespace
 
 savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text)
     : SecondaryWindow(main,
@@ -96,7 +91,7 @@ void savePreview::saveAsButton_Click()
         // The preview stays open with its text, so nothing is lost and the user can try
         // another place.
         UserPrompts::instance().message(
-            this, QMessageBox::Warning, appTitle,
+            this, QMessageBox::Warning, AppTitle,
             tr("The file %1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), reason),
             QMessageBox::Ok, QMessageBox::Ok);
         return;
@@ -144,7 +139,7 @@ bool savePreview::confirmReplacedCharacters(qsizetype replaced)
     const QString text = tr("%1 of the text cannot be written in the file's 8-bit code page "
                             "(Windows-1252) and will be written as \"?\".\n\nSave anyway?")
                              .arg(count);
-    return UserPrompts::instance().message(this, QMessageBox::Question, appTitle, text,
+    return UserPrompts::instance().message(this, QMessageBox::Question, AppTitle, text,
                                            QMessageBox::Yes | QMessageBox::No,
                                            QMessageBox::No) == QMessageBox::Yes;
 }
