@@ -446,6 +446,10 @@ public:
                 keepResidue(gap, other);
             }
         }
+        // In the order of the file, remarks about the file as a whole first.
+        for (QList<OpenNote> *notes : {&m_report.synonyms, &m_report.keptInOther, &m_report.added})
+            std::stable_sort(notes->begin(), notes->end(),
+                             [](const OpenNote &a, const OpenNote &b) { return a.line < b.line; });
         if (!onlyWhiteSpace(other)) {
             set(Switch::mainOtherActive, 1);
             m_values.codes[int(CodeBox::mainOtherCode)] = normalizeLineBreaks(other);
