@@ -220,6 +220,18 @@ template <typename Dialog> struct EntryDialogTest
     std::unique_ptr<StandInMain> main;
     QPointer<Dialog> dialog;
 
+    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
+    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
+    QCheckBox *checkBox(const char *name) { return control<QCheckBox>(dialog, name); }
+
+    // Opens the dialog again over the same main window, after the last one has closed.
+    void reopen()
+    {
+        flushDeletes();
+        QVERIFY(!dialog);
+        dialog = openEntryDialog<Dialog>(*main);
+    }
+
     // Opens the dialog over a fresh stand-in main window; true when it opened.
     bool openFresh(const QStringList &switchNames, const QString &addButtonName,
                    const QList<CodeBox> &boxes)

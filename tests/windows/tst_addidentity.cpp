@@ -7,8 +7,6 @@ class tst_addIdentity : public QObject, private EntryDialogTest<addIdentity>
 
 private:
     QString code() const { return main->document.code(CodeBox::mainIdentityCode); }
-    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
-    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
     static QStringList allTyped()
     {
         return {"idClassName", "Sgt1", "idName",    "John Smith", "idFace",  "Face20",

@@ -15,7 +15,6 @@ private:
     {
         return control<QCheckBox>(dialog, qPrintable(name));
     }
-    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
     static QColor base() { return QGuiApplication::palette().color(QPalette::Base); }
 
     // Whether the class and quantity boxes of row `n` of frame `f` ("w" or "m") are usable

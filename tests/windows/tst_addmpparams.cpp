@@ -7,8 +7,6 @@ class tst_addMPParams : public QObject, private EntryDialogTest<addMPParams>
 
 private:
     QString code() const { return main->document.code(CodeBox::paramsCode); }
-    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
-    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
 
     static QStringList fieldNames()
     {

@@ -7,18 +7,9 @@ class tst_addMusic : public QObject, private EntryDialogTest<addMusic>
 
 private:
     QString code() const { return main->document.code(CodeBox::mainMusicCode); }
-    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
-    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
-    QCheckBox *checkBox(const char *name) { return control<QCheckBox>(dialog, name); }
     void fillRequired()
     {
         typeFields(dialog, {"musicClassName", "Boom", "musicFileLocation", "boom.ogg"});
-    }
-    void reopen()
-    {
-        flushDeletes();
-        QVERIFY(!dialog);
-        dialog = openEntryDialog<addMusic>(*main);
     }
 
     const EntryDialogTraits traits{CodeBox::mainMusicCode,

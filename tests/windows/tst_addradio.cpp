@@ -7,19 +7,11 @@ class tst_addRadio : public QObject, private EntryDialogTest<addRadio>
 
 private:
     QString code() const { return main->document.code(CodeBox::mainRadioCode); }
-    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
-    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
     QCheckBox *nameSwitch() { return control<QCheckBox>(dialog, "radioNameEnabled"); }
     void fillRequired()
     {
         typeFields(dialog, {"radioClassName", "Msg1", "radioFileLocation", "msg1.ogg",
                             "radioTitles", "\"Hello\""});
-    }
-    void reopen()
-    {
-        flushDeletes();
-        QVERIFY(!dialog);
-        dialog = openEntryDialog<addRadio>(*main);
     }
 
     const EntryDialogTraits traits{CodeBox::mainRadioCode,

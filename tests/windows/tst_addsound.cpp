@@ -7,18 +7,9 @@ class tst_addSound : public QObject, private EntryDialogTest<addSound>
 
 private:
     QString code() const { return main->document.code(CodeBox::mainSoundCode); }
-    QLineEdit *field(const char *name) { return control<QLineEdit>(dialog, name); }
-    QPushButton *button(const char *name) { return control<QPushButton>(dialog, name); }
-    QCheckBox *checkBox(const char *name) { return control<QCheckBox>(dialog, name); }
     void fillRequired()
     {
         typeFields(dialog, {"soundClassName", "Boom", "soundFileLocation", "boom.ogg"});
-    }
-    void reopen()
-    {
-        flushDeletes();
-        QVERIFY(!dialog);
-        dialog = openEntryDialog<addSound>(*main);
     }
 
     const EntryDialogTraits traits{CodeBox::mainSoundCode,
