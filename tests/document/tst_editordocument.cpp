@@ -1,5 +1,8 @@
 #include "editordocument.h"
 
+#include <QMetaEnum>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -250,6 +253,62 @@ private Q_SLOTS:
         QCOMPARE(fieldName(Field::vehicleDelayText), "vehicleDelayText");
         QCOMPARE(codeBoxName(CodeBox::mainLoadoutMagazinesCode), "mainLoadoutMagazinesCode");
         QCOMPARE(respawnOptionName(RespawnMode::Side), "sideOption");
+    }
+
+    // The counts are spelled after the last enumerator; one added behind it must not fall
+    // out of the arrays, and every value needs a name of its own for its control.
+    void everyValueHasItsOwnName()
+    {
+        QCOMPARE(QMetaEnum::fromType<Switch>().keyCount(), SwitchCount);
+        QCOMPARE(QMetaEnum::fromType<Field>().keyCount(), FieldCount);
+        QCOMPARE(QMetaEnum::fromType<CodeBox>().keyCount(), CodeBoxCount);
+        QSet<QByteArray> names;
+        const auto add = [&](const char *name) {
+            return name && !names.contains(name) && (names << name, true);
+        };
+        for (int i = 0; i < SwitchCount; ++i)
+            QVERIFY(add(switchName(Switch(i))));
+        for (int i = 0; i < FieldCount; ++i)
+            QVERIFY(add(fieldName(Field(i))));
+        for (int i = 0; i < CodeBoxCount; ++i)
+            QVERIFY(add(codeBoxName(CodeBox(i))));
+        for (int i = 0; i < RespawnModeCount; ++i)
+            QVERIFY(add(respawnOptionName(RespawnMode(i))));
+    }
+
+    // Over random switch changes and Creates: an accessory, time or score slot holds what the
+    // generator makes of it once its switch has changed or Create has run, and is empty before;
+    // a section slot is empty after its switch went off.
+    void slotsFollowRandomChanges()
+    {
+        const std::pair<Switch, Fragment> kept[] = {
+            {Switch::introTimeEnabled, Fragment::introTime},
+            {Switch::scoreEnabled, Fragment::score},
+            {Switch::disabledaiCheck, Fragment::disabledAI},
+            {Switch::gpsCheck, Fragment::gps},
+            {Switch::debriefingCheck, Fragment::debriefing}};
+        QRandomGenerator random(20261207);
+        for (int run = 0; run < 50; ++run) {
+            EditorDocument doc;
+            QSet<Switch> changed;
+            bool created = false;
+            for (int step = 0; step < 40; ++step) {
+                const Switch s = Switch(random.bounded(SwitchCount));
+                const int before = doc.value(s);
+                doc.setSwitch(s, int(random.bounded(2)));
+                if (doc.value(s) != before)
+                    changed << s;
+                if (random.bounded(8) == 0)
+                    created = !doc.create().isEmpty();
+                for (const auto &[gate, slot] : kept) {
+                    QCOMPARE(doc.fragment(slot), changed.contains(gate) || created
+                                                     ? generateFragment(doc, slot)
+                                                     : QString());
+                }
+                if (!doc.isChecked(Switch::mainRadioActive) && s == Switch::mainRadioActive)
+                    QCOMPARE(doc.fragment(Fragment::radio), QString());
+            }
+        }
     }
 };
 
