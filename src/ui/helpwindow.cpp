@@ -237,6 +237,11 @@ HelpWindow::HelpWindow(QWidget *owner)
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QWidget::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QWidget::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::browser_SourceChanged);
+    // A tab chosen is a tab to type into: the index and the search take the keys at once.
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (QWidget *field = tab == 1 ? m_indexFilter : tab == 2 ? m_searchField : nullptr)
+            field->setFocus(Qt::TabFocusReason);
+    });
     connect(m_contents, &QTreeWidget::itemClicked, this, &HelpWindow::contents_Activated);
     connect(m_contents, &QTreeWidget::itemActivated, this, &HelpWindow::contents_Activated);
     connect(m_indexFilter, &QLineEdit::textEdited, this, &HelpWindow::indexFilter_Edited);
@@ -413,8 +418,13 @@ void HelpWindow::search_Run()
 
 void HelpWindow::searchResult_Activated(QListWidgetItem *item)
 {
-    if (item)
-        openTopic(item->data(TopicRole).toString());
+    if (!item)
+        return;
+    openTopic(item->data(TopicRole).toString());
+    // Shows where the page uses the first word asked for.
+    const QStringList words = HelpSearch::words(m_searchField->text());
+    if (!words.isEmpty())
+        m_browser->find(words.first());
 }
 
 void HelpWindow::browser_SourceChanged(const QUrl &source)
