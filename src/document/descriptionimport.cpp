@@ -91,8 +91,9 @@ DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &di
         result.encoding = TextEncoding::Utf8;
         result.byteOrderMarkDropped = bom;
     } else {
-        text = config::decodeDescriptionBytes(bytes);
+        text = config::decodeDescriptionBytes(bom ? bytes.sliced(3) : bytes);
         result.encoding = TextEncoding::Windows1252;
+        result.byteOrderMarkDropped = bom;
     }
     result.ok = true;
     result.text = std::move(text);
@@ -245,7 +246,9 @@ QString OpenReport::text() const
     section(QStringLiteral("Added by the form (Create always writes these):"), added);
     if (!problems.isEmpty()) {
         lines << QString() << QStringLiteral("Problems found in the file:");
-        for (const config::Diagnostic &d : problems) {
+        // A badly broken file can have thousands; the first ones say what is wrong.
+        constexpr qsizetype MaxListed = 200;
+        for (const config::Diagnostic &d : problems.first(std::min(problems.size(), MaxListed))) {
             QString where = QStringLiteral("line %1").arg(d.position.line);
             if (!d.file.isEmpty())
                 where = d.file + u' ' + where;
@@ -253,6 +256,8 @@ QString OpenReport::text() const
                          (d.severity == config::Severity::Error ? u"error: "_qs : u"warning: "_qs) +
                          d.message;
         }
+        if (problems.size() > MaxListed)
+            lines << QStringLiteral("  … and %1 more").arg(problems.size() - MaxListed);
     }
     return lines.join(u'\n');
 }
@@ -548,6 +553,22 @@ private:
         return before == u"=" && (after.isEmpty() || after == u";");
     }
 
+    // "class Name {" ... "};" with nothing else around the body (a comment between the name
+    // and the brace would be lost, since the form writes those lines itself).
+    bool plainClassFrame(const Entry &e) const
+    {
+        if (e.kind != EntryKind::Class || e.bodySpan.start.offset < e.span.start.offset ||
+            e.bodySpan.end.offset > e.span.end.offset)
+            return false;
+        const QStringView head = QStringView(m_src).mid(
+            e.span.start.offset, e.bodySpan.start.offset - e.span.start.offset);
+        const QStringView tail = QStringView(m_src).mid(e.bodySpan.end.offset,
+                                                        e.span.end.offset - e.bodySpan.end.offset);
+        const QString closing = withoutWhiteSpace(tail);
+        return withoutWhiteSpace(head) == u"class"_qs + e.name + u'{' &&
+               (closing == u"};" || closing == u"}");
+    }
+
     void set(Switch s, int value) { m_values.switches[int(s)] = value; }
 
     // Why a value cannot be held by a setting of this kind, or an empty text when it can.
@@ -666,6 +687,10 @@ private:
             why = u"it uses macros defined in the file"_qs;
             return {};
         }
+        if (!plainClassFrame(e)) {
+            why = u"a comment stands in its class or closing line"_qs;
+            return {};
+        }
         const qsizetype bodyStart = e.bodySpan.start.offset;
         QString body = raw(e.bodySpan).toString();
         if (s.preamble) {
@@ -744,6 +769,23 @@ private:
         }
         if (hasErrorIn(e.span)) {
             why = u"it could not be read without errors"_qs;
+            return false;
+        }
+        if (!plainClassFrame(e)) {
+            why = u"a comment stands in its class or closing line"_qs;
+            return false;
+        }
+        // Nothing but white space between the values (a stray ';' would be lost).
+        qsizetype at = e.bodySpan.start.offset;
+        bool onlyValues = true;
+        for (const Entry &c : e.children) {
+            onlyValues =
+                onlyValues && onlyWhiteSpace(QStringView(m_src).mid(at, c.span.start.offset - at));
+            at = c.span.end.offset;
+        }
+        if (!onlyValues ||
+            !onlyWhiteSpace(QStringView(m_src).mid(at, e.bodySpan.end.offset - at))) {
+            why = u"it holds more than its three values"_qs;
             return false;
         }
         static constexpr const char16_t *Keys[3] = {u"gameType", u"minPlayers", u"maxPlayers"};
