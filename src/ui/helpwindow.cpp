@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStringDecoder>
 #include <QTabWidget>
@@ -31,8 +32,6 @@ const QString defaultCaption = QStringLiteral("Merrow Editor Help");
 
 // The topic a contents, index or search item opens, possibly with an anchor.
 constexpr int TopicRole = Qt::UserRole;
-// How deep the file put a contents entry.
-constexpr int DepthRole = Qt::UserRole + 1;
 
 QString pagePath(const QString &topic)
 {
@@ -243,6 +242,11 @@ HelpWindow::HelpWindow(QWidget *owner)
             field->setFocus(Qt::TabFocusReason);
     });
     connect(m_contents, &QTreeWidget::itemClicked, this, &HelpWindow::contents_Activated);
+    // Moving through the contents with the keys shows each topic on the way.
+    connect(m_contents, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (item)
+            openTopic(item->data(0, TopicRole).toString());
+    });
     connect(m_contents, &QTreeWidget::itemActivated, this, &HelpWindow::contents_Activated);
     connect(m_indexFilter, &QLineEdit::textEdited, this, &HelpWindow::indexFilter_Edited);
     connect(m_indexFilter, &QLineEdit::returnPressed, this,
@@ -313,19 +317,24 @@ void HelpWindow::fillContents()
     if (sitemap.isEmpty())
         return;
     // Each entry goes under the last one less deep than itself, whatever depths the file
-    // claims.
-    QList<QTreeWidgetItem *> open;
+    // claims. The items are put together before the tree gets them, which takes one update
+    // of the tree instead of one for each entry.
+    QList<QTreeWidgetItem *> topLevel;
+    QList<std::pair<QTreeWidgetItem *, int>> open; // with their depths
     for (const HelpSitemap::Entry &entry :
          HelpSitemap::parse(m_content->read(sitemap).value_or(QByteArray()))) {
-        while (!open.isEmpty() && open.last()->data(0, DepthRole).toInt() >= entry.depth)
+        while (!open.isEmpty() && open.last().second >= entry.depth)
             open.removeLast();
-        auto *item =
-            open.isEmpty() ? new QTreeWidgetItem(m_contents) : new QTreeWidgetItem(open.last());
+        auto *item = new QTreeWidgetItem;
         item->setText(0, entry.name.isEmpty() ? entry.local : entry.name);
         item->setData(0, TopicRole, HelpSitemap::topicPath(sitemap, entry.local));
-        item->setData(0, DepthRole, entry.depth);
-        open.append(item);
+        if (open.isEmpty())
+            topLevel.append(item);
+        else
+            open.last().first->addChild(item);
+        open.append({item, entry.depth});
     }
+    m_contents->addTopLevelItems(topLevel);
     // The first level shows its topics, as a table of contents would.
     for (int i = 0; i < m_contents->topLevelItemCount(); ++i)
         m_contents->topLevelItem(i)->setExpanded(true);
@@ -350,8 +359,10 @@ void HelpWindow::fillIndex()
 
 void HelpWindow::openTopic(const QString &path)
 {
-    if (!path.isEmpty() && m_content)
-        m_browser->setSource(HelpBrowser::topicUrl(path));
+    // The topic shown already is not added to the history again.
+    const QUrl topic = HelpBrowser::topicUrl(path);
+    if (!path.isEmpty() && m_content && topic != m_browser->source())
+        m_browser->setSource(topic);
 }
 
 void HelpWindow::contents_Activated(QTreeWidgetItem *item)
@@ -433,6 +444,8 @@ void HelpWindow::browser_SourceChanged(const QUrl &source)
     const QString page = source.path(QUrl::FullyDecoded);
     for (QTreeWidgetItemIterator it(m_contents); *it; ++it) {
         if (pagePath((*it)->data(0, TopicRole).toString()) == page) {
+            // Blocked, as the page is shown already and its anchor may differ.
+            const QSignalBlocker quiet(m_contents);
             m_contents->setCurrentItem(*it);
             m_contents->scrollToItem(*it);
             return;

@@ -446,6 +446,12 @@ private Q_SLOTS:
         QTest::mouseClick(help->findChild<QToolButton *>(QStringLiteral("helpHome")),
                           Qt::LeftButton);
         QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+        // Keys move through the topics, each shown on the way, each once in the history.
+        QTest::keyClick(tree, Qt::Key_Down);
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("The second page")));
+        QTest::keyClick(tree, Qt::Key_Return);
+        help->browser()->backward();
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("Welcome")));
     }
 
     void indexTypeToFind_data()
