@@ -21,5 +21,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     Main window;
     window.show();
+    if (!commandLine.fileToOpen.isEmpty())
+        window.openFile(commandLine.fileToOpen);
     return app.exec();
 }

@@ -10,10 +10,14 @@
 #include "addmusic.h"
 #include "addradio.h"
 #include "addsound.h"
+#include "openreport.h"
 #include "savepreview.h"
 #include "userprompts.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -77,6 +81,7 @@ constexpr AddButton AddButtons[] = {
      2},
 };
 
+const QString AppTitle = QStringLiteral("Merrow Editor");
 const QString ExitTitle = QStringLiteral("Exiting ...");
 const QString ExitQuestion =
     QStringLiteral("Do you really want to exit ?\r\n\r\nAll unsaved data will be lost !");
@@ -85,6 +90,7 @@ const QString ExitQuestion =
 
 void Main::connectCommands()
 {
+    connect(mnuOpen(), &QAction::triggered, this, &Main::mnuOpen_Click);
     connect(mnuCreate(), &QAction::triggered, this, &Main::mnuCreate_Click);
     connect(mnuMinimize(), &QAction::triggered, this, &Main::mnuMinimize_Click);
     connect(mnuExit(), &QAction::triggered, this, &Main::mnuExit_Click);
@@ -116,6 +122,53 @@ void Main::openEntry(const AddButton &button, QWidget *addButton)
         }
     });
     dialog->open();
+}
+
+void Main::mnuOpen_Click()
+{
+    if (!isEnabled())
+        return;
+    if (!m_openDialog) {
+        // Its own dialog, so that Save As keeps offering the file saved last.
+        m_openDialog = std::make_unique<QFileDialog>(this);
+        m_openDialog->setObjectName(QStringLiteral("openDialog"));
+        m_openDialog->setWindowTitle(tr("Open description.ext"));
+        m_openDialog->setAcceptMode(QFileDialog::AcceptOpen);
+        m_openDialog->setFileMode(QFileDialog::ExistingFile);
+        m_openDialog->setNameFilters(
+            {QStringLiteral("description.ext (description.ext)"), tr("All files (*)")});
+    }
+    if (!UserPrompts::instance().runFileDialog(*m_openDialog))
+        return;
+    const QStringList files = m_openDialog->selectedFiles();
+    if (!files.isEmpty() && !files.first().isEmpty())
+        openFile(files.first());
+}
+
+bool Main::openFile(const QString &path)
+{
+    // A window that locks this one is open: what it works on must not change under it.
+    if (!isEnabled())
+        return false;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (FormSnapshot::of(m_document) != m_baseline &&
+        UserPrompts::instance().message(this, QMessageBox::Question, AppTitle,
+                                        tr("Replace the current entries with %1?").arg(shown),
+                                        QMessageBox::Yes | QMessageBox::No,
+                                        QMessageBox::No) != QMessageBox::Yes)
+        return false;
+    const OpenResult opened = openDescriptionFile(m_document, path);
+    if (!opened.ok) {
+        UserPrompts::instance().message(this, QMessageBox::Warning, AppTitle, opened.error,
+                                        QMessageBox::Ok, QMessageBox::Ok);
+        return false;
+    }
+    m_baseline = FormSnapshot::of(m_document);
+    showStatusNote(opened.report.encodingNote());
+    auto *report =
+        new openReport(this, tr("Opened %1").arg(QFileInfo(path).fileName()), opened.report.text());
+    report->open();
+    return true;
 }
 
 void Main::mnuCreate_Click()

@@ -12,11 +12,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -24,6 +27,8 @@
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
+#include <QUrl>
 
 #include <array>
 #include <vector>
@@ -109,6 +114,19 @@ QString toWidgetText(const QString &documentText)
     return text;
 }
 
+// How long a note stays in the status bar's text panel.
+constexpr int StatusNoteMs = 4000;
+
+// The local file a drag carries, or empty.
+QString droppedFile(const QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    if (!data || !data->hasUrls() || data->urls().isEmpty())
+        return QString();
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
 bool isTextBox(const QWidget *w)
 {
     return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w);
@@ -132,6 +150,8 @@ Main::Main(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Main>
     connectCommands();
 
     m_document.applyStartUp();
+    m_baseline = FormSnapshot::of(m_document);
+    setAcceptDrops(true);
 
     // Takes effect when the window is first activated.
     ui->introStringEnabled->setFocus();
@@ -142,6 +162,10 @@ Main::~Main() = default;
 QTabWidget *Main::items() const
 {
     return ui->Items;
+}
+QAction *Main::mnuOpen() const
+{
+    return ui->mnuOpen;
 }
 QAction *Main::mnuCreate() const
 {
@@ -196,8 +220,10 @@ void Main::setUpWindow()
     // Menu shortcuts belong to the whole window, even inside a text field.
     for (auto *field : findChildren<QLineEdit *>())
         field->installEventFilter(this);
-    for (auto *box : findChildren<QPlainTextEdit *>())
+    for (auto *box : findChildren<QPlainTextEdit *>()) {
         box->installEventFilter(this);
+        box->viewport()->installEventFilter(this); // where a dropped file lands
+    }
 
     setFixedSize(ClientWidth, menuBar()->sizeHint().height() + ClientHeight);
     WindowPlacement::centre(this, nullptr, QRect());
@@ -412,6 +438,33 @@ void Main::fitPage(QWidget *page)
     }
 }
 
+void Main::showStatusNote(const QString &note)
+{
+    auto *panel = findChild<QLabel *>(QStringLiteral("textPanel"));
+    panel->setText(note);
+    // A few seconds, then the panel's own text again.
+    QTimer::singleShot(StatusNoteMs, panel,
+                       [panel] { panel->setText(QString::fromLatin1(StatusPanels[0].text)); });
+}
+
+void Main::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (isEnabled() && !droppedFile(event).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void Main::dropEvent(QDropEvent *event)
+{
+    const QString file = droppedFile(event);
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended: the question and the report must not run inside it.
+    QTimer::singleShot(0, this, [this, file] { openFile(file); });
+}
+
 void Main::closeEvent(QCloseEvent *event)
 {
     // While another window of the program is open this window is disabled, and closing it
@@ -431,6 +484,18 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
             page && page->parentWidget() && ui->Items->indexOf(page) >= 0)
             fitPage(page);
         break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        // A file dropped anywhere on the window is opened, not pasted as its name.
+        if (!droppedFile(static_cast<QDropEvent *>(event)).isEmpty()) {
+            if (event->type() == QEvent::Drop)
+                dropEvent(static_cast<QDropEvent *>(event));
+            else
+                dragEnterEvent(static_cast<QDragEnterEvent *>(event));
+            return true;
+        }
+        break;
     case QEvent::MouseButtonDblClick:
         if (watched == ui->Picture1)
             Q_EMIT logoDoubleClicked();
@@ -440,8 +505,8 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
         // unaccepted lets the menu's shortcut win.
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());
-        for (const QAction *action :
-             {ui->mnuCreate, ui->mnuMinimize, ui->mnuExit, ui->mnuHelpContents, ui->mnuAbout}) {
+        for (const QAction *action : {ui->mnuOpen, ui->mnuCreate, ui->mnuMinimize, ui->mnuExit,
+                                      ui->mnuHelpContents, ui->mnuAbout}) {
             if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
                 event->ignore();
                 return true;

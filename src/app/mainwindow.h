@@ -1,5 +1,6 @@
 #pragma once
 
+#include "descriptionimport.h"
 #include "editordocument.h"
 
 #include <QMainWindow>
@@ -46,13 +47,20 @@ public:
     KeyIndicators *keyIndicators() const { return m_indicators; }
 
     // Menu commands, for whoever connects them.
+    QAction *mnuOpen() const;
     QAction *mnuCreate() const;
     QAction *mnuMinimize() const;
     QAction *mnuExit() const;
     QAction *mnuHelpContents() const;
     QAction *mnuAbout() const;
 
+    // Opens a description file into the form (File > Open, the command line, a drop). Only
+    // while no other window locks this one; asks first when the form holds entries the user
+    // made since start-up or the last opening. False when nothing was opened.
+    bool openFile(const QString &path);
+
     // The commands of the menus and of the logo.
+    void mnuOpen_Click();
     void mnuCreate_Click();
     void mnuMinimize_Click();
     void mnuExit_Click();
@@ -66,6 +74,8 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -79,6 +89,7 @@ private:
     void fitPage(QWidget *page);
     // Connects the menu items, the logo and the Add buttons to what they open.
     void connectCommands();
+    void showStatusNote(const QString &note);
     // Opens the entry dialog of an Add button; its entry goes into the button's code boxes.
     void openEntry(const AddButton &button, QWidget *addButton);
 
@@ -102,6 +113,9 @@ private:
     // The controls each switch's rule enables and disables, from the rule tables.
     std::array<std::vector<QWidget *>, SwitchCount> m_governed;
     KeyIndicators *m_indicators = nullptr;
+    // The form as start-up or the last opening left it: opening over anything else asks first.
+    FormSnapshot m_baseline;
+    mutable std::unique_ptr<QFileDialog> m_openDialog;
     // Set while the window itself writes into a code box, so that the write is not taken
     // for an edit by the user.
     bool m_writingCode = false;

@@ -1,15 +1,17 @@
-#include "mainwindow.h"
+#include "mainwindowfixture.h"
 #include "runsettings.h"
-#include "scriptedprompts.h"
 #include "textlines.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -21,19 +23,11 @@
 
 // The main window's commands end to end: menus and shortcuts, the windows they open, and
 // entries travelling from the dialogs through Create into the saved file.
-class tst_MainCommands : public QObject
+class tst_MainCommands : public QObject, MainWindowFixture<>
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<Main> m_main;
-
-    template <typename T = QWidget> T *find(const char *name) const
-    {
-        return m_main->findChild<T *>(QString::fromLatin1(name));
-    }
-
     // The one top-level window of the program other than Main, or nullptr.
     static QWidget *secondaryWindow(const char *objectName = nullptr)
     {
@@ -48,39 +42,9 @@ private:
         return found;
     }
 
-    static void closeSecondaryWindows()
-    {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && w->objectName() != QLatin1String("Main"))
-                w->close();
-        }
-        QCoreApplication::processEvents();
-    }
-
-    void switchOn(const char *name)
-    {
-        auto *box = find<QCheckBox>(name);
-        if (!box->isChecked())
-            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
-        QVERIFY(box->isChecked());
-    }
-
 private Q_SLOTS:
-    void init()
-    {
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_main = std::make_unique<Main>();
-        m_main->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
-    }
-
-    void cleanup()
-    {
-        closeSecondaryWindows();
-        m_main.reset();
-        m_prompts.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void init() { QVERIFY(openMain()); }
+    void cleanup() { closeMain(); }
 
     // The file dialog's memory lasts for the run: nothing is written to the user's settings.
     void noSettingsFileIsWritten()
@@ -103,10 +67,10 @@ private Q_SLOTS:
 
     void createShowsThePreviewAndLocksMain()
     {
-        QTest::keyClick(m_main.get(), Qt::Key_F2, Qt::ControlModifier);
+        QTest::keyClick(main.get(), Qt::Key_F2, Qt::ControlModifier);
         QWidget *preview = secondaryWindow("savePreview");
         QVERIFY(preview);
-        QVERIFY(!m_main->isEnabled());
+        QVERIFY(!main->isEnabled());
         auto *code = preview->findChild<QPlainTextEdit *>(QStringLiteral("codePreview"));
         QVERIFY(code);
         QCOMPARE(code->toPlainText().count(QLatin1Char('\n')), 25);
@@ -122,7 +86,7 @@ private Q_SLOTS:
 
         preview->close();
         QCoreApplication::processEvents();
-        QVERIFY(m_main->isEnabled());
+        QVERIFY(main->isEnabled());
         QVERIFY(!secondaryWindow());
     }
 
@@ -130,8 +94,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("description.ext"));
-        m_prompts->fileAnswers << path;
-        m_main->mnuCreate()->trigger();
+        prompts->fileAnswers << path;
+        main->mnuCreate()->trigger();
         QWidget *preview = secondaryWindow("savePreview");
         QVERIFY(preview);
         QTest::mouseClick(preview->findChild<QPushButton *>(QStringLiteral("saveAsButton")),
@@ -141,29 +105,10 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
-        const QStringList lines =
-            QStringList{
-                "// description.ext file created in Merrow Editor by Tandry",
-                "",
-                "OnLoadMission=\"\";",
-                "",
-                "OnLoadIntroTime=FALSE;",
-                "OnLoadMissionTime=TRUE;",
-                "",
-                "disabledAI=FALSE;",
-                "ShowGPS=1;",
-                "showCompass=1;",
-                "showWatch=1;",
-                "showMap=1;",
-                "showNotePad=1;",
-                "briefing=1;",
-                "debriefing=1;",
-            } +
-            emptyLines(11);
-        QCOMPARE(bytes, crlfLines(lines).toLatin1());
+        QCOMPARE(bytes, testData(QStringLiteral("startstate.ext")));
         QVERIFY(!secondaryWindow());
-        QVERIFY(m_main->isEnabled());
-        QVERIFY(m_main->isActiveWindow());
+        QVERIFY(main->isEnabled());
+        QVERIFY(main->isActiveWindow());
     }
 
     void entriesFromTheDialogsReachTheirClasses()
@@ -171,13 +116,13 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("description.ext"));
 
-        m_main->items()->setCurrentIndex(2);
+        main->items()->setCurrentIndex(2);
         switchOn("mainRadioActive");
         QTest::mouseClick(find<QPushButton>("addRadioButton"), Qt::LeftButton);
         QWidget *radio = secondaryWindow("addRadio");
         QVERIFY(radio);
-        QVERIFY(!m_main->isEnabled());
-        QVERIFY(!m_main->items()->isEnabled());
+        QVERIFY(!main->isEnabled());
+        QVERIFY(!main->items()->isEnabled());
         QVERIFY(!find("mainRadioActive")->isEnabled());
         QVERIFY(!find("addRadioButton")->isEnabled());
         QTest::keyClicks(radio->findChild<QLineEdit *>(QStringLiteral("radioClassName")), "msg1");
@@ -188,15 +133,15 @@ private Q_SLOTS:
                           Qt::LeftButton);
         QCoreApplication::processEvents();
         QVERIFY(!secondaryWindow());
-        QVERIFY(m_main->isEnabled());
+        QVERIFY(main->isEnabled());
         QVERIFY(find("mainRadioActive")->isEnabled());
         QVERIFY(find("addRadioButton")->isEnabled());
-        QCOMPARE(m_main->items()->currentIndex(), 2);
+        QCOMPARE(main->items()->currentIndex(), 2);
         QVERIFY(find<QPlainTextEdit>("mainRadioCode")
                     ->toPlainText()
                     .startsWith(QStringLiteral("class msg1 {\n")));
 
-        m_main->items()->setCurrentIndex(5);
+        main->items()->setCurrentIndex(5);
         switchOn("mainLoadoutActive");
         QTest::mouseClick(find<QPushButton>("addLoadoutButton"), Qt::LeftButton);
         QWidget *loadout = secondaryWindow("addLoadout");
@@ -207,8 +152,8 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(!secondaryWindow());
 
-        m_prompts->fileAnswers << path;
-        m_main->mnuCreate()->trigger();
+        prompts->fileAnswers << path;
+        main->mnuCreate()->trigger();
         QWidget *preview = secondaryWindow("savePreview");
         QVERIFY(preview);
         QTest::mouseClick(preview->findChild<QPushButton *>(QStringLiteral("saveAsButton")),
@@ -256,13 +201,13 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(QString, dialog);
 
-        m_main->items()->setCurrentIndex(page);
+        main->items()->setCurrentIndex(page);
         for (const QString &name : switches)
             switchOn(name.toLatin1().constData());
         QTest::mouseClick(find<QPushButton>(button.toLatin1().constData()), Qt::LeftButton);
         QWidget *opened = secondaryWindow(dialog.toLatin1().constData());
         QVERIFY(opened);
-        QVERIFY(!m_main->isEnabled());
+        QVERIFY(!main->isEnabled());
         for (const QString &name : switches)
             QVERIFY(!find(name.toLatin1().constData())->isEnabled());
         QVERIFY(!find(button.toLatin1().constData())->isEnabled());
@@ -277,26 +222,26 @@ private Q_SLOTS:
         QTest::keyClick(opened, Qt::Key_Escape);
         QCoreApplication::processEvents();
         QVERIFY(!secondaryWindow());
-        QVERIFY(m_main->isEnabled());
+        QVERIFY(main->isEnabled());
         for (const QString &name : switches) {
             QVERIFY(find(name.toLatin1().constData())->isEnabled());
             QVERIFY(find<QCheckBox>(name.toLatin1().constData())->isChecked());
         }
         QVERIFY(find(button.toLatin1().constData())->isEnabled());
-        QCOMPARE(m_main->items()->currentIndex(), page);
+        QCOMPARE(main->items()->currentIndex(), page);
     }
 
     void ctrlXInACodeBoxAsksToExitAndCutsNothing()
     {
-        m_main->items()->setCurrentIndex(7);
+        main->items()->setCurrentIndex(7);
         switchOn("mainOtherActive");
         auto *code = find<QPlainTextEdit>("mainOtherCode");
         code->setFocus();
         code->selectAll();
-        m_prompts->answers << QMessageBox::No;
+        prompts->answers << QMessageBox::No;
         QTest::keyClick(code, Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(m_prompts->messages.size(), 1);
-        const auto &question = m_prompts->messages.first();
+        QCOMPARE(prompts->messages.size(), 1);
+        const auto &question = prompts->messages.first();
         QCOMPARE(question.title, QStringLiteral("Exiting ..."));
         QCOMPARE(
             question.text,
@@ -305,59 +250,124 @@ private Q_SLOTS:
         QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(question.defaultButton, QMessageBox::Yes);
         QCOMPARE(code->toPlainText(), QStringLiteral("// Other code\n"));
-        QVERIFY(m_main->isVisible());
+        QVERIFY(main->isVisible());
     }
 
     void exitAnsweredYesClosesTheWindow()
     {
-        m_main->document().appendCode(CodeBox::mainIdentityCode, QStringLiteral("unsaved\r\n"));
-        m_prompts->answers << QMessageBox::Yes;
-        QTest::keyClick(m_main.get(), Qt::Key_X, Qt::ControlModifier);
-        QCOMPARE(m_prompts->messages.size(), 1);
-        QVERIFY(!m_main->isVisible());
+        main->document().appendCode(CodeBox::mainIdentityCode, QStringLiteral("unsaved\r\n"));
+        prompts->answers << QMessageBox::Yes;
+        QTest::keyClick(main.get(), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(!main->isVisible());
     }
 
     void helpFromF1Anywhere()
     {
         QTest::keyClick(find("introStringEnabled"), Qt::Key_F1);
-        QCOMPARE(m_prompts->helpRequests, 1);
-        QVERIFY(m_main->isEnabled());
-        m_main->mnuHelpContents()->trigger();
-        QCOMPARE(m_prompts->helpRequests, 2);
+        QCOMPARE(prompts->helpRequests, 1);
+        QVERIFY(main->isEnabled());
+        main->mnuHelpContents()->trigger();
+        QCOMPARE(prompts->helpRequests, 2);
     }
 
     void aboutFromTheMenuAndTheLogo()
     {
-        m_main->mnuAbout()->trigger();
+        main->mnuAbout()->trigger();
         QWidget *box = secondaryWindow("about");
         QVERIFY(box);
-        QVERIFY(!m_main->isEnabled());
+        QVERIFY(!main->isEnabled());
         box->close();
         QCoreApplication::processEvents();
-        QVERIFY(m_main->isEnabled());
+        QVERIFY(main->isEnabled());
 
         QTest::mouseDClick(find("Picture1"), Qt::LeftButton);
         QVERIFY(secondaryWindow("about"));
-        QVERIFY(!m_main->isEnabled());
+        QVERIFY(!main->isEnabled());
     }
 
     void minimizeKeepsThePage()
     {
-        m_main->items()->setCurrentIndex(3);
-        QTest::keyClick(m_main.get(), Qt::Key_M, Qt::ControlModifier);
-        QVERIFY(m_main->isMinimized());
-        m_main->showNormal();
-        QCOMPARE(m_main->items()->currentIndex(), 3);
+        main->items()->setCurrentIndex(3);
+        QTest::keyClick(main.get(), Qt::Key_M, Qt::ControlModifier);
+        QVERIFY(main->isMinimized());
+        main->showNormal();
+        QCOMPARE(main->items()->currentIndex(), 3);
+    }
+
+    // File > Open fills the form and reports beside it; over entries made since, it asks
+    // first; a file that cannot be opened is refused with a message and changes nothing; a
+    // locked window opens nothing.
+    void openingAFile()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("description.ext"));
+        const QString empty = dir.filePath(QStringLiteral("empty.ext"));
+        QFile(empty).open(QIODevice::WriteOnly);
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write("class Header\r\n{\r\n\tgameType = Coop;\r\n\tminPlayers = 1;\r\n"
+                      "\tmaxPlayers = 8;\r\n};\r\nrespawn = \"BASE\";\r\nrespawnDelay = 5;\r\n"
+                      "// kept\r\n");
+        }
+        prompts->fileAnswers << file;
+        main->mnuOpen()->trigger();
+        QCOMPARE(prompts->fileDialogs, 1);
+        QVERIFY2(prompts->messages.isEmpty(), qPrintable(prompts->messages.value(0).text));
+        QCOMPARE(main->document().respawnMode(), RespawnMode::Base);
+        QCOMPARE(main->document().text(Field::delayText), QStringLiteral("5"));
+        QVERIFY(main->document().code(CodeBox::mainOtherCode).contains(QStringLiteral("// kept")));
+        QWidget *report = secondaryWindow("openReport");
+        QVERIFY(report);
+        QVERIFY(main->isEnabled());
+        QCOMPARE(find<QLabel>("textPanel")->text(), QStringLiteral("Read as UTF-8"));
+        QVERIFY(prompts->messages.isEmpty()); // the form was as started: no question
+        report->close();
+
+        find<QCheckBox>("gpsCheck")->click(); // an entry of the user's own
+        const FormSnapshot changed = FormSnapshot::of(main->document());
+        prompts->answers << QMessageBox::No;
+        QVERIFY(!main->openFile(file));
+        QCOMPARE(prompts->messages.last().text,
+                 QStringLiteral("Replace the current entries with %1?").arg(file));
+        QVERIFY(FormSnapshot::of(main->document()) == changed);
+
+        prompts->answers << QMessageBox::Yes;
+        QVERIFY(!main->openFile(empty));
+        QCOMPARE(prompts->messages.last().icon, QMessageBox::Warning);
+        QVERIFY(FormSnapshot::of(main->document()) == changed);
+
+        main->mnuCreate()->trigger();
+        QVERIFY(!main->isEnabled());
+        QVERIFY(!main->openFile(file));
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w != main.get())
+                w->close();
+        }
+        QCoreApplication::processEvents();
+
+        // Once the window is free again, the same file opens.
+        prompts->answers << QMessageBox::Yes;
+        QVERIFY(main->openFile(file));
+        QCOMPARE(main->document().respawnMode(), RespawnMode::Base);
     }
 
     void menusAsTheUserSeesThem()
     {
-        QCOMPARE(m_main->mnuCreate()->text(), QStringLiteral("Create \"description.ext\""));
-        QCOMPARE(m_main->mnuCreate()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F2));
-        QCOMPARE(m_main->mnuMinimize()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
-        QCOMPARE(m_main->mnuExit()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
-        QCOMPARE(m_main->mnuHelpContents()->shortcut(), QKeySequence(Qt::Key_F1));
-        QVERIFY(m_main->mnuAbout()->shortcut().isEmpty());
+        const QList<QAction *> file =
+            main->mnuOpen()->associatedObjects().isEmpty()
+                ? QList<QAction *>()
+                : main->findChild<QMenu *>(QStringLiteral("mnuFile"))->actions();
+        QCOMPARE(file.first(), main->mnuOpen()); // above the designed items
+        QCOMPARE(file.at(1), main->mnuCreate());
+        QCOMPARE(main->mnuOpen()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+        QCOMPARE(main->mnuCreate()->text(), QStringLiteral("Create \"description.ext\""));
+        QCOMPARE(main->mnuCreate()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F2));
+        QCOMPARE(main->mnuMinimize()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+        QCOMPARE(main->mnuExit()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+        QCOMPARE(main->mnuHelpContents()->shortcut(), QKeySequence(Qt::Key_F1));
+        QVERIFY(main->mnuAbout()->shortcut().isEmpty());
     }
 };
 

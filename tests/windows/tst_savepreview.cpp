@@ -1,4 +1,5 @@
 #include "editordocument.h"
+#include "previewcheck.h"
 #include "savepreview.h"
 #include "scriptedprompts.h"
 
@@ -6,12 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QWindow>
 
 namespace {
@@ -398,6 +402,59 @@ private Q_SLOTS:
         QPointer<savePreview> second = open(QStringLiteral("two"));
         QTest::mouseClick(second->saveAsButton(), Qt::LeftButton);
         QCOMPARE(prompts->lastDialogSelection, QStringList{chosen});
+    }
+
+    // After a save where the dialog added ".ext", the next Save As offers the file written.
+    void nextSaveOffersTheFileWritten()
+    {
+        QPointer<savePreview> first = open(QStringLiteral("one"));
+        saveTo(first, path(QStringLiteral("description")));
+        flushDeletes();
+        QPointer<savePreview> second = open(QStringLiteral("two"));
+        QTest::mouseClick(second->saveAsButton(), Qt::LeftButton);
+        QCOMPARE(prompts->lastDialogSelection, QStringList{path()});
+    }
+
+    // The line beside Save As tells what the check found as the user edits; a click (or F8)
+    // goes to the next problem; saving is not changed by what the check finds.
+    void checkLine()
+    {
+        QPointer<savePreview> preview = open(QStringLiteral("a=1;\nb=2 c=3;\n"));
+        auto *status = preview->findChild<QPushButton *>(QStringLiteral("checkStatus"));
+        QVERIFY(status);
+        QCOMPARE(status->geometry(), QRect(8, 8, 560, 25));
+        QSignalSpy checked(preview->check(), &PreviewCheck::checked);
+        QTRY_VERIFY(status->text().startsWith(QStringLiteral("1 error")));
+        QVERIFY2(status->text().contains(QStringLiteral("line 2")), qPrintable(status->text()));
+
+        QPlainTextEdit *code = preview->codePreview();
+        QTest::mouseClick(status, Qt::LeftButton);
+        QCOMPARE(code->textCursor().blockNumber(), 1);
+        QCOMPARE(QApplication::focusWidget(), code);
+
+        // Mended in place: checked again once typing pauses.
+        checked.clear();
+        QTextCursor cursor = code->textCursor();
+        cursor.movePosition(QTextCursor::StartOfBlock);
+        cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 3);
+        code->setTextCursor(cursor);
+        QTest::keyClick(code, Qt::Key_Semicolon);
+        QTRY_COMPARE(status->text(), QStringLiteral("No problems found"));
+
+        QTest::keyClick(code, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(code, QStringLiteral("class X {"));
+        QTRY_VERIFY(status->text().startsWith(QStringLiteral("1 error")));
+        saveTo(preview, path());
+        QCOMPARE(readAll(path()), QByteArray("a=1;\r\nb=2; c=3;\r\nclass X {\r\n"));
+    }
+
+    // TABs stop every eight spaces, as in the code boxes, not at Qt's 80 pixels.
+    void tabStopsOfEightSpaces()
+    {
+        QPointer<savePreview> preview = open(QStringLiteral("\tx"));
+        QPlainTextEdit *code = preview->codePreview();
+        QCOMPARE(code->tabStopDistance(),
+                 QFontMetricsF(code->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
     }
 
     void parentlessDialogStaysParentless()
