@@ -207,31 +207,6 @@ void fillRandomly(EditorDocument &doc, Values &v)
     }
 }
 
-// Where two snapshots differ, named, for failure messages.
-QString differences(const FormSnapshot &a, const FormSnapshot &b)
-{
-    QStringList out;
-    for (int i = 0; i < SwitchCount; ++i) {
-        if (a.switches[i] != b.switches[i] || a.enabled[i] != b.enabled[i])
-            out << QString::fromLatin1(switchName(Switch(i)));
-    }
-    for (int i = 0; i < FieldCount; ++i) {
-        if (a.fields[i] != b.fields[i])
-            out << QString::fromLatin1(fieldName(Field(i))) + u": "_qs + a.fields[i] + u" | "_qs +
-                       b.fields[i];
-    }
-    for (int i = 0; i < CodeBoxCount; ++i) {
-        if (a.codes[i] != b.codes[i])
-            out << QString::fromLatin1(codeBoxName(CodeBox(i))) + u":\n"_qs + a.codes[i] +
-                       u"\n-- against --\n"_qs + b.codes[i];
-    }
-    if (a.respawnMode != b.respawnMode)
-        out << QStringLiteral("respawn mode %1 | %2")
-                   .arg(int(a.respawnMode))
-                   .arg(int(b.respawnMode));
-    return out.join(u'\n');
-}
-
 // The values that differ from `base`, compactly: "gpsCheck=1 mode=3 typeValue=COOP".
 QString formChanges(const FormSnapshot &s, const FormSnapshot &base)
 {
@@ -452,9 +427,11 @@ private Q_SLOTS:
             const FormSnapshot want = FormSnapshot::of(original);
             const FormSnapshot got = FormSnapshot::of(opened);
             if (!(want == got)) {
-                QFAIL(qPrintable(QStringLiteral("seed %1:\n%2\n--- file ---\n%3")
-                                     .arg(seed)
-                                     .arg(differences(want, got), text)));
+                const FormSnapshot start = FormSnapshot::startState();
+                QFAIL(
+                    qPrintable(QStringLiteral("seed %1:\n%2\n-- against --\n%3\n-- file --\n%4")
+                                   .arg(seed)
+                                   .arg(formChanges(got, start), formChanges(want, start), text)));
             }
             QCOMPARE(descriptionFileBytes(opened.create()).bytes, bytes);
             QVERIFY2(result.report.synonyms.isEmpty(),
@@ -500,6 +477,7 @@ private Q_SLOTS:
             const ImportResult result = importDescription(text);
             EditorDocument opened;
             applySnapshot(opened, result.snapshot);
+            QVERIFY(FormSnapshot::of(opened) == result.snapshot);
             const QString created = opened.create();
             const QString context = QStringLiteral("seed %1\n--- file ---\n%2\n--- created ---\n%3")
                                         .arg(seed)
@@ -756,56 +734,53 @@ private Q_SLOTS:
     // Files that cannot be opened give a clear message and leave the form exactly as it was.
     void badInput_data()
     {
-        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("kind"); // how "bad" is made when it is not just `bytes`
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
-        QTest::newRow("folder") << u"folder"_qs << u"“bad” is a folder, not a file."_qs;
-        QTest::newRow("missing") << u"missing"_qs << u"“bad” does not exist."_qs;
-        QTest::newRow("unreadable") << u"unreadable"_qs << u"“bad” cannot be read: "_qs;
-        QTest::newRow("too large")
-            << u"large"_qs << u"“bad” is too large to open (50.0 MiB; at most 50 MiB)."_qs;
-        QTest::newRow("empty") << u"empty"_qs << u"“bad” is empty."_qs;
-        QTest::newRow("NUL bytes") << u"nul"_qs << u"“bad” is not a text file"_qs;
-        QTest::newRow("control characters") << u"control"_qs << u"“bad” is not a text file"_qs;
-        QTest::newRow("UTF-16") << u"utf16"_qs << u"“bad” is not a text file"_qs;
+        const QByteArray text("briefing=1;");
+        QTest::newRow("folder") << u"folder"_qs << QByteArray()
+                                << u"“bad” is a folder, not a file."_qs;
+        QTest::newRow("missing") << u"missing"_qs << QByteArray() << u"“bad” does not exist."_qs;
+        QTest::newRow("unreadable") << u"unreadable"_qs << text << u"“bad” cannot be read: "_qs;
+        QTest::newRow("too large") << u"large"_qs << QByteArray()
+                                   << u"“bad” is too large to open (50.0 MiB; at most 50 MiB)."_qs;
+        QTest::newRow("empty") << QString() << QByteArray() << u"“bad” is empty."_qs;
+        QTest::newRow("NUL bytes")
+            << QString() << text + QByteArray(3, '\0') + 'x' << u"“bad” is not a text file"_qs;
+        QTest::newRow("control characters")
+            << QString() << QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08\x0E\x0F a=1;")
+            << u"“bad” is not a text file"_qs;
+        QTest::newRow("UTF-16") << QString()
+                                << QByteArray("\xFF\xFE"
+                                              "b\0=\0"
+                                              "1\0;\0",
+                                              10)
+                                << u"“bad” is not a text file"_qs;
     }
     void badInput()
     {
         QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString path = dir.filePath(u"bad"_qs);
+        QString path = dir.filePath(u"bad"_qs);
         if (kind == u"folder") {
             QVERIFY(QDir(dir.path()).mkdir(u"bad"_qs));
         } else if (kind != u"missing") {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            if (kind == u"large") {
+            f.write(bytes);
+            if (kind == u"large")
                 QVERIFY(f.resize(MaxDescriptionFileBytes + 1)); // sparse: costs no disk
-            } else if (kind == u"nul") {
-                f.write(QByteArray("briefing=1;\0\0\0x", 15));
-            } else if (kind == u"control") {
-                f.write(QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08\x0E\x0F a=1;"));
-            } else if (kind == u"utf16") {
-                f.write(QByteArray("\xFF\xFE"
-                                   "b\0=\0"
-                                   "1\0;\0",
-                                   10));
-            } else if (kind == u"unreadable") {
-                f.write("briefing=1;");
-            }
             f.close();
             if (kind == u"unreadable") {
                 QVERIFY(f.setPermissions(QFileDevice::Permissions()));
-            }
-        }
-        QString target = path;
-        if (kind == u"unreadable") {
-            // Permissions do not stop a user with every right; reading process memory from
-            // its start fails for everyone.
-            if (QFile probe(path); probe.open(QIODevice::ReadOnly)) {
-                target = u"/proc/self/mem"_qs;
-                message.replace(u"bad"_qs, u"mem"_qs);
+                // Permissions do not stop a user with every right; reading process memory
+                // from its start fails for everyone.
+                if (QFile probe(path); probe.open(QIODevice::ReadOnly)) {
+                    path = u"/proc/self/mem"_qs;
+                    message.replace(u"bad"_qs, u"mem"_qs);
+                }
             }
         }
 
@@ -814,40 +789,16 @@ private Q_SLOTS:
         doc.setSwitch(Switch::mainSoundActive, 1);
         doc.setCode(CodeBox::mainSoundCode, u"class s {};\r\n"_qs);
         doc.setRespawnMode(RespawnMode::Group);
-        doc.create();
+        const QString generated = doc.create();
         const FormSnapshot before = FormSnapshot::of(doc);
-        const QString generated = doc.generatedText();
 
-        const OpenResult result = openDescriptionFile(doc, target);
+        const OpenResult result = openDescriptionFile(doc, path);
         QVERIFY(!result.ok);
         QVERIFY2(result.error.startsWith(message), qPrintable(result.error));
         QVERIFY(FormSnapshot::of(doc) == before);
         QCOMPARE(doc.generatedText(), generated);
-    }
-
-    // The reference for "Replace the current entries?": the start state and what opening
-    // filled in, told apart from any later edit.
-    void snapshotsTellChanges()
-    {
-        EditorDocument doc;
-        doc.applyStartUp();
-        QVERIFY(FormSnapshot::of(doc) == FormSnapshot::startState());
-        const OpenResult result =
-            openDescriptionBytes(doc,
-                                 QByteArray("class Header{gameType=CTF;minPlayers=2;maxPlayers=9;};"
-                                            "respawn=4;"),
-                                 u"x.ext"_qs);
-        QVERIFY(result.ok);
-        const FormSnapshot opened = FormSnapshot::of(doc);
-        QVERIFY(!(opened == FormSnapshot::startState()));
-        QCOMPARE(opened.respawnMode, RespawnMode::Group);
-        // Through the document's own rules: unchecking the master switch unchecks respawn.
-        doc.setSwitch(Switch::respawnActive, 0);
-        QVERIFY(!(FormSnapshot::of(doc) == opened));
-        applySnapshot(doc, opened);
-        QVERIFY(FormSnapshot::of(doc) == opened);
-        doc.appendCode(CodeBox::mainOtherCode, u"x"_qs);
-        QVERIFY(!(FormSnapshot::of(doc) == opened));
+        if (!bytes.isEmpty() && kind.isEmpty())
+            QCOMPARE(decodeDescriptionFile(bytes, u"bad"_qs).error, result.error);
     }
 };
 
