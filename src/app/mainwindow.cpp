@@ -197,6 +197,7 @@ void Main::setUpWindow()
                    Qt::WindowCloseButtonHint);
 
     FormFonts::apply(this);
+    SystemColours::makeDisabledTextLegible(this);
     const QFont dialogFont = FormFonts::standardDialogFont();
     // The tab control's own font is for its tab captions only; controls on the pages use the
     // window's font unless they name one.

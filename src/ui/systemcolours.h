@@ -17,6 +17,13 @@ QColor inactiveBorder(const QPalette &palette);
 // Text colour of the small grey sub-headings.
 QColor workspaceGrey(const QPalette &palette);
 
+// Gives the disabled captions, check boxes and options of `window` a grey that still reads
+// against the window background (a contrast of at least 3:1, where the theme's own grey
+// all but vanishes), keeping them visibly dimmed.
+void makeDisabledTextLegible(QWidget *window);
+// The contrast ratio of two colours, 1 to 21, as accessibility guidelines measure it.
+double contrast(const QColor &a, const QColor &b);
+
 // Whitens (enabled) or greys (disabled) a text field or code box. The colour is set for every
 // colour group, because a disabled widget paints with its Disabled group.
 void setFieldBackground(QWidget *field, bool enabled);

@@ -39,6 +39,7 @@ void EntryDialog::setUpButtons(QPushButton *add, QPushButton *cancel)
 {
     // Labels and fields name Verdana at 8.25 pt, which the form can only store as 8.
     FormFonts::apply(this);
+    SystemColours::makeDisabledTextLegible(this);
     SingleLine::apply(this);
     setFixedSize(size());
     m_cancel = cancel;

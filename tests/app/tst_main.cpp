@@ -167,7 +167,8 @@ private Q_SLOTS:
                 QCOMPARE(action->shortcut(), QKeySequence(QString::fromLatin1(item.shortcut)));
             }
         };
-        check(file, {{"mnuCreate", "Create \"description.ext\"", "Ctrl+F2"},
+        check(file, {{"mnuOpen", "Open...", "Ctrl+O"},
+                     {"mnuCreate", "Create \"description.ext\"", "Ctrl+F2"},
                      {"medzera", nullptr, nullptr},
                      {"mnuMinimize", "Minimize", "Ctrl+M"},
                      {"medzera0", nullptr, nullptr},
@@ -175,8 +176,8 @@ private Q_SLOTS:
         check(help, {{"mnuHelpContents", "Help Contents", "F1"},
                      {"medzera2", nullptr, nullptr},
                      {"mnuAbout", "About", ""}});
-        QCOMPARE(main->mnuCreate(), file->actions()[0]);
-        QCOMPARE(main->mnuExit(), file->actions()[4]);
+        QCOMPARE(main->mnuCreate(), file->actions()[1]);
+        QCOMPARE(main->mnuExit(), file->actions()[5]);
         QCOMPARE(main->mnuAbout(), help->actions()[2]);
     }
 
@@ -540,6 +541,22 @@ private Q_SLOTS:
         QCOMPARE(doc.code(CodeBox::mainOtherCode), QStringLiteral("// Other code\r\n"));
         QCOMPARE(doc.fragment(Fragment::disabledAI), reference.fragment(Fragment::disabledAI));
         QCOMPARE(main->items()->currentIndex(), 0);
+    }
+
+    // Switched-off captions stay greyed but legible: at least 3:1 against the window.
+    void disabledCaptionsAreLegible()
+    {
+        for (const char *name :
+             {"onLoadIntroLabel", "minScoreLabel", "gameTypeLabel", "gpsCheck"}) {
+            QWidget *w = get(name);
+            const QPalette p = w->palette();
+            const QColor text =
+                p.color(QPalette::Disabled,
+                        qobject_cast<QLabel *>(w) ? QPalette::WindowText : QPalette::ButtonText);
+            const double ratio = SystemColours::contrast(text, p.color(QPalette::Window));
+            QVERIFY2(ratio >= 3.0, qPrintable(QStringLiteral("%1: %2").arg(name).arg(ratio)));
+            QVERIFY2(text != p.color(QPalette::Active, QPalette::WindowText), name);
+        }
     }
 
     void initialFocus()
