@@ -242,7 +242,7 @@ QString OpenReport::text() const
             lines << lineText(note);
     };
     section(QStringLiteral("Written differently by the form (same meaning):"), synonyms);
-    section(QStringLiteral("Settings kept in Other:"), keptInOther);
+    section(QStringLiteral("Kept in Other although the form has them:"), keptInOther);
     section(QStringLiteral("Added by the form (Create always writes these):"), added);
     if (!problems.isEmpty()) {
         lines << QString() << QStringLiteral("Problems found in the file:");

@@ -8,8 +8,9 @@
 // write back unchanged, or a section whose body fits its code box) goes into the form; every
 // other part of the file goes into the Other box in its original order and formatting, with
 // its comments. Creating the file from the opened document therefore gives the original file
-// again, except for the order of top-level entries, the spelling of synonyms and the lines the
-// form always writes.
+// again, except for the order of top-level entries, the spelling of synonyms, the lines the
+// form always writes and white space: settings take the form's own layout, and blank lines
+// between the last setting the form holds and the Other box are not kept.
 
 #include "configreader.h"
 #include "editordocument.h"
@@ -50,6 +51,8 @@ DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &di
 // Every value of the form: switches with their enabled flags, fields, code boxes and the
 // respawn mode. Two snapshots are equal exactly when a user would see the same form. The
 // generated text and fragment slots are not part of it: Create rewrites them from these.
+// Whether to ask before replacing the entries: keep FormSnapshot::of(document) after start-up
+// and after each successful open, and compare the current one with it.
 struct FormSnapshot
 {
     std::array<int, SwitchCount> switches{};
@@ -97,7 +100,8 @@ struct OpenReport
 
     // Values written differently by the form, e.g. line 7: respawn = "BASE" becomes respawn=3.
     QList<OpenNote> synonyms;
-    // Settings the form has that went to Other all the same, and why.
+    // Settings and sections the form has that went to Other all the same, and why, and the
+    // parts that could not be read.
     QList<OpenNote> keptInOther;
     // Lines Create writes although the file did not have them (the form always writes them).
     QList<OpenNote> added;
