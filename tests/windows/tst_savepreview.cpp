@@ -2,6 +2,8 @@
 #include "previewcheck.h"
 #include "savepreview.h"
 #include "scriptedprompts.h"
+#include "standinmain.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,12 +37,6 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// Lets windows closed with WA_DeleteOnClose actually go away.
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 } // namespace
 
 class tst_savePreview : public QObject
@@ -48,7 +44,7 @@ class tst_savePreview : public QObject
     Q_OBJECT
 
     // A stand-in for the main window, with its file dialog as a child as the real one has.
-    std::unique_ptr<QWidget> main;
+    std::unique_ptr<StandInMain> main;
     QPointer<QFileDialog> dialog;
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<ScriptedPrompts> prompts;
@@ -91,13 +87,10 @@ private Q_SLOTS:
         prompts = std::make_unique<ScriptedPrompts>();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
-        main = std::make_unique<QWidget>();
-        main->setObjectName(QStringLiteral("Main"));
-        main->resize(705, 559);
+        main = std::make_unique<StandInMain>();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
         dialog = new QFileDialog(main.get());
         dialog->setObjectName(QStringLiteral("CommonDialog1"));
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     }
     void cleanup()
     {
@@ -155,23 +148,7 @@ private Q_SLOTS:
         QPointer<savePreview> preview = open(doc.create());
         saveTo(preview, path());
 
-        const QByteArray expected = "// description.ext file created in Merrow Editor by Tandry\r\n"
-                                    "\r\n"
-                                    "OnLoadMission=\"\";\r\n"
-                                    "\r\n"
-                                    "OnLoadIntroTime=FALSE;\r\n"
-                                    "OnLoadMissionTime=TRUE;\r\n"
-                                    "\r\n"
-                                    "disabledAI=FALSE;\r\n"
-                                    "ShowGPS=1;\r\n"
-                                    "showCompass=1;\r\n"
-                                    "showWatch=1;\r\n"
-                                    "showMap=1;\r\n"
-                                    "showNotePad=1;\r\n"
-                                    "briefing=1;\r\n"
-                                    "debriefing=1;\r\n"
-                                    "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n" // ten separators
-                                    "\r\n";                                    // the file's own
+        const QByteArray expected = testData(QStringLiteral("startstate.ext"));
         const QByteArray bytes = readAll(path());
         QCOMPARE(bytes, expected);
         QCOMPARE(bytes.count("\r\n"), 26);
