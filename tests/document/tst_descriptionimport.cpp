@@ -514,7 +514,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("summary");
         // What goes where in each file, so that a change of the mapping shows here too.
         const QList<std::pair<const char *, const char *>> files{
-            {"constructs.ext", "4 settings into the form, 2 sections into code boxes, 14 blocks"},
+            {"constructs.ext", "4 settings into the form, 2 sections into code boxes, 16 blocks"},
             {"cp1252.ext", "1 setting into the form, 0 sections into code boxes, 1 block"},
             {"generated.ext", "22 settings into the form, 6 sections into code boxes, 2 blocks"},
             {"handwritten.ext", "12 settings into the form, 3 sections into code boxes, 7 blocks"},
