@@ -10,6 +10,7 @@
 #include "addmusic.h"
 #include "addradio.h"
 #include "addsound.h"
+#include "apptitle.h"
 #include "openreport.h"
 #include "savepreview.h"
 #include "userprompts.h"
@@ -81,7 +82,6 @@ constexpr AddButton AddButtons[] = {
      2},
 };
 
-const QString AppTitle = QStringLiteral("Merrow Editor");
 const QString ExitTitle = QStringLiteral("Exiting ...");
 const QString ExitQuestion =
     QStringLiteral("Do you really want to exit ?\r\n\r\nAll unsaved data will be lost !");
