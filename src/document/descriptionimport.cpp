@@ -1074,6 +1074,9 @@ ImportResult importDescription(const QString &text, const QString &fileName)
     result.report.fileName = fileName;
     // Saving ends the file with one line break more than the generated text has.
     QString body = text;
+    // A byte order mark the caller left in is no part of the description.
+    if (body.startsWith(QChar(0xFEFF)))
+        body.remove(0, 1);
     if (body.endsWith(u"\r\n"))
         body.chop(2);
     else if (!body.isEmpty() && isBreak(body.back()))

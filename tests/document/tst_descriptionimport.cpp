@@ -579,6 +579,8 @@ private Q_SLOTS:
         QTest::newRow("accessory synonyms")
             << u"showGPS = true;\ndisabledAI = 1;\nShowMap=0;\n"_qs
             << u"disabledaiCheck=1 gpsCheck=1"_qs << QString() << u"3 0 0"_qs << 3;
+        QTest::newRow("byte order mark left in the text")
+            << u"\uFEFFbriefing=1;"_qs << u"briefingCheck=1"_qs << QString() << u"1 0 0"_qs << 0;
         QTest::newRow("accessory value the form lacks")
             << u"ShowGPS=2;\n"_qs << QString() << u"ShowGPS=2;"_qs << u"0 0 1"_qs << 0;
         QTest::newRow("OnLoad text keeps its escapes")
