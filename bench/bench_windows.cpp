@@ -1,15 +1,23 @@
-// The windows, offscreen: start-up, appending entries, typing and the preview.
+// The windows, offscreen: start-up, appending entries, typing, the preview, opening a file,
+// the preview's check and typing beside a huge field.
 #include "benchsupport.h"
 #include "windowsupport.h"
 
+#include "about.h"
+#include "encoding.h"
 #include "generator.h"
 #include "mainwindow.h"
+#include "previewcheck.h"
 #include "savepreview.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextCursor>
 
 namespace {
@@ -173,6 +181,117 @@ void Preview_SetPlainText(benchmark::State &state)
 }
 BENCHMARK(Preview_SetPlainText)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
+// 6. Open: a saved 10 MiB description opened into the form until the form has painted,
+// against Create of the same document until its preview has painted.
+void Open_Main(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("description.ext"));
+    {
+        EditorDocument document;
+        bench::switchSectionsOn(document);
+        bench::fillCodeBoxes(document, bench::LargeText);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(descriptionFileBytes(generate(document).text).bytes) < 0) {
+            state.SkipWithError("cannot write the file");
+            return;
+        }
+    }
+    Main main;
+    bench::showAndPaint(&main);
+    for (auto _ : state) {
+        // The form is left as the last opening made it, so opening again asks nothing.
+        if (!main.openFile(path)) {
+            state.SkipWithError("not opened");
+            break;
+        }
+        bench::showAndPaint(&main);
+        state.PauseTiming();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w != &main && w->isVisible())
+                w->close();
+        }
+        bench::settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(Open_Main)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// 7. Check: the longest time the window cannot react while the 10 MiB preview is checked
+// again in full (the reading itself runs on another thread), against one frame at 60 Hz.
+void Check_LongestStall(benchmark::State &state)
+{
+    Main main;
+    bench::switchSectionsOn(main.document());
+    bench::fillCodeBoxes(main.document(), bench::LargeText);
+    bench::showAndPaint(&main);
+    main.mnuCreate()->trigger();
+    savePreview *preview = openPreview();
+    if (!preview) {
+        state.SkipWithError("no preview opened");
+        return;
+    }
+    bench::showAndPaint(preview);
+    PreviewCheck *check = preview->check();
+    while (check->isChecking())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    for (auto _ : state) {
+        bool done = false;
+        const QMetaObject::Connection c =
+            QObject::connect(check, &PreviewCheck::checked, [&done] { done = true; });
+        QElapsedTimer gap;
+        gap.start();
+        check->checkNow();
+        qint64 longest = 0;
+        while (!done) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            longest = qMax(longest, gap.nsecsElapsed());
+            gap.restart();
+        }
+        QObject::disconnect(c);
+        state.SetIterationTime(double(longest) / 1e9);
+    }
+    preview->close();
+    bench::settle();
+}
+BENCHMARK(Check_LongestStall)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+void Check_OneFrame(benchmark::State &state)
+{
+    for (auto _ : state)
+        state.SetIterationTime(1.0 / 60);
+}
+BENCHMARK(Check_OneFrame)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+// 8. Field: the main window locked and released again (the about box opened and closed,
+// which repaints the whole window) while a single-line field holds 10 MiB, against the same
+// with that field empty.
+void lockBeside(benchmark::State &state, qsizetype characters)
+{
+    Main main;
+    main.document().setSwitch(Switch::introStringEnabled, 1);
+    main.document().setText(Field::introString, QString(characters, u'a'));
+    bench::showAndPaint(&main);
+    for (auto _ : state) {
+        about *box = about::openFor(&main);
+        bench::showAndPaint(box);
+        box->close();
+        bench::settle();
+        main.repaint();
+    }
+}
+void Field_Beside10MiB(benchmark::State &state)
+{
+    lockBeside(state, 10 * 1024 * 1024);
+}
+void Field_BesideEmpty(benchmark::State &state)
+{
+    lockBeside(state, 0);
+}
+BENCHMARK(Field_Beside10MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(Field_BesideEmpty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -186,6 +305,9 @@ int main(int argc, char **argv)
     return bench::runAll(argc, argv,
                          {{"start-up", "Startup_Main", "Startup_BareWindow", 2.0},
                           {"append", "Append_Box100000", "Append_Box100", 2.0},
-                          {"typing", "Typing_Box5MiB", "Typing_EmptyBox", 2.0},
-                          {"preview", "Preview_Create", "Preview_SetPlainText", 1.5}});
+                          {"typing", "Typing_Box5MiB", "Typing_EmptyBox", 1.5},
+                          {"preview", "Preview_Create", "Preview_SetPlainText", 1.5},
+                          {"open", "Open_Main", "Preview_Create", 1.5},
+                          {"check", "Check_LongestStall", "Check_OneFrame", 1.0},
+                          {"field", "Field_Beside10MiB", "Field_BesideEmpty", 2.0}});
 }

@@ -3,14 +3,19 @@
 #include "confighighlighter.h"
 #include "configreader.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <utility>
+
 namespace {
 // How long typing must pause before the text is checked again.
 constexpr int PauseMs = 300;
+// The longest the window is kept from other work while the text is copied for a check.
+constexpr int SliceMs = 4;
 } // namespace
 
 PreviewCheck::PreviewCheck(QPlainTextEdit *text, QPushButton *status)
@@ -32,8 +37,16 @@ PreviewCheck::~PreviewCheck()
     m_watcher.waitForFinished();
 }
 
-PreviewCheck::Outcome PreviewCheck::check(const QString &text)
+PreviewCheck::Outcome PreviewCheck::check(QString text)
 {
+    // Line separators and no-break spaces are as the box holds them; one character each, so
+    // every offset stays where it is.
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+        else if (c == QChar::Nbsp)
+            c = u' ';
+    }
     const config::ReadResult result = config::readConfig(text);
     Outcome outcome;
     outcome.summary = config::summary(result.diagnostics);
@@ -55,12 +68,45 @@ void PreviewCheck::textEdited()
 void PreviewCheck::checkNow()
 {
     m_pause.stop();
-    if (m_watcher.isRunning()) {
+    if (isChecking()) {
         m_again = true; // checked again as soon as this one is done
         return;
     }
     m_checkedRevision = m_revision;
-    m_watcher.setFuture(QtConcurrent::run(&PreviewCheck::check, m_text->toPlainText()));
+    m_copy.clear();
+    m_copy.reserve(m_text->document()->characterCount());
+    m_nextBlock = m_text->document()->begin();
+    m_copying = true;
+    copySlice();
+}
+
+void PreviewCheck::copySlice()
+{
+    // Copying ten mebibytes out of the text box takes longer than a frame, so the text is
+    // copied a few milliseconds at a time between the window's other work. An edit meanwhile
+    // makes the blocks that were kept meaningless: the copy starts over after the pause.
+    if (m_checkedRevision != m_revision) {
+        m_copying = false;
+        m_copy.clear();
+        m_pause.start();
+        return;
+    }
+    QElapsedTimer slice;
+    slice.start();
+    while (m_nextBlock.isValid() && slice.elapsed() < SliceMs) {
+        for (int i = 0; i < 256 && m_nextBlock.isValid(); ++i) {
+            m_copy += m_nextBlock.text();
+            m_nextBlock = m_nextBlock.next();
+            if (m_nextBlock.isValid())
+                m_copy += u'\n';
+        }
+    }
+    if (m_nextBlock.isValid()) {
+        QTimer::singleShot(0, this, &PreviewCheck::copySlice);
+        return;
+    }
+    m_copying = false;
+    m_watcher.setFuture(QtConcurrent::run(&PreviewCheck::check, std::exchange(m_copy, {})));
 }
 
 void PreviewCheck::finished()

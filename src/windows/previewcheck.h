@@ -3,6 +3,7 @@
 #include <QFutureWatcher>
 #include <QList>
 #include <QObject>
+#include <QTextBlock>
 #include <QTimer>
 
 class ConfigHighlighter;
@@ -27,7 +28,7 @@ public:
     void checkNow();
     // Moves the text cursor to the next problem after it, from the top after the last.
     void goToNextProblem();
-    bool isChecking() const { return m_watcher.isRunning(); }
+    bool isChecking() const { return m_copying || m_watcher.isRunning(); }
 
 Q_SIGNALS:
     void checked();
@@ -38,8 +39,9 @@ private:
         QList<ProblemMark> marks;
         QString summary;
     };
-    static Outcome check(const QString &text);
+    static Outcome check(QString text);
     void textEdited();
+    void copySlice();
     void finished();
 
     QPlainTextEdit *m_text;
@@ -51,4 +53,8 @@ private:
     quint64 m_revision = 0;
     quint64 m_checkedRevision = 0;
     bool m_again = false;
+    // The text being copied for the next check, and where the copy goes on.
+    QString m_copy;
+    QTextBlock m_nextBlock;
+    bool m_copying = false;
 };
