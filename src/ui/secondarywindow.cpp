@@ -54,9 +54,15 @@ void SecondaryWindow::showEvent(QShowEvent *event)
 
 void SecondaryWindow::closeEvent(QCloseEvent *event)
 {
+    const bool hadInput = isActiveWindow();
     QWidget::closeEvent(event);
-    if (event->isAccepted())
-        releaseOwner();
+    if (!event->isAccepted())
+        return;
+    releaseOwner();
+    // A window that leaves its owner free hands the input back too when it had it, so that
+    // the keys typed next reach the main window rather than no window.
+    if (hadInput && m_owner && m_locking == Locking::LeavesOwnerFree && m_owner->isVisible())
+        m_owner->activateWindow();
 }
 
 void SecondaryWindow::lockOwner()
