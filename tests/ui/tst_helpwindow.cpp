@@ -686,7 +686,8 @@ private Q_SLOTS:
                 continue;
             ++pages;
             browser->setSource(HelpBrowser::topicUrl(path));
-            HelpHtml::Scanner scanner(HelpHtml::decode(*content->read(path)));
+            const QString page = HelpHtml::decode(*content->read(path));
+            HelpHtml::Scanner scanner(page); // views the page, which must outlive it
             for (auto token = scanner.next(); token != HelpHtml::Scanner::End;
                  token = scanner.next()) {
                 for (const char *name : {"href", "src"}) {
