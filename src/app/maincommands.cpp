@@ -11,9 +11,9 @@
 #include "addradio.h"
 #include "addsound.h"
 #include "apptitle.h"
+#include "desktopservices.h"
 #include "openreport.h"
 #include "savepreview.h"
-#include "userprompts.h"
 
 #include <QAction>
 #include <QDir>
@@ -138,7 +138,7 @@ void Main::mnuOpen_Click()
         m_openDialog->setNameFilters(
             {QStringLiteral("description.ext (description.ext)"), tr("All files (*)")});
     }
-    if (!UserPrompts::instance().runFileDialog(*m_openDialog))
+    if (!DesktopServices::instance().runFileDialog(*m_openDialog))
         return;
     const QStringList files = m_openDialog->selectedFiles();
     if (!files.isEmpty() && !files.first().isEmpty())
@@ -152,15 +152,15 @@ bool Main::openFile(const QString &path)
         return false;
     const QString shown = QDir::toNativeSeparators(path);
     if (FormSnapshot::of(m_document) != m_baseline &&
-        UserPrompts::instance().message(this, QMessageBox::Question, AppTitle,
-                                        tr("Replace the current entries with %1?").arg(shown),
-                                        QMessageBox::Yes | QMessageBox::No,
-                                        QMessageBox::No) != QMessageBox::Yes)
+        DesktopServices::instance().message(this, QMessageBox::Question, AppTitle,
+                                            tr("Replace the current entries with %1?").arg(shown),
+                                            QMessageBox::Yes | QMessageBox::No,
+                                            QMessageBox::No) != QMessageBox::Yes)
         return false;
     const OpenResult opened = openDescriptionFile(m_document, path);
     if (!opened.ok) {
-        UserPrompts::instance().message(this, QMessageBox::Warning, AppTitle, opened.error,
-                                        QMessageBox::Ok, QMessageBox::Ok);
+        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle, opened.error,
+                                            QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
     m_baseline = FormSnapshot::of(m_document);
@@ -184,15 +184,15 @@ void Main::mnuMinimize_Click()
 void Main::mnuExit_Click()
 {
     const auto answer =
-        UserPrompts::instance().message(this, QMessageBox::Question, ExitTitle, ExitQuestion,
-                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        DesktopServices::instance().message(this, QMessageBox::Question, ExitTitle, ExitQuestion,
+                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
         close();
 }
 
 void Main::mnuHelpContents_Click()
 {
-    UserPrompts::instance().showHelp(this);
+    DesktopServices::instance().showHelp(this);
 }
 
 void Main::mnuAbout_Click()

@@ -1,10 +1,10 @@
 #include "entrydialog.h"
 
 #include "apptitle.h"
+#include "desktopservices.h"
 #include "formfonts.h"
 #include "singleline.h"
 #include "systemcolours.h"
-#include "userprompts.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -62,9 +62,9 @@ bool EntryDialog::requireFilled(std::initializer_list<const QLineEdit *> fields)
     for (const QLineEdit *field : fields)
         filled = !field->text().isEmpty() && filled;
     if (!filled) {
-        UserPrompts::instance().beep();
-        UserPrompts::instance().message(this, QMessageBox::Warning, AppTitle, fillAllFields,
-                                        QMessageBox::Ok, QMessageBox::Ok);
+        DesktopServices::instance().beep();
+        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle, fillAllFields,
+                                            QMessageBox::Ok, QMessageBox::Ok);
     }
     return filled;
 }

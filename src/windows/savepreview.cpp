@@ -4,10 +4,10 @@
 #include "formfonts.h"
 #include "ui_savepreview.h"
 
+#include "desktopservices.h"
 #include "encoding.h"
 #include "longlines.h"
 #include "previewcheck.h"
-#include "userprompts.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -87,10 +87,10 @@ void savePreview::saveAsButton_Click()
         return;
 
     QString reason;
-    if (!UserPrompts::instance().writeFile(path, encoded.bytes, &reason)) {
+    if (!DesktopServices::instance().writeFile(path, encoded.bytes, &reason)) {
         // The preview stays open with its text, so nothing is lost and the user can try
         // another place.
-        UserPrompts::instance().message(
+        DesktopServices::instance().message(
             this, QMessageBox::Warning, AppTitle,
             tr("The file %1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), reason),
             QMessageBox::Ok, QMessageBox::Ok);
@@ -120,7 +120,7 @@ bool savePreview::runSaveDialog(QString *path)
     const Qt::WindowFlags flags = dialog.windowFlags();
     dialog.setParent(this, flags);
     dialog.setEnabled(true);
-    const bool chosen = UserPrompts::instance().runFileDialog(dialog);
+    const bool chosen = DesktopServices::instance().runFileDialog(dialog);
     if (m_dialog)
         m_dialog->setParent(owner, flags);
 
@@ -139,7 +139,7 @@ bool savePreview::confirmReplacedCharacters(qsizetype replaced)
     const QString text = tr("%1 of the text cannot be written in the file's 8-bit code page "
                             "(Windows-1252) and will be written as \"?\".\n\nSave anyway?")
                              .arg(count);
-    return UserPrompts::instance().message(this, QMessageBox::Question, AppTitle, text,
-                                           QMessageBox::Yes | QMessageBox::No,
-                                           QMessageBox::No) == QMessageBox::Yes;
+    return DesktopServices::instance().message(this, QMessageBox::Question, AppTitle, text,
+                                               QMessageBox::Yes | QMessageBox::No,
+                                               QMessageBox::No) == QMessageBox::Yes;
 }

@@ -3,7 +3,7 @@
 #include "encoding.h"
 #include "generator.h"
 #include "mainwindow.h"
-#include "scriptedprompts.h"
+#include "scriptedservices.h"
 #include "systemcolours.h"
 
 #include <QAbstractButton>
@@ -152,7 +152,7 @@ bool isNamedField(const QWidget *w)
 
 // Answers every question at random and picks a file in a scratch folder (or cancels).
 // Remembers what a save should have written so that the run can check the file.
-class RandomPrompts : public ScriptedPrompts
+class RandomPrompts : public ScriptedServices
 {
 public:
     RandomPrompts(QRandomGenerator &random, const QString &folder)
@@ -165,7 +165,7 @@ public:
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override
     {
-        ScriptedPrompts::message(parent, icon, title, text, buttons, defaultButton);
+        ScriptedServices::message(parent, icon, title, text, buttons, defaultButton);
         if (parent && !parent->window()->isVisible() && problem.isEmpty())
             problem =
                 QStringLiteral("%1 asked \"%2\" after it closed")

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "entrydialog.h"
-#include "scriptedprompts.h"
+#include "scriptedservices.h"
 #include "standinmain.h"
 #include "systemcolours.h"
 #include "testsupport.h"
@@ -80,7 +80,7 @@ inline void typeFields(QWidget *window, const QStringList &namesAndValues)
 }
 
 // The one warning an entry dialog gives when a required field is empty.
-inline bool isFillAllFieldsWarning(const ScriptedPrompts::Message &m)
+inline bool isFillAllFieldsWarning(const ScriptedServices::Message &m)
 {
     return m.icon == QMessageBox::Warning && m.title == QStringLiteral("Merrow Editor") &&
            m.text == QStringLiteral(" Fill all fields or click on the Cancel button. ") &&
@@ -136,7 +136,7 @@ inline void closeRouteRows()
 
 template <typename Dialog>
 void checkCloseRoute(const QString &route, StandInMain &main, QPointer<Dialog> &dialog,
-                     const ScriptedPrompts &prompts, const EntryDialogTraits &traits)
+                     const ScriptedServices &prompts, const EntryDialogTraits &traits)
 {
     typeFields(dialog, traits.filled);
     if (route == QStringLiteral("Cancel"))
@@ -185,7 +185,7 @@ inline void requiredFieldRows(std::initializer_list<const char *> names)
 // afterwards, the next Add appends exactly one entry.
 template <typename Dialog>
 void checkRequiredField(const QString &emptied, StandInMain &main, QPointer<Dialog> &dialog,
-                        const ScriptedPrompts &prompts, const EntryDialogTraits &traits)
+                        const ScriptedServices &prompts, const EntryDialogTraits &traits)
 {
     QStringList typed = traits.filled;
     typed[typed.indexOf(emptied) + 1] = QString();
@@ -216,7 +216,7 @@ void checkRequiredField(const QString &emptied, StandInMain &main, QPointer<Dial
 // beside QObject.
 template <typename Dialog> struct EntryDialogTest
 {
-    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<ScriptedServices> prompts;
     std::unique_ptr<StandInMain> main;
     QPointer<Dialog> dialog;
 
@@ -236,7 +236,7 @@ template <typename Dialog> struct EntryDialogTest
     bool openFresh(const QStringList &switchNames, const QString &addButtonName,
                    const QList<CodeBox> &boxes)
     {
-        prompts = std::make_unique<ScriptedPrompts>();
+        prompts = std::make_unique<ScriptedServices>();
         main = std::make_unique<StandInMain>(switchNames, addButtonName, boxes);
         dialog = openEntryDialog<Dialog>(*main);
         return dialog;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mainwindow.h"
-#include "scriptedprompts.h"
+#include "scriptedservices.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -14,7 +14,7 @@
 // The real main window over scripted prompts, shown and taking input: where the tests of the
 // whole program start. A test class derives from it beside QObject, opens the window in
 // init() and closes everything in cleanup(). Needs merrow_app.
-template <typename Prompts = ScriptedPrompts> struct MainWindowFixture
+template <typename Prompts = ScriptedServices> struct MainWindowFixture
 {
     std::unique_ptr<Prompts> prompts;
     std::unique_ptr<Main> main;

@@ -1,8 +1,8 @@
+#include "desktopservices.h"
 #include "helpcontent.h"
 #include "helphtml.h"
 #include "helpsitemap.h"
 #include "helpwindow.h"
-#include "userprompts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -88,7 +88,7 @@ class tst_HelpWindow : public QObject
     // Opens help the way the main window's F1 does.
     HelpWindow *openHelp()
     {
-        UserPrompts::instance().showHelp(owner.get());
+        DesktopServices::instance().showHelp(owner.get());
         const QList<HelpWindow *> windows = helpWindows();
         return windows.size() == 1 ? windows.first() : nullptr;
     }
@@ -162,7 +162,7 @@ private Q_SLOTS:
         QCOMPARE(openHelp(), first);
 
         QWidget other;
-        UserPrompts::instance().showHelp(&other);
+        DesktopServices::instance().showHelp(&other);
         QCOMPARE(helpWindows().size(), 2);
     }
 

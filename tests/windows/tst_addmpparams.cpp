@@ -125,7 +125,7 @@ private Q_SLOTS:
             for (const QString &name : fieldNames())
                 QCOMPARE(field(qPrintable(name))->text(), typed[name]);
         }
-        const ScriptedPrompts::Message &m = prompts->messages.first();
+        const ScriptedServices::Message &m = prompts->messages.first();
         QCOMPARE(m.icon, QMessageBox::Warning);
         QCOMPARE(m.title, QStringLiteral("Merrow Editor"));
         QCOMPARE(m.text, QStringLiteral(" Fill all fields or click on the Cancel button. "));

@@ -214,7 +214,7 @@ enum class Kind {
 // Answers the file dialog by typing the path into its file name box, as a user does. (Selecting
 // a file in a folder that does not exist makes the dialog take the path as relative to its
 // current folder, which would save somewhere else than the test means.)
-class TypingPrompts : public ScriptedPrompts
+class TypingPrompts : public ScriptedServices
 {
 public:
     bool runFileDialog(QFileDialog &dialog) override
@@ -397,7 +397,7 @@ private Q_SLOTS:
         save(preview, target);
 
         QCOMPARE(prompts->messages.size(), 1);
-        const ScriptedPrompts::Message &warning = prompts->messages.first();
+        const ScriptedServices::Message &warning = prompts->messages.first();
         QCOMPARE(warning.icon, QMessageBox::Warning);
         QCOMPARE(warning.title, QStringLiteral("Merrow Editor"));
         QCOMPARE(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -520,7 +520,7 @@ private Q_SLOTS:
             QCOMPARE(::chown(name.constData(), 1234, 4321), 0);
 
         QString error;
-        QVERIFY2(UserPrompts::instance().writeFile(target, "new", &error), qPrintable(error));
+        QVERIFY2(DesktopServices::instance().writeFile(target, "new", &error), qPrintable(error));
         struct stat after
         {
         };
@@ -540,12 +540,12 @@ private Q_SLOTS:
         const QString longest = dir->filePath(QString(250, u'd') + QStringLiteral(".ext"));
         QVERIFY(writeAll(longest, OldFile));
         QString error;
-        QVERIFY2(UserPrompts::instance().writeFile(longest, "new", &error), qPrintable(error));
+        QVERIFY2(DesktopServices::instance().writeFile(longest, "new", &error), qPrintable(error));
         QCOMPARE(readAll(longest), QByteArray("new"));
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
         const QString tooLong = dir->filePath(QString(300, u'd'));
-        QVERIFY(!UserPrompts::instance().writeFile(tooLong, "new", &error));
+        QVERIFY(!DesktopServices::instance().writeFile(tooLong, "new", &error));
         QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)));
     }
 };

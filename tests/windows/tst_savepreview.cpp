@@ -1,7 +1,7 @@
 #include "editordocument.h"
 #include "previewcheck.h"
 #include "savepreview.h"
-#include "scriptedprompts.h"
+#include "scriptedservices.h"
 #include "standinmain.h"
 #include "testsupport.h"
 
@@ -47,7 +47,7 @@ class tst_savePreview : public QObject
     std::unique_ptr<StandInMain> main;
     QPointer<QFileDialog> dialog;
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<ScriptedPrompts> prompts;
+    std::unique_ptr<ScriptedServices> prompts;
 
     QPointer<savePreview> open(const QString &text)
     {
@@ -84,7 +84,7 @@ class tst_savePreview : public QObject
 private Q_SLOTS:
     void init()
     {
-        prompts = std::make_unique<ScriptedPrompts>();
+        prompts = std::make_unique<ScriptedServices>();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
         main = std::make_unique<StandInMain>();
@@ -248,7 +248,7 @@ private Q_SLOTS:
             QVERIFY(prompts->messages.isEmpty());
         } else {
             QCOMPARE(prompts->messages.size(), 1);
-            const ScriptedPrompts::Message &asked = prompts->messages.first();
+            const ScriptedServices::Message &asked = prompts->messages.first();
             QCOMPARE(asked.icon, QMessageBox::Question);
             QCOMPARE(asked.title, QStringLiteral("Merrow Editor"));
             QCOMPARE(asked.buttons, QMessageBox::Yes | QMessageBox::No);
@@ -296,7 +296,7 @@ private Q_SLOTS:
         saveTo(preview, path(target));
 
         QCOMPARE(prompts->messages.size(), 1);
-        const ScriptedPrompts::Message &warning = prompts->messages.first();
+        const ScriptedServices::Message &warning = prompts->messages.first();
         QCOMPARE(warning.icon, QMessageBox::Warning);
         QCOMPARE(warning.title, QStringLiteral("Merrow Editor"));
         QCOMPARE(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -345,13 +345,13 @@ private Q_SLOTS:
 
     void dialogIsUsableWhileMainIsDisabled()
     {
-        struct Probe : ScriptedPrompts
+        struct Probe : ScriptedServices
         {
             bool enabled = false;
             bool runFileDialog(QFileDialog &d) override
             {
                 enabled = d.isEnabled();
-                return ScriptedPrompts::runFileDialog(d);
+                return ScriptedServices::runFileDialog(d);
             }
         };
         prompts.reset();

@@ -1,4 +1,4 @@
-#include "userprompts.h"
+#include "desktopservices.h"
 
 #include "fileoutput.h"
 #include "helpwindow.h"
@@ -8,20 +8,20 @@
 #include <QPointer>
 
 namespace {
-UserPrompts *installed = nullptr;
+DesktopServices *installed = nullptr;
 } // namespace
 
-UserPrompts::~UserPrompts() = default;
+DesktopServices::~DesktopServices() = default;
 
-void UserPrompts::beep()
+void DesktopServices::beep()
 {
     QApplication::beep();
 }
 
-QMessageBox::StandardButton UserPrompts::message(QWidget *parent, QMessageBox::Icon icon,
-                                                 const QString &title, const QString &text,
-                                                 QMessageBox::StandardButtons buttons,
-                                                 QMessageBox::StandardButton defaultButton)
+QMessageBox::StandardButton DesktopServices::message(QWidget *parent, QMessageBox::Icon icon,
+                                                     const QString &title, const QString &text,
+                                                     QMessageBox::StandardButtons buttons,
+                                                     QMessageBox::StandardButton defaultButton)
 {
     // Texts are written with CR LF line breaks; the toolkit lays out plain LF.
     QString shown = text;
@@ -44,28 +44,28 @@ QMessageBox::StandardButton UserPrompts::message(QWidget *parent, QMessageBox::I
     return answer;
 }
 
-bool UserPrompts::runFileDialog(QFileDialog &dialog)
+bool DesktopServices::runFileDialog(QFileDialog &dialog)
 {
     return dialog.exec() == QDialog::Accepted;
 }
 
-void UserPrompts::showHelp(QWidget *owner)
+void DesktopServices::showHelp(QWidget *owner)
 {
     HelpWindow::showFor(owner);
 }
 
-bool UserPrompts::writeFile(const QString &path, const QByteArray &bytes, QString *error)
+bool DesktopServices::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
     return FileOutput::replaceFile(path, bytes, error);
 }
 
-UserPrompts &UserPrompts::instance()
+DesktopServices &DesktopServices::instance()
 {
-    static UserPrompts real;
+    static DesktopServices real;
     return installed ? *installed : real;
 }
 
-void UserPrompts::setInstance(UserPrompts *prompts)
+void DesktopServices::setInstance(DesktopServices *prompts)
 {
     installed = prompts;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "userprompts.h"
+#include "desktopservices.h"
 
 #include <QFileDialog>
 #include <QList>
@@ -10,7 +10,7 @@
 
 // Answers message boxes and the file dialog from a script instead of blocking, and
 // records what the program asked. Installs itself for its lifetime.
-class ScriptedPrompts : public UserPrompts
+class ScriptedServices : public DesktopServices
 {
 public:
     struct Message
@@ -22,8 +22,8 @@ public:
         QMessageBox::StandardButton defaultButton;
     };
 
-    ScriptedPrompts() { UserPrompts::setInstance(this); }
-    ~ScriptedPrompts() override { UserPrompts::setInstance(nullptr); }
+    ScriptedServices() { DesktopServices::setInstance(this); }
+    ~ScriptedServices() override { DesktopServices::setInstance(nullptr); }
 
     void beep() override { ++beeps; }
     QMessageBox::StandardButton message(QWidget *, QMessageBox::Icon icon, const QString &title,
@@ -46,7 +46,7 @@ public:
     bool writeFile(const QString &path, const QByteArray &bytes, QString *error) override
     {
         if (writeFailure.isEmpty())
-            return UserPrompts::writeFile(path, bytes, error);
+            return DesktopServices::writeFile(path, bytes, error);
         if (error)
             *error = writeFailure;
         return false;

@@ -10,10 +10,10 @@ class QWidget;
 // The one door through which the program beeps, asks, warns, shows its file dialog, opens
 // help and writes files. Tests install their own instance to answer without blocking and
 // to simulate failing disks.
-class UserPrompts
+class DesktopServices
 {
 public:
-    virtual ~UserPrompts();
+    virtual ~DesktopServices();
 
     virtual void beep();
     // A modal message box; returns the button pressed.
@@ -29,7 +29,7 @@ public:
     // On failure returns false and puts a reason a user can read into `error`.
     virtual bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
 
-    static UserPrompts &instance();
+    static DesktopServices &instance();
     // Installs a replacement (tests); nullptr restores the real one. Not owned.
-    static void setInstance(UserPrompts *prompts);
+    static void setInstance(DesktopServices *prompts);
 };
