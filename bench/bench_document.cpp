@@ -1,10 +1,10 @@
 // The document layer on a 10 MiB document: generating the file text and saving it.
 #include "benchsupport.h"
 
+#include "desktopservices.h"
 #include "editordocument.h"
 #include "encoding.h"
 #include "generator.h"
-#include "userprompts.h"
 
 #include <QApplication>
 #include <QFile>
@@ -89,7 +89,7 @@ void Save_RealPath(benchmark::State &state)
     for (auto _ : state) {
         const EncodedText encoded = descriptionFileBytes(text);
         QString reason;
-        if (!UserPrompts::instance().writeFile(path, encoded.bytes, &reason)) {
+        if (!DesktopServices::instance().writeFile(path, encoded.bytes, &reason)) {
             state.SkipWithError(qPrintable(reason));
             break;
         }
