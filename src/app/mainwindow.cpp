@@ -190,8 +190,6 @@ QAction *Main::mnuAbout() const
 
 void Main::setUpWindow()
 {
-    // The form already gives the window its icon; decoding it a second time cost a tenth of
-    // the start-up.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

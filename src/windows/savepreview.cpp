@@ -114,8 +114,9 @@ bool savePreview::runSaveDialog(QString *path)
     dialog.setNameFilter(QStringLiteral("description.ext (description.ext)"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
 
-    // The dialog belongs to the main window, which is disabled while the preview is open, and
-    // a disabled parent disables its dialogs too. Lend it to the preview while it is shown.
+    // The main window keeps the dialog so that it remembers the file between saves; it has no
+    // QWidget parent there, but were it a child of the main window (disabled while the
+    // preview is open) it would be disabled too. It is lent to the preview while it runs.
     const QPointer<QWidget> owner = dialog.parentWidget();
     const Qt::WindowFlags flags = dialog.windowFlags();
     dialog.setParent(this, flags);
