@@ -164,6 +164,20 @@ Token TokenSource::raw()
     return m_lexer.next();
 }
 
+Token TokenSource::endSkip(const Token &t)
+{
+    // The switched-off text before `t` comes out first as one Skipped token; `t` follows.
+    if (!m_skipping)
+        return t;
+    m_skipping = false;
+    Token s = t;
+    s.kind = Tok::Skipped;
+    s.start = s.spanStart = m_skipStart;
+    s.end = s.spanEnd = m_skipEnd;
+    m_out.push_back(t);
+    return s;
+}
+
 void TokenSource::extendSkip(const Token &t)
 {
     if (!m_skipping) {
@@ -189,16 +203,7 @@ Token TokenSource::next()
                                                "the end of the file"));
             }
             m_conditions.clear();
-            if (m_skipping) {
-                m_skipping = false;
-                Token s = t;
-                s.kind = Tok::Skipped;
-                s.start = s.spanStart = m_skipStart;
-                s.end = s.spanEnd = m_skipEnd;
-                m_out.push_back(t);
-                return s;
-            }
-            return t;
+            return endSkip(t);
         }
         if (t.kind == Tok::Directive && t.fromSource()) {
             const bool wasActive = active();
@@ -209,16 +214,7 @@ Token TokenSource::next()
                 extendSkip(t);
                 continue;
             }
-            if (m_skipping) {
-                m_skipping = false;
-                Token s = t;
-                s.kind = Tok::Skipped;
-                s.start = s.spanStart = m_skipStart;
-                s.end = s.spanEnd = m_skipEnd;
-                m_out.push_back(t);
-                return s;
-            }
-            return t;
+            return endSkip(t);
         }
         if (!active()) {
             extendSkip(t);

@@ -125,6 +125,7 @@ private:
     QString substitute(const Macro &m, const QStringList &args) const;
     bool evaluateIf(const QString &expression, const Token &t);
     void extendSkip(const Token &t);
+    Token endSkip(const Token &t);
 
     SharedState &m_shared;
     FileContext &m_file;
