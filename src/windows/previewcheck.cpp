@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -16,13 +17,20 @@ namespace {
 constexpr int PauseMs = 300;
 // The longest the window is kept from other work while the text is copied for a check.
 constexpr int SliceMs = 4;
+// The longest text that is coloured (a real description is a few hundred kilobytes at most).
+constexpr int LargestHighlighted = 2 * 1024 * 1024;
 } // namespace
 
 PreviewCheck::PreviewCheck(QPlainTextEdit *text, QPushButton *status)
-    : QObject(text), m_text(text), m_status(status),
-      m_highlighter(new ConfigHighlighter(text->document()))
+    : QObject(text), m_text(text), m_status(status)
 {
-    m_highlighter->setPalette(text->palette());
+    // Colouring lays out every block again and keeps formats for each: for a text far beyond
+    // any real description that costs a second and hundreds of mebibytes, so such a text is
+    // shown plain. Its check and the status line work all the same.
+    if (text->document()->characterCount() <= LargestHighlighted) {
+        m_highlighter = new ConfigHighlighter(text->document());
+        m_highlighter->setPalette(text->palette());
+    }
     m_pause.setSingleShot(true);
     m_pause.setInterval(PauseMs);
     connect(&m_pause, &QTimer::timeout, this, &PreviewCheck::checkNow);
@@ -118,7 +126,12 @@ void PreviewCheck::finished()
         return;
     }
     const Outcome outcome = m_watcher.result();
-    m_highlighter->setDiagnostics(outcome.marks);
+    m_marks = outcome.marks;
+    std::stable_sort(
+        m_marks.begin(), m_marks.end(),
+        [](const ProblemMark &a, const ProblemMark &b) { return a.offset < b.offset; });
+    if (m_highlighter)
+        m_highlighter->setDiagnostics(m_marks);
     m_status->setText(outcome.summary);
     m_status->setToolTip(outcome.marks.isEmpty() ? QString()
                                                  : tr("Click to go to the next problem"));
@@ -127,7 +140,7 @@ void PreviewCheck::finished()
 
 void PreviewCheck::goToNextProblem()
 {
-    const QList<ProblemMark> &marks = m_highlighter->diagnostics();
+    const QList<ProblemMark> &marks = m_marks;
     if (marks.isEmpty())
         return;
     const qsizetype at = m_text->textCursor().position();

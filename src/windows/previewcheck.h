@@ -1,15 +1,15 @@
 #pragma once
 
+#include "confighighlighter.h"
+
 #include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <QTextBlock>
 #include <QTimer>
 
-class ConfigHighlighter;
 class QPlainTextEdit;
 class QPushButton;
-struct ProblemMark;
 
 // Keeps checking the text of the preview while the user edits it: one line beside Save As
 // says "No problems found" or names the count and the first problem, problems are underlined
@@ -46,7 +46,8 @@ private:
 
     QPlainTextEdit *m_text;
     QPushButton *m_status;
-    ConfigHighlighter *m_highlighter;
+    ConfigHighlighter *m_highlighter = nullptr;
+    QList<ProblemMark> m_marks; // sorted by offset
     QTimer m_pause;
     QFutureWatcher<Outcome> m_watcher;
     // Counts edits, so that a check of an older text is thrown away.
