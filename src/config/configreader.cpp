@@ -611,7 +611,7 @@ private:
             }
             ok = parseArray(e.value);
         } else {
-            ok = parseScalar(e.value, false);
+            ok = parseScalar(e.value, false, detail::takesUnquotedWord(e.name));
         }
         if (!ok || !expectSemicolon(isArray ? u"after the array"_qs : u"after the value"_qs)) {
             recover();
@@ -623,7 +623,7 @@ private:
 
     // A string, a number, a word or several (up to ';', the end of the line, or in an array
     // ',' or '}'), or __EVAL(...).
-    bool parseScalar(Value &value, bool inArray)
+    bool parseScalar(Value &value, bool inArray, bool wordExpected = false)
     {
         const Token &first = peek();
         if (first.kind == Tok::String) {
@@ -692,7 +692,7 @@ private:
             warning(from, to,
                     u"unquoted text with spaces: expected a string in quotes, found "_qs +
                         quoted(value.text));
-        } else if (value.text.compare(u"true", Qt::CaseInsensitive) != 0 &&
+        } else if (!wordExpected && value.text.compare(u"true", Qt::CaseInsensitive) != 0 &&
                    value.text.compare(u"false", Qt::CaseInsensitive) != 0) {
             warning(from, to,
                     u"unquoted text: expected a number or a string in quotes, found "_qs +

@@ -212,4 +212,10 @@ QString closestKnownKey(QStringView name)
     return bestDistance <= limit && best ? QString::fromLatin1(best) : QString();
 }
 
+bool takesUnquotedWord(QStringView name)
+{
+    // The header's game type: its examples read "gameType = Coop;", and the editor writes it so.
+    return name.compare(u"gameType", Qt::CaseInsensitive) == 0;
+}
+
 } // namespace config::detail

@@ -185,6 +185,8 @@ private Q_SLOTS:
         QTest::newRow("unquoted text")
             << "x = COOP;"
             << "1:5: warning: unquoted text: expected a number or a string in quotes, found 'COOP'";
+        QTest::newRow("game type as the game writes it") << "class Header { gameType = Coop; };"
+                                                         << "";
         QTest::newRow("empty value") << "x=;"
                                      << "1:3: warning: empty value: expected a value, found ';'";
         QTest::newRow("key twice") << "class A {\nx=1;\nX=2;\n};"
