@@ -43,8 +43,9 @@ void place(QWidget *window, const QWidget *reference, const QRect &area, QMargin
 }
 
 // Centres the window again once the window manager has put its frame around it, which
-// happens some time after it is shown and is not always announced by a move. Gives up after a
-// second, so that a window the user has moved since stays where it is.
+// happens some time after it is shown and is not always announced by a move. Gives up after
+// three seconds (a busy machine may take that long), so that a window the user has moved since
+// stays where it is.
 class Recentre : public QObject
 {
 public:
@@ -58,7 +59,7 @@ public:
 private:
     void check()
     {
-        if (++m_checks > 50) {
+        if (++m_checks > 150) {
             deleteLater();
             return;
         }
