@@ -14,16 +14,7 @@
 
 namespace {
 
-// A document in its design state (every section switched on) whose boxes hold 10 MiB.
-EditorDocument &largeDocument()
-{
-    static EditorDocument *document = [] {
-        auto *d = new EditorDocument;
-        bench::fillCodeBoxes(*d, bench::LargeText);
-        return d;
-    }();
-    return *document;
-}
+using bench::largeDocument;
 
 // What Create runs: the document generates its text and keeps it with the fragments.
 void Generate_Document(benchmark::State &state)

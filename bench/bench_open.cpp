@@ -12,37 +12,9 @@
 
 namespace {
 
-// A document in its design state (every section switched on) whose boxes hold 10 MiB.
-EditorDocument &largeDocument()
-{
-    static EditorDocument *document = [] {
-        auto *d = new EditorDocument;
-        bench::fillCodeBoxes(*d, bench::LargeText);
-        return d;
-    }();
-    return *document;
-}
-
-// The bytes Save writes for it.
-const QByteArray &largeFileBytes()
-{
-    static const QByteArray bytes = descriptionFileBytes(largeDocument().create()).bytes;
-    return bytes;
-}
-
-// The saved file on disk (read from the page cache after the first repetition).
-const QString &largeFilePath()
-{
-    static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString p = dir.filePath(QStringLiteral("description.ext"));
-        QFile f(p);
-        if (!f.open(QIODevice::WriteOnly) || f.write(largeFileBytes()) != largeFileBytes().size())
-            std::abort();
-        return p;
-    }();
-    return path;
-}
+using bench::largeDocument;
+using bench::largeFileBytes;
+using bench::largeFilePath;
 
 // What File > Open runs once the user agreed: read and check the bytes, decode, read the
 // tree, map it and put every value into the document.

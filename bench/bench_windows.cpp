@@ -4,7 +4,6 @@
 #include "windowsupport.h"
 
 #include "about.h"
-#include "encoding.h"
 #include "generator.h"
 #include "mainwindow.h"
 #include "previewcheck.h"
@@ -12,12 +11,10 @@
 
 #include <QAction>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextCursor>
 
 namespace {
@@ -185,19 +182,7 @@ BENCHMARK(Preview_SetPlainText)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 // against Create of the same document until its preview has painted.
 void Open_Main(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("description.ext"));
-    {
-        EditorDocument document;
-        bench::switchSectionsOn(document);
-        bench::fillCodeBoxes(document, bench::LargeText);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(descriptionFileBytes(generate(document).text).bytes) < 0) {
-            state.SkipWithError("cannot write the file");
-            return;
-        }
-    }
+    const QString &path = bench::largeFilePath();
     Main main;
     bench::showAndPaint(&main);
     for (auto _ : state) {

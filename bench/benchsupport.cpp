@@ -1,4 +1,8 @@
 #include "benchsupport.h"
+#include "encoding.h"
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
 
 #include "entries.h"
 
@@ -38,6 +42,35 @@ qsizetype codeBoxCharacters(const EditorDocument &document)
     for (int i = 0; i < CodeBoxCount; ++i)
         total += document.code(CodeBox(i)).size();
     return total;
+}
+
+EditorDocument &largeDocument()
+{
+    static EditorDocument *document = [] {
+        auto *d = new EditorDocument;
+        fillCodeBoxes(*d, LargeText);
+        return d;
+    }();
+    return *document;
+}
+
+const QByteArray &largeFileBytes()
+{
+    static const QByteArray bytes = descriptionFileBytes(largeDocument().create()).bytes;
+    return bytes;
+}
+
+const QString &largeFilePath()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString p = dir.filePath(QStringLiteral("description.ext"));
+        QFile f(p);
+        if (!f.open(QIODevice::WriteOnly) || f.write(largeFileBytes()) != largeFileBytes().size())
+            std::abort();
+        return p;
+    }();
+    return path;
 }
 
 } // namespace bench

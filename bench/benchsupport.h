@@ -122,5 +122,11 @@ void fillCodeBoxes(EditorDocument &document, qsizetype characters);
 qsizetype codeBoxCharacters(const EditorDocument &document);
 // The number of characters in the document's code boxes of the large benchmarks: 10 MiB.
 inline constexpr qsizetype LargeText = 10 * 1024 * 1024;
+// A document in its design state (every section switched on) whose boxes hold LargeText,
+// made once.
+EditorDocument &largeDocument();
+// The bytes Save writes for it, and a file holding them (made once, removed at exit).
+const QByteArray &largeFileBytes();
+const QString &largeFilePath();
 
 } // namespace bench
