@@ -173,7 +173,24 @@ bool Main::openFile(const QString &path)
 
 void Main::mnuCreate_Click()
 {
-    savePreview::openWith(this, commonDialog(), m_document.create());
+    savePreview *preview =
+        savePreview::openWith(this, commonDialog(), m_document.create(), m_document.origin());
+    if (m_document.origin())
+        connect(preview, &savePreview::saved, this, &Main::openedFileSaved);
+}
+
+void Main::openedFileSaved(const QString &path, const QByteArray &bytes)
+{
+    // The saved file is what the next save compares with. Its form is the current one unless
+    // the preview's text was touched up by hand; then the form shows what was saved.
+    const QFileInfo info(path);
+    ImportResult saved =
+        importDescription(decodeDescriptionFile(bytes, info.fileName()), info.fileName());
+    if (!saved.origin->text.isEmpty() && saved.snapshot != FormSnapshot::of(m_document))
+        applySnapshot(m_document, saved.snapshot);
+    saved.origin->path = info.absoluteFilePath();
+    m_document.setOrigin(std::move(saved.origin));
+    m_baseline = FormSnapshot::of(m_document);
 }
 
 void Main::mnuMinimize_Click()

@@ -90,6 +90,8 @@ private:
     // Connects the menu items, the logo and the Add buttons to what they open.
     void connectCommands();
     void showStatusNote(const QString &note);
+    // After a save of an opened document: the saved file becomes its origin.
+    void openedFileSaved(const QString &path, const QByteArray &bytes);
     // Opens the entry dialog of an Add button; its entry goes into the button's code boxes.
     void openEntry(const AddButton &button, QWidget *addButton);
 

@@ -1,6 +1,7 @@
 #include "checkcommand.h"
 
 #include "configreader.h"
+#include "textcodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,14 +11,6 @@
 namespace config {
 
 namespace {
-
-// Windows-1252 at 0x80 to 0x9F; the five bytes it leaves undefined keep their C1 code points,
-// as browsers do, so that no byte is lost.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 struct FileText
 {
@@ -67,21 +60,7 @@ QString resolveInclude(const QString &path, const QString &fromFile)
 
 QString decodeDescriptionBytes(const QByteArray &bytes)
 {
-    QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF"))
-        view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError())
-        return text;
-    // A byte order mark before bytes that are not UTF-8 after all is still no text.
-    text.resize(view.size());
-    QChar *out = text.data();
-    for (qsizetype i = 0; i < view.size(); ++i) {
-        const auto b = static_cast<unsigned char>(view[i]);
-        out[i] = (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
-    }
-    return text;
+    return decodeText(bytes).text;
 }
 
 int runCheck(const QStringList &paths, QTextStream &out)

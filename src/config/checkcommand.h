@@ -14,8 +14,7 @@ namespace config {
 // a folder, unreadable); 2 wins over 1. Needs no display.
 int runCheck(const QStringList &paths, QTextStream &out);
 
-// The text of a description file's bytes: UTF-8 when they are valid UTF-8 (a byte order mark
-// is dropped), Windows-1252 otherwise.
+// The text of a description file's bytes, decoded as decodeText() does.
 QString decodeDescriptionBytes(const QByteArray &bytes);
 
 } // namespace config

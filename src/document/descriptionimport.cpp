@@ -1,269 +1,19 @@
 #include "descriptionimport.h"
 
-#include "checkcommand.h"
 #include "encoding.h"
 #include "generator.h"
+#include "linediff.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QStringDecoder>
 
 #include <algorithm>
-#include <optional>
+#include <array>
 #include <vector>
 
 using config::Entry;
 using config::EntryKind;
 using config::Value;
 using config::ValueKind;
-
-// ---------------------------------------------------------------------------------------------
-// Reading the bytes
-
-namespace {
-
-QString displayed(const QString &name)
-{
-    return u'\u201C' + name + u'\u201D';
-}
-
-// NUL bytes never occur in text; a few stray control characters do (a form feed, an old
-// end-of-file mark), so only a file made mostly of them counts as binary.
-bool looksBinary(QByteArrayView bytes)
-{
-    if (bytes.contains('\0'))
-        return true;
-    qsizetype control = 0;
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if ((b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v') ||
-            b == 0x7F)
-            ++control;
-    }
-    return control * 10 > bytes.size();
-}
-
-QString sizeInMiB(qint64 bytes)
-{
-    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1);
-}
-
-QString tooLarge(const QString &name, qint64 size)
-{
-    return displayed(name) + QStringLiteral(" is too large to open (%1 MiB; at most %2 MiB).")
-                                 .arg(sizeInMiB(size))
-                                 .arg(MaxDescriptionFileBytes / (1024 * 1024));
-}
-
-} // namespace
-
-QString encodingName(TextEncoding encoding)
-{
-    return encoding == TextEncoding::Utf8 ? QStringLiteral("UTF-8")
-                                          : QStringLiteral("Windows-1252");
-}
-
-DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &displayName)
-{
-    DescriptionText result;
-    if (bytes.isEmpty()) {
-        result.error = displayed(displayName) + QStringLiteral(" is empty.");
-        return result;
-    }
-    if (bytes.size() > MaxDescriptionFileBytes) {
-        result.error = tooLarge(displayName, bytes.size());
-        return result;
-    }
-    if (looksBinary(bytes)) {
-        result.error = displayed(displayName) +
-                       QStringLiteral(" is not a text file (it holds binary data), so it cannot "
-                                      "be a description.");
-        return result;
-    }
-    QByteArrayView view(bytes);
-    const bool bom = view.startsWith("\xEF\xBB\xBF");
-    if (bom)
-        view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError()) {
-        result.encoding = TextEncoding::Utf8;
-        result.byteOrderMarkDropped = bom;
-    } else {
-        text = config::decodeDescriptionBytes(bom ? bytes.sliced(3) : bytes);
-        result.encoding = TextEncoding::Windows1252;
-        result.byteOrderMarkDropped = bom;
-    }
-    result.ok = true;
-    result.text = std::move(text);
-    return result;
-}
-
-DescriptionText readDescriptionFile(const QString &path)
-{
-    DescriptionText result;
-    const QFileInfo info(path);
-    const QString name = info.fileName().isEmpty() ? path : info.fileName();
-    if (!info.exists()) {
-        result.error = displayed(name) + QStringLiteral(" does not exist.");
-        return result;
-    }
-    if (info.isDir()) {
-        result.error = displayed(name) + QStringLiteral(" is a folder, not a file.");
-        return result;
-    }
-    if (!info.isFile()) {
-        result.error = displayed(name) + QStringLiteral(" is not a regular file.");
-        return result;
-    }
-    if (info.size() > MaxDescriptionFileBytes) {
-        result.error = tooLarge(name, info.size());
-        return result;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error =
-            displayed(name) + QStringLiteral(" cannot be read: ") + file.errorString() + u'.';
-        return result;
-    }
-    // One byte more than allowed tells a file that grew since it was looked at.
-    const QByteArray bytes = file.read(MaxDescriptionFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error =
-            displayed(name) + QStringLiteral(" cannot be read: ") + file.errorString() + u'.';
-        return result;
-    }
-    return decodeDescriptionFile(bytes, name);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Snapshots of the form
-
-FormSnapshot FormSnapshot::of(const EditorDocument &document)
-{
-    FormSnapshot v;
-    for (int i = 0; i < SwitchCount; ++i) {
-        v.switches[i] = document.value(Switch(i));
-        v.enabled[i] = document.isEnabled(Switch(i));
-    }
-    for (int i = 0; i < FieldCount; ++i)
-        v.fields[i] = document.text(Field(i));
-    for (int i = 0; i < CodeBoxCount; ++i)
-        v.codes[i] = document.code(CodeBox(i));
-    v.respawnMode = document.respawnMode();
-    return v;
-}
-
-FormSnapshot FormSnapshot::startState()
-{
-    static const FormSnapshot start = [] {
-        EditorDocument document;
-        document.applyStartUp();
-        return of(document);
-    }();
-    return start;
-}
-
-void applySnapshot(EditorDocument &document, const FormSnapshot &snapshot)
-{
-    document.resetToDesignState();
-    document.applyStartUp();
-    // The master switch first: its rule unchecks and disables its dependants, which must then
-    // get their own values.
-    document.setSwitch(Switch::respawnActive, snapshot.switches[int(Switch::respawnActive)]);
-    for (int i = 0; i < SwitchCount; ++i) {
-        if (Switch(i) != Switch::respawnActive)
-            document.setSwitch(Switch(i), snapshot.switches[i]);
-    }
-    for (int i = 0; i < SwitchCount; ++i)
-        document.setEnabled(Switch(i), snapshot.enabled[i]);
-    // After the switches: unchecking an OnLoad string switch empties its field.
-    for (int i = 0; i < FieldCount; ++i)
-        document.setText(Field(i), snapshot.fields[i]);
-    for (int i = 0; i < CodeBoxCount; ++i) {
-        if (document.code(CodeBox(i)) != snapshot.codes[i])
-            document.setCode(CodeBox(i), snapshot.codes[i]);
-    }
-    document.setRespawnMode(snapshot.respawnMode);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The report
-
-namespace {
-
-QString counted(int n, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1StringView(n == 1 ? one : many));
-}
-
-QString lineText(const OpenNote &note)
-{
-    if (note.line <= 0)
-        return QStringLiteral("  ") + note.text;
-    return QStringLiteral("  line %1: ").arg(note.line) + note.text;
-}
-
-} // namespace
-
-QString OpenReport::summary() const
-{
-    return counted(settingsIntoForm, "setting", "settings") + u" into the form, "_qs +
-           counted(sectionsIntoBoxes, "section", "sections") + u" into code boxes, "_qs +
-           counted(blocksInOther, "block", "blocks") + u" kept in Other"_qs;
-}
-
-QString OpenReport::encodingNote() const
-{
-    QString note = QStringLiteral("Read as ") + encodingName(encoding);
-    if (byteOrderMarkDropped)
-        note += QStringLiteral(" (byte order mark dropped)");
-    return note;
-}
-
-QString OpenReport::text() const
-{
-    QStringList lines;
-    if (!fileName.isEmpty())
-        lines << QStringLiteral("Opened ") + displayed(fileName) + u'.';
-    lines << summary() + u'.';
-    lines << encodingNote() + u'.';
-    if (unreadBlocksInOther > 0) {
-        lines << counted(unreadBlocksInOther, "part", "parts") +
-                     QStringLiteral(" that could not be read %1 kept in Other as text.")
-                         .arg(unreadBlocksInOther == 1 ? u"is"_qs : u"are"_qs);
-    }
-    const auto section = [&lines](const QString &title, const QList<OpenNote> &notes) {
-        if (notes.isEmpty())
-            return;
-        lines << QString() << title;
-        for (const OpenNote &note : notes)
-            lines << lineText(note);
-    };
-    section(QStringLiteral("Written differently by the form (same meaning):"), synonyms);
-    section(QStringLiteral("Kept in Other although the form has them:"), keptInOther);
-    section(QStringLiteral("Added by the form (Create always writes these):"), added);
-    if (!problems.isEmpty()) {
-        lines << QString() << QStringLiteral("Problems found in the file:");
-        // A badly broken file can have thousands; the first ones say what is wrong.
-        constexpr qsizetype MaxListed = 200;
-        for (const config::Diagnostic &d : problems.first(std::min(problems.size(), MaxListed))) {
-            QString where = QStringLiteral("line %1").arg(d.position.line);
-            if (!d.file.isEmpty())
-                where = d.file + u' ' + where;
-            lines << QStringLiteral("  ") + where + u": "_qs +
-                         (d.severity == config::Severity::Error ? u"error: "_qs : u"warning: "_qs) +
-                         d.message;
-        }
-        if (problems.size() > MaxListed)
-            lines << QStringLiteral("  … and %1 more").arg(problems.size() - MaxListed);
-    }
-    return lines.join(u'\n');
-}
-
-// ---------------------------------------------------------------------------------------------
-// Mapping the tree into the form
 
 namespace {
 
@@ -277,134 +27,39 @@ bool isBreak(QChar c)
     return c == u'\n' || c == u'\r' || c == QChar(0x2028) || c == QChar(0x2029);
 }
 
-bool onlyWhiteSpace(QStringView s)
-{
-    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.isSpace(); });
-}
-
-QString withoutWhiteSpace(QStringView s)
-{
-    QString out;
-    out.reserve(s.size());
-    for (const QChar c : s) {
-        if (!c.isSpace())
-            out += c;
-    }
-    return out;
-}
-
-// How the form writes a switch-like setting.
-enum class Kind {
-    QuotedText,  // OnLoad texts: the field holds what stands between the quotes
-    TrueFalse,   // TRUE / FALSE
-    OneZero,     // 1 / 0
-    Text,        // a score, delay or Header value, held as written
-    RespawnMode, // 0 to 5, or a mode's name
-};
-
-enum class Group { None, Score, Respawn };
-
-struct Setting
-{
-    const char16_t *key;
-    Kind kind;
-    Switch sw;
-    std::optional<Field> field;
-    Group group;
-};
-
-const Setting Settings[] = {
-    {u"OnLoadIntro", Kind::QuotedText, Switch::introStringEnabled, Field::introString, Group::None},
-    {u"OnLoadMission", Kind::QuotedText, Switch::missionStringEnabled, Field::missionString,
-     Group::None},
-    {u"OnLoadIntroTime", Kind::TrueFalse, Switch::introTimeEnabled, {}, Group::None},
-    {u"OnLoadMissionTime", Kind::TrueFalse, Switch::missionTimeEnabled, {}, Group::None},
-    {u"disabledAI", Kind::TrueFalse, Switch::disabledaiCheck, {}, Group::None},
-    {u"ShowGPS", Kind::OneZero, Switch::gpsCheck, {}, Group::None},
-    {u"showCompass", Kind::OneZero, Switch::compassCheck, {}, Group::None},
-    {u"showWatch", Kind::OneZero, Switch::watchCheck, {}, Group::None},
-    {u"showMap", Kind::OneZero, Switch::mapCheck, {}, Group::None},
-    {u"showNotePad", Kind::OneZero, Switch::notepadCheck, {}, Group::None},
-    {u"briefing", Kind::OneZero, Switch::briefingCheck, {}, Group::None},
-    {u"debriefing", Kind::OneZero, Switch::debriefingCheck, {}, Group::None},
-    {u"minScore", Kind::Text, Switch::scoreEnabled, Field::minScoreText, Group::Score},
-    {u"avgScore", Kind::Text, Switch::scoreEnabled, Field::avgScoreText, Group::Score},
-    {u"maxScore", Kind::Text, Switch::scoreEnabled, Field::maxScoreText, Group::Score},
-    {u"respawn", Kind::RespawnMode, Switch::respawnCheck, {}, Group::Respawn},
-    {u"respawnDelay", Kind::Text, Switch::delayCheck, Field::delayText, Group::Respawn},
-    {u"respawnVehicleDelay", Kind::Text, Switch::vehicleDelayCheck, Field::vehicleDelayText,
-     Group::Respawn},
-    {u"respawnDialog", Kind::OneZero, Switch::dialogCheck, {}, Group::Respawn},
-};
-constexpr int SettingCount = int(std::size(Settings));
-
-// The settings whose line Create writes whatever the form holds (with the respawn dialog line
-// whenever the MP options are on).
-bool alwaysWritten(const Setting &s)
-{
-    return s.kind == Kind::TrueFalse || (s.kind == Kind::OneZero && s.group == Group::None);
-}
-
-const Setting *findSetting(QStringView name)
-{
-    for (const Setting &s : Settings) {
-        if (name.compare(QStringView(s.key), Qt::CaseInsensitive) == 0)
-            return &s;
-    }
-    return nullptr;
-}
-
-struct Section
-{
-    const char16_t *name;
-    CodeBox box;
-    Switch sw;
-    // The empty array the form writes at the top of the class ("sounds[]={};").
-    const char16_t *preamble;
-};
-
-const Section Sections[] = {
-    {u"CfgIdentities", CodeBox::mainIdentityCode, Switch::mainIdentityActive, nullptr},
-    {u"CfgRadio", CodeBox::mainRadioCode, Switch::mainRadioActive, u"sounds"},
-    {u"CfgSounds", CodeBox::mainSoundCode, Switch::mainSoundActive, u"sounds"},
-    {u"CfgMusic", CodeBox::mainMusicCode, Switch::mainMusicActive, u"tracks"},
-    {u"Weapons", CodeBox::mainLoadoutWeaponsCode, Switch::mainLoadoutActive, nullptr},
-    {u"Magazines", CodeBox::mainLoadoutMagazinesCode, Switch::mainLoadoutActive, nullptr},
-    {u"Params", CodeBox::paramsCode, Switch::paramsActive, nullptr},
-};
-
-const Section *findSection(QStringView name)
-{
-    for (const Section &s : Sections) {
-        if (name.compare(QStringView(s.name), Qt::CaseInsensitive) == 0)
-            return &s;
-    }
-    return nullptr;
-}
-
-constexpr const char16_t *ModeNames[RespawnModeCount] = {u"NONE", u"BIRD",  u"INSTANT",
-                                                         u"BASE", u"GROUP", u"SIDE"};
-
 QString unescaped(QStringView quoted)
 {
     QString s = quoted.mid(1, quoted.size() - 2).toString();
-    s.replace(u"\"\""_qs, u"\""_qs);
+    s.replace(QStringLiteral("\"\""), QStringLiteral("\""));
     return s;
 }
 
-// What a form-held entry turns into, before it is put into the values.
-struct Placement
+// What a setting the file lacks shows: the game's default for the switches that have one,
+// otherwise the switch off, so that nothing is written for it.
+int gameDefault(const SettingRow &row)
 {
-    int value = 0;       // the switch value (or respawn mode)
-    QString fieldText;   // for settings with a field
-    QString writtenLine; // the line the form writes, without its line break
-};
+    switch (row.sw) {
+    case Switch::introTimeEnabled:
+    case Switch::missionTimeEnabled:
+    case Switch::gpsCheck:
+    case Switch::compassCheck:
+    case Switch::watchCheck:
+    case Switch::mapCheck:
+    case Switch::notepadCheck:
+    case Switch::briefingCheck:
+    case Switch::debriefingCheck:
+    case Switch::dialogCheck:
+        return 1;
+    default:
+        return 0;
+    }
+}
 
 class Mapper
 {
 public:
-    Mapper(const config::ReadResult &read, OpenReport &report)
-        : m_read(read), m_src(read.sourceText()), m_report(report),
+    Mapper(const config::ReadResult &read, DocumentOrigin &origin, ImportReport &report)
+        : m_read(read), m_src(origin.text), m_origin(origin), m_report(report),
           m_values(FormSnapshot::startState())
     {
         for (const config::Diagnostic &d : read.diagnostics) {
@@ -417,74 +72,93 @@ public:
     FormSnapshot run()
     {
         const QList<Entry> &entries = m_read.entries;
-        const qsizetype n = entries.size();
-        std::vector<Use> uses(std::size_t(n), Use::Other);
-        classify(entries, uses);
-
-        // The Other box: every entry that is not in the form, from the start of its line (when
-        // only blanks stand before it) to the start of the next one, so that its indentation,
-        // its blank lines and anything else between entries stay as they were.
-        QString other;
-        qsizetype firstStart = n > 0 ? segmentStart(entries, 0) : m_src.size();
-        keepResidue(QStringView(m_src).left(firstStart), other);
-        for (qsizetype i = 0; i < n; ++i) {
-            const Entry &e = entries[i];
-            const qsizetype start = segmentStart(entries, i);
-            const qsizetype next = i + 1 < n ? segmentStart(entries, i + 1) : m_src.size();
-            const QStringView gap =
-                QStringView(m_src).mid(e.span.end.offset, next - e.span.end.offset);
-            if (uses[std::size_t(i)] == Use::Other) {
-                // A part that began a line still does: a directive must stand first on its
-                // line, and a comment must not swallow what follows.
-                if (!other.isEmpty() && !isBreak(other.back()) &&
-                    (start == 0 || isBreak(m_src[start - 1])))
-                    other += u"\r\n";
-                other += QStringView(m_src).mid(start, e.span.end.offset - start);
-                other += gap;
-                ++m_report.blocksInOther;
-                if (e.kind == EntryKind::Invalid) {
-                    ++m_report.unreadBlocksInOther;
-                    m_report.keptInOther.append(
-                        {e.span.start.line, u"text that could not be read, kept as it is"_qs});
-                }
-            } else {
-                keepResidue(gap, other);
-            }
+        markConditionals(entries);
+        for (const Entry &e : entries) {
+            if (e.kind == EntryKind::Invalid)
+                ++m_report.unreadBlocks;
+            if (e.kind != EntryKind::Comment && e.kind != EntryKind::Skipped)
+                ++m_report.topLevelEntries;
         }
-        // In the order of the file, remarks about the file as a whole first.
-        for (QList<OpenNote> *notes : {&m_report.synonyms, &m_report.keptInOther, &m_report.added})
-            std::stable_sort(notes->begin(), notes->end(),
-                             [](const OpenNote &a, const OpenNote &b) { return a.line < b.line; });
-        if (!onlyWhiteSpace(other)) {
-            set(Switch::mainOtherActive, 1);
-            m_values.codes[int(CodeBox::mainOtherCode)] = normalizeLineBreaks(other);
+        // The header comment a generated file opens with is the form's own: not shown in Other.
+        if (!entries.isEmpty() && entries[0].kind == EntryKind::Comment &&
+            entries[0].text == QStringView(HeaderComment)) {
+            qsizetype start = 0, end = 0;
+            if (wholeLines(entries, 0, start, end))
+                m_pieces.push_back({start, end});
         }
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            take(entries, i);
+        setDefaults();
+        buildGaps();
+        m_origin.topInsertAt = topInsertPlace(entries);
+        m_values.codes[int(CodeBox::mainOtherCode)] =
+            m_otherShown ? m_origin.otherText()
+                         : FormSnapshot::startState().codes[int(CodeBox::mainOtherCode)];
+        m_values.switches[int(Switch::mainOtherActive)] = m_otherShown ? 1 : 0;
+        std::stable_sort(m_report.keptAsWritten.begin(), m_report.keptAsWritten.end(),
+                         [](const OpenNote &a, const OpenNote &b) { return a.line < b.line; });
+        m_origin.baseline = m_values;
         return m_values;
     }
 
 private:
-    enum class Use { Other, Form, Dropped };
-
-    // Between entries only white space and stray ';' occur; a ';' is kept so that no character
-    // of the file goes missing.
-    static void keepResidue(QStringView gap, QString &other)
+    struct Piece
     {
-        if (onlyWhiteSpace(gap))
-            return;
-        other += withoutWhiteSpace(gap);
-        other += u"\r\n";
+        qsizetype start;
+        qsizetype end;
+    };
+
+    void markConditionals(const QList<Entry> &entries)
+    {
+        // Entries inside #if/#ifdef/#ifndef blocks stay as written: their meaning depends on
+        // the condition around them.
+        m_conditional.assign(std::size_t(entries.size()), false);
+        int depth = 0;
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const Entry &e = entries[i];
+            m_conditional[std::size_t(i)] = depth > 0;
+            if (e.kind != EntryKind::Directive)
+                continue;
+            if (e.name == u"if" || e.name == u"ifdef" || e.name == u"ifndef")
+                ++depth;
+            else if (e.name == u"endif" && depth > 0)
+                --depth;
+        }
     }
 
-    qsizetype segmentStart(const QList<Entry> &entries, qsizetype i) const
+    // The lines entry i stands on, when nothing but blanks and one comment after it share them:
+    // from the start of its first line to just past the break that ends its last.
+    bool wholeLines(const QList<Entry> &entries, qsizetype i, qsizetype &start, qsizetype &end)
     {
-        const qsizetype floor = i > 0 ? entries[i - 1].span.end.offset : 0;
-        qsizetype p = entries[i].span.start.offset;
-        qsizetype q = p;
-        while (q > floor && isBlank(m_src[q - 1]))
-            --q;
-        if (q == 0 || isBreak(m_src[q - 1]))
-            return q;
-        return p;
+        const Entry &e = entries[i];
+        qsizetype p = e.span.start.offset;
+        while (p > 0 && isBlank(m_src[p - 1]))
+            --p;
+        if (p > 0 && !isBreak(m_src[p - 1]))
+            return false;
+        start = p;
+        qsizetype q = e.span.end.offset;
+        while (q < m_src.size() && isBlank(m_src[q]))
+            ++q;
+        // A comment after it on its line belongs to it.
+        if (i + 1 < entries.size() && entries[i + 1].kind == EntryKind::Comment &&
+            entries[i + 1].span.start.offset == q) {
+            const qsizetype commentEnd = entries[i + 1].span.end.offset;
+            bool oneLine = true;
+            for (qsizetype k = q; k < commentEnd; ++k)
+                oneLine = oneLine && !isBreak(m_src[k]);
+            if (oneLine) {
+                q = commentEnd;
+                while (q < m_src.size() && isBlank(m_src[q]))
+                    ++q;
+            }
+        }
+        if (q < m_src.size() && !isBreak(m_src[q]))
+            return false;
+        if (q < m_src.size())
+            q += m_src[q] == u'\r' && q + 1 < m_src.size() && m_src[q + 1] == u'\n' ? 2 : 1;
+        end = q;
+        return true;
     }
 
     QStringView raw(const config::SourceSpan &span) const { return m_read.raw(span); }
@@ -538,61 +212,31 @@ private:
         }
     }
 
-    // "key = value ;" with nothing else in it (a comment inside would be lost in the form).
-    bool plainAssignment(const Entry &e) const
-    {
-        const QStringView r = raw(e.span);
-        if (!r.startsWith(e.name))
-            return false;
-        const qsizetype v0 = e.value.span.start.offset - e.span.start.offset;
-        const qsizetype v1 = e.value.span.end.offset - e.span.start.offset;
-        if (v0 < e.name.size() || v1 > r.size() || v1 < v0)
-            return false;
-        const QString before = withoutWhiteSpace(r.mid(e.name.size(), v0 - e.name.size()));
-        const QString after = withoutWhiteSpace(r.mid(v1));
-        return before == u"=" && (after.isEmpty() || after == u";");
-    }
-
-    // "class Name {" ... "};" with nothing else around the body (a comment between the name
-    // and the brace would be lost, since the form writes those lines itself).
-    bool plainClassFrame(const Entry &e) const
-    {
-        if (e.kind != EntryKind::Class || e.bodySpan.start.offset < e.span.start.offset ||
-            e.bodySpan.end.offset > e.span.end.offset)
-            return false;
-        const QStringView head = QStringView(m_src).mid(
-            e.span.start.offset, e.bodySpan.start.offset - e.span.start.offset);
-        const QStringView tail = QStringView(m_src).mid(e.bodySpan.end.offset,
-                                                        e.span.end.offset - e.bodySpan.end.offset);
-        const QString closing = withoutWhiteSpace(tail);
-        return withoutWhiteSpace(head) == u"class"_qs + e.name + u'{' &&
-               (closing == u"};" || closing == u"}");
-    }
-
-    void set(Switch s, int value) { m_values.switches[int(s)] = value; }
-
-    // Why a value cannot be held by a setting of this kind, or an empty text when it can.
-    QString placeValue(const Entry &e, const Setting &s, Placement &p) const
+    // Why a setting's value cannot be shown by its control, or an empty text when it can (the
+    // control's value is then put into the snapshot).
+    QString placeValue(const Entry &e, const SettingRow &row)
     {
         if (e.kind != EntryKind::Value)
-            return u"an array, which the form has no field for"_qs;
+            return QStringLiteral("an array, which the form has no field for");
+        if (hasErrorIn(e.span))
+            return QStringLiteral("it could not be read without errors");
         if (!entryFromSource(e))
-            return u"its value comes from a macro"_qs;
-        if (!plainAssignment(e))
-            return u"a comment stands inside the line"_qs;
+            return QStringLiteral("its value comes from a macro");
         const Value &v = e.value;
         const QStringView r = raw(v.span);
-        const QString key = QString::fromUtf16(s.key);
-        switch (s.kind) {
-        case Kind::QuotedText:
+        for (const QChar c : r) {
+            if (isBreak(c))
+                return QStringLiteral("its value runs over several lines");
+        }
+        switch (row.style) {
+        case ValueStyle::QuotedText:
             if (v.kind != ValueKind::String)
-                return u"the form writes this text in quotes"_qs;
-            p.value = 1;
-            p.fieldText = r.mid(1, r.size() - 2).toString();
-            p.writtenLine = key + u"=\""_qs + p.fieldText + u"\";"_qs;
+                return QStringLiteral("the form writes this text in quotes");
+            m_values.switches[int(row.sw)] = 1;
+            m_values.fields[int(*row.field)] = r.mid(1, r.size() - 2).toString();
             return {};
-        case Kind::TrueFalse:
-        case Kind::OneZero: {
+        case ValueStyle::TrueFalse:
+        case ValueStyle::OneZero: {
             int on = -1;
             if (v.kind == ValueKind::Number && (v.text == u"1" || v.text == u"0"))
                 on = v.text == u"1";
@@ -601,508 +245,376 @@ private:
                       v.text.compare(u"false", Qt::CaseInsensitive) == 0))
                 on = v.text.compare(u"true", Qt::CaseInsensitive) == 0;
             if (on < 0)
-                return u"a value other than on or off"_qs;
-            p.value = on;
-            const bool words = s.kind == Kind::TrueFalse;
-            p.writtenLine = key + u'=' +
-                            (words ? (on ? u"TRUE"_qs : u"FALSE"_qs) : (on ? u"1"_qs : u"0"_qs)) +
-                            u';';
+                return QStringLiteral("a value other than on or off");
+            m_values.switches[int(row.sw)] = on;
             return {};
         }
-        case Kind::Text: {
-            if (v.kind == ValueKind::Expression)
-                return u"an expression"_qs;
-            if (v.kind == ValueKind::Word) {
-                if (v.text.contains(u' ') || v.text.contains(u'\t'))
-                    return u"text with spaces"_qs;
-                if (m_includeSeen && !v.text.isEmpty())
-                    return u"a word after an #include, which may be a macro"_qs;
-                for (const QChar c : v.text) {
-                    if (!c.isLetterOrNumber() && c != u'_' && c != u'.' && c != u'$')
-                        return u"an expression"_qs;
-                }
-            }
-            p.value = 1;
-            p.fieldText = r.toString();
-            p.writtenLine = key + u'=' + p.fieldText + u';';
+        case ValueStyle::Text:
+            if (v.kind == ValueKind::Array)
+                return QStringLiteral("an array, which the form has no field for");
+            if (row.scope == Scope::TopLevel)
+                m_values.switches[int(row.sw)] = 1;
+            m_values.fields[int(*row.field)] = r.toString();
             return {};
-        }
-        case Kind::RespawnMode: {
+        case ValueStyle::RespawnMode: {
             int mode = -1;
-            if (v.kind == ValueKind::Number) {
-                for (int m = 0; m < RespawnModeCount; ++m) {
-                    if (v.text == QString::number(m))
-                        mode = m;
-                }
-            } else if (v.kind == ValueKind::Word || v.kind == ValueKind::String) {
-                for (int m = 0; m < RespawnModeCount; ++m) {
-                    if (v.text.compare(QStringView(ModeNames[m]), Qt::CaseInsensitive) == 0)
-                        mode = m;
-                }
-                if (v.kind == ValueKind::Word && m_includeSeen)
-                    mode = -1;
+            for (int m = 0; m < RespawnModeCount; ++m) {
+                if (v.kind == ValueKind::Number && v.text == QString::number(m))
+                    mode = m;
+                if ((v.kind == ValueKind::Word || v.kind == ValueKind::String) &&
+                    v.text.compare(respawnModeName(RespawnMode(m)), Qt::CaseInsensitive) == 0)
+                    mode = m;
             }
             if (mode < 0)
-                return u"not one of the respawn modes 0 to 5"_qs;
-            p.value = mode;
-            p.writtenLine = key + u'=' + QString::number(mode) + u';';
+                return QStringLiteral("not one of the respawn modes 0 to 5");
+            m_values.switches[int(row.sw)] = 1;
+            m_values.respawnMode = RespawnMode(mode);
             return {};
         }
         }
-        return u"not a value the form holds"_qs;
-    }
-
-    void noteSynonym(const Entry &e, const QString &writtenLine)
-    {
-        const QStringView r = raw(e.span);
-        if (withoutWhiteSpace(r) == withoutWhiteSpace(writtenLine) ||
-            withoutWhiteSpace(r) + u';' == withoutWhiteSpace(writtenLine))
-            return;
-        m_report.synonyms.append(
-            {e.span.start.line, r.toString().simplified() + u" becomes "_qs + writtenLine});
+        return QStringLiteral("not a value the form holds");
     }
 
     void keep(const Entry &e, const QString &why)
     {
-        m_report.keptInOther.append({e.span.start.line, e.name + u": "_qs + why});
+        m_report.keptAsWritten.append({e.span.start.line, e.name + QStringLiteral(": ") + why});
     }
 
-    // The body of a section as its code box holds it: without the rest of the "{" line and
-    // without the empty array the form writes at the top, or nothing if it cannot be held.
-    std::optional<QString> sectionCode(const Entry &e, const Section &s, QString &why)
+    // Why a top-level entry that names a form item stays as written, before its value is
+    // looked at.
+    QString placeProblem(const QList<Entry> &entries, qsizetype i, bool &first, qsizetype &start,
+                         qsizetype &end)
     {
-        if (e.kind == EntryKind::ClassDeclaration) {
-            why = u"a declaration without a body"_qs;
-            return {};
-        }
-        if (!e.base.isEmpty()) {
-            why = u"it inherits from "_qs + e.base;
-            return {};
-        }
-        if (hasErrorIn(e.span)) {
-            why = u"it could not be read without errors"_qs;
-            return {};
-        }
-        if (!entryFromSource(e)) {
-            why = u"it uses macros defined in the file"_qs;
-            return {};
-        }
-        if (!plainClassFrame(e)) {
-            why = u"a comment stands in its class or closing line"_qs;
-            return {};
-        }
-        const qsizetype bodyStart = e.bodySpan.start.offset;
-        QString body = raw(e.bodySpan).toString();
-        if (s.preamble) {
-            const Entry *found = nullptr;
-            for (const Entry &c : e.children) {
-                if (c.kind == EntryKind::Array &&
-                    c.name.compare(QStringView(s.preamble), Qt::CaseInsensitive) == 0) {
-                    if (found || c.append || !c.value.elements.isEmpty()) {
-                        why = QString::fromUtf16(s.preamble) +
-                              u"[] holds entries; the form writes it empty"_qs;
-                        return {};
-                    }
-                    found = &c;
-                }
-            }
-            if (found) {
-                qsizetype from = found->span.start.offset - bodyStart;
-                qsizetype to = found->span.end.offset - bodyStart;
-                qsizetype lineStart = from;
-                while (lineStart > 0 && isBlank(body[lineStart - 1]))
-                    --lineStart;
-                qsizetype lineEnd = to;
-                while (lineEnd < body.size() && isBlank(body[lineEnd]))
-                    ++lineEnd;
-                const bool startsLine = lineStart == 0 || isBreak(body[lineStart - 1]);
-                const bool endsLine = lineEnd == body.size() || isBreak(body[lineEnd]);
-                // What followed it on its line moves up to where it began.
-                if (startsLine)
-                    to = lineEnd;
-                if (startsLine && endsLine) {
-                    from = lineStart;
-                    to = skipBreak(body, lineEnd);
-                    // The empty line the form writes after it.
-                    qsizetype blank = to;
-                    while (blank < body.size() && isBlank(body[blank]))
-                        ++blank;
-                    if (blank < body.size() && isBreak(body[blank]))
-                        to = skipBreak(body, blank);
-                }
-                body.remove(from, to - from);
-                if (withoutWhiteSpace(raw(found->span)) !=
-                    QString::fromUtf16(s.preamble) + u"[]={};"_qs) {
-                    m_report.synonyms.append({found->span.start.line,
-                                              raw(found->span).toString().simplified() +
-                                                  u" becomes "_qs + QString::fromUtf16(s.preamble) +
-                                                  u"[]={};"_qs});
-                }
-            } else {
-                m_report.added.append({e.span.start.line, QString::fromUtf16(s.preamble) +
-                                                              u"[]={}; in class "_qs +
-                                                              QString::fromUtf16(s.name)});
-            }
-        }
-        // The rest of the "{" line, when nothing but blanks stands on it.
-        qsizetype lead = 0;
-        while (lead < body.size() && isBlank(body[lead]))
-            ++lead;
-        if (lead < body.size() && isBreak(body[lead]))
-            body.remove(0, skipBreak(body, lead));
-        return normalizeLineBreaks(body);
+        if (!first)
+            return QStringLiteral("set again after an earlier line; kept as written");
+        first = false;
+        if (m_conditional[std::size_t(i)])
+            return QStringLiteral("it stands inside an #if block");
+        if (!wholeLines(entries, i, start, end))
+            return QStringLiteral("other text shares its line");
+        return {};
     }
 
-    static qsizetype skipBreak(const QString &s, qsizetype i)
+    void take(const QList<Entry> &entries, qsizetype i)
     {
-        if (i < s.size() && s[i] == u'\r' && i + 1 < s.size() && s[i + 1] == u'\n')
-            return i + 2;
-        return i < s.size() && isBreak(s[i]) ? i + 1 : i;
-    }
-
-    // The Header class: gameType, minPlayers and maxPlayers and nothing else.
-    bool placeHeader(const Entry &e, QString &why)
-    {
-        if (e.kind != EntryKind::Class || !e.base.isEmpty()) {
-            why = u"not a plain class"_qs;
-            return false;
-        }
-        if (hasErrorIn(e.span)) {
-            why = u"it could not be read without errors"_qs;
-            return false;
-        }
-        if (!plainClassFrame(e)) {
-            why = u"a comment stands in its class or closing line"_qs;
-            return false;
-        }
-        // Nothing but white space between the values (a stray ';' would be lost).
-        qsizetype at = e.bodySpan.start.offset;
-        bool onlyValues = true;
-        for (const Entry &c : e.children) {
-            onlyValues =
-                onlyValues && onlyWhiteSpace(QStringView(m_src).mid(at, c.span.start.offset - at));
-            at = c.span.end.offset;
-        }
-        if (!onlyValues ||
-            !onlyWhiteSpace(QStringView(m_src).mid(at, e.bodySpan.end.offset - at))) {
-            why = u"it holds more than its three values"_qs;
-            return false;
-        }
-        static constexpr const char16_t *Keys[3] = {u"gameType", u"minPlayers", u"maxPlayers"};
-        static constexpr Field Fields[3] = {Field::typeValue, Field::minPlayersValue,
-                                            Field::maxPlayersValue};
-        const Entry *found[3] = {};
-        for (const Entry &c : e.children) {
-            int k = -1;
-            for (int i = 0; i < 3; ++i) {
-                if (c.kind == EntryKind::Value &&
-                    c.name.compare(QStringView(Keys[i]), Qt::CaseInsensitive) == 0)
-                    k = i;
-            }
-            if (k < 0 || found[k]) {
-                why = u"it holds more than gameType, minPlayers and maxPlayers"_qs;
-                return false;
-            }
-            // The form writes them in this order; another order is kept as it is.
-            if ((k > 0 && !found[k - 1]) || (k < 2 && found[k + 1])) {
-                why = u"its values are in another order than gameType, minPlayers, "
-                      u"maxPlayers"_qs;
-                return false;
-            }
-            found[k] = &c;
-        }
-        Placement p[3];
-        for (int i = 0; i < 3; ++i) {
-            if (!found[i]) {
-                why = u"it lacks "_qs + QString::fromUtf16(Keys[i]);
-                return false;
-            }
-            const Setting s{Keys[i], Kind::Text, Switch::respawnActive, Fields[i], Group::None};
-            const QString problem = placeValue(*found[i], s, p[i]);
-            if (!problem.isEmpty()) {
-                why = QString::fromUtf16(Keys[i]) + u": "_qs + problem;
-                return false;
-            }
-        }
-        for (int i = 0; i < 3; ++i) {
-            m_values.fields[int(Fields[i])] = p[i].fieldText;
-            noteSynonym(*found[i], p[i].writtenLine);
-        }
-        if (e.name != u"Header") {
-            m_report.synonyms.append(
-                {e.span.start.line, u"class "_qs + e.name + u" becomes class Header"_qs});
-        }
-        m_report.settingsIntoForm += 3;
-        return true;
-    }
-
-    void classify(const QList<Entry> &entries, std::vector<Use> &uses)
-    {
-        const qsizetype n = entries.size();
-        // Entries inside #if/#ifdef/#ifndef blocks stay where they are, in Other: their
-        // meaning depends on the condition around them.
-        std::vector<bool> conditional(std::size_t(n), false);
-        std::vector<bool> afterInclude(std::size_t(n), false);
-        {
-            int depth = 0;
-            bool include = false;
-            for (qsizetype i = 0; i < n; ++i) {
-                const Entry &e = entries[i];
-                conditional[std::size_t(i)] = depth > 0;
-                afterInclude[std::size_t(i)] = include;
-                if (e.kind != EntryKind::Directive)
-                    continue;
-                if (e.name == u"if" || e.name == u"ifdef" || e.name == u"ifndef")
-                    ++depth;
-                else if (e.name == u"endif" && depth > 0)
-                    --depth;
-                else if (e.name == u"include")
-                    include = true;
-            }
-        }
-
-        // Where each setting and section first occurs. The form takes only the first: its
-        // lines come before the Other box, so later ones stay after it, in their order, and
-        // whichever of them the game keeps is still the one it keeps.
-        std::array<qsizetype, SettingCount> firstSetting;
-        firstSetting.fill(-1);
-        std::array<qsizetype, std::size(Sections)> firstSection;
-        firstSection.fill(-1);
-        qsizetype firstHeader = -1;
-        for (qsizetype i = 0; i < n; ++i) {
-            const Entry &e = entries[i];
-            if (e.kind == EntryKind::Value || e.kind == EntryKind::Array) {
-                if (const Setting *s = findSetting(e.name)) {
-                    qsizetype &first = firstSetting[std::size_t(s - Settings)];
-                    if (first < 0)
-                        first = i;
-                }
-            } else if (e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) {
-                if (const Section *s = findSection(e.name)) {
-                    qsizetype &first = firstSection[std::size_t(s - Sections)];
-                    if (first < 0)
-                        first = i;
-                } else if (e.name.compare(u"Header", Qt::CaseInsensitive) == 0 && firstHeader < 0) {
-                    firstHeader = i;
-                }
-            }
-        }
-        const QString again = u"set again after an earlier line; kept after it, in Other"_qs;
-
-        // The file's own header comment is written by Create again.
-        if (n > 0 && entries[0].kind == EntryKind::Comment &&
-            entries[0].text == QStringView(HeaderComment))
-            uses[0] = Use::Dropped;
-
-        // The Header class first: the respawn lines need it.
-        bool headerHeld = false;
-        for (qsizetype i = 0; i < n; ++i) {
-            const Entry &e = entries[i];
-            if ((e.kind != EntryKind::Class && e.kind != EntryKind::ClassDeclaration) ||
-                e.name.compare(u"Header", Qt::CaseInsensitive) != 0)
-                continue;
-            QString why;
-            if (i != firstHeader)
-                why = again;
-            else if (conditional[std::size_t(i)])
-                why = u"it stands inside an #if block"_qs;
-            if (why.isEmpty()) {
-                m_includeSeen = afterInclude[std::size_t(i)];
-                headerHeld = placeHeader(e, why);
-            }
-            if (headerHeld) {
-                uses[std::size_t(i)] = Use::Form;
-                set(Switch::respawnActive, 1);
-                for (Switch d : {Switch::respawnCheck, Switch::delayCheck,
-                                 Switch::vehicleDelayCheck, Switch::dialogCheck})
-                    m_values.enabled[int(d)] = true;
-            } else {
-                keep(e, why);
-            }
-        }
-
-        // Settings gathered first: the scores go into the form only all three together.
-        std::array<qsizetype, SettingCount> heldAt;
-        heldAt.fill(-1);
-        std::array<Placement, SettingCount> placements;
-        for (qsizetype i = 0; i < n; ++i) {
-            const Entry &e = entries[i];
-            if (e.kind != EntryKind::Value && e.kind != EntryKind::Array)
-                continue;
-            const Setting *s = findSetting(e.name);
-            if (!s)
-                continue;
-            const auto k = std::size_t(s - Settings);
-            QString why;
-            if (i != firstSetting[k])
-                why = again;
-            else if (conditional[std::size_t(i)])
-                why = u"it stands inside an #if block"_qs;
-            else if (hasErrorIn(e.span))
-                why = u"it could not be read without errors"_qs;
-            else if (s->group == Group::Respawn && !headerHeld)
-                why = u"the form writes the respawn settings only together with a Header "
-                      u"class"_qs;
-            if (why.isEmpty()) {
-                m_includeSeen = afterInclude[std::size_t(i)];
-                why = placeValue(e, *s, placements[k]);
-            }
+        const Entry &e = entries[i];
+        if (e.kind == EntryKind::Value || e.kind == EntryKind::Array) {
+            const SettingRow *row = findSetting(e.name, Scope::TopLevel);
+            if (!row)
+                return;
+            const auto index = std::size_t(row - settingRows().data());
+            qsizetype start = 0, end = 0;
+            bool first = !m_settingSeen[index];
+            m_settingSeen[index] = true;
+            QString why = placeProblem(entries, i, first, start, end);
+            const FormSnapshot before = m_values;
             if (why.isEmpty())
-                heldAt[k] = i;
-            else
+                why = placeValue(e, *row);
+            if (!why.isEmpty()) {
+                m_values = before;
                 keep(e, why);
-        }
-        bool allScores = true;
-        for (int k = 0; k < SettingCount; ++k) {
-            if (Settings[k].group == Group::Score && heldAt[std::size_t(k)] < 0)
-                allScores = false;
-        }
-        for (int k = 0; k < SettingCount; ++k) {
-            const qsizetype at = heldAt[std::size_t(k)];
-            if (at < 0)
-                continue;
-            const Setting &s = Settings[k];
-            const Entry &e = entries[at];
-            if (s.group == Group::Score && !allScores) {
-                keep(e, u"the form writes minScore, avgScore and maxScore only together"_qs);
-                continue;
+                return;
             }
-            const Placement &p = placements[std::size_t(k)];
-            uses[std::size_t(at)] = Use::Form;
+            m_origin.settings.push_back(
+                {row, start, end, e.value.span.start.offset, e.value.span.end.offset});
+            m_pieces.push_back({start, end});
+            m_heldSetting[index] = true;
             ++m_report.settingsIntoForm;
-            noteSynonym(e, p.writtenLine);
-            if (s.kind == Kind::RespawnMode) {
-                set(s.sw, 1);
-                m_values.respawnMode = RespawnMode(p.value);
-            } else {
-                set(s.sw, p.value);
-            }
-            if (s.field)
-                m_values.fields[int(*s.field)] = p.fieldText;
-        }
-        for (int k = 0; k < SettingCount; ++k) {
-            const Setting &s = Settings[k];
-            if (s.group == Group::Score)
-                continue;
-            const bool inForm = heldAt[std::size_t(k)] >= 0;
-            if (!inForm) {
-                // Absent (or kept in Other): switched off, as the generator would have left it.
-                set(s.sw, 0);
-                if (alwaysWritten(s) || (s.kind == Kind::OneZero && headerHeld))
-                    m_report.added.append(
-                        {0, QString::fromUtf16(s.key) +
-                                (s.kind == Kind::TrueFalse ? u"=FALSE;"_qs : u"=0;"_qs)});
-            }
-        }
-        if (!allScores)
-            set(Switch::scoreEnabled, 0);
-        else
-            set(Switch::scoreEnabled, 1);
-
-        // Sections.
-        const Entry *loadout[2] = {};
-        qsizetype loadoutAt[2] = {-1, -1};
-        QString loadoutCode[2];
-        for (qsizetype i = 0; i < n; ++i) {
-            const Entry &e = entries[i];
-            if (e.kind != EntryKind::Class && e.kind != EntryKind::ClassDeclaration)
-                continue;
-            const Section *s = findSection(e.name);
-            if (!s)
-                continue;
-            QString why;
-            std::optional<QString> code;
-            if (i != firstSection[std::size_t(s - Sections)])
-                why = again;
-            else if (conditional[std::size_t(i)])
-                why = u"it stands inside an #if block"_qs;
-            else
-                code = sectionCode(e, *s, why);
-            if (!code) {
-                keep(e, why);
-                continue;
-            }
-            if (s->sw == Switch::mainLoadoutActive) {
-                const int w = s->box == CodeBox::mainLoadoutWeaponsCode ? 0 : 1;
-                loadout[w] = &e;
-                loadoutAt[w] = i;
-                loadoutCode[w] = *code;
-                continue;
-            }
-            placeSection(e, *s, *code);
-            uses[std::size_t(i)] = Use::Form;
-        }
-        if (loadout[0] && loadout[1]) {
-            for (int w = 0; w < 2; ++w) {
-                placeSection(*loadout[w], Sections[4 + w], loadoutCode[w]);
-                uses[std::size_t(loadoutAt[w])] = Use::Form;
-            }
-            --m_report.sectionsIntoBoxes; // the pair is one section of the form
-        } else {
-            for (int w = 0; w < 2; ++w) {
-                if (loadout[w])
-                    keep(*loadout[w], u"the form writes Weapons and Magazines only together"_qs);
-            }
+            ++m_report.entriesInForm;
+            // The respawn settings show on the MP page only while its switch is on.
+            if (row->fragment >= Fragment::respawn)
+                m_respawnSeen = true;
+        } else if (e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) {
+            if (e.name.compare(u"Header", Qt::CaseInsensitive) == 0)
+                takeHeader(entries, i);
+            else if (const SectionRow *row = findSection(e.name))
+                takeSection(entries, i, *row);
         }
     }
 
-    void placeSection(const Entry &e, const Section &s, const QString &code)
+    void takeHeader(const QList<Entry> &entries, qsizetype i)
     {
-        set(s.sw, 1);
-        m_values.codes[int(s.box)] = code;
-        ++m_report.sectionsIntoBoxes;
-        if (e.name != QStringView(s.name)) {
-            m_report.synonyms.append(
-                {e.span.start.line,
-                 u"class "_qs + e.name + u" becomes class "_qs + QString::fromUtf16(s.name)});
+        const Entry &e = entries[i];
+        qsizetype start = 0, end = 0;
+        bool first = !m_headerSeen;
+        m_headerSeen = true;
+        QString why = placeProblem(entries, i, first, start, end);
+        if (why.isEmpty() && (e.kind != EntryKind::Class || !e.base.isEmpty()))
+            why = QStringLiteral("not a plain class");
+        if (why.isEmpty() && hasErrorIn(e.span))
+            why = QStringLiteral("it could not be read without errors");
+        const FormSnapshot before = m_values;
+        std::vector<HeldSetting> held;
+        std::array<bool, 3> seen{};
+        for (const Entry &c : e.children) {
+            if (!why.isEmpty())
+                break;
+            if (c.kind != EntryKind::Value && c.kind != EntryKind::Array)
+                continue;
+            const SettingRow *row = findSetting(c.name, Scope::Header);
+            if (!row)
+                continue;
+            const auto k = std::size_t(*row->field) - std::size_t(Field::typeValue);
+            if (seen[k]) {
+                why = c.name + QStringLiteral(" is set twice");
+                break;
+            }
+            seen[k] = true;
+            const QString problem = placeValue(c, *row);
+            if (!problem.isEmpty()) {
+                why = c.name + QStringLiteral(": ") + problem;
+                break;
+            }
+            held.push_back({row, c.span.start.offset, c.span.end.offset, c.value.span.start.offset,
+                            c.value.span.end.offset});
         }
+        if (!why.isEmpty()) {
+            m_values = before;
+            keep(e, why);
+            return;
+        }
+        HeldHeader header;
+        header.pieceStart = start;
+        header.pieceEnd = end;
+        // New values go on a line of their own before "};" when it stands alone on its line.
+        qsizetype close = e.bodySpan.end.offset;
+        qsizetype lineStart = close;
+        while (lineStart > e.bodySpan.start.offset && isBlank(m_src[lineStart - 1]))
+            --lineStart;
+        header.closingOwnLine = lineStart > 0 && isBreak(m_src[lineStart - 1]);
+        header.insertAt = header.closingOwnLine ? lineStart : close;
+        header.indent = QStringLiteral("    ");
+        if (!held.empty()) {
+            qsizetype p = held.front().pieceStart;
+            qsizetype q = p;
+            while (q > 0 && isBlank(m_src[q - 1]))
+                --q;
+            if (q > 0 && isBreak(m_src[q - 1]))
+                header.indent = m_src.mid(q, p - q);
+        }
+        m_origin.header = header;
+        for (const HeldSetting &h : held)
+            m_origin.settings.push_back(h);
+        m_pieces.push_back({start, end});
+        m_values.switches[int(Switch::respawnActive)] = 1;
+        m_report.settingsIntoForm += int(held.size());
+        ++m_report.entriesInForm;
+    }
+
+    void takeSection(const QList<Entry> &entries, qsizetype i, const SectionRow &row)
+    {
+        const Entry &e = entries[i];
+        const auto index = std::size_t(&row - sectionRows().data());
+        qsizetype start = 0, end = 0;
+        bool first = !m_sectionSeen[index];
+        m_sectionSeen[index] = true;
+        QString why = placeProblem(entries, i, first, start, end);
+        if (why.isEmpty() && e.kind == EntryKind::ClassDeclaration)
+            why = QStringLiteral("a declaration without a body");
+        if (why.isEmpty() && !e.base.isEmpty())
+            why = QStringLiteral("it inherits from ") + e.base;
+        if (why.isEmpty() && hasErrorIn(e.span))
+            why = QStringLiteral("it could not be read without errors");
+        if (why.isEmpty() && !entryFromSource(e))
+            why = QStringLiteral("it uses macros defined in the file");
+        if (why.isEmpty() && (e.bodySpan.start.offset < e.span.start.offset ||
+                              e.bodySpan.end.offset > e.span.end.offset ||
+                              e.bodySpan.end.offset < e.bodySpan.start.offset))
+            why = QStringLiteral("its body could not be found");
+        if (!why.isEmpty()) {
+            keep(e, why);
+            return;
+        }
+        HeldSection held{&row, start, end, e.bodySpan.start.offset, e.bodySpan.end.offset};
+        // The rest of the "{" line, when nothing but blanks stands on it.
+        qsizetype a = held.boxStart;
+        while (a < held.boxEnd && isBlank(m_src[a]))
+            ++a;
+        if (a < held.boxEnd && isBreak(m_src[a])) {
+            a += m_src[a] == u'\r' && a + 1 < held.boxEnd && m_src[a + 1] == u'\n' ? 2 : 1;
+            held.boxStart = a;
+        }
+        // The indentation of the "}" line belongs to the frame.
+        qsizetype b = held.boxEnd;
+        while (b > held.boxStart && isBlank(m_src[b - 1]))
+            --b;
+        if (b == held.boxStart || isBreak(m_src[b - 1]))
+            held.boxEnd = b;
+        skipPreamble(e, row, held);
+        m_origin.sections.push_back(held);
+        m_pieces.push_back({start, end});
+        m_values.switches[int(row.sw)] = 1;
+        m_values.codes[int(row.box)] = m_origin.boxText(held);
+        ++m_report.sectionsIntoBoxes;
+        ++m_report.entriesInForm;
+    }
+
+    // The empty array the form writes at the top of the class, when it stands first on a line
+    // of its own: the box shows what follows it (and the empty line after it).
+    void skipPreamble(const Entry &e, const SectionRow &row, HeldSection &held)
+    {
+        if (!row.preamble || e.children.isEmpty())
+            return;
+        const Entry &c = e.children.front();
+        if (c.kind != EntryKind::Array || c.append || !c.value.elements.isEmpty() ||
+            c.name.compare(QStringView(row.preamble), Qt::CaseInsensitive) != 0)
+            return;
+        qsizetype p = c.span.start.offset;
+        while (p > held.boxStart && isBlank(m_src[p - 1]))
+            --p;
+        if (p != held.boxStart)
+            return;
+        qsizetype q = c.span.end.offset;
+        while (q < held.boxEnd && isBlank(m_src[q]))
+            ++q;
+        if (q >= held.boxEnd || !isBreak(m_src[q]))
+            return;
+        const auto skipBreak = [this](qsizetype k) {
+            return k + (m_src[k] == u'\r' && k + 1 < m_src.size() && m_src[k + 1] == u'\n' ? 2 : 1);
+        };
+        q = skipBreak(q);
+        qsizetype blank = q;
+        while (blank < held.boxEnd && isBlank(m_src[blank]))
+            ++blank;
+        if (blank < held.boxEnd && isBreak(m_src[blank]))
+            q = skipBreak(blank);
+        held.boxStart = std::min(q, held.boxEnd);
+    }
+
+    // The switches of settings the file lacks.
+    void setDefaults()
+    {
+        bool anyScore = false;
+        for (std::size_t k = 0; k < settingRows().size(); ++k) {
+            const SettingRow &row = settingRows()[k];
+            if (row.fragment == Fragment::score && m_heldSetting[k])
+                anyScore = true;
+        }
+        m_values.switches[int(Switch::scoreEnabled)] = anyScore ? 1 : 0;
+        for (std::size_t k = 0; k < settingRows().size(); ++k) {
+            const SettingRow &row = settingRows()[k];
+            if (m_heldSetting[k] || row.scope != Scope::TopLevel || row.fragment == Fragment::score)
+                continue;
+            m_values.switches[int(row.sw)] = gameDefault(row);
+            if (row.style == ValueStyle::QuotedText)
+                m_values.fields[int(*row.field)].clear();
+        }
+        // The MP page shows the respawn settings only with its switch on, which also stands
+        // for class Header: a file with either has it on, and what it lacks is not written
+        // until changed.
+        const bool mp = m_origin.header || m_respawnSeen;
+        m_values.switches[int(Switch::respawnActive)] = mp ? 1 : 0;
+        for (Switch d : {Switch::respawnCheck, Switch::delayCheck, Switch::vehicleDelayCheck,
+                         Switch::dialogCheck}) {
+            m_values.enabled[int(d)] = mp;
+            if (!mp && d != Switch::dialogCheck)
+                m_values.switches[int(d)] = 0;
+        }
+    }
+
+    void buildGaps()
+    {
+        std::sort(m_pieces.begin(), m_pieces.end(),
+                  [](const Piece &a, const Piece &b) { return a.start < b.start; });
+        qsizetype at = 0;
+        const auto gap = [this](qsizetype from, qsizetype to) {
+            if (to <= from)
+                return;
+            const QStringView t = QStringView(m_src).mid(from, to - from);
+            const bool shown =
+                std::any_of(t.begin(), t.end(), [](QChar c) { return !c.isSpace(); });
+            m_origin.gaps.push_back({from, to, shown});
+            m_otherShown = m_otherShown || shown;
+        };
+        for (const Piece &p : m_pieces) {
+            gap(at, p.start);
+            at = std::max(at, p.end);
+        }
+        gap(at, m_src.size());
+    }
+
+    // Below the comment lines that open the file, if any.
+    qsizetype topInsertPlace(const QList<Entry> &entries) const
+    {
+        qsizetype at = 0;
+        for (const Entry &e : entries) {
+            if (e.kind != EntryKind::Comment)
+                break;
+            qsizetype q = e.span.end.offset;
+            while (q < m_src.size() && isBlank(m_src[q]))
+                ++q;
+            if (q < m_src.size() && !isBreak(m_src[q]))
+                break;
+            if (q < m_src.size())
+                q += m_src[q] == u'\r' && q + 1 < m_src.size() && m_src[q + 1] == u'\n' ? 2 : 1;
+            at = q;
+        }
+        return at;
     }
 
     const config::ReadResult &m_read;
     const QString &m_src;
-    OpenReport &m_report;
+    DocumentOrigin &m_origin;
+    ImportReport &m_report;
     FormSnapshot m_values;
     std::vector<qsizetype> m_errorOffsets;
-    bool m_includeSeen = false;
+    std::vector<bool> m_conditional;
+    std::vector<Piece> m_pieces;
+    std::vector<bool> m_settingSeen = std::vector<bool>(settingRows().size(), false);
+    std::vector<bool> m_heldSetting = std::vector<bool>(settingRows().size(), false);
+    std::vector<bool> m_sectionSeen = std::vector<bool>(sectionRows().size(), false);
+    bool m_headerSeen = false;
+    bool m_respawnSeen = false;
+    bool m_otherShown = false;
 };
 
 } // namespace
 
-ImportResult importDescription(const QString &text, const QString &fileName)
+ImportResult importDescription(const DescriptionText &file, const QString &fileName)
 {
     ImportResult result;
+    result.origin = std::make_shared<DocumentOrigin>();
+    DocumentOrigin &origin = *result.origin;
+    origin.fileName = fileName;
+    origin.bytes = file.bytes;
+    origin.text = file.text;
+    origin.encoding = file.encoding;
+    origin.lineEnd = dominantLineEnd(origin.text);
     result.report.fileName = fileName;
-    // Saving ends the file with one line break more than the generated text has.
-    QString body = text;
-    // A byte order mark the caller left in is no part of the description.
-    if (body.startsWith(QChar(0xFEFF)))
-        body.remove(0, 1);
-    if (body.endsWith(u"\r\n"))
-        body.chop(2);
-    else if (!body.isEmpty() && isBreak(body.back()))
-        body.chop(1);
+    result.report.encoding = file.encoding;
+    result.report.invalidBytes = file.invalidBytes;
     config::ReadOptions options;
     options.fileName = fileName;
-    const config::ReadResult read = config::readConfig(body, options);
+    const config::ReadResult read = config::readConfig(origin.text, options);
     result.report.problems = read.diagnostics;
-    Mapper mapper(read, result.report);
+    Mapper mapper(read, origin, result.report);
     result.snapshot = mapper.run();
     return result;
 }
 
+ImportResult importDescription(const QString &text, const QString &fileName)
+{
+    DescriptionText file;
+    file.ok = true;
+    file.text = text;
+    file.bytes = config::encodeText(text, config::TextEncoding::Utf8).bytes;
+    return importDescription(file, fileName);
+}
+
 namespace {
 
-OpenResult openText(EditorDocument &document, const DescriptionText &text, const QString &name)
+OpenResult openText(EditorDocument &document, const DescriptionText &text, const QString &path,
+                    const QString &name)
 {
     OpenResult result;
     if (!text.ok) {
         result.error = text.error;
         return result;
     }
-    ImportResult imported = importDescription(text.text, name);
-    imported.report.encoding = text.encoding;
-    imported.report.byteOrderMarkDropped = text.byteOrderMarkDropped;
+    ImportResult imported = importDescription(text, name);
+    imported.origin->path = path;
     applySnapshot(document, imported.snapshot);
+    document.setOrigin(std::move(imported.origin));
     result.ok = true;
     result.report = std::move(imported.report);
     return result;
@@ -1113,11 +625,11 @@ OpenResult openText(EditorDocument &document, const DescriptionText &text, const
 OpenResult openDescriptionFile(EditorDocument &document, const QString &path)
 {
     const QFileInfo info(path);
-    return openText(document, readDescriptionFile(path), info.fileName());
+    return openText(document, readDescriptionFile(path), info.absoluteFilePath(), info.fileName());
 }
 
 OpenResult openDescriptionBytes(EditorDocument &document, const QByteArray &bytes,
                                 const QString &displayName)
 {
-    return openText(document, decodeDescriptionFile(bytes, displayName), displayName);
+    return openText(document, decodeDescriptionFile(bytes, displayName), QString(), displayName);
 }

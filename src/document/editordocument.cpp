@@ -1,5 +1,6 @@
 #include "editordocument.h"
 
+#include "documentorigin.h"
 #include "encoding.h"
 
 namespace {
@@ -99,6 +100,7 @@ void EditorDocument::resetToDesignState()
     for (auto &fragment : m_fragments)
         fragment.clear();
     m_generatedText.clear();
+    m_origin.reset();
 
     for (int i = 0; i < SwitchCount; ++i) {
         Q_EMIT switchChanged(Switch(i), 1);
@@ -209,5 +211,12 @@ const QString &EditorDocument::create()
     generateInto(*this, file);
     m_fragments = std::move(file.fragments);
     m_generatedText = std::move(file.text);
+    if (m_origin)
+        m_generatedText = m_origin->render(*this);
     return m_generatedText;
+}
+
+void EditorDocument::setOrigin(std::shared_ptr<const DocumentOrigin> origin)
+{
+    m_origin = std::move(origin);
 }

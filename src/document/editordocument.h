@@ -7,6 +7,9 @@
 #include <QString>
 
 #include <array>
+#include <memory>
+
+class DocumentOrigin;
 
 // Everything the editor knows about the description being edited: the values the main
 // window edits (DocumentValues), the fragment slots the Create command fills and the last
@@ -21,7 +24,8 @@ public:
     // texts in the fields, every slot empty. applyStartUp() turns it into the start state.
     explicit EditorDocument(QObject *parent = nullptr);
 
-    // Back to the design state (signals are emitted for everything that changes).
+    // Back to the design state (signals are emitted for everything that changes); forgets the
+    // file the document was opened from.
     void resetToDesignState();
     // The start-up sequence: unchecks the sixteen switches in their fixed order, each
     // through setSwitch() so that every rule and signal runs, and empties the respawn
@@ -44,11 +48,17 @@ public:
 
     void setRespawnMode(RespawnMode mode);
 
+    // The file the document was opened from; Create then writes that file again with only the
+    // user's changes (see DocumentOrigin). Null for a document that was never opened.
+    const std::shared_ptr<const DocumentOrigin> &origin() const { return m_origin; }
+    void setOrigin(std::shared_ptr<const DocumentOrigin> origin);
+
     const QString &fragment(Fragment f) const { return m_fragments[std::size_t(f)]; }
     const QString &generatedText() const { return m_generatedText; }
 
     // The generation steps of the Create command: compute every fragment from the current
-    // values, store each in its slot and the joined text in generatedText().
+    // values, store each in its slot and the joined text in generatedText(). An opened
+    // document's text is its file with the changes made since (see DocumentOrigin::render).
     const QString &create();
 
 Q_SIGNALS:
@@ -64,4 +74,5 @@ Q_SIGNALS:
 private:
     std::array<QString, FragmentCount> m_fragments;
     QString m_generatedText;
+    std::shared_ptr<const DocumentOrigin> m_origin;
 };

@@ -1,6 +1,7 @@
 #include "generator.h"
 
 #include "encoding.h"
+#include "formmapping.h"
 
 namespace {
 
@@ -8,145 +9,48 @@ namespace {
 // the others "is 1"; the respawn lines also need their switch's enabled flag.
 enum class Gate { NotZero, IsOne, EnabledAndOne, Enabled };
 
-using Compose = void (*)(const DocumentValues &, QString &out);
+// What a fragment holds: the settings of its rows in formmapping.cpp, the classes of its
+// section rows, or the Other box's text.
+enum class Holds { Settings, Sections, Other };
 
 struct FragmentRule
 {
     Fragment slot;
     Switch gate;
     Gate kind;
-    Compose compose;            // the text while the gate is open, or
-    const char16_t *openText;   // the fixed text while it is open
-    const char16_t *closedText; // the text otherwise (nullptr: empty)
+    Holds holds;
+    // The on/off settings are written with their off value while the gate is closed; every
+    // other fragment is then left out.
+    bool writtenWhenClosed;
 };
 
-void assignment(QString &out, QStringView key, QStringView value)
-{
-    out += key;
-    out += u'=';
-    out += value;
-    out += u';';
-    out += CrLf;
-}
-
-void classBlock(QString &out, QStringView name, QStringView preamble, QStringView code)
-{
-    out += u"class ";
-    out += name;
-    out += u"\r\n{\r\n";
-    out += preamble;
-    out += code;
-    out += u"};\r\n";
-}
-
-constexpr char16_t SoundsPreamble[] = u"sounds[]={};\r\n\r\n";
-constexpr char16_t TracksPreamble[] = u"tracks[]={};\r\n\r\n";
-
 constexpr FragmentRule Rules[] = {
-    {Fragment::introString, Switch::introStringEnabled, Gate::NotZero,
-     [](const DocumentValues &d, QString &out) {
-         out += u"OnLoadIntro=\"";
-         out += d.text(Field::introString);
-         out += u"\";\r\n";
-     },
-     nullptr, nullptr},
-    {Fragment::missionString, Switch::missionStringEnabled, Gate::NotZero,
-     [](const DocumentValues &d, QString &out) {
-         out += u"OnLoadMission=\"";
-         out += d.text(Field::missionString);
-         out += u"\";\r\n";
-     },
-     nullptr, nullptr},
-    {Fragment::introTime, Switch::introTimeEnabled, Gate::NotZero, nullptr,
-     u"OnLoadIntroTime=TRUE;\r\n", u"OnLoadIntroTime=FALSE;\r\n"},
-    {Fragment::missionTime, Switch::missionTimeEnabled, Gate::NotZero, nullptr,
-     u"OnLoadMissionTime=TRUE;\r\n", u"OnLoadMissionTime=FALSE;\r\n"},
-    {Fragment::disabledAI, Switch::disabledaiCheck, Gate::IsOne, nullptr, u"disabledAI=TRUE;\r\n",
-     u"disabledAI=FALSE;\r\n"},
-    {Fragment::gps, Switch::gpsCheck, Gate::IsOne, nullptr, u"ShowGPS=1;\r\n", u"ShowGPS=0;\r\n"},
-    {Fragment::compass, Switch::compassCheck, Gate::IsOne, nullptr, u"showCompass=1;\r\n",
-     u"showCompass=0;\r\n"},
-    {Fragment::watch, Switch::watchCheck, Gate::IsOne, nullptr, u"showWatch=1;\r\n",
-     u"showWatch=0;\r\n"},
-    {Fragment::map, Switch::mapCheck, Gate::IsOne, nullptr, u"showMap=1;\r\n", u"showMap=0;\r\n"},
-    {Fragment::notepad, Switch::notepadCheck, Gate::IsOne, nullptr, u"showNotePad=1;\r\n",
-     u"showNotePad=0;\r\n"},
-    {Fragment::briefing, Switch::briefingCheck, Gate::IsOne, nullptr, u"briefing=1;\r\n",
-     u"briefing=0;\r\n"},
-    {Fragment::debriefing, Switch::debriefingCheck, Gate::IsOne, nullptr, u"debriefing=1;\r\n",
-     u"debriefing=0;\r\n"},
-    {Fragment::score, Switch::scoreEnabled, Gate::IsOne,
-     [](const DocumentValues &d, QString &out) {
-         assignment(out, u"minScore", d.text(Field::minScoreText));
-         assignment(out, u"avgScore", d.text(Field::avgScoreText));
-         assignment(out, u"maxScore", d.text(Field::maxScoreText));
-     },
-     nullptr, nullptr},
-    {Fragment::identity, Switch::mainIdentityActive, Gate::IsOne,
-     [](const DocumentValues &d, QString &out) {
-         classBlock(out, u"CfgIdentities", {}, d.code(CodeBox::mainIdentityCode));
-     },
-     nullptr, nullptr},
-    {Fragment::radio, Switch::mainRadioActive, Gate::IsOne,
-     [](const DocumentValues &d, QString &out) {
-         classBlock(out, u"CfgRadio", SoundsPreamble, d.code(CodeBox::mainRadioCode));
-     },
-     nullptr, nullptr},
-    {Fragment::sound, Switch::mainSoundActive, Gate::IsOne,
-     [](const DocumentValues &d, QString &out) {
-         classBlock(out, u"CfgSounds", SoundsPreamble, d.code(CodeBox::mainSoundCode));
-     },
-     nullptr, nullptr},
-    {Fragment::music, Switch::mainMusicActive, Gate::IsOne,
-     [](const DocumentValues &d, QString &out) {
-         classBlock(out, u"CfgMusic", TracksPreamble, d.code(CodeBox::mainMusicCode));
-     },
-     nullptr, nullptr},
-    {Fragment::loadout, Switch::mainLoadoutActive, Gate::IsOne,
-     [](const DocumentValues &d, QString &out) {
-         classBlock(out, u"Weapons", {}, d.code(CodeBox::mainLoadoutWeaponsCode));
-         out += CrLf;
-         classBlock(out, u"Magazines", {}, d.code(CodeBox::mainLoadoutMagazinesCode));
-     },
-     nullptr, nullptr},
-    {Fragment::header, Switch::respawnActive, Gate::IsOne,
-     [](const DocumentValues &d, QString &out) {
-         out += u"class Header\r\n{\r\n";
-         assignment(out, u"gameType", d.text(Field::typeValue));
-         assignment(out, u"minPlayers", d.text(Field::minPlayersValue));
-         assignment(out, u"maxPlayers", d.text(Field::maxPlayersValue));
-         out += u"};\r\n";
-     },
-     nullptr, nullptr},
-    {Fragment::respawn, Switch::respawnCheck, Gate::EnabledAndOne,
-     [](const DocumentValues &d, QString &out) {
-         assignment(out, u"respawn", QString::number(int(d.respawnMode())));
-     },
-     nullptr, nullptr},
-    {Fragment::respawnDelay, Switch::delayCheck, Gate::EnabledAndOne,
-     [](const DocumentValues &d, QString &out) {
-         assignment(out, u"respawnDelay", d.text(Field::delayText));
-     },
-     nullptr, nullptr},
-    {Fragment::vehicleDelay, Switch::vehicleDelayCheck, Gate::EnabledAndOne,
-     [](const DocumentValues &d, QString &out) {
-         assignment(out, u"respawnVehicleDelay", d.text(Field::vehicleDelayText));
-     },
-     nullptr, nullptr},
-    {Fragment::respawnDialog, Switch::dialogCheck, Gate::Enabled,
-     [](const DocumentValues &d, QString &out) {
-         out +=
-             d.value(Switch::dialogCheck) == 1 ? u"respawnDialog=1;\r\n" : u"respawnDialog=0;\r\n";
-     },
-     nullptr, nullptr},
-    {Fragment::params, Switch::paramsActive, Gate::IsOne,
-     [](const DocumentValues &d, QString &out) {
-         classBlock(out, u"Params", {}, d.code(CodeBox::paramsCode));
-     },
-     nullptr, nullptr},
-    {Fragment::other, Switch::mainOtherActive, Gate::IsOne,
-     [](const DocumentValues &d, QString &out) { out += d.code(CodeBox::mainOtherCode); }, nullptr,
-     nullptr},
+    {Fragment::introString, Switch::introStringEnabled, Gate::NotZero, Holds::Settings, false},
+    {Fragment::missionString, Switch::missionStringEnabled, Gate::NotZero, Holds::Settings, false},
+    {Fragment::introTime, Switch::introTimeEnabled, Gate::NotZero, Holds::Settings, true},
+    {Fragment::missionTime, Switch::missionTimeEnabled, Gate::NotZero, Holds::Settings, true},
+    {Fragment::disabledAI, Switch::disabledaiCheck, Gate::IsOne, Holds::Settings, true},
+    {Fragment::gps, Switch::gpsCheck, Gate::IsOne, Holds::Settings, true},
+    {Fragment::compass, Switch::compassCheck, Gate::IsOne, Holds::Settings, true},
+    {Fragment::watch, Switch::watchCheck, Gate::IsOne, Holds::Settings, true},
+    {Fragment::map, Switch::mapCheck, Gate::IsOne, Holds::Settings, true},
+    {Fragment::notepad, Switch::notepadCheck, Gate::IsOne, Holds::Settings, true},
+    {Fragment::briefing, Switch::briefingCheck, Gate::IsOne, Holds::Settings, true},
+    {Fragment::debriefing, Switch::debriefingCheck, Gate::IsOne, Holds::Settings, true},
+    {Fragment::score, Switch::scoreEnabled, Gate::IsOne, Holds::Settings, false},
+    {Fragment::identity, Switch::mainIdentityActive, Gate::IsOne, Holds::Sections, false},
+    {Fragment::radio, Switch::mainRadioActive, Gate::IsOne, Holds::Sections, false},
+    {Fragment::sound, Switch::mainSoundActive, Gate::IsOne, Holds::Sections, false},
+    {Fragment::music, Switch::mainMusicActive, Gate::IsOne, Holds::Sections, false},
+    {Fragment::loadout, Switch::mainLoadoutActive, Gate::IsOne, Holds::Sections, false},
+    {Fragment::header, Switch::respawnActive, Gate::IsOne, Holds::Settings, false},
+    {Fragment::respawn, Switch::respawnCheck, Gate::EnabledAndOne, Holds::Settings, false},
+    {Fragment::respawnDelay, Switch::delayCheck, Gate::EnabledAndOne, Holds::Settings, false},
+    {Fragment::vehicleDelay, Switch::vehicleDelayCheck, Gate::EnabledAndOne, Holds::Settings,
+     false},
+    {Fragment::respawnDialog, Switch::dialogCheck, Gate::Enabled, Holds::Settings, false},
+    {Fragment::params, Switch::paramsActive, Gate::IsOne, Holds::Sections, false},
+    {Fragment::other, Switch::mainOtherActive, Gate::IsOne, Holds::Other, false},
 };
 static_assert(std::size(Rules) == FragmentCount);
 
@@ -194,20 +98,101 @@ bool gateOpen(const DocumentValues &d, const FragmentRule &rule)
     return false;
 }
 
+void assignment(QString &out, QStringView key, QStringView value)
+{
+    out += key;
+    out += u'=';
+    out += value;
+    out += u';';
+    out += CrLf;
+}
+
+void appendSettings(const DocumentValues &d, Fragment f, QString &out)
+{
+    for (const SettingRow &row : settingRows()) {
+        if (row.fragment != f)
+            continue;
+        if (const std::optional<QString> value = writtenValue(d, row))
+            assignment(out, row.key, *value);
+    }
+}
+
 void appendFragment(const DocumentValues &d, Fragment f, QString &out)
 {
     const FragmentRule &rule = Rules[int(f)];
-    if (!gateOpen(d, rule)) {
-        if (rule.closedText)
-            out += rule.closedText;
-    } else if (rule.compose) {
-        rule.compose(d, out);
-    } else {
-        out += rule.openText;
+    if (!gateOpen(d, rule) && !rule.writtenWhenClosed)
+        return;
+    switch (rule.holds) {
+    case Holds::Settings:
+        if (f == Fragment::header) {
+            out += u"class Header\r\n{\r\n";
+            appendSettings(d, f, out);
+            out += u"};\r\n";
+        } else {
+            appendSettings(d, f, out);
+        }
+        break;
+    case Holds::Sections: {
+        bool first = true;
+        for (const SectionRow &row : sectionRows()) {
+            if (row.fragment != f)
+                continue;
+            // Weapons and Magazines share a fragment, an empty line between them.
+            if (!first)
+                out += CrLf;
+            first = false;
+            appendSectionBlock(d, row, out);
+        }
+        break;
+    }
+    case Holds::Other:
+        out += d.code(CodeBox::mainOtherCode);
+        break;
     }
 }
 
 } // namespace
+
+std::optional<QString> writtenValue(const DocumentValues &values, const SettingRow &row)
+{
+    const FragmentRule &rule = Rules[int(row.fragment)];
+    const bool open = gateOpen(values, rule);
+    if (!open && !rule.writtenWhenClosed)
+        return std::nullopt;
+    // The respawn dialog's gate is its enabled flag; its value then says on or off.
+    const bool on = open && (rule.kind != Gate::Enabled || values.value(rule.gate) == 1);
+    switch (row.style) {
+    case ValueStyle::QuotedText:
+        return u'"' + values.text(*row.field) + u'"';
+    case ValueStyle::TrueFalse:
+        return on ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case ValueStyle::OneZero:
+        return on ? QStringLiteral("1") : QStringLiteral("0");
+    case ValueStyle::Text:
+        return values.text(*row.field);
+    case ValueStyle::RespawnMode:
+        return QString::number(int(values.respawnMode()));
+    }
+    return std::nullopt;
+}
+
+bool sectionWritten(const DocumentValues &values, const SectionRow &row)
+{
+    return gateOpen(values, Rules[int(row.fragment)]);
+}
+
+void appendSectionBlock(const DocumentValues &values, const SectionRow &row, QString &out)
+{
+    out += u"class ";
+    out += row.name;
+    out += u"\r\n{\r\n";
+    if (row.preamble) {
+        out += row.preamble;
+        out += u"[]={};\r\n\r\n";
+    }
+    out += values.code(row.box);
+    out += u"};\r\n";
+}
 
 GeneratedFile generate(const DocumentValues &values)
 {

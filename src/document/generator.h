@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // The fragment slots, in the order in which they appear in the file.
 enum class Fragment {
@@ -50,6 +51,15 @@ GeneratedFile generate(const DocumentValues &values);
 void generateInto(const DocumentValues &values, GeneratedFile &file);
 // One fragment of generate()'s result, computed alone.
 QString generateFragment(const DocumentValues &values, Fragment fragment);
+
+struct SettingRow;
+struct SectionRow;
+// The value the generator writes for one setting ("1", "TRUE", "\"text\"", ...), or nothing
+// when the setting's line is left out.
+std::optional<QString> writtenValue(const DocumentValues &values, const SettingRow &row);
+// Whether a section's class is written, and its class block as the generator writes it.
+bool sectionWritten(const DocumentValues &values, const SectionRow &row);
+void appendSectionBlock(const DocumentValues &values, const SectionRow &row, QString &out);
 
 // The header comment that opens every generated file, without its line breaks.
 inline constexpr char16_t HeaderComment[] =

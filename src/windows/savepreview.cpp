@@ -4,26 +4,66 @@
 #include "formfonts.h"
 #include "ui_savepreview.h"
 
+#include "changeswindow.h"
 #include "desktopservices.h"
+#include "documentorigin.h"
 #include "encoding.h"
+#include "linediff.h"
 #include "longlines.h"
 #include "previewcheck.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QShortcut>
 #include <QTextDocument>
 
-savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text)
+namespace {
+
+// "mission/description.ext": the file with its folder, as a mission maker tells missions apart.
+QString shortName(const DocumentOrigin &origin)
+{
+    if (origin.path.isEmpty())
+        return origin.fileName;
+    const QFileInfo info(origin.path);
+    return info.dir().dirName() + u'/' + info.fileName();
+}
+
+// The room the changes line takes below the text box of an opened document's preview.
+constexpr int ChangesLineHeight = 28;
+
+} // namespace
+
+savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text,
+                         std::shared_ptr<const DocumentOrigin> origin)
     : SecondaryWindow(main,
                       Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint,
                       Locking::LocksOwner),
-      ui(std::make_unique<Ui::savePreview>()), m_dialog(dialog)
+      ui(std::make_unique<Ui::savePreview>()), m_dialog(dialog), m_origin(std::move(origin))
 {
     ui->setupUi(this);
-    setFixedSize(size());
+    if (m_origin) {
+        ui->changesStatus->setVisible(true);
+        ui->changesStatus->setFocusPolicy(Qt::NoFocus);
+        setFixedSize(width(), height() + ChangesLineHeight);
+        m_generated = text;
+        connect(ui->changesStatus, &QPushButton::clicked, this, &savePreview::showChanges);
+        auto *changes = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this);
+        connect(changes, &QShortcut::activated, this, &savePreview::showChanges);
+        // Counting the changed lines of a large file takes a moment: once typing pauses.
+        m_changesPause.setSingleShot(true);
+        m_changesPause.setInterval(300);
+        connect(&m_changesPause, &QTimer::timeout, this, &savePreview::updateChanges);
+        connect(ui->codePreview->document(), &QTextDocument::contentsChange, this,
+                [this](int, int removed, int added) {
+                    if (removed != 0 || added != 0)
+                        m_changesPause.start();
+                });
+    } else {
+        setFixedSize(size());
+    }
 
     // The text box names Verdana at 8.25 pt, which the form can only store as 8.
     FormFonts::apply(this);
@@ -40,13 +80,16 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
     ui->checkStatus->setFocusPolicy(Qt::NoFocus);
     auto *next = new QShortcut(QKeySequence(Qt::Key_F8), this);
     connect(next, &QShortcut::activated, m_check, &PreviewCheck::goToNextProblem);
+    if (m_origin)
+        updateChanges();
 }
 
 savePreview::~savePreview() = default;
 
-savePreview *savePreview::openWith(QWidget *main, QFileDialog *dialog, const QString &text)
+savePreview *savePreview::openWith(QWidget *main, QFileDialog *dialog, const QString &text,
+                                   std::shared_ptr<const DocumentOrigin> origin)
 {
-    auto *preview = new savePreview(main, dialog, text);
+    auto *preview = new savePreview(main, dialog, text, std::move(origin));
     preview->open();
     preview->ui->codePreview->setFocus();
     return preview;
@@ -60,6 +103,48 @@ QPlainTextEdit *savePreview::codePreview() const
 QPushButton *savePreview::saveAsButton() const
 {
     return ui->saveAsButton;
+}
+
+QPushButton *savePreview::changesStatus() const
+{
+    return ui->changesStatus;
+}
+
+QString savePreview::savedText() const
+{
+    // The raw text keeps no-break spaces, which toPlainText() would turn into plain spaces.
+    const QString shown = ui->codePreview->document()->toRawText();
+    if (!m_origin)
+        return normalizeLineBreaks(shown);
+    return restoreLineEnds(m_generated, shown, m_origin->lineEnd);
+}
+
+void savePreview::updateChanges()
+{
+    const QString saved = savedText();
+    const QString name = shortName(*m_origin);
+    if (saved == m_origin->text) {
+        ui->changesStatus->setText(tr("Unchanged from %1").arg(name));
+        return;
+    }
+    const qsizetype changed =
+        changedLineCount(diffLines(splitLines(m_origin->text), splitLines(saved)));
+    ui->changesStatus->setText(changed == 1
+                                   ? tr("1 line changed from %1").arg(name)
+                                   : tr("%1 lines changed from %2").arg(changed).arg(name));
+}
+
+void savePreview::showChanges()
+{
+    if (!m_origin)
+        return;
+    const QString saved = savedText();
+    const std::vector<TextLine> before = splitLines(m_origin->text);
+    const std::vector<TextLine> after = splitLines(saved);
+    const QString name = shortName(*m_origin);
+    auto *window = new changesWindow(this, name, tr("%1 (as it will be saved)").arg(name),
+                                     unifiedDiff(before, after, diffLines(before, after)));
+    window->open();
 }
 
 void savePreview::setText(const QString &text)
@@ -81,13 +166,24 @@ void savePreview::saveAsButton_Click()
         return;
 
     // The raw text keeps no-break spaces, which toPlainText() would turn into plain spaces;
-    // the encoder makes the widget's paragraph separators CR LF.
-    const EncodedText encoded = descriptionFileBytes(ui->codePreview->document()->toRawText());
-    if (encoded.replaced > 0 && !confirmReplacedCharacters(encoded.replaced))
+    // the encoder makes the widget's paragraph separators CR LF. An opened file keeps its
+    // encoding and line ends.
+    QByteArray bytes;
+    qsizetype replaced = 0;
+    if (m_origin) {
+        config::EncodedBytes encoded = m_origin->encode(savedText());
+        bytes = std::move(encoded.bytes);
+        replaced = encoded.replaced;
+    } else {
+        EncodedText encoded = descriptionFileBytes(ui->codePreview->document()->toRawText());
+        bytes = std::move(encoded.bytes);
+        replaced = encoded.replaced;
+    }
+    if (replaced > 0 && !confirmReplacedCharacters(replaced))
         return;
 
     QString reason;
-    if (!DesktopServices::instance().writeFile(path, encoded.bytes, &reason)) {
+    if (!DesktopServices::instance().writeFile(path, bytes, &reason)) {
         // The preview stays open with its text, so nothing is lost and the user can try
         // another place.
         DesktopServices::instance().message(
@@ -99,6 +195,7 @@ void savePreview::saveAsButton_Click()
     // The next Save As offers the file actually written, with the suffix the dialog added.
     if (m_dialog)
         m_dialog->selectFile(path);
+    Q_EMIT saved(path, bytes);
     close();
 }
 
@@ -113,6 +210,9 @@ bool savePreview::runSaveDialog(QString *path)
     dialog.setDefaultSuffix(QStringLiteral("ext"));
     dialog.setNameFilter(QStringLiteral("description.ext (description.ext)"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    // An opened file is saved where it came from unless the user chooses otherwise.
+    if (m_origin && !m_origin->path.isEmpty())
+        dialog.selectFile(m_origin->path);
 
     // The main window keeps the dialog so that it remembers the file between saves; it has no
     // QWidget parent there, but were it a child of the main window (disabled while the

@@ -5,7 +5,11 @@
 #include <QPointer>
 #include <QString>
 
+#include <QTimer>
+
 #include <memory>
+
+class DocumentOrigin;
 
 class QFileDialog;
 class PreviewCheck;
@@ -17,7 +21,9 @@ class savePreview;
 }
 
 // Shows the text the Create command generated, lets the user touch it up and saves it as
-// description.ext. It keeps the main window locked while it is open.
+// description.ext. It keeps the main window locked while it is open. For a document opened
+// from a file it also says how many lines saving changes in that file, shows those changes on
+// request, and saves in the file's own encoding and line ends.
 class savePreview : public SecondaryWindow
 {
     Q_OBJECT
@@ -25,25 +31,45 @@ class savePreview : public SecondaryWindow
 public:
     // `main` is disabled while the preview is shown; `dialog` is the main window's file
     // dialog, shared between saves so that it remembers the chosen file.
-    savePreview(QWidget *main, QFileDialog *dialog, const QString &text);
+    // `origin` is the file an opened document came from, or null.
+    savePreview(QWidget *main, QFileDialog *dialog, const QString &text,
+                std::shared_ptr<const DocumentOrigin> origin = {});
     ~savePreview() override;
 
     // What the Create command calls: disables `main`, then opens a fresh preview holding
     // `text`. The window deletes itself when it closes.
-    static savePreview *openWith(QWidget *main, QFileDialog *dialog, const QString &text);
+    static savePreview *openWith(QWidget *main, QFileDialog *dialog, const QString &text,
+                                 std::shared_ptr<const DocumentOrigin> origin = {});
 
     QPlainTextEdit *codePreview() const;
     QPushButton *saveAsButton() const;
+    // "Unchanged from mission/description.ext", "3 lines changed from ..."; shown only for an
+    // opened document.
+    QPushButton *changesStatus() const;
     PreviewCheck *check() const { return m_check; }
 
+    // The text Save As writes: the text box's text, with the opened file's line ends.
+    QString savedText() const;
+
     void saveAsButton_Click();
+    // Opens the changes window (Ctrl+D, or a click on the changes line).
+    void showChanges();
+
+Q_SIGNALS:
+    // A save succeeded: `bytes` are now in the file at `path`.
+    void saved(const QString &path, const QByteArray &bytes);
 
 private:
     void setText(const QString &text);
+    void updateChanges();
     bool runSaveDialog(QString *path);
     bool confirmReplacedCharacters(qsizetype replaced);
 
     std::unique_ptr<Ui::savePreview> ui;
     QPointer<QFileDialog> m_dialog;
     PreviewCheck *m_check = nullptr;
+    std::shared_ptr<const DocumentOrigin> m_origin;
+    // The generated text with the opened file's line ends, which the text box cannot hold.
+    QString m_generated;
+    QTimer m_changesPause;
 };

@@ -1,0 +1,38 @@
+#pragma once
+
+// Reading a description file's bytes for opening: the checks that keep folders, devices,
+// huge and binary files out, and the decoding.
+
+#include "textcodec.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Larger files are refused: nobody writes a description that long, and reading one would tie
+// up the editor for a long time.
+inline constexpr qint64 MaxDescriptionFileBytes = 50 * 1024 * 1024;
+
+// The text of a file, or why it cannot be opened.
+struct DescriptionText
+{
+    bool ok = false;
+    // One sentence naming the file, e.g. "“mission.ext” is empty." Empty when ok.
+    QString error;
+    // The bytes as read, and their text without a byte order mark.
+    QByteArray bytes;
+    QString text;
+    config::TextEncoding encoding = config::TextEncoding::Utf8;
+    // Bytes of a UTF-8 file that were no UTF-8 and were read as Windows-1252.
+    qsizetype invalidBytes = 0;
+};
+
+// Reads a file for opening. A missing file, a folder, something that is not a regular file, a
+// file that cannot be read, one over MaxDescriptionFileBytes, an empty file, a binary file and
+// a file that keeps changing while it is read give an error and no text.
+DescriptionText readDescriptionFile(const QString &path);
+// The same checks and decoding for bytes already in memory (a drop, a test); `displayName`
+// names them in the error.
+DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &displayName);
+
+// “name”, as messages quote file names.
+QString quotedFileName(const QString &name);

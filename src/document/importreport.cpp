@@ -1,0 +1,83 @@
+#include "importreport.h"
+
+#include "descriptionfile.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace {
+
+QString lineText(const OpenNote &note)
+{
+    if (note.line <= 0)
+        return QStringLiteral("  ") + note.text;
+    return QStringLiteral("  line %1: ").arg(note.line) + note.text;
+}
+
+} // namespace
+
+QString ImportReport::summary() const
+{
+    return QStringLiteral("%1 of %2 top-level %3 in the form; the rest stays as written.")
+        .arg(entriesInForm)
+        .arg(topLevelEntries)
+        .arg(topLevelEntries == 1 ? QStringLiteral("entry is") : QStringLiteral("entries are"));
+}
+
+QString ImportReport::encodingNote() const
+{
+    return QStringLiteral("Read as ") + config::encodingName(encoding);
+}
+
+QString ImportReport::text() const
+{
+    QStringList lines;
+    lines << summary();
+    if (!fileName.isEmpty())
+        lines << QStringLiteral("Opened ") + quotedFileName(fileName) + u'.';
+    QString encodingLine = encodingNote() + u'.';
+    if (invalidBytes > 0)
+        encodingLine +=
+            QStringLiteral(" %1 that %2 no UTF-8 %3 read as Windows-1252.")
+                .arg(invalidBytes == 1 ? QStringLiteral("1 byte")
+                                       : QStringLiteral("%1 bytes").arg(invalidBytes))
+                .arg(invalidBytes == 1 ? QStringLiteral("was") : QStringLiteral("were"))
+                .arg(invalidBytes == 1 ? QStringLiteral("was") : QStringLiteral("were"));
+    lines << encodingLine;
+    lines << QStringLiteral("%1 %2 into the form, %3 %4 into code boxes.")
+                 .arg(settingsIntoForm)
+                 .arg(settingsIntoForm == 1 ? QStringLiteral("setting")
+                                            : QStringLiteral("settings"))
+                 .arg(sectionsIntoBoxes)
+                 .arg(sectionsIntoBoxes == 1 ? QStringLiteral("section")
+                                             : QStringLiteral("sections"));
+    if (unreadBlocks > 0) {
+        lines << QStringLiteral("%1 that could not be read %2 as written.")
+                     .arg(unreadBlocks == 1 ? QStringLiteral("1 part")
+                                            : QStringLiteral("%1 parts").arg(unreadBlocks))
+                     .arg(unreadBlocks == 1 ? QStringLiteral("stays") : QStringLiteral("stay"));
+    }
+    if (!keptAsWritten.isEmpty()) {
+        lines << QString() << QStringLiteral("Kept as written although the form has them:");
+        for (const OpenNote &note : keptAsWritten)
+            lines << lineText(note);
+    }
+    if (!problems.isEmpty()) {
+        lines << QString() << QStringLiteral("Problems found in the file:");
+        // A badly broken file can have thousands; the first ones say what is wrong.
+        constexpr qsizetype MaxListed = 200;
+        for (const config::Diagnostic &d : problems.first(std::min(problems.size(), MaxListed))) {
+            QString where = QStringLiteral("line %1").arg(d.position.line);
+            if (!d.file.isEmpty())
+                where = d.file + u' ' + where;
+            lines << QStringLiteral("  ") + where + QStringLiteral(": ") +
+                         (d.severity == config::Severity::Error ? QStringLiteral("error: ")
+                                                                : QStringLiteral("warning: ")) +
+                         d.message;
+        }
+        if (problems.size() > MaxListed)
+            lines << QStringLiteral("  … and %1 more").arg(problems.size() - MaxListed);
+    }
+    return lines.join(u'\n');
+}

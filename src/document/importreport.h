@@ -1,0 +1,48 @@
+#pragma once
+
+#include "configreader.h"
+#include "textcodec.h"
+
+#include <QList>
+#include <QString>
+
+// A remark of the report tied to a line of the file (0: the file as a whole).
+struct OpenNote
+{
+    int line = 0;
+    QString text;
+};
+
+// What opening did with a file: how much of it the form holds, what stays as written and why,
+// and what the reader found wrong.
+struct ImportReport
+{
+    QString fileName;
+    config::TextEncoding encoding = config::TextEncoding::Utf8;
+    // Bytes of a UTF-8 file that were no UTF-8, read as Windows-1252.
+    qsizetype invalidBytes = 0;
+
+    // Top-level entries (classes, settings, directives; not comments) and how many of them the
+    // form holds.
+    int topLevelEntries = 0;
+    int entriesInForm = 0;
+    // Of those in the form: settings that fill a field, option or switch (class Header counts
+    // once per value) and sections whose bodies fill code boxes.
+    int settingsIntoForm = 0;
+    int sectionsIntoBoxes = 0;
+    // Top-level parts the reader could not make sense of; they stay as written.
+    int unreadBlocks = 0;
+
+    // Settings and sections the form has that stay as written all the same, and why.
+    QList<OpenNote> keptAsWritten;
+    // The reader's problems, in source order.
+    QList<config::Diagnostic> problems;
+
+    // "12 of 20 top-level entries are in the form; the rest stays as written."
+    QString summary() const;
+    // "Read as UTF-8" / "Read as Windows-1252" (for the status bar).
+    QString encodingNote() const;
+    // The whole report, one remark a line: the summary, the encoding, what stays as written
+    // and why, and the reader's problems with line numbers.
+    QString text() const;
+};

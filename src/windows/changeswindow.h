@@ -1,0 +1,24 @@
+#pragma once
+
+#include "secondarywindow.h"
+
+class QPlainTextEdit;
+class QPushButton;
+
+// What saving will change in the opened file: a unified diff, removed lines tinted red and
+// added lines green, beside the preview, which stays usable. Esc or Close closes it.
+class changesWindow : public SecondaryWindow
+{
+    Q_OBJECT
+
+public:
+    // `diff` as unifiedDiff() writes it, without the two file lines, which `before` and
+    // `after` name.
+    changesWindow(QWidget *owner, const QString &before, const QString &after, const QString &diff);
+
+    QPlainTextEdit *changesText() const { return m_text; }
+
+private:
+    QPlainTextEdit *m_text;
+    QPushButton *m_close;
+};
