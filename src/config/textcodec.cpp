@@ -161,6 +161,36 @@ DecodedText decodeText(QByteArrayView bytes)
     return out;
 }
 
+DecodedText decodeText(QByteArrayView bytes, TextEncoding encoding)
+{
+    DecodedText out;
+    out.encoding = encoding;
+    switch (encoding) {
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8WithBom:
+        if (encoding == TextEncoding::Utf8WithBom && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes = bytes.sliced(3);
+        if (!decodeMostlyUtf8(bytes, out))
+            out.text = QString::fromUtf8(bytes);
+        out.encoding = encoding;
+        break;
+    case TextEncoding::Windows1252:
+        out.text = windows1252(bytes);
+        break;
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE: {
+        const bool le = encoding == TextEncoding::Utf16LE;
+        if (bytes.startsWith(le ? "\xFF\xFE" : "\xFE\xFF"))
+            bytes = bytes.sliced(2);
+        QStringDecoder decoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                               QStringDecoder::Flag::Stateless);
+        out.text = decoder.decode(bytes);
+        break;
+    }
+    }
+    return out;
+}
+
 EncodedBytes encodeText(QStringView text, TextEncoding encoding)
 {
     EncodedBytes out;

@@ -30,6 +30,8 @@ struct DecodedText
 // invalid byte in an otherwise UTF-8 file is read as Windows-1252, without garbling the rest);
 // Windows-1252 otherwise.
 DecodedText decodeText(QByteArrayView bytes);
+// Bytes known to be in `encoding` (as encodeText() wrote them).
+DecodedText decodeText(QByteArrayView bytes, TextEncoding encoding);
 
 struct EncodedBytes
 {

@@ -80,6 +80,18 @@ DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &di
     return result;
 }
 
+DescriptionText savedDescriptionFile(const QByteArray &bytes, config::TextEncoding encoding)
+{
+    config::DecodedText decoded = config::decodeText(bytes, encoding);
+    DescriptionText result;
+    result.ok = true;
+    result.bytes = bytes;
+    result.text = std::move(decoded.text);
+    result.encoding = encoding;
+    result.invalidBytes = decoded.invalidBytes;
+    return result;
+}
+
 DescriptionText readDescriptionFile(const QString &path)
 {
     DescriptionText result;

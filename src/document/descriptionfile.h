@@ -33,6 +33,8 @@ DescriptionText readDescriptionFile(const QString &path);
 // The same checks and decoding for bytes already in memory (a drop, a test); `displayName`
 // names them in the error.
 DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &displayName);
+// Bytes the editor itself wrote in `encoding`: no guessing, no checks.
+DescriptionText savedDescriptionFile(const QByteArray &bytes, config::TextEncoding encoding);
 
 // “name”, as messages quote file names.
 QString quotedFileName(const QString &name);

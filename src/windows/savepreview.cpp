@@ -142,9 +142,11 @@ void savePreview::showChanges()
     const std::vector<TextLine> before = splitLines(m_origin->text);
     const std::vector<TextLine> after = splitLines(saved);
     const QString name = shortName(*m_origin);
-    auto *window = new changesWindow(this, name, tr("%1 (as it will be saved)").arg(name),
-                                     unifiedDiff(before, after, diffLines(before, after)));
-    window->open();
+    if (m_changes)
+        m_changes->close();
+    m_changes = new changesWindow(this, name, tr("%1 (as it will be saved)").arg(name),
+                                  unifiedDiff(before, after, diffLines(before, after)));
+    m_changes->open();
 }
 
 void savePreview::setText(const QString &text)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class DocumentOrigin;
+class changesWindow;
 
 class QFileDialog;
 class PreviewCheck;
@@ -72,4 +73,6 @@ private:
     // The generated text with the opened file's line ends, which the text box cannot hold.
     QString m_generated;
     QTimer m_changesPause;
+    // One changes window at a time: asking again shows the changes as they are now.
+    QPointer<changesWindow> m_changes;
 };

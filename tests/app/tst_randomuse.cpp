@@ -1,10 +1,12 @@
 #include "descriptionimport.h"
+#include "documentorigin.h"
 #include "editordocument.h"
 #include "encoding.h"
 #include "generator.h"
 #include "mainwindow.h"
 #include "scriptedservices.h"
 #include "systemcolours.h"
+#include "textcodec.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -188,11 +190,13 @@ public:
         if (dialog.parentWidget() && !dialog.parentWidget()->isVisible() && problem.isEmpty())
             problem = QStringLiteral("the file dialog opened for a closed %1")
                           .arg(dialog.parentWidget()->objectName());
-        // The dialog lives as long as Main and opens with the file chosen last.
-        if (&dialog == m_lastDialog && dialog.selectedFiles().value(0) != m_lastChoice &&
-            problem.isEmpty())
+        // The dialog lives as long as Main and opens with the file chosen last, or with the
+        // file the document was opened from.
+        const QString expected = openedPath.isEmpty() ? m_lastChoice : openedPath;
+        if ((&dialog == m_lastDialog || !openedPath.isEmpty()) &&
+            dialog.selectedFiles().value(0) != expected && problem.isEmpty())
             problem = QStringLiteral("the file dialog forgot %1, it shows %2")
-                          .arg(m_lastChoice, dialog.selectedFiles().value(0));
+                          .arg(expected, dialog.selectedFiles().value(0));
         if (m_random.bounded(4) == 0) {
             notes << QStringLiteral("file dialog cancelled");
             return false;
@@ -221,6 +225,10 @@ public:
         QString text;
     };
     std::optional<Save> pendingSave;
+    // The file the document was opened from (or last saved to), which Save As proposes, and
+    // the encoding a save keeps.
+    QString openedPath;
+    config::TextEncoding openedEncoding = config::TextEncoding::Utf8;
     QStringList notes; // what was asked and answered during the current action
     QMessageBox::StandardButton lastAnswer = QMessageBox::NoButton;
     QString problem; // something wrong seen while answering
@@ -884,6 +892,13 @@ private:
                 return QStringLiteral("%1 holds a line break other than CR LF")
                     .arg(codeBoxName(CodeBox(c)));
         }
+        if (document.origin()) {
+            // An opened file is written again with only the form's changes.
+            if (previewJustOpened &&
+                document.generatedText() != document.origin()->render(document))
+                return QStringLiteral("Create stored a text other than the opened file's");
+            return {};
+        }
         const GeneratedFile file = generate(document);
         const QString headerLine = QString::fromUtf16(HeaderComment) + QStringLiteral("\r\n");
         if (!file.text.startsWith(headerLine))
@@ -921,7 +936,28 @@ private:
         QFile file(save->path);
         if (!file.open(QIODevice::ReadOnly))
             return QStringLiteral("the preview closed but %1 was not written").arg(save->path);
-        if (file.readAll() != descriptionFileBytes(save->text).bytes)
+        const QByteArray bytes = file.readAll();
+        if (m_main->document().origin()) {
+            // Saved in the opened file's encoding and line ends.
+            const QByteArray written =
+                config::encodeText(normalizeLineBreaks(save->text), m_prompts->openedEncoding)
+                    .bytes;
+            const config::DecodedText read = config::decodeText(bytes);
+            const QString expected = config::decodeText(written).text;
+            const QString got = normalizeLineBreaks(read.text);
+            if (got != expected) {
+                qsizetype at = 0;
+                while (at < got.size() && at < expected.size() && got[at] == expected[at])
+                    ++at;
+                return QStringLiteral("%1 does not hold the preview's text (read as %2, from "
+                                      "character %3: \"%4\" against \"%5\")")
+                    .arg(save->path, config::encodingName(read.encoding))
+                    .arg(at)
+                    .arg(got.mid(at, 20), expected.mid(at, 20));
+            }
+            return {};
+        }
+        if (bytes != descriptionFileBytes(save->text).bytes)
             return QStringLiteral("%1 does not hold the preview's text").arg(save->path);
         return {};
     }
@@ -1011,6 +1047,13 @@ private Q_SLOTS:
             m_failure.clear();
             m_detail.clear();
             m_prompts->notes.clear();
+            if (const auto &origin = m_main->document().origin()) {
+                m_prompts->openedPath = origin->path;
+                m_prompts->openedEncoding = origin->encoding;
+            } else {
+                m_prompts->openedPath.clear();
+            }
+
             QString entry;
             if (const char *step = bringBack()) {
                 entry = QString::fromLatin1(step);
@@ -1028,6 +1071,16 @@ private Q_SLOTS:
             remember(i, entry);
 
             QString failure = m_failure;
+            // The changes window only shows what saving changes; it closes by Esc before the
+            // next action, which keeps one window at a time for the invariants.
+            for (QWidget *w : secondaryWindows()) {
+                if (w->objectName() == QLatin1String("changesWindow")) {
+                    QTest::keyClick(w, Qt::Key_Escape);
+                    settle();
+                    if (w->isVisible() && failure.isEmpty())
+                        failure = QStringLiteral("Esc did not close the changes window");
+                }
+            }
             if (failure.isEmpty())
                 failure = checkInvariants(dialogBefore, previewBefore);
             if (!failure.isEmpty()) {
