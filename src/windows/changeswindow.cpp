@@ -1,9 +1,9 @@
 #include "changeswindow.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -64,8 +64,6 @@ changesWindow::changesWindow(QWidget *owner, const QString &before, const QStrin
     m_close->setObjectName(QStringLiteral("closeChangesButton"));
     m_close->setDefault(true);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -74,4 +72,13 @@ changesWindow::changesWindow(QWidget *owner, const QString &before, const QStrin
     layout->addWidget(m_text);
     layout->addLayout(buttons);
     m_text->setFocus();
+}
+
+void changesWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    SecondaryWindow::keyPressEvent(event);
 }

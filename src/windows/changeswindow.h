@@ -2,6 +2,7 @@
 
 #include "secondarywindow.h"
 
+class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -17,6 +18,9 @@ public:
     changesWindow(QWidget *owner, const QString &before, const QString &after, const QString &diff);
 
     QPlainTextEdit *changesText() const { return m_text; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QPlainTextEdit *m_text;

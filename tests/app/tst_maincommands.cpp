@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
@@ -350,6 +351,67 @@ private Q_SLOTS:
         prompts->answers << QMessageBox::Yes;
         QVERIFY(main->openFile(file));
         QCOMPARE(main->document().respawnMode(), RespawnMode::Base);
+    }
+
+    // An opened file goes through the preview unchanged: the preview says so, Save As offers
+    // the file, and saving writes its bytes back. One edit in the form is one changed line,
+    // shown in the changes window (Ctrl+D, closed by Esc), and saved with the file's own line
+    // ends and encoding.
+    void savingAnOpenedFile()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("mission")));
+        const QString file = dir.filePath(QStringLiteral("mission/description.ext"));
+        const QByteArray original("// Caf\xE9 raid\nclass Header\n{\n\tgameType = Coop;\n"
+                                  "\tmaxPlayers = 8; // more on dedicated servers\n};\n"
+                                  "author = \"me\";\n");
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(original);
+        }
+        QVERIFY(main->openFile(file));
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QLatin1String("openReport"))
+                w->close();
+        }
+        // The changes line at Create, and the file after Save As.
+        const auto saveThroughThePreview = [&] {
+            main->mnuCreate()->trigger();
+            QWidget *preview = secondaryWindow("savePreview");
+            const QString status = preview->findChild<QPushButton *>("changesStatus")->text();
+            prompts->fileAnswers << file;
+            prompts->lastDialogSelection.clear();
+            QTest::mouseClick(preview->findChild<QPushButton *>("saveAsButton"), Qt::LeftButton);
+            QFile in(file);
+            return std::pair{status, in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray()};
+        };
+        auto [status, saved] = saveThroughThePreview();
+        QCOMPARE(prompts->lastDialogSelection.value(0), file);
+        QCOMPARE(status, QStringLiteral("Unchanged from mission/description.ext"));
+        QCOMPARE(saved, original);
+
+        auto *maxPlayers = find<QLineEdit>("maxPlayersValue");
+        maxPlayers->selectAll();
+        QTest::keyClicks(maxPlayers, QStringLiteral("12"));
+        main->mnuCreate()->trigger();
+        QWidget *preview = secondaryWindow("savePreview");
+        QCOMPARE(preview->findChild<QPushButton *>("changesStatus")->text(),
+                 QStringLiteral("1 line changed from mission/description.ext"));
+        QTRY_VERIFY(preview->isActiveWindow());
+        QTest::keyClick(preview->findChild<QPlainTextEdit *>("codePreview"), Qt::Key_D,
+                        Qt::ControlModifier);
+        const QPointer<QWidget> changes = secondaryWindow("changesWindow");
+        QVERIFY(changes);
+        const QString diff = changes->findChild<QPlainTextEdit *>("changesText")->toPlainText();
+        QVERIFY2(diff.contains(QStringLiteral("\n-\tmaxPlayers = 8; // more on dedicated servers\n"
+                                              "+\tmaxPlayers = 12; // more on dedicated servers")),
+                 qPrintable(diff));
+        QTest::keyClick(changes->findChild<QPlainTextEdit *>("changesText"), Qt::Key_Escape);
+        QTRY_VERIFY(!changes);
+        preview->close();
+        std::tie(status, saved) = saveThroughThePreview();
+        QCOMPARE(saved, QByteArray(original).replace("maxPlayers = 8;", "maxPlayers = 12;"));
     }
 
     void menusAsTheUserSeesThem()
