@@ -7,11 +7,15 @@ macro(fail text)
   string(APPEND failures "\n  - ${text}")
 endmacro()
 
-# No display at all: the options that only print must not need a window system.
+# No display at all: the options that only print must not need a window system. Temporary
+# files go to a folder of the test's own, which must stay empty.
+set(scratch "${CMAKE_CURRENT_BINARY_DIR}/cli-tmp")
+file(REMOVE_RECURSE "${scratch}")
+file(MAKE_DIRECTORY "${scratch}")
 function(run_editor)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
-            --unset=QT_QPA_PLATFORM ${EDITOR} ${ARGN}
+            --unset=QT_QPA_PLATFORM TMPDIR=${scratch} ${ENVIRONMENT} ${EDITOR} ${ARGN}
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 30)
   set(out "${out}" PARENT_SCOPE)
   set(err "${err}" PARENT_SCOPE)
@@ -55,11 +59,45 @@ endforeach()
 
 foreach(flag --version -v)
   run_editor(${flag})
-  string(STRIP "${out}" version)
+  string(REGEX MATCH "^[^\n]*" version "${out}")
   if(NOT rc STREQUAL "0" OR NOT version STREQUAL "merrow-editor ${VERSION}")
     fail("${flag} printed '${version}' and exited '${rc}', expected 'merrow-editor ${VERSION}' and 0")
   endif()
+  if(NOT out MATCHES "\nLicence: GPL-3.0-or-later ")
+    fail("${flag} does not name the licence:\n${out}")
+  endif()
 endforeach()
+
+# --help shows what is accepted: one file to open, or any number with --check.
+if(NOT help MATCHES "merrow-editor \\[options\\] \\[file \\| --check file\\.\\.\\.\\]")
+  fail("--help does not show '[file | --check file...]':\n${help}")
+endif()
+file(WRITE "${scratch}/../cli-one.ext" "a = 1;\n")
+file(WRITE "${scratch}/../cli-two.ext" "b = 2;\n")
+run_editor(--check "${scratch}/../cli-one.ext" "${scratch}/../cli-two.ext")
+if(NOT rc STREQUAL "0")
+  fail("--check of two clean files without a display exited '${rc}': ${out}${err}")
+endif()
+run_editor("${scratch}/../cli-one.ext" "${scratch}/../cli-two.ext")
+if(NOT rc STREQUAL "2" OR NOT err MATCHES "Only one file can be opened at a time")
+  fail("two files to open exited '${rc}' with '${err}'")
+endif()
+
+# Starting the window without a display, or with one that cannot be reached: one sentence,
+# exit 1, and nothing left behind.
+set(no_display "merrow-editor cannot open its window because no display can be reached; --check, --help and --version work without one.\n")
+foreach(display none unreachable)
+  set(ENVIRONMENT "")
+  if(display STREQUAL "unreachable")
+    set(ENVIRONMENT DISPLAY=:4711)
+  endif()
+  run_editor("${scratch}/../cli-one.ext")
+  file(GLOB left "${scratch}/*")
+  if(NOT rc STREQUAL "1" OR NOT err STREQUAL no_display OR NOT out STREQUAL "" OR left)
+    fail("with ${display} display: exit '${rc}' (expected 1), stderr '${err}', left '${left}'")
+  endif()
+endforeach()
+set(ENVIRONMENT "")
 
 # A mistyped option must not start the editor: a clear message that names it, and exit 2.
 foreach(unknown --no-such-option -Z)

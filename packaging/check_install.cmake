@@ -169,7 +169,7 @@ if(EXISTS "${editor}")
             "${editor}" --version
     WORKING_DIRECTORY "${elsewhere}" TIMEOUT 30
     RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  string(STRIP "${out}" out)
+  string(REGEX MATCH "^[^\n]*" out "${out}")
   if(NOT rc STREQUAL "0" OR NOT out STREQUAL "merrow-editor ${VERSION}")
     fail("installed --version printed '${out}' and exited '${rc}': ${err}")
   endif()

@@ -2,7 +2,9 @@
 # strip, which keeps the compiler's .comment and the bare .note section; drop those as Debian's
 # own packaging does (the build id, in .note.gnu.build-id, stays).
 find_program(MERROW_STRIP strip REQUIRED)
-file(GLOB binaries "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*/bin/*" "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/bin/*")
+# The program is in bin/, or in games/ for the Debian package.
+file(GLOB binaries "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*/bin/*" "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/bin/*"
+     "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/*/games/*" "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/games/*")
 foreach(binary IN LISTS binaries)
   execute_process(COMMAND ${MERROW_STRIP} --remove-section=.comment --remove-section=.note "${binary}"
                   COMMAND_ERROR_IS_FATAL ANY)

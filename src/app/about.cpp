@@ -1,7 +1,7 @@
 #include "about.h"
 #include "ui_about.h"
 
-#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace {
@@ -12,6 +12,23 @@ bool isMouseButtonEvent(const QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The keys that close the box, as a click on the picture does.
+bool isClosingKey(const QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel))
+        return true;
+    if (event->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
         return true;
     default:
         return false;
@@ -80,13 +97,11 @@ void about::Picture1_Click()
     close();
 }
 
-void about::closeEvent(QCloseEvent *event)
+void about::keyPressEvent(QKeyEvent *event)
 {
-    // Only a click on the picture closes the box; a close request from the window system
-    // (Alt+F4 and the like) is refused, as the box offers no other way out.
-    if (event->spontaneous()) {
-        event->ignore();
+    if (isClosingKey(event)) {
+        Picture1_Click();
         return;
     }
-    SecondaryWindow::closeEvent(event);
+    SecondaryWindow::keyPressEvent(event);
 }

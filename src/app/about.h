@@ -11,7 +11,9 @@ class about;
 }
 
 // The borderless about box. It keeps the main window disabled while it is open and goes
-// away only when its picture is clicked.
+// away when its picture is clicked, or from the keyboard with Esc, Enter or Space, or when the
+// window system closes it (Alt+F4): a box that locks the main window must never trap a user
+// without a mouse.
 class about : public SecondaryWindow
 {
     Q_OBJECT
@@ -31,7 +33,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     std::unique_ptr<Ui::about> ui;

@@ -38,9 +38,9 @@ CommandLine CommandLine::run(int argc, char *argv[])
     parser.addOption(locateHelp);
     parser.addPositionalArgument(
         QStringLiteral("file"),
-        QStringLiteral("A description.ext to open into the form; with --check, the files to "
-                       "check."),
-        QStringLiteral("[file...]"));
+        QStringLiteral("One description.ext to open into the form; with --check, any number "
+                       "of files to check."),
+        QStringLiteral("[file | --check file...]"));
 
     CommandLine result;
     if (!parser.parse(app.arguments())) {
@@ -56,7 +56,13 @@ CommandLine CommandLine::run(int argc, char *argv[])
         result.exitCode = 0;
     } else if (parser.isSet(version)) {
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
-            << '\n';
+            << '\n'
+            << QStringLiteral(
+                   "Licence: GPL-3.0-or-later <https://www.gnu.org/licenses/gpl-3.0.html>")
+            << '\n'
+            << QStringLiteral("This is free software: you are free to change and redistribute it.")
+            << '\n'
+            << QStringLiteral("There is NO WARRANTY, to the extent permitted by law.") << '\n';
         result.exitCode = 0;
     } else if (parser.isSet(check)) {
         if (parser.positionalArguments().isEmpty()) {
@@ -85,4 +91,20 @@ CommandLine CommandLine::run(int argc, char *argv[])
         result.fileToOpen = parser.positionalArguments().first();
     }
     return result;
+}
+
+bool CommandLine::displayNamed()
+{
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")))
+        return true;
+    if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+        return true;
+    return platform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+QString CommandLine::noDisplayMessage()
+{
+    return QStringLiteral("merrow-editor cannot open its window because no display can be "
+                          "reached; --check, --help and --version work without one.");
 }

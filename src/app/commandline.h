@@ -16,4 +16,10 @@ struct CommandLine
     QString fileToOpen;
 
     static CommandLine run(int argc, char *argv[]);
+
+    // Whether the environment names a display to open the window on. A platform chosen by name
+    // other than X11 (offscreen, Wayland) is taken at its word.
+    static bool displayNamed();
+    // What the user reads when no window can be opened.
+    static QString noDisplayMessage();
 };

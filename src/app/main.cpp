@@ -3,7 +3,51 @@
 #include "runsettings.h"
 
 #include <QApplication>
+#include <QByteArray>
 #include <QIcon>
+#include <QList>
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+// The toolkit ends the process with an abort when it cannot reach a display. While the
+// application is made, its messages are held back: if it fails, the user reads one sentence
+// and the exit code is 1; if it succeeds, they are passed on as they came.
+struct StartMessages
+{
+    struct Held
+    {
+        QtMsgType type;
+        QByteArray category;
+        QString text;
+    };
+    static inline QtMessageHandler previous = nullptr;
+    static inline QList<Held> held;
+
+    static void handler(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type == QtFatalMsg) {
+            std::fputs(qPrintable(CommandLine::noDisplayMessage() + u'\n'), stderr);
+            std::fflush(stderr);
+            std::_Exit(1);
+        }
+        held.append({type, QByteArray(context.category), text});
+    }
+    static void start() { previous = qInstallMessageHandler(&handler); }
+    static void finish()
+    {
+        qInstallMessageHandler(previous);
+        for (const Held &message : std::exchange(held, {})) {
+            const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+            previous(message.type, context, message.text);
+        }
+    }
+};
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -12,9 +56,16 @@ int main(int argc, char *argv[])
     const CommandLine commandLine = CommandLine::run(argc, argv);
     if (commandLine.exitCode)
         return *commandLine.exitCode;
+    if (!CommandLine::displayNamed()) {
+        std::fputs(qPrintable(CommandLine::noDisplayMessage() + u'\n'), stderr);
+        return 1;
+    }
 
-    RunSettings::keepWithinRun();
+    StartMessages::start();
     QApplication app(argc, argv);
+    StartMessages::finish();
+    // Only once the display was reached: a run that cannot start leaves no folder behind.
+    RunSettings::keepWithinRun();
     // Ties the windows to the installed desktop entry, for the task bar's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.merroweditor.MerrowEditor"));
     Q_INIT_RESOURCE(merrow);

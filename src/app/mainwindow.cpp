@@ -19,10 +19,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -223,6 +225,12 @@ void Main::setUpWindow()
         box->installEventFilter(this);
         box->viewport()->installEventFilter(this); // where a dropped file lands
     }
+
+    // F10 opens the first menu, the desktop's way into a menu bar from the keyboard; the arrow
+    // keys go on from there. The captions carry no access-key letters to do it otherwise.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(ui->mnuFile->menuAction()); });
 
     setFixedSize(ClientWidth, menuBar()->sizeHint().height() + ClientHeight);
     WindowPlacement::centre(this, nullptr, QRect());

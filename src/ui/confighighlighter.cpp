@@ -1,5 +1,7 @@
 #include "confighighlighter.h"
 
+#include "systemcolours.h"
+
 #include <QGuiApplication>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -88,10 +90,10 @@ void ConfigHighlighter::takeColours(const QPalette &palette)
     m_formats[std::size_t(Role::Keyword)] = make(palette.color(QPalette::Link), true, false);
     m_formats[std::size_t(Role::Preprocessor)] =
         make(mix(palette.color(QPalette::Highlight), text, 0.25), true, false);
-    // Red and amber read on light and dark backgrounds alike; only their shade follows it.
-    const bool dark = base.lightness() < 128;
-    m_errorColour = dark ? QColor(255, 90, 90) : QColor(210, 0, 0);
-    m_warningColour = dark ? QColor(255, 190, 60) : QColor(200, 130, 0);
+    m_errorColour = SystemColours::problemColour(palette, true);
+    m_warningColour = SystemColours::problemColour(palette, false);
+    m_errorBackground = SystemColours::problemBackground(palette, true);
+    m_warningBackground = SystemColours::problemBackground(palette, false);
 }
 
 void ConfigHighlighter::setDiagnostics(const QList<ProblemMark> &marks)
@@ -263,6 +265,7 @@ void ConfigHighlighter::underline(const QString &text)
             QTextCharFormat f = format(int(p - start));
             f.setUnderlineStyle(QTextCharFormat::WaveUnderline);
             f.setUnderlineColor(it->isError ? m_errorColour : m_warningColour);
+            f.setBackground(it->isError ? m_errorBackground : m_warningBackground);
             setFormat(int(p - start), 1, f);
         }
     }

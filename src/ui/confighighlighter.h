@@ -58,6 +58,8 @@ private:
     std::array<QTextCharFormat, RoleCount> m_formats;
     QColor m_errorColour;
     QColor m_warningColour;
+    QColor m_errorBackground;
+    QColor m_warningBackground;
     QList<ProblemMark> m_marks; // sorted by offset
     qsizetype m_longestMark = 0;
 };

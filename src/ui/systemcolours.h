@@ -14,8 +14,15 @@ QColor enabledFieldBackground(const QPalette &palette);
 // Background of a field whose section is switched off: a neutral grey that stands apart from
 // the window background in light and in dark palettes.
 QColor inactiveBorder(const QPalette &palette);
-// Text colour of the small grey sub-headings.
+// Text colour of the small grey sub-headings ("Weapons", "Magazines", "MP Parameters"): the
+// window text muted toward the window, but no further than a contrast of 4.5:1, so that in
+// light and dark palettes alike they read as headings and not as disabled captions.
 QColor workspaceGrey(const QPalette &palette);
+// The wavy line under a problem in a text on the palette's base, red for errors and amber
+// for warnings, at a contrast of at least 4.5:1; and the faint tint of the same hue behind
+// the characters, since a line one pixel thick is easily missed.
+QColor problemColour(const QPalette &palette, bool error);
+QColor problemBackground(const QPalette &palette, bool error);
 
 // Gives the disabled captions, check boxes and options of `window` a grey that still reads
 // against the window background (a contrast of at least 3:1, where the theme's own grey

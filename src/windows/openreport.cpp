@@ -1,6 +1,7 @@
 #include "openreport.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -28,4 +29,13 @@ openReport::openReport(QWidget *owner, const QString &title, const QString &text
     layout->addWidget(m_text);
     layout->addLayout(buttons);
     m_close->setFocus();
+}
+
+void openReport::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    SecondaryWindow::keyPressEvent(event);
 }

@@ -34,7 +34,10 @@ PreviewCheck::PreviewCheck(QPlainTextEdit *text, QPushButton *status)
     m_pause.setSingleShot(true);
     m_pause.setInterval(PauseMs);
     connect(&m_pause, &QTimer::timeout, this, &PreviewCheck::checkNow);
-    connect(text->document(), &QTextDocument::contentsChanged, this, &PreviewCheck::textEdited);
+    // contentsChanged also comes after every new colouring, and colouring the problems a check
+    // found would start the next check: the preview would never rest. contentsChange names the
+    // characters that changed; colouring changes none.
+    connect(text->document(), &QTextDocument::contentsChange, this, &PreviewCheck::textEdited);
     connect(&m_watcher, &QFutureWatcher<Outcome>::finished, this, &PreviewCheck::finished);
     connect(status, &QPushButton::clicked, this, &PreviewCheck::goToNextProblem);
 }
@@ -67,8 +70,11 @@ PreviewCheck::Outcome PreviewCheck::check(QString text)
     return outcome;
 }
 
-void PreviewCheck::textEdited()
+void PreviewCheck::textEdited(int position, int charsRemoved, int charsAdded)
 {
+    Q_UNUSED(position);
+    if (charsRemoved == 0 && charsAdded == 0)
+        return;
     ++m_revision;
     m_pause.start();
 }
@@ -81,6 +87,7 @@ void PreviewCheck::checkNow()
         return;
     }
     m_checkedRevision = m_revision;
+    Q_EMIT started();
     m_copy.clear();
     m_copy.reserve(m_text->document()->characterCount());
     m_nextBlock = m_text->document()->begin();

@@ -29,8 +29,13 @@ public:
     // Moves the text cursor to the next problem after it, from the top after the last.
     void goToNextProblem();
     bool isChecking() const { return m_copying || m_watcher.isRunning(); }
+    // Nothing is checked or waiting to be: what the last check found is shown and only an
+    // edit starts another.
+    bool isResting() const { return !isChecking() && !m_pause.isActive() && !m_again; }
 
 Q_SIGNALS:
+    // A check of the text begins, and its result is shown.
+    void started();
     void checked();
 
 private:
@@ -40,7 +45,7 @@ private:
         QString summary;
     };
     static Outcome check(QString text);
-    void textEdited();
+    void textEdited(int position, int charsRemoved, int charsAdded);
     void copySlice();
     void finished();
 

@@ -91,8 +91,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("input");
         QTest::newRow("click on the version text") << 0;
         QTest::newRow("right click on the picture") << 1;
-        QTest::newRow("Escape") << 2;
-        QTest::newRow("Return") << 3;
+        QTest::newRow("a letter") << 2;
+        QTest::newRow("Ctrl+Return") << 3;
     }
     void otherInputDoesNothing()
     {
@@ -106,16 +106,46 @@ private Q_SLOTS:
             QTest::mouseClick(box->Picture1(), Qt::RightButton, {}, QPoint(20, 20));
             break;
         case 2:
-            QTest::keyClick(box, Qt::Key_Escape);
+            QTest::keyClick(box, Qt::Key_A);
             break;
         case 3:
-            QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
             break;
         }
         flushDeletes();
         QVERIFY(box);
         QVERIFY(box->isVisible());
         QVERIFY(!main->isEnabled());
+    }
+
+    // The box locks the main window, so the keyboard alone must be able to close it: Esc,
+    // Enter and Space as a click does, and the window system's close (Alt+F4).
+    void keyboardCloses_data()
+    {
+        QTest::addColumn<int>("key"); // 0: the window system's close
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("window close") << 0;
+    }
+    void keyboardCloses()
+    {
+        QFETCH(int, key);
+        QPointer<about> box = open();
+        QCOMPARE(QApplication::activeWindow(), box.data());
+        if (key)
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget()
+                                                        : QApplication::activeWindow(),
+                            Qt::Key(key),
+                            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        else
+            QVERIFY(box->windowHandle()->close());
+        flushDeletes();
+        QCoreApplication::processEvents();
+        QVERIFY(!box);
+        QVERIFY(main->isEnabled());
+        QCOMPARE(QApplication::activeWindow(), main.get());
     }
 
     void eachOpeningIsFresh()

@@ -1,3 +1,4 @@
+#include "confighighlighter.h"
 #include "mainwindowfixture.h"
 #include "systemcolours.h"
 
@@ -14,11 +15,16 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include <limits>
 #include <memory>
@@ -543,9 +549,40 @@ private Q_SLOTS:
         QCOMPARE(main->items()->currentIndex(), 0);
     }
 
-    // Switched-off captions stay greyed but legible: at least 3:1 against the window.
-    void disabledCaptionsAreLegible()
+    // In a light and in a dark palette: switched-off captions stay greyed but legible (at
+    // least 3:1 against the window); the grey sub-headings read as text (4.5:1) yet stay
+    // apart from it; problems in the preview are underlined at 4.5:1 on a tint of their hue.
+    void coloursAreLegible_data()
     {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << QApplication::style()->standardPalette();
+        // Fusion under a dark desktop theme, as Adwaita dark gives it.
+        QPalette dark;
+        const auto set = [&dark](QPalette::ColorRole role, QColor active, QColor disabled) {
+            dark.setColor(role, active);
+            dark.setColor(QPalette::Disabled, role, disabled);
+        };
+        const QColor window(53, 53, 53), text(238, 238, 236), muted(121, 121, 121);
+        for (auto role : {QPalette::Window, QPalette::Button})
+            set(role, window, window);
+        for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            set(role, text, muted);
+        set(QPalette::Base, QColor(45, 45, 45), QColor(53, 53, 53));
+        set(QPalette::Dark, QColor(35, 35, 35), QColor(35, 35, 35));
+        set(QPalette::Mid, QColor(40, 40, 40), QColor(40, 40, 40));
+        set(QPalette::Light, QColor(70, 70, 70), QColor(70, 70, 70));
+        QTest::newRow("dark") << dark;
+    }
+    void coloursAreLegible()
+    {
+        QFETCH(QPalette, palette);
+        const QPalette before = QApplication::palette();
+        QApplication::setPalette(palette);
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+        closeMain();
+        QVERIFY(openMain());
+        const QColor window = QApplication::palette().color(QPalette::Window);
+
         for (const char *name :
              {"onLoadIntroLabel", "minScoreLabel", "gameTypeLabel", "gpsCheck"}) {
             QWidget *w = get(name);
@@ -556,6 +593,34 @@ private Q_SLOTS:
             const double ratio = SystemColours::contrast(text, p.color(QPalette::Window));
             QVERIFY2(ratio >= 3.0, qPrintable(QStringLiteral("%1: %2").arg(name).arg(ratio)));
             QVERIFY2(text != p.color(QPalette::Active, QPalette::WindowText), name);
+        }
+        for (const char *name : {"Label10", "Label12", "Label2"}) {
+            auto *heading = get<QLabel>(name);
+            const QColor text = heading->palette().color(QPalette::Active, QPalette::WindowText);
+            const double ratio = SystemColours::contrast(text, window);
+            QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("%1: %2").arg(name).arg(ratio)));
+            QVERIFY2(SystemColours::contrast(text, palette.color(QPalette::WindowText)) >= 1.5,
+                     name);
+        }
+
+        QTextDocument doc(QStringLiteral("a=1;\nb=2 c=3;\n"));
+        ConfigHighlighter highlighter(&doc);
+        highlighter.setPalette(palette);
+        highlighter.setDiagnostics(
+            {{6, 1, true, QStringLiteral("e")}, {10, 1, false, QStringLiteral("w")}});
+        const QColor base = palette.color(QPalette::Base);
+        for (int offset : {6, 10}) {
+            const QTextBlock block = doc.findBlock(offset);
+            QTextCharFormat format;
+            for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+                if (range.start <= offset - block.position() &&
+                    offset - block.position() < range.start + range.length)
+                    format = range.format;
+            }
+            QCOMPARE(format.underlineStyle(), QTextCharFormat::WaveUnderline);
+            const double ratio = SystemColours::contrast(format.underlineColor(), base);
+            QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio)));
+            QVERIFY(format.background().color() != base);
         }
     }
 

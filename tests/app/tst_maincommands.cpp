@@ -11,6 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -422,6 +424,37 @@ private Q_SLOTS:
         QCOMPARE(main->mnuExit()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
         QCOMPARE(main->mnuHelpContents()->shortcut(), QKeySequence(Qt::Key_F1));
         QVERIFY(main->mnuAbout()->shortcut().isEmpty());
+    }
+
+    // F10 opens the first menu wherever the focus is; the arrow keys move through the items
+    // and on to the next menu; Esc leaves. The captions carry no access-key letters.
+    void menuBarFromTheKeyboard()
+    {
+        auto *field = find<QTabWidget>("Items");
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_F10);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->objectName(), QStringLiteral("mnuFile"));
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QVERIFY(menu->activeAction());
+        QVERIFY(menu->actions().contains(menu->activeAction()));
+        QTest::keyClick(menu, Qt::Key_Right);
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->objectName(), QStringLiteral("mnuHelp"));
+        for (const QAction *action : main->menuBar()->actions()) {
+            QVERIFY2(!action->text().contains(u'&'), qPrintable(action->text()));
+            for (const QAction *item : action->menu()->actions())
+                QVERIFY2(!item->text().contains(u'&'), qPrintable(item->text()));
+        }
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTest::keyClick(QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                          : main->menuBar(),
+                        Qt::Key_Escape);
+        QVERIFY(!QApplication::activePopupWidget());
+        QVERIFY(main->isEnabled());
     }
 };
 

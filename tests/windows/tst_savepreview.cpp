@@ -425,6 +425,51 @@ private Q_SLOTS:
         QCOMPARE(readAll(path()), QByteArray("a=1;\r\nb=2; c=3;\r\nclass X {\r\n"));
     }
 
+    // Once its result is shown the preview rests, whatever the check found: underlining the
+    // problems, moving to one and scrolling are no edits. One typed character is one check.
+    void idlePreviewRests_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("error") << QStringLiteral("a=1;\nb=2 c=3;\n") << QStringLiteral("1 error");
+        QTest::newRow("warning") << QStringLiteral("a=1;\nb=;\n") << QStringLiteral("1 warning");
+        QTest::newRow("clean") << QStringLiteral("a=1;\n") << QStringLiteral("No problems");
+    }
+    void idlePreviewRests()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, summary);
+        QPointer<savePreview> preview = open(text);
+        PreviewCheck *check = preview->check();
+        auto *status = preview->findChild<QPushButton *>(QStringLiteral("checkStatus"));
+        QTRY_VERIFY2(status->text().startsWith(summary), qPrintable(status->text()));
+        QSignalSpy started(check, &PreviewCheck::started);
+        QSignalSpy checked(check, &PreviewCheck::checked);
+
+        const auto verifyResting = [&](int checks) {
+            // Everything the result set off (colouring, layout, repaints) is handled first.
+            for (int i = 0; i < 3; ++i)
+                QCoreApplication::processEvents();
+            QVERIFY(check->isResting());
+            QCOMPARE(started.count(), checks);
+        };
+        verifyResting(0);
+        if (QTest::currentTestFailed())
+            return;
+        QPlainTextEdit *code = preview->codePreview();
+        QTest::keyClick(code, Qt::Key_F8);
+        QTest::mouseClick(status, Qt::LeftButton);
+        QTest::keyClick(code, Qt::Key_End, Qt::ControlModifier);
+        verifyResting(0);
+        if (QTest::currentTestFailed())
+            return;
+
+        QTest::keyClick(code, Qt::Key_Space);
+        QVERIFY(!check->isResting());
+        QTRY_COMPARE(checked.count(), 1);
+        verifyResting(1);
+    }
+
     // TABs stop every eight spaces, as in the code boxes, not at Qt's 80 pixels.
     void tabStopsOfEightSpaces()
     {
