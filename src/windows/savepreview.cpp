@@ -58,8 +58,10 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
         connect(&m_changesPause, &QTimer::timeout, this, &savePreview::updateChanges);
         connect(ui->codePreview->document(), &QTextDocument::contentsChange, this,
                 [this](int, int removed, int added) {
-                    if (removed != 0 || added != 0)
+                    if (removed != 0 || added != 0) {
+                        m_edited = true;
                         m_changesPause.start();
+                    }
                 });
     } else {
         setFixedSize(size());
@@ -74,6 +76,9 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
     LongLines::guard(ui->codePreview);
     connect(ui->saveAsButton, &QPushButton::clicked, this, &savePreview::saveAsButton_Click);
     setText(text);
+    // Filling the box is no edit of the user's.
+    m_edited = false;
+    m_changesPause.stop();
     m_check = new PreviewCheck(ui->codePreview, ui->checkStatus);
     m_check->checkNow();
     // The status line takes clicks; from the keyboard F8 goes to the next problem.
@@ -113,6 +118,8 @@ QPushButton *savePreview::changesStatus() const
 QString savePreview::savedText() const
 {
     // The raw text keeps no-break spaces, which toPlainText() would turn into plain spaces.
+    if (m_origin && !m_edited)
+        return m_generated; // what Create made, with the file's line ends
     const QString shown = ui->codePreview->document()->toRawText();
     if (!m_origin)
         return normalizeLineBreaks(shown);

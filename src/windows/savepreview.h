@@ -72,6 +72,8 @@ private:
     std::shared_ptr<const DocumentOrigin> m_origin;
     // The generated text with the opened file's line ends, which the text box cannot hold.
     QString m_generated;
+    // Whether the user touched the text box since it was filled.
+    bool m_edited = false;
     QTimer m_changesPause;
     // One changes window at a time: asking again shows the changes as they are now.
     QPointer<changesWindow> m_changes;
