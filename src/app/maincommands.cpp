@@ -17,10 +17,17 @@
 
 #include <QAction>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
+#include <QtConcurrent>
+
+#include <optional>
 
 #include <array>
 
@@ -37,6 +44,49 @@ struct AddButton
 };
 
 namespace {
+
+struct LoadedFile
+{
+    DescriptionText file;
+    ImportResult imported;
+};
+
+// Reads a file and maps it onto the form on a worker thread, so that the window keeps painting
+// however large the file. Input waits until the file is read; past half a second a progress
+// window with Cancel takes it. Nothing when the user cancels: the form stays as it was.
+std::optional<LoadedFile> loadInBackground(QWidget *owner, const QString &path)
+{
+    QFutureWatcher<LoadedFile> watcher;
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+    const QString name = QFileInfo(path).fileName();
+    watcher.setFuture(QtConcurrent::run([path, name] {
+        LoadedFile loaded{readDescriptionFile(path), {}};
+        if (loaded.file.ok)
+            loaded.imported = importDescription(loaded.file, name);
+        return loaded;
+    }));
+    QTimer slow;
+    slow.setSingleShot(true);
+    QObject::connect(&slow, &QTimer::timeout, &loop, &QEventLoop::quit);
+    slow.start(500);
+    if (!watcher.isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!watcher.isFinished()) {
+        QProgressDialog progress(Main::tr("Opening %1…").arg(QDir::toNativeSeparators(path)),
+                                 Main::tr("Cancel"), 0, 0, owner);
+        progress.setObjectName(QStringLiteral("openProgress"));
+        progress.setWindowTitle(AppTitle);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(0);
+        QObject::connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+        progress.show();
+        loop.exec();
+        if (!watcher.isFinished())
+            return std::nullopt; // the worker's result is thrown away when it ends
+    }
+    return watcher.result();
+}
 
 template <typename Dialog> EntryDialog *createDialog(QWidget *main)
 {
@@ -157,16 +207,22 @@ bool Main::openFile(const QString &path)
                                             QMessageBox::Yes | QMessageBox::No,
                                             QMessageBox::No) != QMessageBox::Yes)
         return false;
-    const OpenResult opened = openDescriptionFile(m_document, path);
-    if (!opened.ok) {
-        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle, opened.error,
-                                            QMessageBox::Ok, QMessageBox::Ok);
+    std::optional<LoadedFile> loaded = loadInBackground(this, path);
+    if (!loaded)
+        return false;
+    if (!loaded->file.ok) {
+        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle,
+                                            loaded->file.error, QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
+    ImportResult &imported = loaded->imported;
+    applySnapshot(m_document, imported.snapshot);
+    imported.origin->path = QFileInfo(path).absoluteFilePath();
+    m_document.setOrigin(std::move(imported.origin));
     m_baseline = FormSnapshot::of(m_document);
-    showStatusNote(opened.report.encodingNote());
-    auto *report =
-        new openReport(this, tr("Opened %1").arg(QFileInfo(path).fileName()), opened.report.text());
+    showStatusNote(imported.report.encodingNote());
+    auto *report = new openReport(this, tr("Opened %1").arg(QFileInfo(path).fileName()),
+                                  imported.report.text());
     report->open();
     return true;
 }

@@ -15,11 +15,13 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -414,6 +416,40 @@ private Q_SLOTS:
         preview->close();
         std::tie(status, saved) = saveThroughThePreview();
         QCOMPARE(saved, QByteArray(original).replace("maxPlayers = 8;", "maxPlayers = 12;"));
+    }
+
+    // A large file is read on a worker thread: past half a second a progress window with
+    // Cancel shows, and cancelling leaves the form as it was.
+    void openingALargeFileCanBeCancelled()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("large.ext"));
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            QByteArray block;
+            for (int i = 0; i < 1000; ++i)
+                block += "class c" + QByteArray::number(i) + " { a = 1; b[] = {\"x\", 2}; };\n";
+            while (out.size() < 20 * 1024 * 1024)
+                out.write(block);
+        }
+        find<QCheckBox>("gpsCheck")->click();
+        const FormSnapshot before = FormSnapshot::of(main->document());
+        prompts->answers << QMessageBox::Yes; // replace the entries
+        bool cancelled = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            if (auto *progress = main->findChild<QProgressDialog *>("openProgress");
+                progress && progress->isVisible() && !cancelled) {
+                cancelled = true;
+                QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+            }
+        });
+        watch.start(10);
+        QVERIFY(!main->openFile(file));
+        QVERIFY(cancelled);
+        QVERIFY(FormSnapshot::of(main->document()) == before);
+        QVERIFY(main->isEnabled());
     }
 
     void menusAsTheUserSeesThem()
