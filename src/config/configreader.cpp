@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <vector>
 
 namespace config {
@@ -374,8 +375,8 @@ private:
         if (const int earlier =
                 seen.lineOfEarlier(e.name, e.kind == EntryKind::Class, e.span.start.line)) {
             warning(nameStart, nameEnd,
-                    u"'"_qs + e.name +
-                        QStringLiteral("' is set twice in the same class (first on line %1); "
+                    echo(e.name) +
+                        QStringLiteral(" is set twice in the same class (first on line %1); "
                                        "the game keeps only one")
                             .arg(earlier));
         }
@@ -385,7 +386,7 @@ private:
             const QString suggestion = closestKnownKey(e.name);
             if (!suggestion.isEmpty()) {
                 warning(nameStart, nameEnd,
-                        u"unknown key '"_qs + e.name + u"': did you mean "_qs + suggestion +
+                        u"unknown key "_qs + echo(e.name) + u": did you mean "_qs + suggestion +
                             u"?"_qs);
             }
         }
@@ -425,8 +426,8 @@ private:
             return;
         }
         if (next.kind != Tok::LBrace) {
-            errorAt(next, u"expected '{' or ';' after 'class "_qs + e.name + u"', found "_qs +
-                              foundText(next));
+            errorAt(next, u"expected '{' or ';' after 'class "_qs + cutText(e.name) +
+                              u"', found "_qs + foundText(next));
             recover();
             finishInvalid(out, keyword.spanStart);
             return;
@@ -444,7 +445,7 @@ private:
         leaveNesting();
         const Token &close = peek();
         if (close.kind != Tok::RBrace) {
-            errorAt(open, u"expected '}' to close class "_qs + e.name +
+            errorAt(open, u"expected '}' to close class "_qs + cutText(e.name) +
                               QStringLiteral(" (opened on line %1), found the end of the file")
                                   .arg(m_file.lines.pos(open.spanStart).line));
             e.bodySpan = span(open.spanEnd, close.spanStart);
@@ -461,7 +462,7 @@ private:
             take();
         } else {
             error(closeBrace.spanStart, closeBrace.spanEnd,
-                  u"expected ';' after '}' of class "_qs + e.name + u", found "_qs +
+                  u"expected ';' after '}' of class "_qs + cutText(e.name) + u", found "_qs +
                       foundText(semi));
         }
         finish(out, std::move(e), keyword.spanStart);
@@ -481,7 +482,7 @@ private:
         Entry e;
         e.kind = EntryKind::Delete;
         e.name = take().view().toString();
-        expectSemicolon(QStringLiteral("after 'delete %1'").arg(e.name));
+        expectSemicolon(QStringLiteral("after 'delete %1'").arg(cutText(e.name)));
         finish(out, std::move(e), keyword.spanStart);
     }
 
@@ -569,8 +570,8 @@ private:
             take();
             const Token &close = peek();
             if (close.kind != Tok::RBracket) {
-                errorAt(close,
-                        u"expected ']' after '"_qs + e.name + u"[', found "_qs + foundText(close));
+                errorAt(close, u"expected ']' after '"_qs + cutText(e.name) + u"[', found "_qs +
+                                   foundText(close));
                 recover();
                 finishInvalid(out, keyTok.spanStart);
                 return;
@@ -582,17 +583,17 @@ private:
         const Token &op = peek();
         if (op.kind == Tok::PlusAssign) {
             if (!isArray) {
-                errorAt(op, u"expected '=' after '"_qs + e.name +
+                errorAt(op, u"expected '=' after '"_qs + cutText(e.name) +
                                 u"', found '+=' (only arrays "
                                 u"can be added to: '"_qs +
-                                e.name + u"[] +=')"_qs);
+                                cutText(e.name) + u"[] +=')"_qs);
                 recover();
                 finishInvalid(out, keyTok.spanStart);
                 return;
             }
             e.append = true;
         } else if (op.kind != Tok::Assign) {
-            const QString what = isArray ? e.name + u"[]"_qs : e.name;
+            const QString what = isArray ? cutText(e.name) + u"[]"_qs : cutText(e.name);
             errorAt(op, u"expected '=' after '"_qs + what + u"', found "_qs + foundText(op));
             recover();
             finishInvalid(out, keyTok.spanStart);
@@ -603,8 +604,8 @@ private:
         if (isArray) {
             const Token &open = peek();
             if (open.kind != Tok::LBrace) {
-                errorAt(open, u"expected '{' to start the array '"_qs + e.name + u"[]', found "_qs +
-                                  foundText(open));
+                errorAt(open, u"expected '{' to start the array '"_qs + cutText(e.name) +
+                                  u"[]', found "_qs + foundText(open));
                 recover();
                 finishInvalid(out, keyTok.spanStart);
                 return;
@@ -691,20 +692,14 @@ private:
         if (value.text.contains(u' ') || value.text.contains(u'\t')) {
             warning(from, to,
                     u"unquoted text with spaces: expected a string in quotes, found "_qs +
-                        quoted(value.text));
+                        echo(value.text));
         } else if (!wordExpected && value.text.compare(u"true", Qt::CaseInsensitive) != 0 &&
                    value.text.compare(u"false", Qt::CaseInsensitive) != 0) {
             warning(from, to,
                     u"unquoted text: expected a number or a string in quotes, found "_qs +
-                        quoted(value.text));
+                        echo(value.text));
         }
         return true;
-    }
-
-    static QString quoted(const QString &text)
-    {
-        constexpr qsizetype Max = 24;
-        return u"'"_qs + (text.size() > Max ? text.left(Max) + u"…"_qs : text) + u"'"_qs;
     }
 
     bool parseArray(Value &value)
@@ -810,7 +805,18 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
     FileContext file{
         &result.m_source,      LineIndex(result.m_source), QString(), options.fileName, -1,
         options.checkKnownKeys};
-    result.entries = parseText(shared, file);
+    try {
+        result.entries = parseText(shared, file);
+    } catch (const std::bad_alloc &) {
+        // The budgets keep every input well below this; should memory still run out, the
+        // text gets one error instead of taking the program down.
+        result.entries.clear();
+        shared.diagnostics.clear();
+        shared.diagnostics.shrink_to_fit();
+        Diagnostic d;
+        d.message = QStringLiteral("not enough memory to read this text; nothing of it was read");
+        shared.diagnostics.push_back({std::move(d), 0});
+    }
     std::stable_sort(shared.diagnostics.begin(), shared.diagnostics.end(),
                      [](const auto &a, const auto &b) { return a.anchor < b.anchor; });
     result.diagnostics.reserve(qsizetype(shared.diagnostics.size()));

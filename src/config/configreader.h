@@ -125,6 +125,10 @@ struct IncludedFile
     // for the includes inside it.
     QString name;
     QString text;
+    // Why a file the include names was not read (not found: empty): outside the mission
+    // folder, not a regular file, too large. Reported as an error at the #include after
+    // "included file 'PATH' ", so it reads e.g. "is not a regular file".
+    QString problem;
 };
 
 struct ReadOptions
@@ -133,7 +137,8 @@ struct ReadOptions
     QString fileName;
     // Looks up an #include. Without a loader includes are kept as directives and not followed.
     // `path` is as written between the quotes or brackets; `fromFile` is the including file's
-    // name.
+    // name. Paths that start with a backslash name the game's or an addon's files and are
+    // never passed to the loader.
     std::function<IncludedFile(const QString &path, const QString &fromFile)> includeLoader;
     // Compare top-level keys with the known description keys and suggest close ones.
     bool checkKnownKeys = true;

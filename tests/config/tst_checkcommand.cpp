@@ -1,11 +1,17 @@
 #include "checkcommand.h"
+#include "configreader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace config;
+
+Q_DECLARE_METATYPE(config::CheckLimits)
 
 namespace {
 
@@ -15,12 +21,35 @@ struct CheckRun
     QString output;
 };
 
-CheckRun check(const QStringList &paths)
+CheckRun check(const QStringList &paths, const CheckLimits &limits = {})
 {
     QString output;
     QTextStream out(&output);
-    const int exitCode = runCheck(paths, out);
+    const int exitCode = runCheck(paths, out, limits);
     return {exitCode, output};
+}
+
+// Makes one file of a mission folder from its description: "<folder>", "<fifo>",
+// "<device>", "<link:TARGET>", "<bytes:N>" (a sparse file of N bytes) or the file's text.
+// False when the machine does not allow it (a device node needs privileges).
+bool makeFile(const QString &path, const QString &what)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    const QByteArray native = QFile::encodeName(path);
+    if (what == u"<folder>")
+        return QDir().mkpath(path);
+    if (what == u"<fifo>")
+        return ::mkfifo(native.constData(), 0600) == 0;
+    if (what == u"<device>") // the same device as /dev/null
+        return ::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    if (what.startsWith(u"<link:"))
+        return QFile::link(what.mid(6).chopped(1), path);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (what.startsWith(u"<bytes:"))
+        return f.resize(what.mid(7).chopped(1).toLongLong());
+    return f.write(what.toUtf8()) == what.toUtf8().size();
 }
 
 QString expectedOutput()
@@ -100,6 +129,170 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QCOMPARE(decodeDescriptionBytes(bytes), text);
+    }
+
+    // Includes are read as the game finds them, inside the mission folder only and only from
+    // regular files; nothing outside the folder is ever echoed. %1 in the files' names and the
+    // expected output is the mission folder, %2 the folder around it.
+    void includeLookup_data()
+    {
+        QTest::addColumn<QStringList>("files"); // "NAME=WHAT", see makeFile
+        QTest::addColumn<QString>("main");
+        QTest::addColumn<CheckLimits>("limits");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("exitCode");
+        const QString error = "%1/a.ext:1:1: error: included file ";
+        const QString broken = "class A {";
+        const QString unclosed = ":1:9: error: expected '}' to close class A (opened on line 1), "
+                                 "found the end of the file\n";
+        const CheckLimits defaults;
+        QTest::newRow("name in another case")
+            << QStringList{"%1/Sub/Common.hpp=" + broken} << "#include \"sub\\COMMON.hpp\""
+            << defaults << "%1/Sub/Common.hpp" + unclosed << 1;
+        QTest::newRow("exact name first")
+            << QStringList{"%1/x.hpp=x=1;", "%1/X.hpp=" + broken} << "#include \"X.hpp\""
+            << defaults << "%1/X.hpp" + unclosed << 1;
+        QTest::newRow("game and addon paths are not looked up")
+            << QStringList{} << "#include \"\\a3\\ui_f\\hpp\\defineResincl.inc\"" << defaults << ""
+            << 0;
+        QTest::newRow("missing") << QStringList{} << "#include \"gone.hpp\"" << defaults
+                                 << "%1/a.ext:1:1: warning: included file 'gone.hpp' not found\n"
+                                 << 0;
+        QTest::newRow("fifo") << QStringList{"%1/pipe=<fifo>"} << "#include \"pipe\"" << defaults
+                              << error + "'pipe' is not a regular file\n"
+                              << 1;
+        QTest::newRow("device") << QStringList{"%1/null=<device>"} << "#include \"null\""
+                                << defaults << error + "'null' is not a regular file\n"
+                                << 1;
+        QTest::newRow("folder") << QStringList{"%1/sub=<folder>"} << "#include \"sub\"" << defaults
+                                << error + "'sub' is a folder, not a file\n"
+                                << 1;
+        QTest::newRow("climbing out")
+            << QStringList{"%2/secret.hpp=SECRET"} << "#include \"..\\secret.hpp\"" << defaults
+            << error + "'..\\secret.hpp' is outside the mission folder; only files inside it "
+                       "are read\n"
+            << 1;
+        QTest::newRow("climbing out and back in")
+            << QStringList{"%1/x.hpp=" + broken} << "#include \"sub/../../mission/x.hpp\""
+            << defaults
+            << error + "'sub/../../mission/x.hpp' is outside the mission folder; only files "
+                       "inside it are read\n"
+            << 1;
+        QTest::newRow("absolute") << QStringList{} << "#include \"/etc/passwd\"" << defaults
+                                  << error + "'/etc/passwd' is outside the mission folder; only "
+                                             "files inside it are read\n"
+                                  << 1;
+        QTest::newRow("drive letter") << QStringList{} << "#include \"C:\\secret.hpp\"" << defaults
+                                      << error + "'C:\\secret.hpp' is outside the mission folder; "
+                                                 "only files inside it are read\n"
+                                      << 1;
+        QTest::newRow("link leading out")
+            << QStringList{"%2/secret.hpp=SECRET", "%1/in.hpp=<link:%2/secret.hpp>"}
+            << "#include \"in.hpp\"" << defaults
+            << error + "'in.hpp' leads outside the mission folder; only files inside it are read\n"
+            << 1;
+        QTest::newRow("link inside")
+            << QStringList{"%1/x.hpp=" + broken, "%1/in.hpp=<link:%1/x.hpp>"}
+            << "#include \"in.hpp\"" << defaults << "%1/in.hpp" + unclosed << 1;
+        QTest::newRow("include too large")
+            << QStringList{"%1/big.hpp=<bytes:1001>"} << "#include \"big.hpp\""
+            << CheckLimits{1000, 100000, 100}
+            << error + "'big.hpp' is too large (1001 bytes; at most 1000 bytes)\n"
+            << 1;
+        QTest::newRow("includes together too large")
+            << QStringList{"%1/x.hpp=" + QString(600, u' ')}
+            << "#include \"x.hpp\"\n#include \"x.hpp\"" << CheckLimits{1000, 1000, 100}
+            << "%1/a.ext:2:1: error: included file 'x.hpp' is not read: the included files "
+               "together would be larger than 1000 bytes\n"
+            << 1;
+        QTest::newRow("too many includes")
+            << QStringList{"%1/x.hpp=x=1;"} << "#include \"x.hpp\"\n#include \"x.hpp\""
+            << CheckLimits{1000, 1000, 1}
+            << "%1/a.ext:2:1: error: included file 'x.hpp' is not read: the includes have "
+               "reached their limit of files\n"
+            << 1;
+        QTest::newRow("checked file too large")
+            << QStringList{"%1/a.ext=<bytes:1001>"} << "" << CheckLimits{1000, 1000, 1}
+            << "%1/a.ext: error: cannot read the file: is too large (1001 bytes; at most 1000 "
+               "bytes)\n"
+            << 2;
+        QTest::newRow("checked fifo")
+            << QStringList{"%1/a.ext=<fifo>"} << "" << defaults
+            << "%1/a.ext: error: cannot read the file: is not a regular file\n"
+            << 2;
+    }
+    void includeLookup()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, main);
+        QFETCH(CheckLimits, limits);
+        QFETCH(QString, output);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString mission = dir.filePath("mission");
+        QVERIFY(QDir().mkpath(mission));
+        auto place = [&](QString s) { return s.replace("%1", mission).replace("%2", dir.path()); };
+        for (const QString &f : files) {
+            const QString name = place(f.section(u'=', 0, 0));
+            if (!makeFile(name, place(f.section(u'=', 1))))
+                QSKIP(qPrintable("cannot make " + f + " here"));
+        }
+        if (!QFileInfo::exists(mission + "/a.ext"))
+            QVERIFY(makeFile(mission + "/a.ext", main));
+        const CheckRun run = check({mission + "/a.ext"}, limits);
+        QCOMPARE(run.output, place(output));
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(!run.output.contains("SECRET"));
+    }
+
+    // What --check prints cannot run away: identical messages after the fifth become one note,
+    // and text from the file is cut and has its control characters escaped.
+    void output_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("output");
+        const QString twice = "a.ext:%1:1: warning: 'y' is set twice in the same class (first on "
+                              "line 1); the game keeps only one\n";
+        QTest::newRow("five alike")
+            << QString("y=1;\n").repeated(6)
+            << twice.arg(2) + twice.arg(3) + twice.arg(4) + twice.arg(5) + twice.arg(6);
+        QTest::newRow("a million alike")
+            << QString("y=1;\n").repeated(100000)
+            << twice.arg(2) + twice.arg(3) + twice.arg(4) + twice.arg(5) + twice.arg(6) +
+                   "a.ext:7:1: note: 99994 more like this\n";
+        QTest::newRow("others between")
+            << QString("y=1;\n").repeated(7) + "x=a b;\ny=1;\n"
+            << twice.arg(2) + twice.arg(3) + twice.arg(4) + twice.arg(5) + twice.arg(6) +
+                   "a.ext:7:1: note: 2 more like this\n"
+                   "a.ext:8:3: warning: unquoted text with spaces: expected a string in quotes, "
+                   "found 'a b'\n";
+        QTest::newRow("long text cut")
+            << "x=" + QString(1000000, u'z') + ";"
+            << "a.ext:1:3: warning: unquoted text: expected a number or a string in quotes, "
+               "found '" +
+                   QString(40, u'z') + "…'\n";
+        QTest::newRow("long name cut")
+            << QString(100000, u'k') + "=1;\n" + QString(100000, u'k') + "=1;"
+            << "a.ext:2:1: warning: '" + QString(40, u'k') +
+                   "…' is set twice in the same class (first on line 1); the game keeps only "
+                   "one\n";
+        QTest::newRow("control characters escaped")
+            << QString("x=a") + QChar(1) + "b" + QChar(0) + "c" + QChar(0x9d) + ";"
+            << "a.ext:1:3: warning: unquoted text: expected a number or a string in quotes, "
+               "found 'a\\x01b\\x00c\\x9d'\n";
+    }
+    void output()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QVERIFY(makeFile("a.ext", text));
+        const CheckRun run = check({"a.ext"});
+        QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
+        QCOMPARE(run.output, output);
     }
 
     // An include that points back up the chain is reported once, not followed forever, and an
