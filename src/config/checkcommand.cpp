@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cerrno>
+#include <memory>
 #include <new>
 
 #include <fcntl.h>
@@ -88,11 +89,12 @@ FileText readFile(const QString &path, qint64 maxBytes)
         result.problem = qt_error_string(errno);
         return result;
     }
+    const std::unique_ptr<const int, void (*)(const int *)> closer(
+        &fd, [](const int *f) { ::close(*f); });
     QByteArray bytes;
     if (::fstat(fd, &st) != 0 || refuse(st)) {
         if (result.problem.isEmpty())
             result.problem = qt_error_string(errno);
-        ::close(fd);
         return result;
     }
     try {
@@ -110,14 +112,12 @@ FileText readFile(const QString &path, qint64 maxBytes)
                 continue;
             if (n < 0) {
                 result.problem = qt_error_string(errno);
-                ::close(fd);
                 return result;
             }
             if (n == 0)
                 break;
             filled += n;
         }
-        ::close(fd);
         if (filled > maxBytes) {
             result.tooLarge = filled;
             result.problem = QStringLiteral("is too large (more than %1)").arg(mebibytes(maxBytes));
@@ -127,7 +127,6 @@ FileText readFile(const QString &path, qint64 maxBytes)
         result.bytes = filled;
         result.text = decodeDescriptionBytes(bytes);
     } catch (const std::bad_alloc &) {
-        ::close(fd);
         result.problem = QStringLiteral("not enough memory to read it");
         return result;
     }
@@ -181,7 +180,9 @@ IncludedFile loadInclude(MissionFolder &folder, const QString &path, const QStri
     relative.replace(u'\\', u'/');
     const bool absolute = relative.startsWith(u'/') ||
                           (relative.size() >= 2 && relative[1] == u':' && relative[0].isLetter());
-    const QString fromFolder = QDir(folder.path).relativeFilePath(QFileInfo(fromFile).path());
+    // Both made absolute: relativeFilePath() hands a relative name back unchanged.
+    const QString fromFolder = QDir(QFileInfo(folder.path).absoluteFilePath())
+                                   .relativeFilePath(QFileInfo(fromFile).absolutePath());
     const QString inFolder = QDir::cleanPath(
         fromFolder.isEmpty() || fromFolder == u"." ? relative : fromFolder + u'/' + relative);
     if (absolute || inFolder == u".." || inFolder.startsWith(u"../")) {
@@ -285,7 +286,7 @@ QString decodeDescriptionBytes(const QByteArray &bytes)
     return text;
 }
 
-int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits)
+int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits, bool pedantic)
 {
     bool unreadable = false;
     bool errors = false;
@@ -306,6 +307,7 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
             folder.fileBytes = limits.fileBytes;
             ReadOptions options;
             options.fileName = QDir::cleanPath(path);
+            options.styleNotes = pedantic;
             options.includeLoader = [&folder](const QString &include, const QString &fromFile) {
                 return loadInclude(folder, include, fromFile);
             };

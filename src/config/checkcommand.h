@@ -31,7 +31,9 @@ struct CheckLimits
 //
 // Returns 0 when no file has errors, 1 when one has, 2 when a file cannot be read (missing,
 // a folder, not a regular file, too large, unreadable); 2 wins over 1. Needs no display.
-int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits = {});
+// `pedantic` adds the style notes: unquoted text, which the game reads without complaint.
+int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits = {},
+             bool pedantic = false);
 
 // The text of a description file's bytes: UTF-8 when they are valid UTF-8 (a byte order mark
 // is dropped), Windows-1252 otherwise.

@@ -339,6 +339,8 @@ private:
                     parseClass(out);
                 else if (word == u"delete")
                     parseDelete(out);
+                else if (word == u"import" && peekSecond().kind == Tok::Word)
+                    parseImport(out);
                 else if (word == u"__EXEC")
                     parseExec(out);
                 else
@@ -483,6 +485,18 @@ private:
         e.kind = EntryKind::Delete;
         e.name = take().view().toString();
         expectSemicolon(QStringLiteral("after 'delete %1'").arg(cutText(e.name)));
+        finish(out, std::move(e), keyword.spanStart);
+    }
+
+    // "import Name;" brings a class of the game's configuration into the file, as a class
+    // declaration does.
+    void parseImport(QList<Entry> &out)
+    {
+        const Token keyword = take();
+        Entry e;
+        e.kind = EntryKind::ClassDeclaration;
+        e.name = take().view().toString();
+        expectSemicolon(QStringLiteral("after 'import %1'").arg(cutText(e.name)));
         finish(out, std::move(e), keyword.spanStart);
     }
 
@@ -688,6 +702,10 @@ private:
             return true;
         }
         value.kind = ValueKind::Word;
+        // The game reads unquoted words and expressions as text, and $STR_ names a string of
+        // the mission's stringtable: only a style note.
+        if (!m_shared.styleNotes || value.text.startsWith(u"$STR", Qt::CaseInsensitive))
+            return true;
         const qsizetype from = start.spanStart, to = last.spanEnd;
         if (value.text.contains(u' ') || value.text.contains(u'\t')) {
             warning(from, to,
@@ -800,6 +818,7 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
     // Macros may produce a few times the file's own size before expansion is cut off.
     shared.expansionBudget = 1'000'000 + 4 * text.size();
     shared.includeLoader = options.includeLoader;
+    shared.styleNotes = options.styleNotes;
     if (!options.fileName.isEmpty())
         shared.includeChain.append(options.fileName);
     FileContext file{

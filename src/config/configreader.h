@@ -138,10 +138,13 @@ struct ReadOptions
     // Looks up an #include. Without a loader includes are kept as directives and not followed.
     // `path` is as written between the quotes or brackets; `fromFile` is the including file's
     // name. Paths that start with a backslash name the game's or an addon's files and are
-    // never passed to the loader.
+    // never passed to the loader. "#if __has_include(...)" asks the loader too.
     std::function<IncludedFile(const QString &path, const QString &fromFile)> includeLoader;
     // Compare top-level keys with the known description keys and suggest close ones.
     bool checkKnownKeys = true;
+    // Also warn about what the game accepts but is better written otherwise: unquoted text
+    // and expressions where a string or a number is meant.
+    bool styleNotes = true;
 };
 
 class ReadResult

@@ -409,6 +409,20 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
 
 bool TokenSource::evaluateIf(const QString &expression, const Token &t)
 {
+    // "__has_include("file")": whether the include would be found. Game and addon paths are
+    // not looked up here, so the block for a missing addon is the one that is read.
+    if (expression.startsWith(u"__has_include")) {
+        qsizetype open = expression.indexOf(u'(');
+        const qsizetype close = expression.lastIndexOf(u')');
+        if (open > 0 && close > open) {
+            QString path = expression.mid(open + 1, close - open - 1).trimmed();
+            if (path.size() >= 2 && (path.front() == u'"' || path.front() == u'<'))
+                path = path.mid(1, path.size() - 2);
+            if (path.isEmpty() || path.startsWith(u'\\') || !m_shared.includeLoader)
+                return false;
+            return m_shared.includeLoader(path, m_file.loaderName).found;
+        }
+    }
     // The game's #if takes a number, or a macro that stands for one.
     QString value = expression;
     for (int hops = 0; hops < MaxMacroDepth; ++hops) {

@@ -71,6 +71,8 @@ struct SharedState
     // Characters macro expansion may still produce; keeps a macro that doubles itself linear.
     qsizetype expansionBudget = 0;
     bool budgetReported = false;
+    // Whether to note what the game accepts but a careful writer would not (unquoted text).
+    bool styleNotes = true;
     bool depthReported = false;
     std::function<IncludedFile(const QString &, const QString &)> includeLoader;
     QStringList includeChain;

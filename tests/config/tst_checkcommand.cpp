@@ -21,11 +21,11 @@ struct CheckRun
     QString output;
 };
 
-CheckRun check(const QStringList &paths, const CheckLimits &limits = {})
+CheckRun check(const QStringList &paths, const CheckLimits &limits = {}, bool pedantic = false)
 {
     QString output;
     QTextStream out(&output);
-    const int exitCode = runCheck(paths, out, limits);
+    const int exitCode = runCheck(paths, out, limits, pedantic);
     return {exitCode, output};
 }
 
@@ -240,8 +240,11 @@ private Q_SLOTS:
         }
         if (!QFileInfo::exists(mission + "/a.ext"))
             QVERIFY(makeFile(mission + "/a.ext", main));
-        const CheckRun run = check({mission + "/a.ext"}, limits);
-        QCOMPARE(run.output, place(output));
+        // Named from the folder around it, as a user in that folder would name it.
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const CheckRun run = check({"mission/a.ext"}, limits);
+        QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
+        QCOMPARE(run.output, output.replace("%1", "mission"));
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(!run.output.contains("SECRET"));
     }
@@ -290,9 +293,47 @@ private Q_SLOTS:
         QVERIFY(dir.isValid());
         QVERIFY(QDir::setCurrent(dir.path()));
         QVERIFY(makeFile("a.ext", text));
-        const CheckRun run = check({"a.ext"});
+        const CheckRun run = check({"a.ext"}, {}, true);
         QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
         QCOMPARE(run.output, output);
+    }
+
+    // What the game reads without complaint is no warning; unquoted text is a style note that
+    // only the pedantic check gives.
+    void followTheGame_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("pedantic");
+        QTest::addColumn<QString>("output");
+        const QString unquoted = "a.ext:1:7: warning: unquoted text: expected a number or a "
+                                 "string in quotes, found 'Welcome'\n";
+        QTest::newRow("unquoted word") << "title=Welcome;" << false << "";
+        QTest::newRow("unquoted word, pedantic") << "title=Welcome;" << true << unquoted;
+        QTest::newRow("expression") << "x = safezoneX + 0.1;" << false << "";
+        QTest::newRow("stringtable reference") << "title=$STR_title;" << false << "";
+        QTest::newRow("stringtable reference, pedantic") << "title=$STR_title;" << true << "";
+        QTest::newRow("has_include of a file that is there")
+            << "#if __has_include(\"a.ext\")\nx=1;\n#else\ny=1;\n#endif\nx=2;" << false
+            << "a.ext:6:1: warning: 'x' is set twice in the same class (first on line 2); the "
+               "game keeps only one\n";
+        QTest::newRow("has_include of a missing addon")
+            << "#if __has_include(\"\\z\\ace\\main.hpp\")\nx=1;\n#else\ny=1;\n#endif\nx=2;" << false
+            << "";
+        QTest::newRow("import") << "import RscText;\nclass A: RscText {};" << false << "";
+    }
+    void followTheGame()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, pedantic);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QVERIFY(makeFile("a.ext", text));
+        const CheckRun run = check({"a.ext"}, {}, pedantic);
+        QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
+        QCOMPARE(run.output, output);
+        QCOMPARE(run.exitCode, 0);
     }
 
     // An include that points back up the chain is reported once, not followed forever, and an
@@ -309,7 +350,7 @@ private Q_SLOTS:
         };
         write("a.ext", "#include \"sub\\b.hpp\"\n");
         write("sub/b.hpp", "#include \"..\\a.ext\"\nx = 1 y;\n");
-        const CheckRun run = check({dir.filePath("a.ext")});
+        const CheckRun run = check({dir.filePath("a.ext")}, {}, true);
         QCOMPARE(run.exitCode, 1);
         const QStringList lines = run.output.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
