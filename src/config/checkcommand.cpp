@@ -6,10 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QStringDecoder>
 
-#include <array>
 #include <cerrno>
 #include <memory>
 #include <new>
@@ -50,6 +48,9 @@ QString mebibytes(qint64 bytes)
         return QStringLiteral("%1 MiB").arg(bytes / MiB);
     return QStringLiteral("%1 MiB").arg(double(bytes) / double(MiB), 0, 'f', 1);
 }
+
+// Identical messages printed before the rest become "N more like this".
+constexpr int MaxAlike = 5;
 
 // Reads a regular file of at most `maxBytes`. What is not a regular file is refused before it
 // is opened (a FIFO would block open() and read() forever, a device never ends); the open
@@ -229,36 +230,16 @@ IncludedFile loadInclude(MissionFolder &folder, const QString &path, const QStri
     return result;
 }
 
-// Prints one file's diagnostics. Identical messages after the fifth become one note, at the
-// sixth, saying how many more there are: a file with a million duplicate keys prints six lines.
+// Prints one file's diagnostics; one that stands for identical ones past the fifth is a note
+// saying how many there are, so a file with a million duplicate keys prints six lines.
 void printDiagnostics(const QString &path, const QList<Diagnostic> &diagnostics, QTextStream &out)
 {
-    constexpr int MaxAlike = 5;
-    struct Alike
-    {
-        qsizetype count = 0;
-        qsizetype sixth = -1;
-    };
-    std::array<QHash<QString, Alike>, 2> alike; // by severity
-    auto group = [&](const Diagnostic &d) -> Alike & {
-        return alike[d.severity == Severity::Error ? 0 : 1][d.message];
-    };
-    for (qsizetype i = 0; i < diagnostics.size(); ++i) {
-        Alike &a = group(diagnostics[i]);
-        if (++a.count == MaxAlike + 1)
-            a.sixth = i;
-    }
     const QString checkedName = detail::escapeControls(path);
-    for (qsizetype i = 0; i < diagnostics.size(); ++i) {
-        const Diagnostic &d = diagnostics[i];
-        Alike &a = group(d);
-        const bool note = a.sixth == i;
-        if (a.sixth >= 0 && i > a.sixth)
-            continue;
+    for (const Diagnostic &d : diagnostics) {
         out << (d.file.isEmpty() ? checkedName : detail::escapeControls(d.file)) << ':'
             << d.position.line << ':' << d.position.column << ": ";
-        if (note)
-            out << "note: " << (a.count - MaxAlike) << " more like this\n";
+        if (d.alike > 0)
+            out << "note: " << d.alike << " more like this\n";
         else
             out << (d.severity == Severity::Error ? "error" : "warning") << ": "
                 << detail::escapeControls(d.message) << '\n';
@@ -308,6 +289,8 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
             ReadOptions options;
             options.fileName = QDir::cleanPath(path);
             options.styleNotes = pedantic;
+            options.keepEntries = false;
+            options.keepAlike = MaxAlike;
             options.includeLoader = [&folder](const QString &include, const QString &fromFile) {
                 return loadInclude(folder, include, fromFile);
             };

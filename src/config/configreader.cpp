@@ -362,6 +362,10 @@ private:
                     e.span = span(floor, std::max(floor, e.span.end.offset));
                 checkEntry(e, seen, topLevel);
             }
+            // A check that only wants the diagnostics keeps no tree: a file of millions of
+            // statements then needs memory for its names, not for its entries.
+            if (!m_shared.keepEntries)
+                out.clear();
         }
     }
 
@@ -819,6 +823,8 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
     shared.expansionBudget = 1'000'000 + 4 * text.size();
     shared.includeLoader = options.includeLoader;
     shared.styleNotes = options.styleNotes;
+    shared.keepEntries = options.keepEntries;
+    shared.keepAlike = options.keepAlike;
     if (!options.fileName.isEmpty())
         shared.includeChain.append(options.fileName);
     FileContext file{
@@ -826,6 +832,8 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
         options.checkKnownKeys};
     try {
         result.entries = parseText(shared, file);
+        if (!options.keepEntries)
+            result.entries.clear(); // the comments and directives after the last statement
     } catch (const std::bad_alloc &) {
         // The budgets keep every input well below this; should memory still run out, the
         // text gets one error instead of taking the program down.

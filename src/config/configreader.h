@@ -46,6 +46,9 @@ struct Diagnostic
     // The included file the problem is in (as the include loader named it); empty for the text
     // that was read.
     QString file;
+    // With ReadOptions::keepAlike: for the first diagnostic past the kept ones, how many
+    // identical ones (same severity and message) it stands for, itself included. 0 otherwise.
+    qsizetype alike = 0;
 };
 
 enum class ValueKind {
@@ -145,6 +148,12 @@ struct ReadOptions
     // Also warn about what the game accepts but is better written otherwise: unquoted text
     // and expressions where a string or a number is meant.
     bool styleNotes = true;
+    // Build the tree of entries; without it only the diagnostics come out, in far less memory.
+    bool keepEntries = true;
+    // Identical diagnostics (same severity and message) kept at most, 0 for all. The first one
+    // past them stays, with `alike` counting it and all later ones, which are dropped: a
+    // million duplicate keys then cost a handful of diagnostics.
+    int keepAlike = 0;
 };
 
 class ReadResult

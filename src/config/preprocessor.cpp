@@ -177,12 +177,25 @@ SourcePos LineIndex::pos(qsizetype offset) const
 void SharedState::report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
                          const QString &message)
 {
+    bool standIn = false;
+    if (keepAlike > 0) {
+        Alike &a = alike[severity == Severity::Error ? 0 : 1][message];
+        if (++a.count > keepAlike) {
+            if (a.count > keepAlike + 1) {
+                ++diagnostics[a.standIn].diagnostic.alike;
+                return;
+            }
+            a.standIn = diagnostics.size();
+            standIn = true;
+        }
+    }
     Diagnostic d;
     d.severity = severity;
     d.position = file.lines.pos(start);
     d.length = std::max<qsizetype>(0, end - start);
     d.message = message;
     d.file = file.diagnosticFile;
+    d.alike = standIn ? 1 : 0;
     diagnostics.push_back({std::move(d), file.anchor >= 0 ? file.anchor : start});
 }
 

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QStringList>
 
+#include <array>
 #include <deque>
 #include <vector>
 
@@ -73,6 +74,14 @@ struct SharedState
     bool budgetReported = false;
     // Whether to note what the game accepts but a careful writer would not (unquoted text).
     bool styleNotes = true;
+    bool keepEntries = true;
+    int keepAlike = 0;
+    struct Alike
+    {
+        qsizetype count = 0;
+        std::size_t standIn = 0; // the diagnostic that counts the ones past `keepAlike`
+    };
+    std::array<QHash<QString, Alike>, 2> alike; // by severity
     bool depthReported = false;
     std::function<IncludedFile(const QString &, const QString &)> includeLoader;
     QStringList includeChain;

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -334,6 +335,59 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
         QCOMPARE(run.output, output);
         QCOMPARE(run.exitCode, 0);
+    }
+
+    // Without the tree the same diagnostics come out, and folding identical ones keeps the
+    // first ones and counts every other one; over seeded random texts.
+    void diagnosticsWithoutTree()
+    {
+        const QStringList pieces{"x=1;\n",     "x = a b;\n", "class A {\n",        "};\n",
+                                 "}\n",        "y[]={1,2\n", "#define M(a) a a\n", "M(z)\n",
+                                 "#ifdef M\n", "#endif\n",   "import B;\n",        "\"",
+                                 "=;",         "{"};
+        const quint32 seed = qEnvironmentVariableIsSet("MERROW_SEED")
+                                 ? quint32(qEnvironmentVariableIntValue("MERROW_SEED"))
+                                 : 20261207;
+        QRandomGenerator rng(seed);
+        auto key = [](const Diagnostic &d) {
+            return QStringLiteral("%1:%2:%3:%4")
+                .arg(d.position.line)
+                .arg(d.position.column)
+                .arg(int(d.severity))
+                .arg(d.message);
+        };
+        for (int round = 0; round < 300; ++round) {
+            QString text;
+            for (int i = int(rng.bounded(200)); i > 0; --i)
+                text += pieces[rng.bounded(int(pieces.size()))];
+            ReadOptions lean;
+            lean.keepEntries = false;
+            const ReadResult full = readConfig(text);
+            const ReadResult bare = readConfig(text, lean);
+            QVERIFY(bare.entries.isEmpty());
+            QStringList fullKeys, bareKeys;
+            for (const Diagnostic &d : full.diagnostics)
+                fullKeys << key(d);
+            for (const Diagnostic &d : bare.diagnostics)
+                bareKeys << key(d);
+            QVERIFY2(
+                fullKeys == bareKeys,
+                qPrintable(QStringLiteral("seed %1 round %2: %3").arg(seed).arg(round).arg(text)));
+            lean.keepAlike = 2;
+            const ReadResult folded = readConfig(text, lean);
+            QHash<QString, qsizetype> counts;
+            for (const Diagnostic &d : full.diagnostics)
+                ++counts[QString::number(int(d.severity)) + d.message];
+            for (const Diagnostic &d : folded.diagnostics) {
+                const QString k = QString::number(int(d.severity)) + d.message;
+                counts[k] -= d.alike > 0 ? d.alike : 1;
+            }
+            for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+                QVERIFY2(
+                    it.value() == 0,
+                    qPrintable(
+                        QStringLiteral("seed %1 round %2: %3").arg(seed).arg(round).arg(it.key())));
+        }
     }
 
     // An include that points back up the chain is reported once, not followed forever, and an
