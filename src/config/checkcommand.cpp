@@ -230,8 +230,9 @@ IncludedFile loadInclude(MissionFolder &folder, const QString &path, const QStri
     return result;
 }
 
-// Prints one file's diagnostics; one that stands for identical ones past the fifth is a note
-// saying how many there are, so a file with a million duplicate keys prints six lines.
+// Prints one file's diagnostics, each with its kind's name in brackets at the end; one that
+// stands for identical ones past the fifth is a note saying how many there are, so a file with
+// a million duplicate keys prints six lines.
 void printDiagnostics(const QString &path, const QList<Diagnostic> &diagnostics, QTextStream &out)
 {
     const QString checkedName = detail::escapeControls(path);
@@ -239,10 +240,11 @@ void printDiagnostics(const QString &path, const QList<Diagnostic> &diagnostics,
         out << (d.file.isEmpty() ? checkedName : detail::escapeControls(d.file)) << ':'
             << d.position.line << ':' << d.position.column << ": ";
         if (d.alike > 0)
-            out << "note: " << d.alike << " more like this\n";
+            out << "note: " << d.alike << " more like this";
         else
             out << (d.severity == Severity::Error ? "error" : "warning") << ": "
-                << detail::escapeControls(d.message) << '\n';
+                << detail::escapeControls(d.message);
+        out << " [" << diagnosticName(d.kind) << "]\n";
     }
 }
 

@@ -19,7 +19,8 @@ struct CheckLimits
 
 // The --check command: reads each file, follows its #include lines relative to the including
 // file and prints one line per problem in the form compilers use,
-// "FILE:LINE:COLUMN: error: message" or "...: warning: ...".
+// "FILE:LINE:COLUMN: error: message [name]" or "...: warning: ... [name]", where the name in
+// brackets is the problem's kind (diagnosticName).
 //
 // Includes are read as the game finds them: inside the checked file's folder only, with names
 // compared without regard to case, and only from regular files. A path starting with '\' names

@@ -240,15 +240,20 @@ private:
         m_trivia = std::move(later);
     }
 
-    void error(qsizetype start, qsizetype end, const QString &message)
+    void error(qsizetype start, qsizetype end, const QString &message,
+               DiagnosticKind kind = DiagnosticKind::Syntax)
     {
-        m_shared.report(m_file, Severity::Error, start, end, message);
+        m_shared.report(m_file, Severity::Error, start, end, message, kind);
     }
-    void warning(qsizetype start, qsizetype end, const QString &message)
+    void warning(qsizetype start, qsizetype end, const QString &message, DiagnosticKind kind)
     {
-        m_shared.report(m_file, Severity::Warning, start, end, message);
+        m_shared.report(m_file, Severity::Warning, start, end, message, kind);
     }
-    void errorAt(const Token &t, const QString &message) { error(t.spanStart, t.spanEnd, message); }
+    void errorAt(const Token &t, const QString &message,
+                 DiagnosticKind kind = DiagnosticKind::Syntax)
+    {
+        error(t.spanStart, t.spanEnd, message, kind);
+    }
 
     SourceSpan span(qsizetype start, qsizetype end) const { return m_file.lines.span(start, end); }
 
@@ -301,9 +306,11 @@ private:
     bool enterNesting(const Token &open)
     {
         if (m_shared.nesting >= MaxNesting) {
-            errorAt(open, QStringLiteral("classes and arrays nested more than %1 levels deep; "
-                                         "the block is skipped")
-                              .arg(MaxNesting));
+            errorAt(open,
+                    QStringLiteral("classes and arrays nested more than %1 levels deep; "
+                                   "the block is skipped")
+                        .arg(MaxNesting),
+                    DiagnosticKind::NestingDepth);
             return false;
         }
         ++m_shared.nesting;
@@ -384,7 +391,8 @@ private:
                     echo(e.name) +
                         QStringLiteral(" is set twice in the same class (first on line %1); "
                                        "the game keeps only one")
-                            .arg(earlier));
+                            .arg(earlier),
+                    DiagnosticKind::DuplicateName);
         }
         if (topLevel && m_file.checkKnownKeys && !isKnownKey(e.name) &&
             m_shared.unknownKeysCompared < MaxUnknownKeysCompared) {
@@ -393,7 +401,8 @@ private:
             if (!suggestion.isEmpty()) {
                 warning(nameStart, nameEnd,
                         u"unknown key "_qs + echo(e.name) + u": did you mean "_qs + suggestion +
-                            u"?"_qs);
+                            u"?"_qs,
+                        DiagnosticKind::UnknownKey);
             }
         }
     }
@@ -451,9 +460,11 @@ private:
         leaveNesting();
         const Token &close = peek();
         if (close.kind != Tok::RBrace) {
-            errorAt(open, u"expected '}' to close class "_qs + cutText(e.name) +
-                              QStringLiteral(" (opened on line %1), found the end of the file")
-                                  .arg(m_file.lines.pos(open.spanStart).line));
+            errorAt(open,
+                    u"expected '}' to close class "_qs + cutText(e.name) +
+                        QStringLiteral(" (opened on line %1), found the end of the file")
+                            .arg(m_file.lines.pos(open.spanStart).line),
+                    DiagnosticKind::UnclosedBlock);
             e.bodySpan = span(open.spanEnd, close.spanStart);
             m_lastEnd = close.spanStart;
             finish(out, std::move(e), keyword.spanStart);
@@ -469,7 +480,8 @@ private:
         } else {
             error(closeBrace.spanStart, closeBrace.spanEnd,
                   u"expected ';' after '}' of class "_qs + cutText(e.name) + u", found "_qs +
-                      foundText(semi));
+                      foundText(semi),
+                  DiagnosticKind::MissingSemicolon);
         }
         finish(out, std::move(e), keyword.spanStart);
     }
@@ -570,10 +582,10 @@ private:
         }
         const QString message = u"expected ';' "_qs + after + u", found "_qs + foundText(t);
         if (t.kind == Tok::End || t.kind == Tok::RBrace || t.newlineBefore) {
-            warning(m_lastEnd, m_lastEnd, message);
+            warning(m_lastEnd, m_lastEnd, message, DiagnosticKind::MissingSemicolon);
             return true;
         }
-        errorAt(t, message);
+        errorAt(t, message, DiagnosticKind::MissingSemicolon);
         return false;
     }
 
@@ -668,7 +680,8 @@ private:
                 return false;
             }
             warning(m_lastEnd, m_lastEnd,
-                    u"empty value: expected a value, found "_qs + foundText(first));
+                    u"empty value: expected a value, found "_qs + foundText(first),
+                    DiagnosticKind::EmptyValue);
             return true;
         }
         const Token start = take();
@@ -714,12 +727,14 @@ private:
         if (value.text.contains(u' ') || value.text.contains(u'\t')) {
             warning(from, to,
                     u"unquoted text with spaces: expected a string in quotes, found "_qs +
-                        echo(value.text));
+                        echo(value.text),
+                    DiagnosticKind::UnquotedText);
         } else if (!wordExpected && value.text.compare(u"true", Qt::CaseInsensitive) != 0 &&
                    value.text.compare(u"false", Qt::CaseInsensitive) != 0) {
             warning(from, to,
                     u"unquoted text: expected a number or a string in quotes, found "_qs +
-                        echo(value.text));
+                        echo(value.text),
+                    DiagnosticKind::UnquotedText);
         }
         return true;
     }
@@ -741,10 +756,12 @@ private:
                 break;
             }
             if (t.kind == Tok::End || t.kind == Tok::Semicolon) {
-                errorAt(open, QStringLiteral("expected '}' to close the array opened on line %1, "
-                                             "found ")
-                                      .arg(m_file.lines.pos(open.spanStart).line) +
-                                  describe(t));
+                errorAt(open,
+                        QStringLiteral("expected '}' to close the array opened on line %1, "
+                                       "found ")
+                                .arg(m_file.lines.pos(open.spanStart).line) +
+                            describe(t),
+                        DiagnosticKind::UnclosedBlock);
                 ok = false;
                 break;
             }
@@ -803,6 +820,36 @@ QList<Entry> parseText(SharedState &shared, FileContext &file)
 
 } // namespace detail
 
+QLatin1StringView diagnosticName(DiagnosticKind kind)
+{
+    // In the order of the enumerators; names are kept once published.
+    static constexpr const char *Names[] = {
+        "syntax",
+        "missing-semicolon",
+        "unclosed-block",
+        "unterminated-string",
+        "unterminated-comment",
+        "directive",
+        "if-condition",
+        "include-not-found",
+        "include-refused",
+        "include-cycle",
+        "include-depth",
+        "macro-arguments",
+        "macro-budget",
+        "macro-depth",
+        "nesting-depth",
+        "duplicate-name",
+        "unknown-key",
+        "empty-value",
+        "unquoted-text",
+        "out-of-memory",
+    };
+    static_assert(std::size(Names) == std::size_t(DiagnosticKind::OutOfMemory) + 1,
+                  "every diagnostic kind needs a name");
+    return QLatin1StringView(Names[std::size_t(kind)]);
+}
+
 int ReadResult::errorCount() const
 {
     return int(std::count_if(diagnostics.cbegin(), diagnostics.cend(),
@@ -841,6 +888,7 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
         shared.diagnostics.clear();
         shared.diagnostics.shrink_to_fit();
         Diagnostic d;
+        d.kind = DiagnosticKind::OutOfMemory;
         d.message = QStringLiteral("not enough memory to read this text; nothing of it was read");
         shared.diagnostics.push_back({std::move(d), 0});
     }

@@ -36,9 +36,38 @@ struct SourceSpan
 
 enum class Severity { Error, Warning };
 
+// What kind of problem a diagnostic is. Each kind has a stable short name (diagnosticName),
+// which --check prints and a user may search for.
+enum class DiagnosticKind {
+    Syntax,              // the text cannot be read as the format: expected one thing, found another
+    MissingSemicolon,    // ';' missing after a value, an array or a class
+    UnclosedBlock,       // a class or array without its '}'
+    UnterminatedString,  // a string without its closing quote on its line
+    UnterminatedComment, // a block comment without "*/"
+    Directive,           // a preprocessor line that cannot be read
+    IfCondition,         // #if without a number or a macro holding one
+    IncludeNotFound,     // an #include whose file is not there
+    IncludeRefused,      // an #include that is not read: outside the folder, not a file, too large
+    IncludeCycle,        // an #include of a file that is already being read
+    IncludeDepth,        // #include nested too deep
+    MacroArguments,      // a macro invocation with unclosed or the wrong number of arguments
+    MacroBudget,         // macros that expand to far more text than the file holds
+    MacroDepth,          // macros nested too deep
+    NestingDepth,        // classes and arrays nested too deep
+    DuplicateName,       // a name set twice in one class
+    UnknownKey,          // a top-level key close to a known one
+    EmptyValue,          // "key = ;"
+    UnquotedText,        // text where a string in quotes is meant (a style note)
+    OutOfMemory,         // memory ran out while reading
+};
+
+// "syntax", "missing-semicolon", "unknown-key", ...
+QLatin1StringView diagnosticName(DiagnosticKind kind);
+
 struct Diagnostic
 {
     Severity severity = Severity::Error;
+    DiagnosticKind kind = DiagnosticKind::Syntax;
     SourcePos position;
     qsizetype length = 0;
     // Names what was expected and what was found, e.g. "expected ';' after the value, found 'y'".

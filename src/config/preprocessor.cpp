@@ -175,7 +175,7 @@ SourcePos LineIndex::pos(qsizetype offset) const
 }
 
 void SharedState::report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
-                         const QString &message)
+                         const QString &message, DiagnosticKind kind)
 {
     bool standIn = false;
     if (keepAlike > 0) {
@@ -191,6 +191,7 @@ void SharedState::report(const FileContext &file, Severity severity, qsizetype s
     }
     Diagnostic d;
     d.severity = severity;
+    d.kind = kind;
     d.position = file.lines.pos(start);
     d.length = std::max<qsizetype>(0, end - start);
     d.message = message;
@@ -266,7 +267,8 @@ Token TokenSource::next()
             for (const Condition &c : m_conditions) {
                 m_shared.report(m_file, Severity::Error, c.start, c.end,
                                 QStringLiteral("expected '#endif' to close this block, found "
-                                               "the end of the file"));
+                                               "the end of the file"),
+                                DiagnosticKind::UnclosedBlock);
             }
             m_conditions.clear();
             return endSkip(t);
@@ -292,11 +294,13 @@ Token TokenSource::next()
             if (t.kind == Tok::String) {
                 m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
                                 QStringLiteral("unterminated string: expected '\"' before the "
-                                               "end of the line"));
+                                               "end of the line"),
+                                DiagnosticKind::UnterminatedString);
             } else if (t.kind == Tok::Comment) {
                 m_shared.report(m_file, Severity::Error, t.spanStart, t.spanStart + 2,
                                 QStringLiteral("unterminated comment: expected '*/', found the "
-                                               "end of the file"));
+                                               "end of the file"),
+                                DiagnosticKind::UnterminatedComment);
             }
         }
         return t;
@@ -313,7 +317,8 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
     const QString rest = line.mid(i).trimmed();
     directive = {name, rest, {}};
     auto error = [&](const QString &message) {
-        m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd, message);
+        m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd, message,
+                        DiagnosticKind::Directive);
     };
 
     if (name == u"ifdef" || name == u"ifndef" || name == u"if") {
@@ -450,7 +455,8 @@ bool TokenSource::evaluateIf(const QString &expression, const Token &t)
         m_shared.report(m_file, Severity::Warning, t.spanStart, t.spanEnd,
                         u"expected a number or a macro holding one after #if, found "_qs +
                             (expression.isEmpty() ? u"the end of the line"_qs : echo(expression)) +
-                            u"; the block is treated as switched off"_qs);
+                            u"; the block is treated as switched off"_qs,
+                        DiagnosticKind::IfCondition);
     }
     return ok && number != 0;
 }
@@ -464,17 +470,20 @@ void TokenSource::include(const QString &path, const Token &t)
     if (m_shared.includeChain.size() >= MaxIncludeDepth) {
         m_shared.report(
             m_file, Severity::Error, t.spanStart, t.spanEnd,
-            QStringLiteral("#include nested more than %1 files deep").arg(MaxIncludeDepth));
+            QStringLiteral("#include nested more than %1 files deep").arg(MaxIncludeDepth),
+            DiagnosticKind::IncludeDepth);
         return;
     }
     const IncludedFile included = m_shared.includeLoader(path, m_file.loaderName);
     if (!included.found) {
         if (!included.problem.isEmpty()) {
             m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
-                            u"included file "_qs + echo(path) + u" "_qs + included.problem);
+                            u"included file "_qs + echo(path) + u" "_qs + included.problem,
+                            DiagnosticKind::IncludeRefused);
         } else {
             m_shared.report(m_file, Severity::Warning, t.spanStart, t.spanEnd,
-                            u"included file "_qs + echo(path) + u" not found"_qs);
+                            u"included file "_qs + echo(path) + u" not found"_qs,
+                            DiagnosticKind::IncludeNotFound);
         }
         return;
     }
@@ -484,7 +493,8 @@ void TokenSource::include(const QString &path, const Token &t)
             chain << cutText(name);
         m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
                         u"#include cycle: "_qs + echo(path) + u" is already being read ("_qs +
-                            chain.join(u" → ") + u" → "_qs + cutText(included.name) + u")"_qs);
+                            chain.join(u" → ") + u" → "_qs + cutText(included.name) + u")"_qs,
+                        DiagnosticKind::IncludeCycle);
         return;
     }
     FileContext sub{&included.text,
@@ -576,7 +586,8 @@ void TokenSource::reportBudget(const Token &t, qsizetype spanEnd, const QString 
     m_shared.budgetReported = true;
     m_shared.report(m_file, Severity::Error, t.spanStart, spanEnd,
                     u"macro expansion stopped at "_qs + echo(name) +
-                        u": the macros expand to far more text than the file holds"_qs);
+                        u": the macros expand to far more text than the file holds"_qs,
+                    DiagnosticKind::MacroBudget);
 }
 
 bool TokenSource::expand(const Token &t)
@@ -600,7 +611,8 @@ bool TokenSource::expand(const Token &t)
                             QStringLiteral("macros nested more than %1 expansions deep; %2 "
                                            "is left unexpanded")
                                 .arg(MaxMacroDepth)
-                                .arg(echo(name)));
+                                .arg(echo(name)),
+                            DiagnosticKind::MacroDepth);
         }
         return false;
     }
@@ -631,7 +643,8 @@ bool TokenSource::expand(const Token &t)
             if (a.kind == Tok::End || a.kind == Tok::Directive || a.kind == Tok::Semicolon) {
                 m_shared.report(m_file, Severity::Error, t.spanStart, open.spanEnd,
                                 u"expected ')' to close the arguments of macro "_qs + echo(name) +
-                                    u", found "_qs + describe(a));
+                                    u", found "_qs + describe(a),
+                                DiagnosticKind::MacroArguments);
                 unread(a);
                 return true; // the invocation is dropped; its error says so
             }
@@ -660,7 +673,8 @@ bool TokenSource::expand(const Token &t)
                             QStringLiteral("macro %1 takes %2 arguments, found %3")
                                 .arg(echo(name))
                                 .arg(macro.params.size())
-                                .arg(args.size()));
+                                .arg(args.size()),
+                            DiagnosticKind::MacroArguments);
         }
         if (!substitute(macro, args, m_shared.expansionBudget - 1, expansion)) {
             reportBudget(t, spanEnd, name);

@@ -98,7 +98,7 @@ struct SharedState
     std::vector<Recorded> diagnostics;
 
     void report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
-                const QString &message);
+                const QString &message, DiagnosticKind kind);
 };
 
 class TokenSource
