@@ -7,12 +7,34 @@
 
 namespace config {
 
+// What --check reads at most. A file larger than `fileBytes` is not read, as the editor does not
+// open one; the includes of one checked file share `includedBytes` and `includedFiles`, so that
+// files that include each other many times over still end soon, in bounded memory.
+struct CheckLimits
+{
+    qint64 fileBytes = 50 * 1024 * 1024;
+    qint64 includedBytes = 128 * 1024 * 1024;
+    int includedFiles = 10'000;
+};
+
 // The --check command: reads each file, follows its #include lines relative to the including
-// file (an include that cannot be found is a warning) and prints one line per problem in the
-// form compilers use, "FILE:LINE:COLUMN: error: message" or "...: warning: ...".
+// file and prints one line per problem in the form compilers use,
+// "FILE:LINE:COLUMN: error: message [name]" or "...: warning: ... [name]", where the name in
+// brackets is the problem's kind (diagnosticName).
+//
+// Includes are read as the game finds them: inside the checked file's folder only, with names
+// compared without regard to case, and only from regular files. A path starting with '\' names
+// the game's or an addon's files and is not looked up. An include that cannot be found is a
+// warning; one outside the folder, not a regular file or over a limit is an error.
+//
+// Identical messages after the fifth of a file are not printed; a note "N more like this"
+// follows the fifth instead. Control characters are printed escaped.
+//
 // Returns 0 when no file has errors, 1 when one has, 2 when a file cannot be read (missing,
-// a folder, unreadable); 2 wins over 1. Needs no display.
-int runCheck(const QStringList &paths, QTextStream &out);
+// a folder, not a regular file, too large, unreadable); 2 wins over 1. Needs no display.
+// `pedantic` adds the style notes: unquoted text, which the game reads without complaint.
+int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits = {},
+             bool pedantic = false);
 
 // The text of a description file's bytes, decoded as decodeText() does.
 QString decodeDescriptionBytes(const QByteArray &bytes);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <vector>
 
 namespace config {
@@ -239,15 +240,20 @@ private:
         m_trivia = std::move(later);
     }
 
-    void error(qsizetype start, qsizetype end, const QString &message)
+    void error(qsizetype start, qsizetype end, const QString &message,
+               DiagnosticKind kind = DiagnosticKind::Syntax)
     {
-        m_shared.report(m_file, Severity::Error, start, end, message);
+        m_shared.report(m_file, Severity::Error, start, end, message, kind);
     }
-    void warning(qsizetype start, qsizetype end, const QString &message)
+    void warning(qsizetype start, qsizetype end, const QString &message, DiagnosticKind kind)
     {
-        m_shared.report(m_file, Severity::Warning, start, end, message);
+        m_shared.report(m_file, Severity::Warning, start, end, message, kind);
     }
-    void errorAt(const Token &t, const QString &message) { error(t.spanStart, t.spanEnd, message); }
+    void errorAt(const Token &t, const QString &message,
+                 DiagnosticKind kind = DiagnosticKind::Syntax)
+    {
+        error(t.spanStart, t.spanEnd, message, kind);
+    }
 
     SourceSpan span(qsizetype start, qsizetype end) const { return m_file.lines.span(start, end); }
 
@@ -300,9 +306,11 @@ private:
     bool enterNesting(const Token &open)
     {
         if (m_shared.nesting >= MaxNesting) {
-            errorAt(open, QStringLiteral("classes and arrays nested more than %1 levels deep; "
-                                         "the block is skipped")
-                              .arg(MaxNesting));
+            errorAt(open,
+                    QStringLiteral("classes and arrays nested more than %1 levels deep; "
+                                   "the block is skipped")
+                        .arg(MaxNesting),
+                    DiagnosticKind::NestingDepth);
             return false;
         }
         ++m_shared.nesting;
@@ -338,6 +346,8 @@ private:
                     parseClass(out);
                 else if (word == u"delete")
                     parseDelete(out);
+                else if (word == u"import" && peekSecond().kind == Tok::Word)
+                    parseImport(out);
                 else if (word == u"__EXEC")
                     parseExec(out);
                 else
@@ -359,6 +369,10 @@ private:
                     e.span = span(floor, std::max(floor, e.span.end.offset));
                 checkEntry(e, seen, topLevel);
             }
+            // A check that only wants the diagnostics keeps no tree: a file of millions of
+            // statements then needs memory for its names, not for its entries.
+            if (!m_shared.keepEntries)
+                out.clear();
         }
     }
 
@@ -374,10 +388,11 @@ private:
         if (const int earlier =
                 seen.lineOfEarlier(e.name, e.kind == EntryKind::Class, e.span.start.line)) {
             warning(nameStart, nameEnd,
-                    u"'"_qs + e.name +
-                        QStringLiteral("' is set twice in the same class (first on line %1); "
+                    echo(e.name) +
+                        QStringLiteral(" is set twice in the same class (first on line %1); "
                                        "the game keeps only one")
-                            .arg(earlier));
+                            .arg(earlier),
+                    DiagnosticKind::DuplicateName);
         }
         if (topLevel && m_file.checkKnownKeys && !isKnownKey(e.name) &&
             m_shared.unknownKeysCompared < MaxUnknownKeysCompared) {
@@ -385,8 +400,9 @@ private:
             const QString suggestion = closestKnownKey(e.name);
             if (!suggestion.isEmpty()) {
                 warning(nameStart, nameEnd,
-                        u"unknown key '"_qs + e.name + u"': did you mean "_qs + suggestion +
-                            u"?"_qs);
+                        u"unknown key "_qs + echo(e.name) + u": did you mean "_qs + suggestion +
+                            u"?"_qs,
+                        DiagnosticKind::UnknownKey);
             }
         }
     }
@@ -425,8 +441,8 @@ private:
             return;
         }
         if (next.kind != Tok::LBrace) {
-            errorAt(next, u"expected '{' or ';' after 'class "_qs + e.name + u"', found "_qs +
-                              foundText(next));
+            errorAt(next, u"expected '{' or ';' after 'class "_qs + cutText(e.name) +
+                              u"', found "_qs + foundText(next));
             recover();
             finishInvalid(out, keyword.spanStart);
             return;
@@ -444,9 +460,11 @@ private:
         leaveNesting();
         const Token &close = peek();
         if (close.kind != Tok::RBrace) {
-            errorAt(open, u"expected '}' to close class "_qs + e.name +
-                              QStringLiteral(" (opened on line %1), found the end of the file")
-                                  .arg(m_file.lines.pos(open.spanStart).line));
+            errorAt(open,
+                    u"expected '}' to close class "_qs + cutText(e.name) +
+                        QStringLiteral(" (opened on line %1), found the end of the file")
+                            .arg(m_file.lines.pos(open.spanStart).line),
+                    DiagnosticKind::UnclosedBlock);
             e.bodySpan = span(open.spanEnd, close.spanStart);
             m_lastEnd = close.spanStart;
             finish(out, std::move(e), keyword.spanStart);
@@ -461,8 +479,9 @@ private:
             take();
         } else {
             error(closeBrace.spanStart, closeBrace.spanEnd,
-                  u"expected ';' after '}' of class "_qs + e.name + u", found "_qs +
-                      foundText(semi));
+                  u"expected ';' after '}' of class "_qs + cutText(e.name) + u", found "_qs +
+                      foundText(semi),
+                  DiagnosticKind::MissingSemicolon);
         }
         finish(out, std::move(e), keyword.spanStart);
     }
@@ -481,7 +500,19 @@ private:
         Entry e;
         e.kind = EntryKind::Delete;
         e.name = take().view().toString();
-        expectSemicolon(QStringLiteral("after 'delete %1'").arg(e.name));
+        expectSemicolon(QStringLiteral("after 'delete %1'").arg(cutText(e.name)));
+        finish(out, std::move(e), keyword.spanStart);
+    }
+
+    // "import Name;" brings a class of the game's configuration into the file, as a class
+    // declaration does.
+    void parseImport(QList<Entry> &out)
+    {
+        const Token keyword = take();
+        Entry e;
+        e.kind = EntryKind::ClassDeclaration;
+        e.name = take().view().toString();
+        expectSemicolon(QStringLiteral("after 'import %1'").arg(cutText(e.name)));
         finish(out, std::move(e), keyword.spanStart);
     }
 
@@ -551,10 +582,10 @@ private:
         }
         const QString message = u"expected ';' "_qs + after + u", found "_qs + foundText(t);
         if (t.kind == Tok::End || t.kind == Tok::RBrace || t.newlineBefore) {
-            warning(m_lastEnd, m_lastEnd, message);
+            warning(m_lastEnd, m_lastEnd, message, DiagnosticKind::MissingSemicolon);
             return true;
         }
-        errorAt(t, message);
+        errorAt(t, message, DiagnosticKind::MissingSemicolon);
         return false;
     }
 
@@ -569,8 +600,8 @@ private:
             take();
             const Token &close = peek();
             if (close.kind != Tok::RBracket) {
-                errorAt(close,
-                        u"expected ']' after '"_qs + e.name + u"[', found "_qs + foundText(close));
+                errorAt(close, u"expected ']' after '"_qs + cutText(e.name) + u"[', found "_qs +
+                                   foundText(close));
                 recover();
                 finishInvalid(out, keyTok.spanStart);
                 return;
@@ -582,17 +613,17 @@ private:
         const Token &op = peek();
         if (op.kind == Tok::PlusAssign) {
             if (!isArray) {
-                errorAt(op, u"expected '=' after '"_qs + e.name +
+                errorAt(op, u"expected '=' after '"_qs + cutText(e.name) +
                                 u"', found '+=' (only arrays "
                                 u"can be added to: '"_qs +
-                                e.name + u"[] +=')"_qs);
+                                cutText(e.name) + u"[] +=')"_qs);
                 recover();
                 finishInvalid(out, keyTok.spanStart);
                 return;
             }
             e.append = true;
         } else if (op.kind != Tok::Assign) {
-            const QString what = isArray ? e.name + u"[]"_qs : e.name;
+            const QString what = isArray ? cutText(e.name) + u"[]"_qs : cutText(e.name);
             errorAt(op, u"expected '=' after '"_qs + what + u"', found "_qs + foundText(op));
             recover();
             finishInvalid(out, keyTok.spanStart);
@@ -603,8 +634,8 @@ private:
         if (isArray) {
             const Token &open = peek();
             if (open.kind != Tok::LBrace) {
-                errorAt(open, u"expected '{' to start the array '"_qs + e.name + u"[]', found "_qs +
-                                  foundText(open));
+                errorAt(open, u"expected '{' to start the array '"_qs + cutText(e.name) +
+                                  u"[]', found "_qs + foundText(open));
                 recover();
                 finishInvalid(out, keyTok.spanStart);
                 return;
@@ -649,7 +680,8 @@ private:
                 return false;
             }
             warning(m_lastEnd, m_lastEnd,
-                    u"empty value: expected a value, found "_qs + foundText(first));
+                    u"empty value: expected a value, found "_qs + foundText(first),
+                    DiagnosticKind::EmptyValue);
             return true;
         }
         const Token start = take();
@@ -687,24 +719,24 @@ private:
             return true;
         }
         value.kind = ValueKind::Word;
+        // The game reads unquoted words and expressions as text, and $STR_ names a string of
+        // the mission's stringtable: only a style note.
+        if (!m_shared.styleNotes || value.text.startsWith(u"$STR", Qt::CaseInsensitive))
+            return true;
         const qsizetype from = start.spanStart, to = last.spanEnd;
         if (value.text.contains(u' ') || value.text.contains(u'\t')) {
             warning(from, to,
                     u"unquoted text with spaces: expected a string in quotes, found "_qs +
-                        quoted(value.text));
+                        echo(value.text),
+                    DiagnosticKind::UnquotedText);
         } else if (!wordExpected && value.text.compare(u"true", Qt::CaseInsensitive) != 0 &&
                    value.text.compare(u"false", Qt::CaseInsensitive) != 0) {
             warning(from, to,
                     u"unquoted text: expected a number or a string in quotes, found "_qs +
-                        quoted(value.text));
+                        echo(value.text),
+                    DiagnosticKind::UnquotedText);
         }
         return true;
-    }
-
-    static QString quoted(const QString &text)
-    {
-        constexpr qsizetype Max = 24;
-        return u"'"_qs + (text.size() > Max ? text.left(Max) + u"…"_qs : text) + u"'"_qs;
     }
 
     bool parseArray(Value &value)
@@ -724,10 +756,12 @@ private:
                 break;
             }
             if (t.kind == Tok::End || t.kind == Tok::Semicolon) {
-                errorAt(open, QStringLiteral("expected '}' to close the array opened on line %1, "
-                                             "found ")
-                                      .arg(m_file.lines.pos(open.spanStart).line) +
-                                  describe(t));
+                errorAt(open,
+                        QStringLiteral("expected '}' to close the array opened on line %1, "
+                                       "found ")
+                                .arg(m_file.lines.pos(open.spanStart).line) +
+                            describe(t),
+                        DiagnosticKind::UnclosedBlock);
                 ok = false;
                 break;
             }
@@ -786,6 +820,36 @@ QList<Entry> parseText(SharedState &shared, FileContext &file)
 
 } // namespace detail
 
+QLatin1StringView diagnosticName(DiagnosticKind kind)
+{
+    // In the order of the enumerators; names are kept once published.
+    static constexpr const char *Names[] = {
+        "syntax",
+        "missing-semicolon",
+        "unclosed-block",
+        "unterminated-string",
+        "unterminated-comment",
+        "directive",
+        "if-condition",
+        "include-not-found",
+        "include-refused",
+        "include-cycle",
+        "include-depth",
+        "macro-arguments",
+        "macro-budget",
+        "macro-depth",
+        "nesting-depth",
+        "duplicate-name",
+        "unknown-key",
+        "empty-value",
+        "unquoted-text",
+        "out-of-memory",
+    };
+    static_assert(std::size(Names) == std::size_t(DiagnosticKind::OutOfMemory) + 1,
+                  "every diagnostic kind needs a name");
+    return QLatin1StringView(Names[std::size_t(kind)]);
+}
+
 int ReadResult::errorCount() const
 {
     return int(std::count_if(diagnostics.cbegin(), diagnostics.cend(),
@@ -805,12 +869,29 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
     // Macros may produce a few times the file's own size before expansion is cut off.
     shared.expansionBudget = 1'000'000 + 4 * text.size();
     shared.includeLoader = options.includeLoader;
+    shared.styleNotes = options.styleNotes;
+    shared.keepEntries = options.keepEntries;
+    shared.keepAlike = options.keepAlike;
     if (!options.fileName.isEmpty())
         shared.includeChain.append(options.fileName);
     FileContext file{
         &result.m_source,      LineIndex(result.m_source), QString(), options.fileName, -1,
         options.checkKnownKeys};
-    result.entries = parseText(shared, file);
+    try {
+        result.entries = parseText(shared, file);
+        if (!options.keepEntries)
+            result.entries.clear(); // the comments and directives after the last statement
+    } catch (const std::bad_alloc &) {
+        // The budgets keep every input well below this; should memory still run out, the
+        // text gets one error instead of taking the program down.
+        result.entries.clear();
+        shared.diagnostics.clear();
+        shared.diagnostics.shrink_to_fit();
+        Diagnostic d;
+        d.kind = DiagnosticKind::OutOfMemory;
+        d.message = QStringLiteral("not enough memory to read this text; nothing of it was read");
+        shared.diagnostics.push_back({std::move(d), 0});
+    }
     std::stable_sort(shared.diagnostics.begin(), shared.diagnostics.end(),
                      [](const auto &a, const auto &b) { return a.anchor < b.anchor; });
     result.diagnostics.reserve(qsizetype(shared.diagnostics.size()));

@@ -36,9 +36,38 @@ struct SourceSpan
 
 enum class Severity { Error, Warning };
 
+// What kind of problem a diagnostic is. Each kind has a stable short name (diagnosticName),
+// which --check prints and a user may search for.
+enum class DiagnosticKind {
+    Syntax,              // the text cannot be read as the format: expected one thing, found another
+    MissingSemicolon,    // ';' missing after a value, an array or a class
+    UnclosedBlock,       // a class or array without its '}'
+    UnterminatedString,  // a string without its closing quote on its line
+    UnterminatedComment, // a block comment without "*/"
+    Directive,           // a preprocessor line that cannot be read
+    IfCondition,         // #if without a number or a macro holding one
+    IncludeNotFound,     // an #include whose file is not there
+    IncludeRefused,      // an #include that is not read: outside the folder, not a file, too large
+    IncludeCycle,        // an #include of a file that is already being read
+    IncludeDepth,        // #include nested too deep
+    MacroArguments,      // a macro invocation with unclosed or the wrong number of arguments
+    MacroBudget,         // macros that expand to far more text than the file holds
+    MacroDepth,          // macros nested too deep
+    NestingDepth,        // classes and arrays nested too deep
+    DuplicateName,       // a name set twice in one class
+    UnknownKey,          // a top-level key close to a known one
+    EmptyValue,          // "key = ;"
+    UnquotedText,        // text where a string in quotes is meant (a style note)
+    OutOfMemory,         // memory ran out while reading
+};
+
+// "syntax", "missing-semicolon", "unknown-key", ...
+QLatin1StringView diagnosticName(DiagnosticKind kind);
+
 struct Diagnostic
 {
     Severity severity = Severity::Error;
+    DiagnosticKind kind = DiagnosticKind::Syntax;
     SourcePos position;
     qsizetype length = 0;
     // Names what was expected and what was found, e.g. "expected ';' after the value, found 'y'".
@@ -46,6 +75,9 @@ struct Diagnostic
     // The included file the problem is in (as the include loader named it); empty for the text
     // that was read.
     QString file;
+    // With ReadOptions::keepAlike: for the first diagnostic past the kept ones, how many
+    // identical ones (same severity and message) it stands for, itself included. 0 otherwise.
+    qsizetype alike = 0;
 };
 
 enum class ValueKind {
@@ -125,6 +157,10 @@ struct IncludedFile
     // for the includes inside it.
     QString name;
     QString text;
+    // Why a file the include names was not read (not found: empty): outside the mission
+    // folder, not a regular file, too large. Reported as an error at the #include after
+    // "included file 'PATH' ", so it reads e.g. "is not a regular file".
+    QString problem;
 };
 
 struct ReadOptions
@@ -133,10 +169,20 @@ struct ReadOptions
     QString fileName;
     // Looks up an #include. Without a loader includes are kept as directives and not followed.
     // `path` is as written between the quotes or brackets; `fromFile` is the including file's
-    // name.
+    // name. Paths that start with a backslash name the game's or an addon's files and are
+    // never passed to the loader. "#if __has_include(...)" asks the loader too.
     std::function<IncludedFile(const QString &path, const QString &fromFile)> includeLoader;
     // Compare top-level keys with the known description keys and suggest close ones.
     bool checkKnownKeys = true;
+    // Also warn about what the game accepts but is better written otherwise: unquoted text
+    // and expressions where a string or a number is meant.
+    bool styleNotes = true;
+    // Build the tree of entries; without it only the diagnostics come out, in far less memory.
+    bool keepEntries = true;
+    // Identical diagnostics (same severity and message) kept at most, 0 for all. The first one
+    // past them stays, with `alike` counting it and all later ones, which are dropped: a
+    // million duplicate keys then cost a handful of diagnostics.
+    int keepAlike = 0;
 };
 
 class ReadResult

@@ -64,15 +64,68 @@ void skipBlanks(QStringView s, qsizetype &i)
         ++i;
 }
 
-QString quotedShort(QStringView s)
+bool isControl(char16_t c)
 {
-    constexpr qsizetype Max = 24;
-    if (s.size() > Max)
-        return u"'"_qs + s.left(Max).toString() + u"…'"_qs;
-    return u"'"_qs + s.toString() + u"'"_qs;
+    return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029;
+}
+
+void appendEscaped(QString &out, char16_t c)
+{
+    switch (c) {
+    case u'\t':
+        out += u"\\t";
+        return;
+    case u'\n':
+        out += u"\\n";
+        return;
+    case u'\r':
+        out += u"\\r";
+        return;
+    default:
+        break;
+    }
+    if (c < 0x100)
+        out += QStringLiteral("\\x%1").arg(uint(c), 2, 16, QChar(u'0'));
+    else
+        out += QStringLiteral("\\u%1").arg(uint(c), 4, 16, QChar(u'0'));
 }
 
 } // namespace
+
+QString escapeControls(QStringView s)
+{
+    const auto first =
+        std::find_if(s.begin(), s.end(), [](QChar c) { return isControl(c.unicode()); });
+    if (first == s.end())
+        return s.toString();
+    QString out;
+    out.reserve(s.size() + 8);
+    for (const QChar c : s) {
+        if (isControl(c.unicode()))
+            appendEscaped(out, c.unicode());
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString cutText(QStringView s)
+{
+    constexpr qsizetype Max = 40;
+    qsizetype keep = std::min(s.size(), Max);
+    // A surrogate pair stays whole or goes whole.
+    if (keep < s.size() && keep > 0 && s[keep - 1].isHighSurrogate())
+        --keep;
+    QString out = escapeControls(s.left(keep));
+    if (keep < s.size())
+        out += u'…';
+    return out;
+}
+
+QString echo(QStringView s)
+{
+    return u'\'' + cutText(s) + u'\'';
+}
 
 LineIndex::LineIndex(const QString &text)
 {
@@ -122,14 +175,28 @@ SourcePos LineIndex::pos(qsizetype offset) const
 }
 
 void SharedState::report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
-                         const QString &message)
+                         const QString &message, DiagnosticKind kind)
 {
+    bool standIn = false;
+    if (keepAlike > 0) {
+        Alike &a = alike[severity == Severity::Error ? 0 : 1][message];
+        if (++a.count > keepAlike) {
+            if (a.count > keepAlike + 1) {
+                ++diagnostics[a.standIn].diagnostic.alike;
+                return;
+            }
+            a.standIn = diagnostics.size();
+            standIn = true;
+        }
+    }
     Diagnostic d;
     d.severity = severity;
+    d.kind = kind;
     d.position = file.lines.pos(start);
     d.length = std::max<qsizetype>(0, end - start);
     d.message = message;
     d.file = file.diagnosticFile;
+    d.alike = standIn ? 1 : 0;
     diagnostics.push_back({std::move(d), file.anchor >= 0 ? file.anchor : start});
 }
 
@@ -139,13 +206,13 @@ QString describe(const Token &t)
     case Tok::End:
         return QStringLiteral("the end of the file");
     case Tok::String:
-        return quotedShort(t.view());
+        return echo(t.view());
     case Tok::Directive:
         return QStringLiteral("a preprocessor line");
     case Tok::Comment:
         return QStringLiteral("a comment");
     default:
-        return quotedShort(t.view());
+        return echo(t.view());
     }
 }
 
@@ -200,7 +267,8 @@ Token TokenSource::next()
             for (const Condition &c : m_conditions) {
                 m_shared.report(m_file, Severity::Error, c.start, c.end,
                                 QStringLiteral("expected '#endif' to close this block, found "
-                                               "the end of the file"));
+                                               "the end of the file"),
+                                DiagnosticKind::UnclosedBlock);
             }
             m_conditions.clear();
             return endSkip(t);
@@ -226,11 +294,13 @@ Token TokenSource::next()
             if (t.kind == Tok::String) {
                 m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
                                 QStringLiteral("unterminated string: expected '\"' before the "
-                                               "end of the line"));
+                                               "end of the line"),
+                                DiagnosticKind::UnterminatedString);
             } else if (t.kind == Tok::Comment) {
                 m_shared.report(m_file, Severity::Error, t.spanStart, t.spanStart + 2,
                                 QStringLiteral("unterminated comment: expected '*/', found the "
-                                               "end of the file"));
+                                               "end of the file"),
+                                DiagnosticKind::UnterminatedComment);
             }
         }
         return t;
@@ -247,7 +317,8 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
     const QString rest = line.mid(i).trimmed();
     directive = {name, rest, {}};
     auto error = [&](const QString &message) {
-        m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd, message);
+        m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd, message,
+                        DiagnosticKind::Directive);
     };
 
     if (name == u"ifdef" || name == u"ifndef" || name == u"if") {
@@ -258,8 +329,8 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
             if (name == u"if") {
                 value = evaluateIf(rest, t);
             } else if (macro.isEmpty()) {
-                error(u"expected a macro name after #"_qs + name + u", found "_qs +
-                      (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+                error(u"expected a macro name after #"_qs + cutText(name) + u", found "_qs +
+                      (rest.isEmpty() ? u"the end of the line"_qs : echo(rest)));
             } else {
                 value = m_shared.macros.contains(macro) == (name == u"ifdef");
             }
@@ -269,7 +340,7 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
     }
     if (name == u"else" || name == u"endif") {
         if (m_conditions.empty()) {
-            error(u"#"_qs + name + u" without a matching #ifdef, #ifndef or #if"_qs);
+            error(u"#"_qs + cutText(name) + u" without a matching #ifdef, #ifndef or #if"_qs);
             return;
         }
         Condition &c = m_conditions.back();
@@ -293,7 +364,7 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
         const QString macro = identifierAt(line, j);
         if (macro.isEmpty()) {
             error(u"expected a macro name after #define, found "_qs +
-                  (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+                  (rest.isEmpty() ? u"the end of the line"_qs : echo(rest)));
             return;
         }
         Macro m;
@@ -301,14 +372,18 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
             m.functionLike = true;
             const qsizetype close = line.indexOf(u')', j);
             if (close < 0) {
-                error(u"expected ')' to close the parameters of macro '"_qs + macro +
-                      u"', found the end of the line"_qs);
+                error(u"expected ')' to close the parameters of macro "_qs + echo(macro) +
+                      u", found the end of the line"_qs);
                 return;
             }
             for (const QString &p : line.mid(j + 1, close - j - 1).split(u','))
                 m.params.append(p.trimmed());
             if (m.params.size() == 1 && m.params.front().isEmpty())
                 m.params.clear();
+            m.paramIndex.reserve(m.params.size());
+            // A name given twice stands for its first argument.
+            for (qsizetype p = m.params.size() - 1; p >= 0; --p)
+                m.paramIndex.insert(m.params[p], p);
             j = close + 1;
         }
         m.body = line.mid(j).trimmed();
@@ -320,7 +395,7 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
         const QString macro = identifierAt(rest, j);
         if (macro.isEmpty()) {
             error(u"expected a macro name after #undef, found "_qs +
-                  (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+                  (rest.isEmpty() ? u"the end of the line"_qs : echo(rest)));
             return;
         }
         m_shared.macros.remove(macro);
@@ -332,7 +407,7 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
         const qsizetype close = rest.indexOf(closeChar, 1);
         if ((open != u'"' && open != u'<') || close < 0) {
             error(u"expected \"file\" or <file> after #include, found "_qs +
-                  (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+                  (rest.isEmpty() ? u"the end of the line"_qs : echo(rest)));
             return;
         }
         const QString path = rest.mid(1, close - 1);
@@ -343,15 +418,29 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
     }
     if (name.isEmpty()) {
         error(u"expected a directive name after '#', found "_qs +
-              (rest.isEmpty() ? u"the end of the line"_qs : quotedShort(rest)));
+              (rest.isEmpty() ? u"the end of the line"_qs : echo(rest)));
         return;
     }
-    error(u"unknown preprocessor directive '#"_qs + name +
+    error(u"unknown preprocessor directive '#"_qs + cutText(name) +
           u"': expected include, define, undef, ifdef, ifndef, if, else or endif"_qs);
 }
 
 bool TokenSource::evaluateIf(const QString &expression, const Token &t)
 {
+    // "__has_include("file")": whether the include would be found. Game and addon paths are
+    // not looked up here, so the block for a missing addon is the one that is read.
+    if (expression.startsWith(u"__has_include")) {
+        qsizetype open = expression.indexOf(u'(');
+        const qsizetype close = expression.lastIndexOf(u')');
+        if (open > 0 && close > open) {
+            QString path = expression.mid(open + 1, close - open - 1).trimmed();
+            if (path.size() >= 2 && (path.front() == u'"' || path.front() == u'<'))
+                path = path.mid(1, path.size() - 2);
+            if (path.isEmpty() || path.startsWith(u'\\') || !m_shared.includeLoader)
+                return false;
+            return m_shared.includeLoader(path, m_file.loaderName).found;
+        }
+    }
     // The game's #if takes a number, or a macro that stands for one.
     QString value = expression;
     for (int hops = 0; hops < MaxMacroDepth; ++hops) {
@@ -363,34 +452,49 @@ bool TokenSource::evaluateIf(const QString &expression, const Token &t)
     bool ok = false;
     const long long number = value.toLongLong(&ok, 0);
     if (!ok) {
-        m_shared.report(
-            m_file, Severity::Warning, t.spanStart, t.spanEnd,
-            u"expected a number or a macro holding one after #if, found "_qs +
-                (expression.isEmpty() ? u"the end of the line"_qs : quotedShort(expression)) +
-                u"; the block is treated as switched off"_qs);
+        m_shared.report(m_file, Severity::Warning, t.spanStart, t.spanEnd,
+                        u"expected a number or a macro holding one after #if, found "_qs +
+                            (expression.isEmpty() ? u"the end of the line"_qs : echo(expression)) +
+                            u"; the block is treated as switched off"_qs,
+                        DiagnosticKind::IfCondition);
     }
     return ok && number != 0;
 }
 
 void TokenSource::include(const QString &path, const Token &t)
 {
+    // A path that starts with a backslash names a file in the game or an addon, which the game
+    // finds in its own archives: nothing to read or report here.
+    if (path.startsWith(u'\\'))
+        return;
     if (m_shared.includeChain.size() >= MaxIncludeDepth) {
         m_shared.report(
             m_file, Severity::Error, t.spanStart, t.spanEnd,
-            QStringLiteral("#include nested more than %1 files deep").arg(MaxIncludeDepth));
+            QStringLiteral("#include nested more than %1 files deep").arg(MaxIncludeDepth),
+            DiagnosticKind::IncludeDepth);
         return;
     }
     const IncludedFile included = m_shared.includeLoader(path, m_file.loaderName);
     if (!included.found) {
-        m_shared.report(m_file, Severity::Warning, t.spanStart, t.spanEnd,
-                        u"included file '"_qs + path + u"' not found"_qs);
+        if (!included.problem.isEmpty()) {
+            m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
+                            u"included file "_qs + echo(path) + u" "_qs + included.problem,
+                            DiagnosticKind::IncludeRefused);
+        } else {
+            m_shared.report(m_file, Severity::Warning, t.spanStart, t.spanEnd,
+                            u"included file "_qs + echo(path) + u" not found"_qs,
+                            DiagnosticKind::IncludeNotFound);
+        }
         return;
     }
     if (m_shared.includeChain.contains(included.name)) {
+        QStringList chain;
+        for (const QString &name : std::as_const(m_shared.includeChain))
+            chain << cutText(name);
         m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
-                        u"#include cycle: '"_qs + path + u"' is already being read ("_qs +
-                            m_shared.includeChain.join(u" → ") + u" → "_qs + included.name +
-                            u")"_qs);
+                        u"#include cycle: "_qs + echo(path) + u" is already being read ("_qs +
+                            chain.join(u" → ") + u" → "_qs + cutText(included.name) + u")"_qs,
+                        DiagnosticKind::IncludeCycle);
         return;
     }
     FileContext sub{&included.text,
@@ -404,15 +508,23 @@ void TokenSource::include(const QString &path, const Token &t)
     m_shared.includeChain.removeLast();
 }
 
-QString TokenSource::substitute(const Macro &m, const QStringList &args) const
+bool TokenSource::substitute(const Macro &m, const QStringList &args, qsizetype limit,
+                             QString &out) const
 {
     auto argument = [&](const QString &ident) -> const QString * {
-        const qsizetype index = m.params.indexOf(ident);
-        return index >= 0 && index < args.size() ? &args[index] : nullptr;
+        const auto it = m.paramIndex.constFind(ident);
+        return it != m.paramIndex.cend() && *it < args.size() ? &args[*it] : nullptr;
+    };
+    // Every piece is counted against the limit before it is added: a body that names its
+    // parameter 100,000 times must stop at the budget, not after building gigabytes.
+    auto add = [&](QStringView piece) {
+        if (piece.size() > limit - out.size())
+            return false;
+        out += piece;
+        return true;
     };
     const QString &body = m.body;
-    QString out;
-    out.reserve(body.size() + 16);
+    out.reserve(std::min(body.size() + 16, limit));
     for (qsizetype i = 0; i < body.size();) {
         const QChar c = body[i];
         if (c == u'"') {
@@ -420,7 +532,8 @@ QString TokenSource::substitute(const Macro &m, const QStringList &args) const
             qsizetype j = i + 1;
             while (j < body.size() && body[j] != u'"')
                 ++j;
-            out += QStringView(body).mid(i, std::min(j + 1, body.size()) - i);
+            if (!add(QStringView(body).mid(i, std::min(j + 1, body.size()) - i)))
+                return false;
             i = j + 1;
             continue;
         }
@@ -436,28 +549,45 @@ QString TokenSource::substitute(const Macro &m, const QStringList &args) const
             skipBlanks(body, j);
             const QString ident = identifierAt(body, j);
             if (const QString *arg = argument(ident)) {
+                // Quotes double when the argument is made a string.
+                if (arg->size() + 2 > limit - out.size())
+                    return false;
                 QString s = *arg;
                 s.replace(u'"', u"\"\""_qs);
-                out += u'"' + s + u'"';
+                if (!add(u"\""_qs + s + u"\""_qs))
+                    return false;
                 i = j;
                 continue;
             }
-            out += c;
+            if (!add(QStringView(&c, 1)))
+                return false;
             ++i;
             continue;
         }
         if (isIdentChar(c)) {
             const QString ident = identifierAt(body, i);
-            if (const QString *arg = argument(ident))
-                out += *arg;
-            else
-                out += ident;
+            const QString *arg = argument(ident);
+            if (!add(arg ? *arg : ident))
+                return false;
             continue;
         }
-        out += c;
+        if (!add(QStringView(&c, 1)))
+            return false;
         ++i;
     }
-    return out;
+    return true;
+}
+
+void TokenSource::reportBudget(const Token &t, qsizetype spanEnd, const QString &name)
+{
+    m_shared.expansionBudget = -1;
+    if (m_shared.budgetReported)
+        return;
+    m_shared.budgetReported = true;
+    m_shared.report(m_file, Severity::Error, t.spanStart, spanEnd,
+                    u"macro expansion stopped at "_qs + echo(name) +
+                        u": the macros expand to far more text than the file holds"_qs,
+                    DiagnosticKind::MacroBudget);
 }
 
 bool TokenSource::expand(const Token &t)
@@ -478,10 +608,11 @@ bool TokenSource::expand(const Token &t)
         if (!m_shared.depthReported) {
             m_shared.depthReported = true;
             m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
-                            QStringLiteral("macros nested more than %1 expansions deep; '%2' "
+                            QStringLiteral("macros nested more than %1 expansions deep; %2 "
                                            "is left unexpanded")
                                 .arg(MaxMacroDepth)
-                                .arg(name));
+                                .arg(echo(name)),
+                            DiagnosticKind::MacroDepth);
         }
         return false;
     }
@@ -511,8 +642,9 @@ bool TokenSource::expand(const Token &t)
             Token a = raw();
             if (a.kind == Tok::End || a.kind == Tok::Directive || a.kind == Tok::Semicolon) {
                 m_shared.report(m_file, Severity::Error, t.spanStart, open.spanEnd,
-                                u"expected ')' to close the arguments of macro '"_qs + name +
-                                    u"', found "_qs + describe(a));
+                                u"expected ')' to close the arguments of macro "_qs + echo(name) +
+                                    u", found "_qs + describe(a),
+                                DiagnosticKind::MacroArguments);
                 unread(a);
                 return true; // the invocation is dropped; its error says so
             }
@@ -538,25 +670,24 @@ bool TokenSource::expand(const Token &t)
             args.clear();
         if (args.size() != macro.params.size()) {
             m_shared.report(m_file, Severity::Error, t.spanStart, spanEnd,
-                            QStringLiteral("macro '%1' takes %2 arguments, found %3")
-                                .arg(name)
+                            QStringLiteral("macro %1 takes %2 arguments, found %3")
+                                .arg(echo(name))
                                 .arg(macro.params.size())
-                                .arg(args.size()));
+                                .arg(args.size()),
+                            DiagnosticKind::MacroArguments);
         }
-        expansion = substitute(macro, args);
+        if (!substitute(macro, args, m_shared.expansionBudget - 1, expansion)) {
+            reportBudget(t, spanEnd, name);
+            return true;
+        }
     } else {
+        if (macro.body.size() > m_shared.expansionBudget - 1) {
+            reportBudget(t, spanEnd, name);
+            return true;
+        }
         expansion = macro.body;
     }
     m_shared.expansionBudget -= expansion.size() + 1;
-    if (m_shared.expansionBudget < 0) {
-        if (!m_shared.budgetReported) {
-            m_shared.budgetReported = true;
-            m_shared.report(m_file, Severity::Error, t.spanStart, spanEnd,
-                            u"macro expansion stopped at '"_qs + name +
-                                u"': the macros expand to far more text than the file holds"_qs);
-        }
-        return true;
-    }
     m_expansions.push_back(std::move(expansion));
     m_shared.contexts.push_back({name, t.context, depth});
     const int context = int(m_shared.contexts.size() - 1);

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QStringList>
 
+#include <array>
 #include <deque>
 #include <vector>
 
@@ -31,6 +32,9 @@ struct Macro
 {
     bool functionLike = false;
     QStringList params;
+    // Each parameter's position, so that substitution stays linear in the body however many
+    // parameters the macro has.
+    QHash<QString, qsizetype> paramIndex;
     QString body;
 };
 
@@ -68,6 +72,16 @@ struct SharedState
     // Characters macro expansion may still produce; keeps a macro that doubles itself linear.
     qsizetype expansionBudget = 0;
     bool budgetReported = false;
+    // Whether to note what the game accepts but a careful writer would not (unquoted text).
+    bool styleNotes = true;
+    bool keepEntries = true;
+    int keepAlike = 0;
+    struct Alike
+    {
+        qsizetype count = 0;
+        std::size_t standIn = 0; // the diagnostic that counts the ones past `keepAlike`
+    };
+    std::array<QHash<QString, Alike>, 2> alike; // by severity
     bool depthReported = false;
     std::function<IncludedFile(const QString &, const QString &)> includeLoader;
     QStringList includeChain;
@@ -84,7 +98,7 @@ struct SharedState
     std::vector<Recorded> diagnostics;
 
     void report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
-                const QString &message);
+                const QString &message, DiagnosticKind kind);
 };
 
 class TokenSource
@@ -122,7 +136,8 @@ private:
     void processDirective(const Token &t, bool wasActive);
     void include(const QString &path, const Token &t);
     bool expand(const Token &t);
-    QString substitute(const Macro &m, const QStringList &args) const;
+    bool substitute(const Macro &m, const QStringList &args, qsizetype limit, QString &out) const;
+    void reportBudget(const Token &t, qsizetype spanEnd, const QString &name);
     bool evaluateIf(const QString &expression, const Token &t);
     void extendSkip(const Token &t);
     Token endSkip(const Token &t);
@@ -144,5 +159,14 @@ QList<Entry> parseText(SharedState &shared, FileContext &file);
 
 // How a token is named in a message: 'x', '"text"', the end of the line or of the file.
 QString describe(const Token &t);
+
+// Text from a file as a message shows it: control characters escaped (\t, \x00, \u2028) and
+// cut to about 40 characters, so that no message runs to megabytes or carries raw control
+// bytes into a terminal or a CI log.
+QString cutText(QStringView s);
+// The same in single quotes.
+QString echo(QStringView s);
+// Control characters escaped, nothing cut: for file names and whole lines of output.
+QString escapeControls(QStringView s);
 
 } // namespace config::detail

@@ -1,11 +1,18 @@
 #include "checkcommand.h"
+#include "configreader.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace config;
+
+Q_DECLARE_METATYPE(config::CheckLimits)
 
 namespace {
 
@@ -15,12 +22,35 @@ struct CheckRun
     QString output;
 };
 
-CheckRun check(const QStringList &paths)
+CheckRun check(const QStringList &paths, const CheckLimits &limits = {}, bool pedantic = false)
 {
     QString output;
     QTextStream out(&output);
-    const int exitCode = runCheck(paths, out);
+    const int exitCode = runCheck(paths, out, limits, pedantic);
     return {exitCode, output};
+}
+
+// Makes one file of a mission folder from its description: "<folder>", "<fifo>",
+// "<device>", "<link:TARGET>", "<bytes:N>" (a sparse file of N bytes) or the file's text.
+// False when the machine does not allow it (a device node needs privileges).
+bool makeFile(const QString &path, const QString &what)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    const QByteArray native = QFile::encodeName(path);
+    if (what == u"<folder>")
+        return QDir().mkpath(path);
+    if (what == u"<fifo>")
+        return ::mkfifo(native.constData(), 0600) == 0;
+    if (what == u"<device>") // the same device as /dev/null
+        return ::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    if (what.startsWith(u"<link:"))
+        return QFile::link(what.mid(6).chopped(1), path);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (what.startsWith(u"<bytes:"))
+        return f.resize(what.mid(7).chopped(1).toLongLong());
+    return f.write(what.toUtf8()) == what.toUtf8().size();
 }
 
 QString expectedOutput()
@@ -58,14 +88,15 @@ private Q_SLOTS:
         QTest::newRow("no problems") << QStringList{"valid.ext"} << 0 << "";
         QTest::newRow("errors") << QStringList{"mistakes.ext"} << 1
                                 << "mistakes.ext:2:1: warning: unknown key 'respwnDelay': did you "
-                                   "mean respawnDelay?";
+                                   "mean respawnDelay? [unknown-key]";
         QTest::newRow("missing file") << QStringList{"valid.ext", "nowhere.ext"} << 2
                                       << "nowhere.ext: error: cannot read the file: no such file";
         QTest::newRow("folder") << QStringList{"inc"} << 2
                                 << "inc: error: cannot read the file: is a folder, not a file";
         QTest::newRow("unreadable wins over errors")
             << QStringList{"mistakes.ext", "nowhere.ext"} << 2
-            << "mistakes.ext:2:1: warning: unknown key 'respwnDelay': did you mean respawnDelay?";
+            << "mistakes.ext:2:1: warning: unknown key 'respwnDelay': did you mean respawnDelay? "
+               "[unknown-key]";
     }
     void exitCodes()
     {
@@ -102,6 +133,349 @@ private Q_SLOTS:
         QCOMPARE(decodeDescriptionBytes(bytes), text);
     }
 
+    // Includes are read as the game finds them, inside the mission folder only and only from
+    // regular files; nothing outside the folder is ever echoed. %1 in the files' names and the
+    // expected output is the mission folder, %2 the folder around it.
+    void includeLookup_data()
+    {
+        QTest::addColumn<QStringList>("files"); // "NAME=WHAT", see makeFile
+        QTest::addColumn<QString>("main");
+        QTest::addColumn<CheckLimits>("limits");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("exitCode");
+        const QString error = "%1/a.ext:1:1: error: included file ";
+        const QString broken = "class A {";
+        const QString unclosed = ":1:9: error: expected '}' to close class A (opened on line 1), "
+                                 "found the end of the file [unclosed-block]\n";
+        const CheckLimits defaults;
+        QTest::newRow("name in another case")
+            << QStringList{"%1/Sub/Common.hpp=" + broken} << "#include \"sub\\COMMON.hpp\""
+            << defaults << "%1/Sub/Common.hpp" + unclosed << 1;
+        QTest::newRow("exact name first")
+            << QStringList{"%1/x.hpp=x=1;", "%1/X.hpp=" + broken} << "#include \"X.hpp\""
+            << defaults << "%1/X.hpp" + unclosed << 1;
+        QTest::newRow("game and addon paths are not looked up")
+            << QStringList{} << "#include \"\\a3\\ui_f\\hpp\\defineResincl.inc\"" << defaults << ""
+            << 0;
+        QTest::newRow("missing")
+            << QStringList{} << "#include \"gone.hpp\"" << defaults
+            << "%1/a.ext:1:1: warning: included file 'gone.hpp' not found [include-not-found]\n"
+            << 0;
+        QTest::newRow("fifo") << QStringList{"%1/pipe=<fifo>"} << "#include \"pipe\"" << defaults
+                              << error + "'pipe' is not a regular file [include-refused]\n"
+                              << 1;
+        QTest::newRow("device") << QStringList{"%1/null=<device>"} << "#include \"null\""
+                                << defaults
+                                << error + "'null' is not a regular file [include-refused]\n"
+                                << 1;
+        QTest::newRow("folder") << QStringList{"%1/sub=<folder>"} << "#include \"sub\"" << defaults
+                                << error + "'sub' is a folder, not a file [include-refused]\n"
+                                << 1;
+        QTest::newRow("climbing out")
+            << QStringList{"%2/secret.hpp=SECRET"} << "#include \"..\\secret.hpp\"" << defaults
+            << error + "'..\\secret.hpp' is outside the mission folder; only files inside it "
+                       "are read [include-refused]\n"
+            << 1;
+        QTest::newRow("climbing out and back in")
+            << QStringList{"%1/x.hpp=" + broken} << "#include \"sub/../../mission/x.hpp\""
+            << defaults
+            << error + "'sub/../../mission/x.hpp' is outside the mission folder; only files "
+                       "inside it are read [include-refused]\n"
+            << 1;
+        QTest::newRow("absolute") << QStringList{} << "#include \"/etc/passwd\"" << defaults
+                                  << error + "'/etc/passwd' is outside the mission folder; only "
+                                             "files inside it are read [include-refused]\n"
+                                  << 1;
+        QTest::newRow("drive letter") << QStringList{} << "#include \"C:\\secret.hpp\"" << defaults
+                                      << error + "'C:\\secret.hpp' is outside the mission folder; "
+                                                 "only files inside it are read [include-refused]\n"
+                                      << 1;
+        QTest::newRow("link leading out")
+            << QStringList{"%2/secret.hpp=SECRET", "%1/in.hpp=<link:%2/secret.hpp>"}
+            << "#include \"in.hpp\"" << defaults
+            << error + "'in.hpp' leads outside the mission folder; only files inside it are read "
+                       "[include-refused]\n"
+            << 1;
+        QTest::newRow("link inside")
+            << QStringList{"%1/x.hpp=" + broken, "%1/in.hpp=<link:%1/x.hpp>"}
+            << "#include \"in.hpp\"" << defaults << "%1/in.hpp" + unclosed << 1;
+        QTest::newRow("include too large")
+            << QStringList{"%1/big.hpp=<bytes:1001>"} << "#include \"big.hpp\""
+            << CheckLimits{1000, 100000, 100}
+            << error + "'big.hpp' is too large (1001 bytes; at most 1000 bytes) [include-refused]\n"
+            << 1;
+        QTest::newRow("includes together too large")
+            << QStringList{"%1/x.hpp=" + QString(600, u' ')}
+            << "#include \"x.hpp\"\n#include \"x.hpp\"" << CheckLimits{1000, 1000, 100}
+            << "%1/a.ext:2:1: error: included file 'x.hpp' is not read: the included files "
+               "together would be larger than 1000 bytes [include-refused]\n"
+            << 1;
+        QTest::newRow("too many includes")
+            << QStringList{"%1/x.hpp=x=1;"} << "#include \"x.hpp\"\n#include \"x.hpp\""
+            << CheckLimits{1000, 1000, 1}
+            << "%1/a.ext:2:1: error: included file 'x.hpp' is not read: the includes have "
+               "reached their limit of files [include-refused]\n"
+            << 1;
+        QTest::newRow("checked file too large")
+            << QStringList{"%1/a.ext=<bytes:1001>"} << "" << CheckLimits{1000, 1000, 1}
+            << "%1/a.ext: error: cannot read the file: is too large (1001 bytes; at most 1000 "
+               "bytes)\n"
+            << 2;
+        QTest::newRow("checked fifo")
+            << QStringList{"%1/a.ext=<fifo>"} << "" << defaults
+            << "%1/a.ext: error: cannot read the file: is not a regular file\n"
+            << 2;
+    }
+    void includeLookup()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, main);
+        QFETCH(CheckLimits, limits);
+        QFETCH(QString, output);
+        QFETCH(int, exitCode);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString mission = dir.filePath("mission");
+        QVERIFY(QDir().mkpath(mission));
+        auto place = [&](QString s) { return s.replace("%1", mission).replace("%2", dir.path()); };
+        for (const QString &f : files) {
+            const QString name = place(f.section(u'=', 0, 0));
+            if (!makeFile(name, place(f.section(u'=', 1))))
+                QSKIP(qPrintable("cannot make " + f + " here"));
+        }
+        if (!QFileInfo::exists(mission + "/a.ext"))
+            QVERIFY(makeFile(mission + "/a.ext", main));
+        // Named from the folder around it, as a user in that folder would name it.
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const CheckRun run = check({"mission/a.ext"}, limits);
+        QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
+        QCOMPARE(run.output, output.replace("%1", "mission"));
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY(!run.output.contains("SECRET"));
+    }
+
+    // What --check prints cannot run away: identical messages after the fifth become one note,
+    // and text from the file is cut and has its control characters escaped.
+    void output_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("output");
+        const QString twice = "a.ext:%1:1: warning: 'y' is set twice in the same class (first on "
+                              "line 1); the game keeps only one [duplicate-name]\n";
+        QTest::newRow("five alike")
+            << QString("y=1;\n").repeated(6)
+            << twice.arg(2) + twice.arg(3) + twice.arg(4) + twice.arg(5) + twice.arg(6);
+        QTest::newRow("a million alike")
+            << QString("y=1;\n").repeated(100000)
+            << twice.arg(2) + twice.arg(3) + twice.arg(4) + twice.arg(5) + twice.arg(6) +
+                   "a.ext:7:1: note: 99994 more like this [duplicate-name]\n";
+        QTest::newRow("others between")
+            << QString("y=1;\n").repeated(7) + "x=a b;\ny=1;\n"
+            << twice.arg(2) + twice.arg(3) + twice.arg(4) + twice.arg(5) + twice.arg(6) +
+                   "a.ext:7:1: note: 2 more like this [duplicate-name]\n"
+                   "a.ext:8:3: warning: unquoted text with spaces: expected a string in quotes, "
+                   "found 'a b' [unquoted-text]\n";
+        QTest::newRow("long text cut")
+            << "x=" + QString(1000000, u'z') + ";"
+            << "a.ext:1:3: warning: unquoted text: expected a number or a string in quotes, "
+               "found '" +
+                   QString(40, u'z') + "…' [unquoted-text]\n";
+        QTest::newRow("long name cut")
+            << QString(100000, u'k') + "=1;\n" + QString(100000, u'k') + "=1;"
+            << "a.ext:2:1: warning: '" + QString(40, u'k') +
+                   "…' is set twice in the same class (first on line 1); the game keeps only "
+                   "one [duplicate-name]\n";
+        QTest::newRow("control characters escaped")
+            << QString("x=a") + QChar(1) + "b" + QChar(0) + "c" + QChar(0x9d) + ";"
+            << "a.ext:1:3: warning: unquoted text: expected a number or a string in quotes, "
+               "found 'a\\x01b\\x00c\\x9d' [unquoted-text]\n";
+    }
+    void output()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QVERIFY(makeFile("a.ext", text));
+        const CheckRun run = check({"a.ext"}, {}, true);
+        QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
+        QCOMPARE(run.output, output);
+    }
+
+    // What the game reads without complaint is no warning; unquoted text is a style note that
+    // only the pedantic check gives.
+    void followTheGame_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("pedantic");
+        QTest::addColumn<QString>("output");
+        const QString unquoted = "a.ext:1:7: warning: unquoted text: expected a number or a "
+                                 "string in quotes, found 'Welcome' [unquoted-text]\n";
+        QTest::newRow("unquoted word") << "title=Welcome;" << false << "";
+        QTest::newRow("unquoted word, pedantic") << "title=Welcome;" << true << unquoted;
+        QTest::newRow("expression") << "x = safezoneX + 0.1;" << false << "";
+        QTest::newRow("stringtable reference") << "title=$STR_title;" << false << "";
+        QTest::newRow("stringtable reference, pedantic") << "title=$STR_title;" << true << "";
+        QTest::newRow("has_include of a file that is there")
+            << "#if __has_include(\"a.ext\")\nx=1;\n#else\ny=1;\n#endif\nx=2;" << false
+            << "a.ext:6:1: warning: 'x' is set twice in the same class (first on line 2); the "
+               "game keeps only one [duplicate-name]\n";
+        QTest::newRow("has_include of a missing addon")
+            << "#if __has_include(\"\\z\\ace\\main.hpp\")\nx=1;\n#else\ny=1;\n#endif\nx=2;" << false
+            << "";
+        QTest::newRow("import") << "import RscText;\nclass A: RscText {};" << false << "";
+    }
+    void followTheGame()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, pedantic);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QVERIFY(makeFile("a.ext", text));
+        const CheckRun run = check({"a.ext"}, {}, pedantic);
+        QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
+        QCOMPARE(run.output, output);
+        QCOMPARE(run.exitCode, 0);
+    }
+
+    // Without the tree the same diagnostics come out, and folding identical ones keeps the
+    // first ones and counts every other one; over seeded random texts.
+    void diagnosticsWithoutTree()
+    {
+        const QStringList pieces{"x=1;\n",     "x = a b;\n", "class A {\n",        "};\n",
+                                 "}\n",        "y[]={1,2\n", "#define M(a) a a\n", "M(z)\n",
+                                 "#ifdef M\n", "#endif\n",   "import B;\n",        "\"",
+                                 "=;",         "{"};
+        const quint32 seed = qEnvironmentVariableIsSet("MERROW_SEED")
+                                 ? quint32(qEnvironmentVariableIntValue("MERROW_SEED"))
+                                 : 20261207;
+        QRandomGenerator rng(seed);
+        auto key = [](const Diagnostic &d) {
+            return QStringLiteral("%1:%2:%3:%4")
+                .arg(d.position.line)
+                .arg(d.position.column)
+                .arg(int(d.severity))
+                .arg(d.message);
+        };
+        for (int round = 0; round < 300; ++round) {
+            QString text;
+            for (int i = int(rng.bounded(200)); i > 0; --i)
+                text += pieces[rng.bounded(int(pieces.size()))];
+            ReadOptions lean;
+            lean.keepEntries = false;
+            const ReadResult full = readConfig(text);
+            const ReadResult bare = readConfig(text, lean);
+            QVERIFY(bare.entries.isEmpty());
+            QStringList fullKeys, bareKeys;
+            for (const Diagnostic &d : full.diagnostics)
+                fullKeys << key(d);
+            for (const Diagnostic &d : bare.diagnostics)
+                bareKeys << key(d);
+            QVERIFY2(
+                fullKeys == bareKeys,
+                qPrintable(QStringLiteral("seed %1 round %2: %3").arg(seed).arg(round).arg(text)));
+            lean.keepAlike = 2;
+            const ReadResult folded = readConfig(text, lean);
+            QHash<QString, qsizetype> counts;
+            for (const Diagnostic &d : full.diagnostics)
+                ++counts[QString::number(int(d.severity)) + d.message];
+            for (const Diagnostic &d : folded.diagnostics) {
+                const QString k = QString::number(int(d.severity)) + d.message;
+                counts[k] -= d.alike > 0 ? d.alike : 1;
+            }
+            for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+                QVERIFY2(
+                    it.value() == 0,
+                    qPrintable(
+                        QStringLiteral("seed %1 round %2: %3").arg(seed).arg(round).arg(it.key())));
+        }
+    }
+
+    // Each kind of problem carries its stable name, which --check prints in brackets.
+    void diagnosticNames_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("syntax") << "}"
+                                << "syntax";
+        QTest::newRow("missing semicolon") << "x=1\ny=2;"
+                                           << "missing-semicolon";
+        QTest::newRow("unclosed class") << "class A {"
+                                        << "unclosed-block";
+        QTest::newRow("unclosed #if") << "#ifdef A"
+                                      << "unclosed-block";
+        QTest::newRow("unterminated string") << "x=\"abc\n;"
+                                             << "unterminated-string";
+        QTest::newRow("unterminated comment") << "/* x"
+                                              << "unterminated-comment";
+        QTest::newRow("directive") << "#foo"
+                                   << "directive";
+        QTest::newRow("if condition") << "#if x\n#endif"
+                                      << "if-condition";
+        QTest::newRow("include not found") << "#include \"missing\""
+                                           << "include-not-found";
+        QTest::newRow("include refused") << "#include \"refused\""
+                                         << "include-refused";
+        QTest::newRow("include cycle") << "#include \"self\""
+                                       << "include-cycle";
+        QTest::newRow("include depth") << "#include \"deeper\""
+                                       << "include-depth";
+        QTest::newRow("macro arguments") << "#define M(a) a\nx=M(1,2);"
+                                         << "macro-arguments";
+        QTest::newRow("macro budget")
+            << "#define A x x x x x x x x x x\n#define B A A A A A A A A A "
+               "A\n#define C B B B B B B B B B B\n#define D C C C C C C "
+               "C C C C\n#define E D D D D D D D D D D\n#define F E E E E E E "
+               "E E E E\nx[]={F F};"
+            << "macro-budget";
+        QTest::newRow("macro depth") << [] {
+            QString s;
+            for (int i = 0; i < 100; ++i)
+                s += QStringLiteral("#define M%1 M%2\n").arg(i).arg(i + 1);
+            return s + "x[]={M0};";
+        }() << "macro-depth";
+        QTest::newRow("nesting depth") << "a[]=" + QString(300, u'{') << "nesting-depth";
+        QTest::newRow("duplicate name") << "x=1;x=2;"
+                                        << "duplicate-name";
+        QTest::newRow("unknown key") << "respwnDelay=1;"
+                                     << "unknown-key";
+        QTest::newRow("empty value") << "x=;"
+                                     << "empty-value";
+        QTest::newRow("unquoted text") << "x=a;"
+                                       << "unquoted-text";
+    }
+    void diagnosticNames()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, name);
+        int depth = 0;
+        ReadOptions options;
+        options.fileName = "main.ext";
+        options.includeLoader = [&](const QString &path, const QString &) {
+            IncludedFile f;
+            f.found = path != u"missing" && path != u"refused";
+            f.problem = path == u"refused" ? u"is not a regular file"_qs : QString();
+            f.name = path == u"self" ? u"main.ext"_qs : path + QString::number(++depth);
+            f.text = u"#include \"deeper\""_qs;
+            return f;
+        };
+        QStringList found;
+        for (const Diagnostic &d : readConfig(text, options).diagnostics)
+            found << diagnosticName(d.kind);
+        QVERIFY2(found.contains(name), qPrintable(found.join(u' ')));
+    }
+    void diagnosticNamesDistinct()
+    {
+        QSet<QString> names;
+        for (int k = 0; k <= int(DiagnosticKind::OutOfMemory); ++k)
+            names.insert(diagnosticName(DiagnosticKind(k)));
+        QCOMPARE(names.size(), int(DiagnosticKind::OutOfMemory) + 1);
+        QVERIFY(!names.contains(QString()));
+    }
+
     // An include that points back up the chain is reported once, not followed forever, and an
     // include written with backslashes is found.
     void includeCycle()
@@ -116,7 +490,7 @@ private Q_SLOTS:
         };
         write("a.ext", "#include \"sub\\b.hpp\"\n");
         write("sub/b.hpp", "#include \"..\\a.ext\"\nx = 1 y;\n");
-        const CheckRun run = check({dir.filePath("a.ext")});
+        const CheckRun run = check({dir.filePath("a.ext")}, {}, true);
         QCOMPARE(run.exitCode, 1);
         const QStringList lines = run.output.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 2);
