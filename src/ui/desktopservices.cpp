@@ -4,6 +4,7 @@
 #include "helpwindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QPointer>
 
@@ -56,7 +57,18 @@ void DesktopServices::showHelp(QWidget *owner)
 
 bool DesktopServices::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
-    return FileOutput::replaceFile(path, bytes, error);
+    QString warning;
+    if (!FileOutput::replaceFile(path, bytes, error, &warning))
+        return false;
+    // The save went through; what the new file could not keep of the old one is said here,
+    // so that every caller tells it the same way.
+    if (!warning.isEmpty())
+        message(QApplication::activeWindow(), QMessageBox::Warning,
+                QCoreApplication::translate("DesktopServices", "Merrow Editor"),
+                QCoreApplication::translate("DesktopServices", "The file %1 was saved.\n\n%2")
+                    .arg(QDir::toNativeSeparators(path), warning),
+                QMessageBox::Ok, QMessageBox::Ok);
+    return true;
 }
 
 DesktopServices &DesktopServices::instance()

@@ -26,7 +26,8 @@ public:
     // Opens the help file for `owner`.
     virtual void showHelp(QWidget *owner);
     // Writes `bytes` to `path`, replacing the file only once everything is written.
-    // On failure returns false and puts a reason a user can read into `error`.
+    // On failure returns false and puts a reason a user can read into `error`. A file saved
+    // without all of the old one's extended attributes is reported through message().
     virtual bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
 
     static DesktopServices &instance();

@@ -1,19 +1,27 @@
 #include "fileoutput.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace FileOutput {
 
 namespace {
+
+const Faults *installedFaults = nullptr;
 
 QString systemReason(int error)
 {
@@ -25,16 +33,33 @@ QString tr(const char *text)
     return QCoreApplication::translate("FileOutput", text);
 }
 
-// The temporary file's name: hidden and beside the target, so that the rename stays on one
-// file system. A target whose name is already near the file-system limit gets a short name
-// instead, since the usual suffix would make the temporary name too long to create.
-QByteArray temporaryTemplate(const QFileInfo &target)
+// Temporary files are hidden, beside the target (so that the rename stays on one file system)
+// and carry a marker that the sweep of stale ones recognises: ".NAME.merrow~XXXXXX". A target
+// whose name is already near the file-system limit gets the short ".merrow~XXXXXX" instead.
+// Backups of in-place writes carry another marker, so that a backup left by a crash is never
+// swept away.
+constexpr char TemporaryMarker[] = "merrow~";
+constexpr char BackupMarker[] = "merrow-backup~";
+constexpr int RandomLength = 6;
+
+// The name of a temporary or backup file for `target`, without its random ending.
+QByteArray hiddenPrefix(const QFileInfo &target, const char *marker)
 {
     const QByteArray folder = QFile::encodeName(target.absolutePath());
-    QByteArray name = '.' + QFile::encodeName(target.fileName()) + ".XXXXXX";
-    if (name.size() > NAME_MAX)
-        name = QByteArrayLiteral(".merrow-save.XXXXXX");
+    QByteArray name = '.' + QFile::encodeName(target.fileName()) + '.' + marker;
+    if (name.size() + RandomLength > NAME_MAX)
+        name = QByteArray(".") + marker;
     return folder + '/' + name;
+}
+
+QByteArray randomEnding()
+{
+    static constexpr char Letters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray ending(RandomLength, Qt::Uninitialized);
+    for (char &c : ending)
+        c = Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))];
+    return ending;
 }
 
 // The mode a newly created file gets from the user's umask.
@@ -45,12 +70,22 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
-bool writeAll(int fd, const QByteArray &bytes, int *error)
+// Writes all of `bytes` from `offset`; with a limit, a write reaching it fails as on a full
+// disk.
+bool writeAll(int fd, const QByteArray &bytes, int *error, qint64 limit = -1)
 {
     const char *at = bytes.constData();
     qint64 left = bytes.size();
+    qint64 offset = 0;
     while (left > 0) {
-        const ssize_t n = ::write(fd, at, size_t(left));
+        qint64 chunk = left;
+        if (limit >= 0 && offset + chunk > limit)
+            chunk = limit - offset;
+        if (chunk <= 0) {
+            *error = ENOSPC;
+            return false;
+        }
+        const ssize_t n = ::pwrite(fd, at, size_t(chunk), offset);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -62,9 +97,26 @@ bool writeAll(int fd, const QByteArray &bytes, int *error)
             return false;
         }
         at += n;
+        offset += n;
         left -= n;
     }
     return true;
+}
+
+// Flushes a file to the disk; 0 or the errno. A file system that cannot sync a file at all
+// (it answers EINVAL or ENOTSUP) has nothing more to do, so that counts as done.
+int syncFile(int fd)
+{
+    int result = 0;
+    if (installedFaults && installedFaults->fsyncError > 0) {
+        errno = installedFaults->fsyncError;
+        result = -1;
+    } else {
+        result = ::fsync(fd);
+    }
+    if (result == 0 || errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP)
+        return 0;
+    return errno;
 }
 
 // Opens the folder and flushes its entries, so that the rename survives a crash too. Some
@@ -78,9 +130,254 @@ void syncFolder(const QByteArray &folder)
     ::close(fd);
 }
 
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Whether `fileName` has the form of this writer's temporary files.
+bool isTemporaryName(const QString &fileName)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\.(.*\\.)?%1[A-Za-z0-9]{%2}$")
+            .arg(QRegularExpression::escape(QLatin1String(TemporaryMarker)))
+            .arg(RandomLength),
+        QRegularExpression::DotMatchesEverythingOption);
+    return pattern.match(fileName).hasMatch();
+}
+
+// A save killed half way leaves its named temporary file behind. Every writer holds a lock on
+// its temporary file while it works, and the lock goes with the process, so a temporary that
+// can be locked belongs to no running save and can go.
+void removeStaleTemporaries(const QByteArray &folder)
+{
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent *entry = ::readdir(dir)) {
+        if (!isTemporaryName(QFile::decodeName(entry->d_name)))
+            continue;
+        const int fd =
+            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat opened
+        {
+        }, named{};
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            sameFile(opened, named))
+            ::unlinkat(dirFd, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Copies the user's extended attributes of `from` to the open file, as `cp --preserve=xattr`
+// does. Returns 0 or the errno of the first that could not be set; a file system without
+// attributes on the old file means there is nothing to copy.
+int copyUserAttributes(const QByteArray &from, int to, QStringList *failed)
+{
+    QByteArray names;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const ssize_t size = ::listxattr(from.constData(), nullptr, 0);
+        if (size <= 0)
+            return 0;
+        names.resize(size);
+        const ssize_t got = ::listxattr(from.constData(), names.data(), size_t(size));
+        if (got >= 0) {
+            names.resize(got);
+            break;
+        }
+        if (errno != ERANGE)
+            return 0;
+        names.clear();
+    }
+    int firstError = 0;
+    for (const QByteArray &name : names.split('\0')) {
+        if (!name.startsWith("user."))
+            continue;
+        const ssize_t size = ::getxattr(from.constData(), name.constData(), nullptr, 0);
+        if (size < 0)
+            continue;
+        QByteArray value(size, Qt::Uninitialized);
+        const ssize_t got =
+            ::getxattr(from.constData(), name.constData(), value.data(), size_t(size));
+        if (got < 0)
+            continue;
+        int error = 0;
+        if (installedFaults && installedFaults->attributeError > 0)
+            error = installedFaults->attributeError;
+        else if (::fsetxattr(to, name.constData(), value.constData(), size_t(got), 0) != 0)
+            error = errno;
+        if (error) {
+            failed->append(QString::fromUtf8(name));
+            if (!firstError)
+                firstError = error;
+        }
+    }
+    return firstError;
+}
+
+// A new file in the folder with no name yet, or -1 with errno set. Such a file cannot be left
+// behind by a crash; it gets its name only once it is complete.
+int openUnnamed(const QByteArray &folder)
+{
+    if (installedFaults && installedFaults->noUnnamedFiles) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    // The name is given through /proc; without it the file could never be named.
+    if (::access("/proc/self/fd", X_OK) != 0) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+}
+
+// Gives the unnamed file `fd` the name `name`.
+bool linkUnnamed(int fd, const QByteArray &name)
+{
+    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(fd);
+    return ::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// Links the unnamed file under a hidden temporary name; the name is put in `name`.
+bool linkHidden(int fd, const QByteArray &prefix, QByteArray *name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = prefix + randomEnding();
+        if (linkUnnamed(fd, *name))
+            return true;
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+// A named temporary file, locked against the sweep of stale ones; -1 with errno set.
+int openNamed(const QByteArray &prefix, QByteArray *name)
+{
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        *name = prefix + "XXXXXX";
+        const int fd = ::mkostemp(name->data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        struct stat opened
+        {
+        }, named{};
+        // Another save's sweep may have taken it between its making and its locking.
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 &&
+            ::stat(name->constData(), &named) == 0 && sameFile(opened, named))
+            return fd;
+        ::close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
+QByteArray readWhole(const QByteArray &path, int *error)
+{
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = EACCES;
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        *error = EIO;
+    return bytes;
+}
+
+// A file with more than one name is rewritten in place, so that every name sees the new text.
+// Its old text goes to a backup file first, which stays until the new text is on the disk; a
+// write that fails half way puts the old text back, and if even that fails the backup is kept
+// and named.
+bool writeInPlace(const QFileInfo &target, const QByteArray &targetName, const QByteArray &bytes,
+                  QString *reason)
+{
+    int e = 0;
+    const QByteArray old = readWhole(targetName, &e);
+    if (e) {
+        *reason = systemReason(e);
+        return false;
+    }
+
+    QByteArray backup;
+    const int backupFd = openNamed(hiddenPrefix(target, BackupMarker), &backup);
+    if (backupFd < 0) {
+        *reason = systemReason(errno);
+        return false;
+    }
+    bool backedUp = writeAll(backupFd, old, &e) && (e = syncFile(backupFd)) == 0;
+    if (::close(backupFd) != 0 && backedUp) {
+        e = errno;
+        backedUp = false;
+    }
+    if (!backedUp) {
+        ::unlink(backup.constData());
+        *reason = systemReason(e);
+        return false;
+    }
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    syncFolder(folder);
+
+    const int fd = ::open(targetName.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        e = errno;
+        ::unlink(backup.constData());
+        *reason = systemReason(e);
+        return false;
+    }
+    // Room for the new text is asked for first, so that a full disk usually shows before
+    // anything of the old text is overwritten.
+    if (bytes.size() > old.size() && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, bytes.size()) != 0 &&
+        errno == ENOSPC) {
+        ::close(fd);
+        ::unlink(backup.constData());
+        *reason = systemReason(ENOSPC);
+        return false;
+    }
+    const qint64 limit = installedFaults ? installedFaults->inPlaceWriteLimit : -1;
+    bool written = writeAll(fd, bytes, &e, limit);
+    if (written && ::ftruncate(fd, bytes.size()) != 0) {
+        e = errno;
+        written = false;
+    }
+    if (written)
+        written = (e = syncFile(fd)) == 0;
+    if (!written) {
+        int restoreError = 0;
+        const bool restored = writeAll(fd, old, &restoreError, limit) &&
+                              ::ftruncate(fd, old.size()) == 0 && syncFile(fd) == 0;
+        ::close(fd);
+        *reason = systemReason(e);
+        if (restored)
+            ::unlink(backup.constData());
+        else
+            *reason += QLatin1String("\n\n") +
+                       tr("The file's old text is kept in %1.")
+                           .arg(QDir::toNativeSeparators(QFile::decodeName(backup)));
+        return false;
+    }
+    if (::close(fd) != 0) {
+        // The text was synced already; a late report cannot undo it.
+    }
+    ::unlink(backup.constData());
+    syncFolder(folder);
+    return true;
+}
+
 } // namespace
 
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
+void setFaults(const Faults *faults)
+{
+    installedFaults = faults;
+}
+
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, QString *warning)
 {
     auto fail = [error](const QString &reason) {
         if (error)
@@ -96,6 +393,7 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
             target = QFileInfo(resolved);
     }
     const QByteArray targetName = QFile::encodeName(target.absoluteFilePath());
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
 
     struct stat old
     {
@@ -110,8 +408,21 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
             return fail(tr("The file is not writable: %1").arg(systemReason(errno)));
     }
 
-    QByteArray temporary = temporaryTemplate(target);
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    removeStaleTemporaries(folder);
+
+    if (replacing && old.st_nlink > 1) {
+        QString reason;
+        return writeInPlace(target, targetName, bytes, &reason) || fail(reason);
+    }
+
+    const QByteArray prefix = hiddenPrefix(target, TemporaryMarker);
+    QByteArray temporary; // empty while the file has no name
+    int fd = openUnnamed(folder);
+    if (fd >= 0) {
+        ::flock(fd, LOCK_EX);
+    } else if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
+        fd = openNamed(prefix, &temporary);
+    }
     if (fd < 0) {
         const int e = errno;
         if (e == EROFS)
@@ -125,6 +436,11 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
         e = errno;
         written = false;
     }
+    auto discard = [&] {
+        ::close(fd);
+        if (!temporary.isEmpty())
+            ::unlink(temporary.constData());
+    };
     if (written && replacing) {
         struct stat made
         {
@@ -132,30 +448,58 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error)
         if (::fstat(fd, &made) == 0 && (made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
             ::fchown(fd, old.st_uid, old.st_gid) != 0) {
             const int chownError = errno;
-            ::close(fd);
-            ::unlink(temporary.constData());
+            discard();
             return fail(tr("The file's owner and group could not be kept: %1")
                             .arg(systemReason(chownError)));
         }
     }
-    // Some file systems report a full disk or a failing device only when the data is flushed.
-    if (written && ::fsync(fd) != 0) {
-        e = errno;
-        written = false;
+    QString attributeWarning;
+    if (written && replacing) {
+        QStringList failed;
+        if (const int attributeError = copyUserAttributes(targetName, fd, &failed))
+            attributeWarning =
+                tr("Its extended attributes (%1) could not be kept: %2")
+                    .arg(failed.join(QLatin1String(", ")), systemReason(attributeError));
     }
+    // Some file systems report a full disk or a failing device only when the data is flushed.
+    if (written)
+        written = (e = syncFile(fd)) == 0;
+
+    // The complete file gets its name: straight the target's when there is none yet, else a
+    // hidden one that is renamed over the target.
+    bool named = false;
+    if (written && temporary.isEmpty()) {
+        if (!replacing && linkUnnamed(fd, targetName)) {
+            named = true;
+        } else if (!linkHidden(fd, prefix, &temporary)) {
+            e = errno;
+            written = false;
+        }
+    }
+    // A late error of the file system shows when the file is closed; a second descriptor
+    // keeps the lock, so that the sweep of another save leaves the temporary alone until
+    // the rename.
+    const int lockKeeper = ::dup(fd);
     if (::close(fd) != 0 && written) {
         e = errno;
         written = false;
+        if (named)
+            ::unlink(targetName.constData());
     }
-    if (written && ::rename(temporary.constData(), targetName.constData()) != 0) {
+    if (written && !named && ::rename(temporary.constData(), targetName.constData()) != 0) {
         e = errno;
         written = false;
     }
+    if (lockKeeper >= 0)
+        ::close(lockKeeper);
     if (!written) {
-        ::unlink(temporary.constData());
+        if (!temporary.isEmpty())
+            ::unlink(temporary.constData());
         return fail(systemReason(e));
     }
-    syncFolder(QFile::encodeName(target.absolutePath()));
+    syncFolder(folder);
+    if (warning)
+        *warning = attributeWarning;
     return true;
 }
 

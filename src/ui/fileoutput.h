@@ -6,11 +6,27 @@
 // Replacing a file so that, whatever fails, the old file stays as it was: the bytes go to a
 // temporary file in the same folder, every write and the flush to the disk are checked, and
 // only a complete copy is renamed over the old one. The new file keeps the old one's
-// permissions and owner.
+// permissions, owner and user attributes. A file with more than one name is written in place
+// instead, so that all its names see the new text, after a backup copy that stays until the
+// new text is on the disk.
 namespace FileOutput {
 
 // Writes `bytes` to `path`. On failure returns false, leaves no temporary file behind and puts
-// a reason a user can read into `error` (such as "No space left on device").
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error);
+// a reason a user can read into `error` (such as "No space left on device"). When the file was
+// written but something of the old one could not be kept (its extended attributes), `warning`
+// says what.
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *error,
+                 QString *warning = nullptr);
+
+// Failures the tests cannot get from a real file system on demand. Zero or negative: none.
+struct Faults
+{
+    int fsyncError = 0;            // every fsync of a file answers this errno
+    int attributeError = 0;        // setting an extended attribute answers this errno
+    qint64 inPlaceWriteLimit = -1; // in-place writes end with ENOSPC at this offset
+    bool noUnnamedFiles = false;   // the file system cannot make O_TMPFILE files
+};
+// Installs `faults` (not owned) for the following writes; nullptr removes them.
+void setFaults(const Faults *faults);
 
 } // namespace FileOutput

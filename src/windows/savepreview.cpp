@@ -12,12 +12,18 @@
 #include "longlines.h"
 #include "previewcheck.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QShortcut>
 #include <QTextDocument>
+
+#include <climits>
 
 namespace {
 
@@ -230,7 +236,52 @@ bool savePreview::runSaveDialog(QString *path)
     const Qt::WindowFlags flags = dialog.windowFlags();
     dialog.setParent(this, flags);
     dialog.setEnabled(true);
+
+    // The dialog greys its Save button for a name longer than a file name can be and says
+    // nothing. The reason goes on the button, and Enter in the name box says it in a message.
+    static const auto tooLong = [](const QFileDialog &d) {
+        const QStringList files = d.selectedFiles();
+        const qsizetype bytes =
+            files.isEmpty() ? 0 : QFile::encodeName(QFileInfo(files.first()).fileName()).size();
+        if (bytes <= NAME_MAX)
+            return QString();
+        return tr("The file name is too long: it has %1 bytes, and a file name can have at most "
+                  "%2 bytes.")
+            .arg(bytes)
+            .arg(NAME_MAX);
+    };
+    struct LongNames : QObject
+    {
+        QFileDialog *dialog = nullptr;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::KeyPress) {
+                const int key = static_cast<QKeyEvent *>(event)->key();
+                if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                    if (const QString reason = tooLong(*dialog); !reason.isEmpty()) {
+                        DesktopServices::instance().message(dialog, QMessageBox::Warning, AppTitle,
+                                                            reason, QMessageBox::Ok,
+                                                            QMessageBox::Ok);
+                        return true;
+                    }
+                }
+            }
+            return QObject::eventFilter(watched, event);
+        }
+    } longNames;
+    longNames.dialog = &dialog;
+    auto *nameBox = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    QPushButton *saveButton = buttons ? buttons->button(QDialogButtonBox::Save) : nullptr;
+    if (nameBox && saveButton) {
+        nameBox->installEventFilter(&longNames);
+        connect(nameBox, &QLineEdit::textChanged, &longNames,
+                [&dialog, saveButton] { saveButton->setToolTip(tooLong(dialog)); });
+    }
+
     const bool chosen = DesktopServices::instance().runFileDialog(dialog);
+    if (saveButton)
+        saveButton->setToolTip(QString());
     if (m_dialog)
         m_dialog->setParent(owner, flags);
 

@@ -1,3 +1,4 @@
+#include "fileoutput.h"
 #include "mainwindowfixture.h"
 #include "savepreview.h"
 
@@ -5,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -13,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,9 +25,11 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <memory>
@@ -228,15 +233,40 @@ public:
             return false;
         list->clearSelection();
         name->setText(fileAnswers.takeFirst());
-        return true;
+        if (!confirmWithEnter)
+            return true;
+        // The user presses Enter in the name box, sees what the Save button shows, and gives up.
+        auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        QPushButton *save = buttons ? buttons->button(QDialogButtonBox::Save) : nullptr;
+        saveEnabled = save && save->isEnabled();
+        saveToolTip = save ? save->toolTip() : QString();
+        QTest::keyClick(name, Qt::Key_Return);
+        return false;
     }
+
+    bool confirmWithEnter = false;
+    bool saveEnabled = false;
+    QString saveToolTip;
 };
+
+// What a file is besides its text, made before a save.
+enum class Setup {
+    Plain,
+    Attribute, // a user attribute
+    HardLink,  // a second name
+};
+
+constexpr char Attribute[] = "user.merrow.note";
+// What a failed in-place write says when the backup holds the one copy of the old text.
+const QString KeptIn = QStringLiteral("old text is kept in");
 
 const QByteArray OldFile = "// the mission's own file\r\nclass CfgMusic\r\n{\r\n};\r\n";
 
 } // namespace
 
 Q_DECLARE_METATYPE(Kind)
+Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(FileOutput::Faults)
 
 class tst_saveFaults : public QObject, MainWindowFixture<TypingPrompts>
 {
@@ -298,6 +328,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        FileOutput::setFaults(nullptr);
         closeMain();
         dir.reset();
     }
@@ -531,6 +562,183 @@ private Q_SLOTS:
             QCOMPARE(after.st_gid, gid_t(4321));
         }
         QCOMPARE(readAll(target), QByteArray("new"));
+    }
+
+    void keeps_data()
+    {
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<FileOutput::Faults>("faults");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<QString>("said"); // in the failure's reason or the saved file's warning
+
+        using F = FileOutput::Faults;
+        const QString none;
+        const auto reason = [](int e) { return QString::fromLocal8Bit(std::strerror(e)); };
+        const F named{.noUnnamedFiles = true};
+        QTest::newRow("plain, named temporary") << Setup::Plain << named << true << none;
+        QTest::newRow("fsync EINVAL") << Setup::Plain << F{.fsyncError = EINVAL} << true << none;
+        QTest::newRow("fsync ENOTSUP")
+            << Setup::Plain << F{.fsyncError = ENOTSUP, .noUnnamedFiles = true} << true << none;
+        QTest::newRow("fsync EIO") << Setup::Plain << F{.fsyncError = EIO} << false << reason(EIO);
+        QTest::newRow("attributes") << Setup::Attribute << F{} << true << none;
+        QTest::newRow("attributes, named temporary") << Setup::Attribute << named << true << none;
+        QTest::newRow("attributes refused")
+            << Setup::Attribute << F{.attributeError = EPERM} << true
+            << QStringLiteral("extended attributes (%1) could not be kept: %2")
+                   .arg(QLatin1String(Attribute), reason(EPERM));
+        QTest::newRow("hard link") << Setup::HardLink << F{} << true << none;
+        QTest::newRow("hard link, fsync EINVAL")
+            << Setup::HardLink << F{.fsyncError = EINVAL} << true << none;
+        QTest::newRow("hard link, disk full half way")
+            << Setup::HardLink << F{.inPlaceWriteLimit = 2000} << false << reason(ENOSPC);
+        QTest::newRow("hard link, old text cannot be put back")
+            << Setup::HardLink << F{.inPlaceWriteLimit = 10} << false << KeptIn;
+        // The backup cannot be made: nothing was touched yet.
+        QTest::newRow("hard link, fsync EIO")
+            << Setup::HardLink << F{.fsyncError = EIO} << false << reason(EIO);
+    }
+
+    // What the user keeps in a file besides its text outlives a save, and a file system that
+    // cannot sync does not stop one. A failed save leaves the old text under every name, and
+    // no temporary file stays; only a backup that holds the one copy of the old text does.
+    void keeps()
+    {
+        QFETCH(Setup, setup);
+        QFETCH(FileOutput::Faults, faults);
+        QFETCH(bool, saved);
+        QFETCH(QString, said);
+        const bool backupKept = said == KeptIn;
+
+        const QString target = dir->filePath(QStringLiteral("description.ext"));
+        const QString other = dir->filePath(QStringLiteral("other.ext"));
+        const QByteArray name = QFile::encodeName(target);
+        QVERIFY(writeAll(target, OldFile));
+        QStringList names{QStringLiteral("description.ext")};
+        const QByteArray value = "kept \\0 between saves";
+        if (setup == Setup::Attribute &&
+            ::setxattr(name.constData(), Attribute, value.constData(), value.size(), 0) != 0)
+            QSKIP("This file system takes no user attributes");
+        if (setup == Setup::HardLink) {
+            QCOMPARE(::link(name.constData(), QFile::encodeName(other).constData()), 0);
+            names << QStringLiteral("other.ext");
+        }
+        struct stat before
+        {
+        };
+        QCOMPARE(::stat(name.constData(), &before), 0);
+
+        const QByteArray text = QByteArray("// new text\r\n").repeated(300);
+        FileOutput::setFaults(&faults);
+        QString error;
+        const bool done = DesktopServices::instance().writeFile(target, text, &error);
+        FileOutput::setFaults(nullptr);
+
+        QCOMPARE(done, saved);
+        QCOMPARE(readAll(target), saved ? text : OldFile);
+        if (saved) {
+            QCOMPARE(prompts->messages.size(), said.isEmpty() ? 0 : 1);
+            if (!said.isEmpty()) {
+                const QString &warning = prompts->messages.first().text;
+                QVERIFY2(warning.startsWith(QStringLiteral("The file %1 was saved.")
+                                                .arg(QDir::toNativeSeparators(target))),
+                         qPrintable(warning));
+                QVERIFY2(warning.contains(said), qPrintable(warning));
+            }
+        } else {
+            QVERIFY2(error.contains(said), qPrintable(error));
+        }
+        if (setup == Setup::Attribute && !faults.attributeError) {
+            char got[64] = {};
+            QCOMPARE(::getxattr(name.constData(), Attribute, got, sizeof got), value.size());
+            QCOMPARE(QByteArray(got, value.size()), value);
+        }
+        if (setup == Setup::HardLink) {
+            struct stat after
+            {
+            };
+            QCOMPARE(::stat(name.constData(), &after), 0);
+            QCOMPARE(after.st_ino, before.st_ino);
+            QCOMPARE(after.st_nlink, nlink_t(2));
+            QCOMPARE(readAll(other), readAll(target));
+        }
+        QStringList left = QDir(dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        if (backupKept) {
+            const QStringList backups = left.filter(
+                QRegularExpression(QStringLiteral("^\\.description\\.ext\\.merrow-backup~")));
+            QCOMPARE(backups.size(), 1);
+            const QString backup = dir->filePath(backups.first());
+            QCOMPARE(readAll(backup), OldFile);
+            QVERIFY2(error.contains(QDir::toNativeSeparators(backup)), qPrintable(error));
+            left.removeOne(backups.first());
+        }
+        QCOMPARE(left, names);
+    }
+
+    // A save killed half way leaves a temporary file; the next save into that folder removes
+    // it, but not one that a running save holds, a backup, or a user's own file.
+    void staleTemporaries()
+    {
+        const QDir folder(dir->path());
+        const QStringList stale{QStringLiteral(".description.ext.merrow~ab12CD"),
+                                QStringLiteral(".merrow~Zz9988"),
+                                QStringLiteral(".other.ext.merrow~000000")};
+        const QStringList kept{QStringLiteral(".description.ext.backup"),
+                               QStringLiteral(".description.ext.merrow-backup~abcdef"),
+                               QStringLiteral(".description.ext.merrow~held01"),
+                               QStringLiteral(".description.ext.merrow~abc"),
+                               QStringLiteral("description.ext")};
+        for (const QString &name : stale + kept)
+            QVERIFY(writeAll(folder.filePath(name), OldFile));
+        QFile held(folder.filePath(QStringLiteral(".description.ext.merrow~held01")));
+        QVERIFY(held.open(QIODevice::ReadOnly));
+        QCOMPARE(::flock(held.handle(), LOCK_EX), 0);
+
+        QString error;
+        QVERIFY2(DesktopServices::instance().writeFile(
+                     folder.filePath(QStringLiteral("description.ext")), "new", &error),
+                 qPrintable(error));
+        QStringList expected = kept;
+        expected.sort();
+        QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    }
+
+    void longNameExplained_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("bytes"); // of the name with its suffix; 0: short enough
+
+        QTest::newRow("255 bytes") << QString(251, u'd') << 0;
+        QTest::newRow("256 bytes") << QString(252, u'd') + QStringLiteral(".ext") << 256;
+        QTest::newRow("suffix makes 256 bytes") << QString(252, u'd') << 256;
+        QTest::newRow("130 two-byte letters")
+            << QString(130, QChar(0xE9)) + QStringLiteral(".ext") << 264;
+    }
+
+    // A name longer than a file name can be is refused with a reason: on the greyed Save
+    // button, and in a message when the user presses Enter.
+    void longNameExplained()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, bytes);
+
+        QPointer<savePreview> preview = create();
+        QVERIFY(preview);
+        prompts->confirmWithEnter = true;
+        save(preview, dir->filePath(name));
+
+        QVERIFY(preview);
+        if (bytes == 0) {
+            QVERIFY(prompts->messages.isEmpty());
+            QVERIFY(prompts->saveToolTip.isEmpty());
+            return;
+        }
+        const QString reason = QStringLiteral("The file name is too long: it has %1 bytes, and a "
+                                              "file name can have at most 255 bytes.")
+                                   .arg(bytes);
+        QCOMPARE(prompts->messages.size(), 1);
+        QCOMPARE(prompts->messages.first().text, reason);
+        QCOMPARE(prompts->messages.first().icon, QMessageBox::Warning);
+        QCOMPARE(prompts->saveToolTip, reason);
     }
 
     // A name at the file-system limit leaves no room for a temporary suffix; the file is still
