@@ -27,6 +27,11 @@ CommandLine CommandLine::run(int argc, char *argv[])
                        "severity: message. Exits 0 without errors, 1 with errors, 2 when a "
                        "file cannot be read."));
     parser.addOption(check);
+    const QCommandLineOption pedantic(
+        QStringLiteral("pedantic"),
+        QStringLiteral("With --check: also note what the game accepts but a careful writer "
+                       "avoids, such as text without quotes."));
+    parser.addOption(pedantic);
     QCommandLineOption readHelp(QStringLiteral("read-help"),
                                 QStringLiteral("Read a help file for the help window."),
                                 QStringLiteral("file"));
@@ -69,7 +74,8 @@ CommandLine CommandLine::run(int argc, char *argv[])
             err << QStringLiteral("--check needs at least one file.") << '\n';
             result.exitCode = 2;
         } else {
-            result.exitCode = config::runCheck(parser.positionalArguments(), out);
+            result.exitCode =
+                config::runCheck(parser.positionalArguments(), out, {}, parser.isSet(pedantic));
         }
     } else if (parser.isSet(readHelp)) {
         result.exitCode = HelpContent::serve(parser.value(readHelp));
