@@ -397,6 +397,49 @@ private Q_SLOTS:
         QCOMPARE(doc.create(), saved);
     }
 
+    // A text box knows one line break; the file keeps each kept line's own, and new lines get
+    // the file's usual one.
+    void lineEndsAreRestored_data()
+    {
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<QString>("restored");
+        QTest::newRow("unchanged, mixed")
+            << u"a\r\nb\nc\r"_qs << u"a\nb\nc\n"_qs << u"a\r\nb\nc\r"_qs;
+        QTest::newRow("line inserted")
+            << u"a\nb\n"_qs << u"a\u2029x\u2029b\u2029"_qs << u"a\nx\r\nb\n"_qs;
+        QTest::newRow("last line without a break stays so")
+            << u"a\r\nb"_qs << u"a\nb"_qs << u"a\r\nb"_qs;
+        QTest::newRow("line added after a last line without a break")
+            << u"a\nb"_qs << u"a\nb\nc"_qs << u"a\nb\r\nc"_qs;
+        QTest::newRow("everything new") << QString() << u"x\ny\n"_qs << u"x\r\ny\r\n"_qs;
+    }
+    void lineEndsAreRestored()
+    {
+        QFETCH(QString, original);
+        QFETCH(QString, edited);
+        QFETCH(QString, restored);
+        QCOMPARE(restoreLineEnds(original, edited, u"\r\n"), restored);
+    }
+
+    // Texts with nothing in common beyond the search limit still diff: the middle is replaced
+    // whole, and every line is accounted for.
+    void diffOfUnrelatedTexts()
+    {
+        QString a, b;
+        for (int i = 0; i < 3000; ++i) {
+            a += QStringLiteral("a%1\n").arg(i);
+            b += QStringLiteral("b%1\n").arg(i);
+        }
+        a = u"same\n"_qs + a + u"end\n"_qs;
+        b = u"same\n"_qs + b + u"end\n"_qs;
+        const std::vector<TextLine> before = splitLines(a);
+        const std::vector<TextLine> after = splitLines(b);
+        const std::vector<DiffStep> steps = diffLines(before, after);
+        QCOMPARE(changedLineCount(steps), 3000);
+        QCOMPARE(restoreLineEnds(a, b, u"\n"), b);
+    }
+
     // How much of a file the form holds, and what stays as written and why.
     void report_data()
     {
