@@ -1,12 +1,8 @@
 #include "changeswindow.h"
 
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -24,24 +20,20 @@ QColor tint(const QColor &base, const QColor &hue)
 
 changesWindow::changesWindow(QWidget *owner, const QString &before, const QString &after,
                              const QString &diff)
-    : SecondaryWindow(owner, Qt::Dialog | Qt::WindowCloseButtonHint, Locking::LeavesOwnerFree,
-                      Placement::OwnerCentre)
+    : TextWindow(owner, QStringLiteral("changesWindow"), tr("Changes to %1").arg(before),
+                 "changesText", "closeChangesButton")
 {
-    setObjectName(QStringLiteral("changesWindow"));
-    setWindowTitle(tr("Changes to %1").arg(before));
     resize(640, 420);
-    m_text = new QPlainTextEdit(this);
-    m_text->setObjectName(QStringLiteral("changesText"));
-    m_text->setReadOnly(true);
-    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_text->setFont(QFont(QStringLiteral("monospace")));
+    QPlainTextEdit *diffText = text();
+    diffText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    diffText->setFont(QFont(QStringLiteral("monospace")));
 
-    const QColor base = m_text->palette().color(QPalette::Base);
+    const QColor base = diffText->palette().color(QPalette::Base);
     QTextCharFormat removed, added, hunk, plain;
     removed.setBackground(tint(base, QColor(220, 40, 40)));
     added.setBackground(tint(base, QColor(40, 170, 60)));
     hunk.setFontWeight(QFont::Bold);
-    QTextCursor cursor(m_text->document());
+    QTextCursor cursor(diffText->document());
     cursor.beginEditBlock();
     cursor.insertText(QStringLiteral("--- ") + before + u'\n', hunk);
     cursor.insertText(QStringLiteral("+++ ") + after, hunk);
@@ -58,27 +50,7 @@ changesWindow::changesWindow(QWidget *owner, const QString &before, const QStrin
         cursor.insertText(line.toString(), format);
     }
     cursor.endEditBlock();
-    m_text->moveCursor(QTextCursor::Start);
+    diffText->moveCursor(QTextCursor::Start);
 
-    m_close = new QPushButton(tr("Close"), this);
-    m_close->setObjectName(QStringLiteral("closeChangesButton"));
-    m_close->setDefault(true);
-    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_text);
-    layout->addLayout(buttons);
-    m_text->setFocus();
-}
-
-void changesWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Cancel)) {
-        close();
-        return;
-    }
-    SecondaryWindow::keyPressEvent(event);
+    diffText->setFocus();
 }

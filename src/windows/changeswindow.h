@@ -1,14 +1,10 @@
 #pragma once
 
-#include "secondarywindow.h"
-
-class QKeyEvent;
-class QPlainTextEdit;
-class QPushButton;
+#include "textwindow.h"
 
 // What saving will change in the opened file: a unified diff, removed lines tinted red and
 // added lines green, beside the preview, which stays usable. Esc or Close closes it.
-class changesWindow : public SecondaryWindow
+class changesWindow : public TextWindow
 {
     Q_OBJECT
 
@@ -17,12 +13,5 @@ public:
     // `after` name.
     changesWindow(QWidget *owner, const QString &before, const QString &after, const QString &diff);
 
-    QPlainTextEdit *changesText() const { return m_text; }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    QPlainTextEdit *m_text;
-    QPushButton *m_close;
+    QPlainTextEdit *changesText() const { return text(); }
 };

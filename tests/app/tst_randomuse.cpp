@@ -1073,11 +1073,12 @@ private Q_SLOTS:
             QString failure = m_failure;
             // The changes window only shows what saving changes; it closes by Esc before the
             // next action, which keeps one window at a time for the invariants.
-            for (QWidget *w : secondaryWindows()) {
-                if (w->objectName() == QLatin1String("changesWindow")) {
+            for (QWidget *window : secondaryWindows()) {
+                if (window->objectName() == QLatin1String("changesWindow")) {
+                    const QPointer<QWidget> w = window; // deleted once it closes
                     QTest::keyClick(w, Qt::Key_Escape);
                     settle();
-                    if (w->isVisible() && failure.isEmpty())
+                    if (w && w->isVisible() && failure.isEmpty())
                         failure = QStringLiteral("Esc did not close the changes window");
                 }
             }
