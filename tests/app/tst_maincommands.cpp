@@ -20,6 +20,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -295,6 +296,81 @@ private Q_SLOTS:
         QVERIFY(main->isMinimized());
         main->showNormal();
         QCOMPARE(main->items()->currentIndex(), 3);
+    }
+
+    // Ctrl+E opens the Mission settings on the Other text and locks Main. From the keyboard
+    // alone one setting is set and another switched off; Enter writes both into Other, which
+    // is switched on, and touches no other line. Esc changes nothing.
+    void missionSettingsFromTheKeyboard()
+    {
+        const QString before = QStringLiteral("// mine\r\nsaving = 0; // no saves\r\n"
+                                              "class CfgX {};\r\n");
+        main->document().setCode(CodeBox::mainOtherCode, before);
+        QVERIFY(!main->document().isChecked(Switch::mainOtherActive));
+        auto openWindow = [this]() -> QWidget * {
+            QTest::keyClick(main.get(), Qt::Key_E, Qt::ControlModifier);
+            QWidget *window = secondaryWindow("missionSettings");
+            if (!window || !QTest::qWaitForWindowActive(window) || main->isEnabled())
+                return nullptr;
+            return window;
+        };
+        auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+        auto tabTo = [&press](QWidget *target) {
+            for (int i = 0; i < 200 && QApplication::focusWidget() != target; ++i)
+                press(Qt::Key_Tab);
+            return QApplication::focusWidget() == target;
+        };
+
+        QWidget *window = openWindow();
+        QVERIFY(window);
+        auto *savingSet = window->findChild<QCheckBox *>(QStringLiteral("savingSet"));
+        QVERIFY(savingSet && savingSet->isChecked());
+        QVERIFY(tabTo(window->findChild<QWidget *>(QStringLiteral("authorSet"))));
+        press(Qt::Key_Space);
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(),
+                 window->findChild<QWidget *>(QStringLiteral("author")));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Tandry"));
+        QVERIFY(tabTo(savingSet));
+        press(Qt::Key_Space);
+        press(Qt::Key_Return);
+        QTRY_VERIFY(main->isEnabled());
+        QVERIFY(!secondaryWindow("missionSettings"));
+        QVERIFY(main->document().isChecked(Switch::mainOtherActive));
+        const QString after =
+            QStringLiteral("// mine\r\nauthor = \"Tandry\";\r\nclass CfgX {};\r\n");
+        QCOMPARE(main->document().code(CodeBox::mainOtherCode), after);
+
+        window = openWindow();
+        QVERIFY(window);
+        QVERIFY(window->findChild<QCheckBox *>(QStringLiteral("authorSet"))->isChecked());
+        QCOMPARE(window->findChild<QLineEdit *>(QStringLiteral("author"))->text(),
+                 QStringLiteral("Tandry"));
+        QVERIFY(tabTo(window->findChild<QWidget *>(QStringLiteral("authorSet"))));
+        press(Qt::Key_Space);
+        press(Qt::Key_Escape);
+        QTRY_VERIFY(main->isEnabled());
+        QCOMPARE(main->document().code(CodeBox::mainOtherCode), after);
+    }
+
+    // The Other box's context menu offers the same window.
+    void missionSettingsFromTheOtherBox()
+    {
+        auto *other = find<QPlainTextEdit>("mainOtherCode");
+        QTimer::singleShot(0, this, [] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QAction *item =
+                menu ? menu->findChild<QAction *>(QStringLiteral("otherMissionSettings")) : nullptr;
+            if (menu)
+                menu->close();
+            if (item)
+                item->trigger();
+        });
+        Q_EMIT other->customContextMenuRequested(QPoint(5, 5));
+        QTRY_VERIFY(secondaryWindow("missionSettings"));
+        QVERIFY(!main->isEnabled());
+        QTest::keyClick(secondaryWindow("missionSettings"), Qt::Key_Escape);
+        QTRY_VERIFY(main->isEnabled());
     }
 
     // File > Open fills the form and reports beside it; over entries made since, it asks
