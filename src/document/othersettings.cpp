@@ -2,6 +2,8 @@
 
 #include "configreader.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <vector>
 
@@ -19,6 +21,8 @@ struct Located
     const Entry *entry = nullptr;
     int count = 0;
     bool conditional = false;
+    // Found only in a block the preprocessor switched off: that block's text.
+    QString skippedText;
 };
 
 struct Scan
@@ -28,6 +32,22 @@ struct Scan
     // The last top-level `key = value;` outside a conditional block, where new keys go after.
     const Entry *lastSetting = nullptr;
 };
+
+void skipped(Scan &s, const Entry &e)
+{
+    const QStringView raw = s.read.raw(e.span);
+    const auto rows = config::keySettings();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const QRegularExpression assignment(QStringLiteral("(^|[;\\s])%1\\s*(\\[\\s*\\])?\\s*\\+?=")
+                                                .arg(QLatin1StringView(rows[i].key)),
+                                            QRegularExpression::CaseInsensitiveOption);
+        if (assignment.match(raw).hasMatch()) {
+            s.located[i].conditional = true;
+            ++s.located[i].count;
+            s.located[i].skippedText = raw.trimmed().toString();
+        }
+    }
+}
 
 Scan scan(const QString &text)
 {
@@ -39,6 +59,12 @@ Scan scan(const QString &text)
     s.located.resize(rows.size());
     int depth = 0;
     for (const Entry &e : s.read.entries) {
+        if (e.kind == EntryKind::Skipped) {
+            // A key in a block that is switched off still counts: writing it again outside
+            // would give the file two of it.
+            skipped(s, e);
+            continue;
+        }
         if (e.kind == EntryKind::Directive) {
             if (e.name == u"if" || e.name == u"ifdef" || e.name == u"ifndef")
                 ++depth;
@@ -159,7 +185,11 @@ QList<MissionSetting> settingsOf(const Scan &s)
         MissionSetting setting;
         setting.row = &rows[i];
         const Located &at = s.located[i];
-        if (at.entry) {
+        if (!at.entry && at.count > 0) {
+            setting.set = true;
+            setting.readOnly = true;
+            setting.written = at.skippedText;
+        } else if (at.entry) {
             setting.set = true;
             if (at.count > 1 || at.conditional || !readValue(s.read, *at.entry, setting)) {
                 setting.readOnly = true;

@@ -307,12 +307,20 @@ private Q_SLOTS:
                                               "class CfgX {};\r\n");
         main->document().setCode(CodeBox::mainOtherCode, before);
         QVERIFY(!main->document().isChecked(Switch::mainOtherActive));
-        auto openWindow = [this]() -> QWidget * {
+        QWidget *window = nullptr;
+        auto openWindow = [this, &window]() -> QString {
+            QApplication::setActiveWindow(main.get());
+            if (!QTest::qWaitForWindowActive(main.get()))
+                return QStringLiteral("Main did not become active");
             QTest::keyClick(main.get(), Qt::Key_E, Qt::ControlModifier);
-            QWidget *window = secondaryWindow("missionSettings");
-            if (!window || !QTest::qWaitForWindowActive(window) || main->isEnabled())
-                return nullptr;
-            return window;
+            window = secondaryWindow("missionSettings");
+            if (!window)
+                return QStringLiteral("Ctrl+E opened no window");
+            if (main->isEnabled())
+                return QStringLiteral("Main is not locked");
+            if (!QTest::qWaitForWindowActive(window))
+                return QStringLiteral("the window did not become active");
+            return {};
         };
         auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
         auto tabTo = [&press](QWidget *target) {
@@ -321,8 +329,8 @@ private Q_SLOTS:
             return QApplication::focusWidget() == target;
         };
 
-        QWidget *window = openWindow();
-        QVERIFY(window);
+        QString failure = openWindow();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         auto *savingSet = window->findChild<QCheckBox *>(QStringLiteral("savingSet"));
         QVERIFY(savingSet && savingSet->isChecked());
         QVERIFY(tabTo(window->findChild<QWidget *>(QStringLiteral("authorSet"))));
@@ -341,8 +349,8 @@ private Q_SLOTS:
             QStringLiteral("// mine\r\nauthor = \"Tandry\";\r\nclass CfgX {};\r\n");
         QCOMPARE(main->document().code(CodeBox::mainOtherCode), after);
 
-        window = openWindow();
-        QVERIFY(window);
+        failure = openWindow();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
         QVERIFY(window->findChild<QCheckBox *>(QStringLiteral("authorSet"))->isChecked());
         QCOMPARE(window->findChild<QLineEdit *>(QStringLiteral("author"))->text(),
                  QStringLiteral("Tandry"));

@@ -96,7 +96,10 @@ private Q_SLOTS:
             true, {}, none, {});
         row("channels quoted", "disableChannels[] = {\"0\"};", "disableChannels", true, {}, none,
             {});
-        row("inside ifdef", "#ifdef DEBUG\nsaving = 0;\n#endif", "saving", true, {}, none, {});
+        row("inside ifdef", "#define DEBUG\n#ifdef DEBUG\nsaving = 0;\n#endif", "saving", true, {},
+            none, {});
+        row("inside ifdef switched off", "#ifdef DEBUG\nsaving = 0;\n#endif", "saving", true, {},
+            none, {});
         row("twice", "saving = 0;\nsaving = 1;", "saving", true, {}, none, {});
         row("key case", "CORPSELIMIT = 7;", "corpseLimit", false, "7", none, "7");
     }
