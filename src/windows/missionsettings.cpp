@@ -54,6 +54,21 @@ missionSettings::missionSettings(QWidget *owner, const QList<MissionSetting> &se
     m_rows.reserve(std::size_t(settings.size()));
     for (const MissionSetting &setting : settings)
         addRow(setting);
+    // One set of column widths for every group, so that the controls line up down the window.
+    int keyWidth = 0, defaultWidth = 0;
+    for (const config::KeySetting &row : config::keySettings()) {
+        keyWidth = std::max(keyWidth, fontMetrics().horizontalAdvance(QLatin1StringView(row.key) +
+                                                                      QStringLiteral("[]")));
+        defaultWidth = std::max(defaultWidth, fontMetrics().horizontalAdvance(defaultText(row)));
+    }
+    for (QGridLayout *grid :
+         {ui->missionGrid, ui->respawnGrid, ui->corpsesGrid, ui->multiplayerGrid}) {
+        grid->setColumnMinimumWidth(0, keyWidth);
+        grid->setColumnMinimumWidth(3, defaultWidth);
+    }
+    // Enter on a button presses that button; anywhere else it presses OK (keyPressEvent).
+    ui->okButton->setAutoDefault(true);
+    ui->cancelButton->setAutoDefault(true);
     connect(ui->okButton, &QPushButton::clicked, this, &missionSettings::okButton_Click);
     connect(ui->cancelButton, &QPushButton::clicked, this, &QWidget::close);
 
