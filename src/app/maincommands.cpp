@@ -12,6 +12,7 @@
 #include "addsound.h"
 #include "apptitle.h"
 #include "desktopservices.h"
+#include "missionsettings.h"
 #include "openreport.h"
 #include "savepreview.h"
 
@@ -21,6 +22,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTabWidget>
@@ -141,6 +144,7 @@ const QString ExitQuestion =
 void Main::connectCommands()
 {
     connect(mnuOpen(), &QAction::triggered, this, &Main::mnuOpen_Click);
+    connect(mnuMissionSettings(), &QAction::triggered, this, &Main::mnuMissionSettings_Click);
     connect(mnuCreate(), &QAction::triggered, this, &Main::mnuCreate_Click);
     connect(mnuMinimize(), &QAction::triggered, this, &Main::mnuMinimize_Click);
     connect(mnuExit(), &QAction::triggered, this, &Main::mnuExit_Click);
@@ -154,6 +158,22 @@ void Main::connectCommands()
         connect(push, &QPushButton::clicked, this,
                 [this, &button, push] { openEntry(button, push); });
     }
+
+    QPlainTextEdit *other = codeEdit(CodeBox::mainOtherCode);
+    other->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(other, &QWidget::customContextMenuRequested, this, &Main::otherContextMenu);
+}
+
+void Main::otherContextMenu(const QPoint &position)
+{
+    QPlainTextEdit *other = codeEdit(CodeBox::mainOtherCode);
+    std::unique_ptr<QMenu> menu(other->createStandardContextMenu(position));
+    menu->setObjectName(QStringLiteral("otherContextMenu"));
+    menu->addSeparator();
+    QAction *settings = menu->addAction(mnuMissionSettings()->text());
+    settings->setObjectName(QStringLiteral("otherMissionSettings"));
+    connect(settings, &QAction::triggered, this, &Main::mnuMissionSettings_Click);
+    menu->exec(other->viewport()->mapToGlobal(position));
 }
 
 void Main::openEntry(const AddButton &button, QWidget *addButton)
@@ -193,6 +213,30 @@ void Main::mnuOpen_Click()
     const QStringList files = m_openDialog->selectedFiles();
     if (!files.isEmpty() && !files.first().isEmpty())
         openFile(files.first());
+}
+
+void Main::mnuMissionSettings_Click()
+{
+    // Another window that locks this one is open: it works on the same text.
+    if (!isEnabled())
+        return;
+    auto *window =
+        new missionSettings(this, readMissionSettings(m_document.code(CodeBox::mainOtherCode)));
+    window->setLockedControls({items()});
+    connect(window, &missionSettings::settingsChosen, this, &Main::missionSettingsChosen);
+    window->open();
+}
+
+void Main::missionSettingsChosen(const QList<MissionSetting> &changes)
+{
+    const QString before = m_document.code(CodeBox::mainOtherCode);
+    const QString after = applyMissionSettings(before, changes);
+    if (after == before)
+        return;
+    // Other is where these settings live; switched off, it would write none of them.
+    if (!m_document.isChecked(Switch::mainOtherActive))
+        m_document.setSwitch(Switch::mainOtherActive, 1);
+    m_document.setCode(CodeBox::mainOtherCode, after);
 }
 
 bool Main::openFile(const QString &path)

@@ -169,6 +169,12 @@ QAction *Main::mnuOpen() const
 {
     return ui->mnuOpen;
 }
+
+QAction *Main::mnuMissionSettings() const
+{
+    return ui->mnuMissionSettings;
+}
+
 QAction *Main::mnuCreate() const
 {
     return ui->mnuCreate;
@@ -512,8 +518,9 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
         // unaccepted lets the menu's shortcut win.
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());
-        for (const QAction *action : {ui->mnuOpen, ui->mnuCreate, ui->mnuMinimize, ui->mnuExit,
-                                      ui->mnuHelpContents, ui->mnuAbout}) {
+        for (const QAction *action :
+             {ui->mnuOpen, ui->mnuMissionSettings, ui->mnuCreate, ui->mnuMinimize, ui->mnuExit,
+              ui->mnuHelpContents, ui->mnuAbout}) {
             if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
                 event->ignore();
                 return true;

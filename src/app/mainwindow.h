@@ -2,6 +2,7 @@
 
 #include "descriptionimport.h"
 #include "editordocument.h"
+#include "othersettings.h"
 
 #include <QMainWindow>
 
@@ -48,6 +49,7 @@ public:
 
     // Menu commands, for whoever connects them.
     QAction *mnuOpen() const;
+    QAction *mnuMissionSettings() const;
     QAction *mnuCreate() const;
     QAction *mnuMinimize() const;
     QAction *mnuExit() const;
@@ -61,6 +63,9 @@ public:
 
     // The commands of the menus and of the logo.
     void mnuOpen_Click();
+    // Opens the Mission settings window on the Other text (File menu, Ctrl+E, and the Other
+    // box's context menu); what it hands back is written into Other.
+    void mnuMissionSettings_Click();
     void mnuCreate_Click();
     void mnuMinimize_Click();
     void mnuExit_Click();
@@ -92,6 +97,10 @@ private:
     void showStatusNote(const QString &note);
     // After a save of an opened document: the saved file becomes its origin.
     void openedFileSaved(const QString &path, const QByteArray &bytes);
+    // Writes the settings the Mission settings window hands back into Other, switching it on.
+    void missionSettingsChosen(const QList<MissionSetting> &changes);
+    // The Other box's own menu with "Mission Settings…" added.
+    void otherContextMenu(const QPoint &position);
     // Opens the entry dialog of an Add button; its entry goes into the button's code boxes.
     void openEntry(const AddButton &button, QWidget *addButton);
 

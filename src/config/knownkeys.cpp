@@ -219,3 +219,290 @@ bool takesUnquotedWord(QStringView name)
 }
 
 } // namespace config::detail
+
+namespace config {
+
+namespace {
+
+constexpr SettingChoice NoYes[] = {{"0", "No"}, {"1", "Yes"}};
+constexpr SettingChoice RespawnOnStart[] = {
+    {"-1", "No respawn at the start, no respawn script"},
+    {"0", "No respawn at the start, the respawn script runs"},
+    {"1", "Respawn at the start, the respawn script runs"},
+};
+constexpr SettingChoice ManagerModes[] = {
+    {"0", "None"},
+    {"1", "All"},
+    {"2", "Only those that can respawn"},
+    {"3", "All but those that can respawn"},
+};
+constexpr SettingChoice ReviveModes[] = {
+    {"0", "Disabled"},
+    {"1", "Enabled"},
+    {"2", "Set by each player's attributes"},
+};
+constexpr SettingChoice DebugConsole[] = {
+    {"0", "Only in the editor"},
+    {"1", "Single player, host and logged-in admin"},
+    {"2", "Everybody"},
+};
+constexpr SettingChoice RotorLib[] = {
+    {"0", "As the player's options say"},
+    {"1", "Always advanced flight model"},
+    {"2", "Never advanced flight model"},
+};
+// The templates the documentation lists; a file may name its own, which the window then
+// leaves to Other.
+constexpr SettingChoice RespawnTemplates[] = {
+    {"MenuInventory", "Choose a loadout"},
+    {"MenuPosition", "Choose a respawn position"},
+    {"Spectator", "Spectate while waiting"},
+    {"Tickets", "Limited respawn tickets"},
+    {"Counter", "Count down to the respawn"},
+    {"Wave", "Respawn in waves"},
+    {"EndMission", "End when no one can respawn"},
+    {"Seagull", "Respawn as a seagull"},
+    {"Instant", "Respawn where the unit died"},
+    {"Base", "Respawn at a respawn marker"},
+    {"Group", "Respawn as a group member"},
+    {"Side", "Respawn as a side member"},
+    {"None", "No respawn"},
+};
+constexpr SettingChoice Channels[] = {
+    {"0", "Global"},  {"1", "Side"},   {"2", "Command"}, {"3", "Group"},
+    {"4", "Vehicle"}, {"5", "Direct"}, {"6", "System"},
+};
+
+using enum SettingType;
+using enum SettingGroup;
+
+// Each key's type, values and default as the "Description.ext" page of the game's community
+// wiki gives them under the key's own heading. Keys the main form holds (see formmapping.cpp)
+// are left out, so no value has two controls.
+constexpr KeySetting KeySettingTable[] = {
+    {"author",
+     Text,
+     MissionAndLoading,
+     {},
+     0,
+     0,
+     "none",
+     "The mission's author, shown on the loading screen.",
+     "Description.ext: author"},
+    {"onLoadName",
+     Text,
+     MissionAndLoading,
+     {},
+     0,
+     0,
+     "the mission's name",
+     "The mission's name on the loading screen.",
+     "Description.ext: onLoadName"},
+    {"loadScreen",
+     FilePath,
+     MissionAndLoading,
+     {},
+     0,
+     0,
+     "none",
+     "The picture on the loading screen.",
+     "Description.ext: loadScreen"},
+    {"overviewPicture",
+     FilePath,
+     MissionAndLoading,
+     {},
+     0,
+     0,
+     "none",
+     "The picture in the mission selection.",
+     "Description.ext: overviewPicture"},
+    {"overviewText",
+     Text,
+     MissionAndLoading,
+     {},
+     0,
+     0,
+     "none",
+     "The text in the mission selection.",
+     "Description.ext: overviewText"},
+    {"briefingName",
+     Text,
+     MissionAndLoading,
+     {},
+     0,
+     0,
+     "the mission folder's name",
+     "The mission's name in the mission selection and the lobby.",
+     "Description.ext: briefingName"},
+    {"saving", Choice, MissionAndLoading, NoYes, 0, 0, "1", "Whether the player may save the game.",
+     "Description.ext: saving"},
+
+    {"respawnOnStart", Choice, Respawn, RespawnOnStart, 0, 0, "0",
+     "Whether players respawn when the mission starts.", "Description.ext: respawnOnStart"},
+    {"respawnTemplates", FlagSet, Respawn, RespawnTemplates, 0, 0, "by the respawn type",
+     "The respawn templates that run when a player respawns.", "Description.ext: respawnTemplates"},
+    {"respawnButton", Choice, Respawn, NoYes, 0, 0, "1",
+     "Whether the pause menu has the Respawn button.", "Description.ext: respawnButton"},
+    {"reviveMode", Choice, Respawn, ReviveModes, 0, 0, "0",
+     "Whether wounded players can be revived.", "Description.ext: reviveMode"},
+    {"reviveDelay",
+     Number,
+     Respawn,
+     {},
+     1,
+     3600,
+     "6",
+     "Seconds a revive takes.",
+     "Description.ext: reviveDelay"},
+    {"reviveForceRespawnDelay",
+     Number,
+     Respawn,
+     {},
+     1,
+     3600,
+     "3",
+     "Seconds to hold the key that gives up and respawns.",
+     "Description.ext: reviveForceRespawnDelay"},
+    {"reviveBleedOutDelay",
+     Number,
+     Respawn,
+     {},
+     1,
+     3600,
+     "120",
+     "Seconds an unconscious player lives without help.",
+     "Description.ext: reviveBleedOutDelay"},
+
+    {"corpseManagerMode", Choice, CorpsesAndWrecks, ManagerModes, 0, 0, "0",
+     "Which dead bodies the corpse manager removes.", "Description.ext: corpseManagerMode"},
+    {"corpseLimit",
+     Number,
+     CorpsesAndWrecks,
+     {},
+     1,
+     10000,
+     "15",
+     "Bodies kept before the oldest are removed at once.",
+     "Description.ext: corpseLimit"},
+    {"corpseRemovalMinTime",
+     Number,
+     CorpsesAndWrecks,
+     {},
+     0,
+     86400,
+     "10",
+     "Seconds a body stays at least when over the limit.",
+     "Description.ext: corpseRemovalMinTime"},
+    {"corpseRemovalMaxTime",
+     Number,
+     CorpsesAndWrecks,
+     {},
+     0,
+     86400,
+     "3600",
+     "Seconds a body stays at most.",
+     "Description.ext: corpseRemovalMaxTime"},
+    {"wreckManagerMode", Choice, CorpsesAndWrecks, ManagerModes, 0, 0, "0",
+     "Which wrecks the wreck manager removes.", "Description.ext: wreckManagerMode"},
+    {"wreckLimit",
+     Number,
+     CorpsesAndWrecks,
+     {},
+     1,
+     10000,
+     "15",
+     "Wrecks kept before the oldest are removed at once.",
+     "Description.ext: wreckLimit"},
+    {"wreckRemovalMinTime",
+     Number,
+     CorpsesAndWrecks,
+     {},
+     0,
+     86400,
+     "10",
+     "Seconds a wreck stays at least when over the limit.",
+     "Description.ext: wreckRemovalMinTime"},
+    {"wreckRemovalMaxTime",
+     Number,
+     CorpsesAndWrecks,
+     {},
+     0,
+     86400,
+     "36000",
+     "Seconds a wreck stays at most.",
+     "Description.ext: wreckRemovalMaxTime"},
+    {"minPlayerDistance",
+     Number,
+     CorpsesAndWrecks,
+     {},
+     0,
+     10000,
+     "0",
+     "Metres a player must be away before a body or wreck is removed.",
+     "Description.ext: minPlayerDistance"},
+
+    {"disableChannels", FlagSet, MultiplayerAndDebugging, Channels, 0, 0, "none",
+     "The chat channels players cannot use.", "Description.ext: disableChannels"},
+    {"joinUnassigned", Choice, MultiplayerAndDebugging, NoYes, 0, 0, "1",
+     "Whether a joining player stays unassigned instead of taking a free slot.",
+     "Description.ext: joinUnassigned"},
+    {"skipLobby", Choice, MultiplayerAndDebugging, NoYes, 0, 0, "0",
+     "Whether players go past the lobby straight into the mission.", "Description.ext: skipLobby"},
+    {"aiKills", Choice, MultiplayerAndDebugging, NoYes, 0, 0, "0",
+     "Whether the score table counts kills by AI units.", "Description.ext: aiKills"},
+    {"enableItemsDropping", Choice, MultiplayerAndDebugging, NoYes, 0, 0, "1",
+     "Whether a swimming unit drops its items.", "Description.ext: enableItemsDropping"},
+    {"enableTeamSwitch", Choice, MultiplayerAndDebugging, NoYes, 0, 0, "1",
+     "Whether the player may switch to other playable units.", "Description.ext: enableTeamSwitch"},
+    {"enableDebugConsole", Choice, MultiplayerAndDebugging, DebugConsole, 0, 0, "0",
+     "Who may use the debug console.", "Description.ext: enableDebugConsole"},
+    {"allowFunctionsLog", Choice, MultiplayerAndDebugging, NoYes, 0, 0, "0",
+     "Whether the functions library logs to the report file.",
+     "Description.ext: allowFunctionsLog"},
+    {"allowFunctionsRecompile", Choice, MultiplayerAndDebugging, NoYes, 0, 0, "0",
+     "Whether functions may be recompiled while the mission runs.",
+     "Description.ext: allowFunctionsRecompile"},
+    {"forceRotorLibSimulation", Choice, MultiplayerAndDebugging, RotorLib, 0, 0, "0",
+     "Which flight model helicopters use.", "Description.ext: forceRotorLibSimulation"},
+};
+
+constexpr bool groupedInOrder()
+{
+    for (std::size_t i = 1; i < std::size(KeySettingTable); ++i) {
+        if (KeySettingTable[i].group < KeySettingTable[i - 1].group)
+            return false;
+    }
+    return true;
+}
+static_assert(groupedInOrder(), "the window shows the groups in table order");
+
+constexpr const char *GroupTitles[] = {
+    "Mission and loading screen",
+    "Respawn",
+    "Corpses and wrecks",
+    "Multiplayer and debugging",
+};
+static_assert(std::size(GroupTitles) == SettingGroupCount);
+
+} // namespace
+
+std::span<const KeySetting> keySettings()
+{
+    return KeySettingTable;
+}
+
+const KeySetting *findKeySetting(QStringView key)
+{
+    for (const KeySetting &row : KeySettingTable) {
+        if (key.compare(QLatin1StringView(row.key), Qt::CaseInsensitive) == 0)
+            return &row;
+    }
+    return nullptr;
+}
+
+QString settingGroupTitle(SettingGroup group)
+{
+    return QString::fromLatin1(GroupTitles[std::size_t(group)]);
+}
+
+} // namespace config

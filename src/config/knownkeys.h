@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <span>
+
 namespace config::detail {
 
 // Whether `name` is a top-level key or class of description.ext (case-insensitive, as the game
@@ -18,3 +20,56 @@ bool takesUnquotedWord(QStringView name);
 QString closestKnownKey(QStringView name);
 
 } // namespace config::detail
+
+namespace config {
+
+// How the Mission settings window edits a key, and how its value is written.
+enum class SettingType {
+    Text,     // a quoted string
+    Number,   // a whole number within [minimum, maximum]
+    Choice,   // one of `choices`, written as its value
+    FlagSet,  // an array holding any of `choices` (key[] = {...};)
+    FilePath, // a quoted path inside the mission folder
+};
+
+// The box of the Mission settings window a key is shown in.
+enum class SettingGroup {
+    MissionAndLoading,
+    Respawn,
+    CorpsesAndWrecks,
+    MultiplayerAndDebugging,
+};
+inline constexpr int SettingGroupCount = int(SettingGroup::MultiplayerAndDebugging) + 1;
+
+struct SettingChoice
+{
+    // As written in the file: a number, or a name that is written quoted.
+    const char *value;
+    const char *label;
+};
+
+// What the documentation of description.ext says about one top-level key that the main form
+// has no control for.
+struct KeySetting
+{
+    const char *key;
+    SettingType type;
+    SettingGroup group;
+    std::span<const SettingChoice> choices;
+    int minimum = 0;
+    int maximum = 0;
+    // The game's behaviour when the key is absent, as the documentation gives it.
+    const char *defaultValue;
+    const char *help;
+    // The section of the "Description.ext" page of the game's community wiki it comes from.
+    const char *source;
+};
+
+// In the order the window shows them, grouped.
+std::span<const KeySetting> keySettings();
+// Case-insensitive; nullptr for a key without a typed control.
+const KeySetting *findKeySetting(QStringView key);
+// "Mission and loading screen", ...
+QString settingGroupTitle(SettingGroup group);
+
+} // namespace config

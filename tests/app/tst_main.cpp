@@ -169,11 +169,12 @@ private Q_SLOTS:
                     QVERIFY(action->isSeparator());
                     continue;
                 }
-                QCOMPARE(action->text(), QString::fromLatin1(item.text));
+                QCOMPARE(action->text(), QString::fromUtf8(item.text));
                 QCOMPARE(action->shortcut(), QKeySequence(QString::fromLatin1(item.shortcut)));
             }
         };
         check(file, {{"mnuOpen", "Open...", "Ctrl+O"},
+                     {"mnuMissionSettings", "Mission Settings…", "Ctrl+E"},
                      {"mnuCreate", "Create \"description.ext\"", "Ctrl+F2"},
                      {"medzera", nullptr, nullptr},
                      {"mnuMinimize", "Minimize", "Ctrl+M"},
@@ -182,8 +183,8 @@ private Q_SLOTS:
         check(help, {{"mnuHelpContents", "Help Contents", "F1"},
                      {"medzera2", nullptr, nullptr},
                      {"mnuAbout", "About", ""}});
-        QCOMPARE(main->mnuCreate(), file->actions()[1]);
-        QCOMPARE(main->mnuExit(), file->actions()[5]);
+        QCOMPARE(main->mnuCreate(), file->actions()[2]);
+        QCOMPARE(main->mnuExit(), file->actions()[6]);
         QCOMPARE(main->mnuAbout(), help->actions()[2]);
     }
 

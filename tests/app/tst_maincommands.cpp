@@ -299,6 +299,89 @@ private Q_SLOTS:
         QCOMPARE(main->items()->currentIndex(), 3);
     }
 
+    // Ctrl+E opens the Mission settings on the Other text and locks Main. From the keyboard
+    // alone one setting is set and another switched off; Enter writes both into Other, which
+    // is switched on, and touches no other line. Esc changes nothing.
+    void missionSettingsFromTheKeyboard()
+    {
+        const QString before = QStringLiteral("// mine\r\nsaving = 0; // no saves\r\n"
+                                              "class CfgX {};\r\n");
+        main->document().setCode(CodeBox::mainOtherCode, before);
+        QVERIFY(!main->document().isChecked(Switch::mainOtherActive));
+        QWidget *window = nullptr;
+        auto openWindow = [this, &window]() -> QString {
+            QApplication::setActiveWindow(main.get());
+            if (!QTest::qWaitForWindowActive(main.get()))
+                return QStringLiteral("Main did not become active");
+            QTest::keyClick(main.get(), Qt::Key_E, Qt::ControlModifier);
+            window = secondaryWindow("missionSettings");
+            if (!window)
+                return QStringLiteral("Ctrl+E opened no window");
+            if (main->isEnabled())
+                return QStringLiteral("Main is not locked");
+            if (!QTest::qWaitForWindowActive(window))
+                return QStringLiteral("the window did not become active");
+            return {};
+        };
+        auto press = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); };
+        auto tabTo = [&press](QWidget *target) {
+            for (int i = 0; i < 200 && QApplication::focusWidget() != target; ++i)
+                press(Qt::Key_Tab);
+            return QApplication::focusWidget() == target;
+        };
+
+        QString failure = openWindow();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        auto *savingSet = window->findChild<QCheckBox *>(QStringLiteral("savingSet"));
+        QVERIFY(savingSet && savingSet->isChecked());
+        QVERIFY(tabTo(window->findChild<QWidget *>(QStringLiteral("authorSet"))));
+        press(Qt::Key_Space);
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(),
+                 window->findChild<QWidget *>(QStringLiteral("author")));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Tandry"));
+        QVERIFY(tabTo(savingSet));
+        press(Qt::Key_Space);
+        press(Qt::Key_Return);
+        QTRY_VERIFY(main->isEnabled());
+        QVERIFY(!secondaryWindow("missionSettings"));
+        QVERIFY(main->document().isChecked(Switch::mainOtherActive));
+        const QString after =
+            QStringLiteral("// mine\r\nauthor = \"Tandry\";\r\nclass CfgX {};\r\n");
+        QCOMPARE(main->document().code(CodeBox::mainOtherCode), after);
+
+        failure = openWindow();
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QVERIFY(window->findChild<QCheckBox *>(QStringLiteral("authorSet"))->isChecked());
+        QCOMPARE(window->findChild<QLineEdit *>(QStringLiteral("author"))->text(),
+                 QStringLiteral("Tandry"));
+        QVERIFY(tabTo(window->findChild<QWidget *>(QStringLiteral("authorSet"))));
+        press(Qt::Key_Space);
+        press(Qt::Key_Escape);
+        QTRY_VERIFY(main->isEnabled());
+        QCOMPARE(main->document().code(CodeBox::mainOtherCode), after);
+    }
+
+    // The Other box's context menu offers the same window.
+    void missionSettingsFromTheOtherBox()
+    {
+        auto *other = find<QPlainTextEdit>("mainOtherCode");
+        QTimer::singleShot(0, this, [] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QAction *item =
+                menu ? menu->findChild<QAction *>(QStringLiteral("otherMissionSettings")) : nullptr;
+            if (menu)
+                menu->close();
+            if (item)
+                item->trigger();
+        });
+        Q_EMIT other->customContextMenuRequested(QPoint(5, 5));
+        QTRY_VERIFY(secondaryWindow("missionSettings"));
+        QVERIFY(!main->isEnabled());
+        QTest::keyClick(secondaryWindow("missionSettings"), Qt::Key_Escape);
+        QTRY_VERIFY(main->isEnabled());
+    }
+
     // File > Open fills the form and reports beside it; over entries made since, it asks
     // first; a file that cannot be opened is refused with a message and changes nothing; a
     // locked window opens nothing.
