@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -22,6 +21,8 @@
 #include <QTreeWidgetItemIterator>
 
 #include <QRandomGenerator>
+
+#include <functional>
 
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -613,26 +614,41 @@ private Q_SLOTS:
             for (const HelpSitemap::Entry &entry : HelpSitemap::parse(damaged))
                 QVERIFY(entry.depth >= 0 && entry.depth <= HelpSitemap::DeepestLevel);
         }
-        // Inputs that would take quadratic time or unbounded depth from a naive reader.
-        const qsizetype size = 4 * 1024 * 1024;
+        // Inputs that would take quadratic time or unbounded depth from a naive reader. Work
+        // is counted, not timed: per byte, four times the input may take at most a sixteenth
+        // more steps.
         const QByteArray entry("<UL><OBJECT type=\"text/sitemap\"><param name=Name value=x>");
-        const QList<QByteArray> hostile{
-            QByteArray("<a b=\"").repeated(size / 6),
-            QByteArray("<a b='>").repeated(size / 7),
-            QByteArray("<!--<").repeated(size / 5),
-            QByteArray("&#").repeated(size / 2),
-            QByteArray(size, '<'),
-            entry.repeated(size / entry.size()),
+        const QList<std::function<QByteArray(qsizetype)>> hostile{
+            [](qsizetype size) { return QByteArray("<a b=\"").repeated(size / 6); },
+            [](qsizetype size) { return QByteArray("<a b='>").repeated(size / 7); },
+            [](qsizetype size) { return QByteArray("<!--<").repeated(size / 5); },
+            [](qsizetype size) { return QByteArray("&#").repeated(size / 2); },
+            [](qsizetype size) { return QByteArray(size, '<'); },
+            [&entry](qsizetype size) { return entry.repeated(size / entry.size()); },
         };
-        for (const QByteArray &input : hostile) {
-            QElapsedTimer timer;
-            timer.start();
+        const auto steps = [](const QByteArray &input) {
+            const qsizetype before = HelpHtml::workSteps;
             const QList<HelpSitemap::Entry> entries = HelpSitemap::parse(input);
             HelpHtml::pageText(HelpHtml::decode(input));
-            QVERIFY(entries.size() <= HelpSitemap::MostEntries);
-            for (const HelpSitemap::Entry &e : entries)
-                QVERIFY(e.depth <= HelpSitemap::DeepestLevel);
-            QVERIFY2(timer.elapsed() < 5000, input.left(12).constData());
+            [&] {
+                QVERIFY(entries.size() <= HelpSitemap::MostEntries);
+                for (const HelpSitemap::Entry &e : entries)
+                    QVERIFY(e.depth <= HelpSitemap::DeepestLevel);
+            }();
+            return qint64(HelpHtml::workSteps - before);
+        };
+        constexpr qsizetype Small = 1024 * 1024;
+        for (const auto &make : hostile) {
+            const QByteArray small = make(Small), large = make(4 * Small);
+            const qint64 smallSteps = steps(small), largeSteps = steps(large);
+            QVERIFY(smallSteps >= small.size());
+            QVERIFY2(16 * largeSteps * small.size() <= 17 * smallSteps * large.size(),
+                     qPrintable(QStringLiteral("%1: %2 steps for %3 bytes, %4 for %5")
+                                    .arg(QString::fromLatin1(small.left(12)))
+                                    .arg(smallSteps)
+                                    .arg(small.size())
+                                    .arg(largeSteps)
+                                    .arg(large.size())));
         }
     }
 
