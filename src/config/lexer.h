@@ -93,11 +93,6 @@ inline bool isBlank(char16_t c)
     return charClass(c) == Blank;
 }
 
-inline bool isPunctuation(char16_t c)
-{
-    return c < 0x80 && AsciiClasses[c] == Punct;
-}
-
 // Work done by reading on this thread: the characters the lexers went over (macro expansions
 // included, as they are lexed again) and the entries the parser sorted between statements.
 // readConfig() hands its share out with the result, so that tests show without a clock that

@@ -316,7 +316,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("clean") << "x=1;"
                                << "No problems found";
-        QTest::newRow("issue example")
+        QTest::newRow("errors named before warnings")
             << "a=COOP;\nclass A {} b=1;\nc=1 d=2;"
             << "2 errors, 1 warning — line 2: expected ';' after '}' of class A, found 'b'";
         QTest::newRow("warning only")

@@ -5,6 +5,7 @@
 #include "entries.h"
 #include "generator.h"
 #include "randomvalues.h"
+#include "textlines.h"
 
 #include <QDir>
 #include <QFile>
@@ -289,7 +290,7 @@ QStringList missingFrom(QStringList part, QStringList whole)
 
 QString dataDir()
 {
-    return QStringLiteral(MERROW_OPEN_DATA);
+    return testDataPath(QStringLiteral("open"));
 }
 
 } // namespace
