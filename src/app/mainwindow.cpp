@@ -1,7 +1,9 @@
 #include "mainwindow.h"
 
 #include "confighighlighter.h"
+#include "desktopservices.h"
 #include "formfonts.h"
+#include "helpwindow.h"
 #include "keyindicators.h"
 #include "longlines.h"
 #include "singleline.h"
@@ -139,6 +141,10 @@ bool isTextBox(const QWidget *w)
 Main::Main(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Main>())
 {
     Q_INIT_RESOURCE(merrow);
+    // Help files are read by this program itself, started again in the help's reader mode.
+    DesktopServices::setHelpViewer([](QWidget *owner) {
+        HelpWindow::showFor(owner, {QCoreApplication::applicationFilePath()});
+    });
     ui->setupUi(this);
     setUpWindow();
     setUpStatusBar();

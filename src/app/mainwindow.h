@@ -45,7 +45,6 @@ public:
     QFileDialog *commonDialog() const;
 
     QTabWidget *items() const;
-    KeyIndicators *keyIndicators() const { return m_indicators; }
 
     // Menu commands, for whoever connects them.
     QAction *mnuOpen() const;

@@ -230,6 +230,7 @@ private:
         if (m_trivia.isEmpty())
             return;
         const qsizetype before = peek().spanStart;
+        workSteps += m_trivia.size();
         QList<Entry> later;
         for (Entry &e : m_trivia) {
             if (e.span.start.offset >= before)
@@ -863,6 +864,7 @@ int ReadResult::warningCount() const
 
 ReadResult readConfig(const QString &text, const ReadOptions &options)
 {
+    const qsizetype stepsBefore = workSteps;
     ReadResult result;
     result.m_source = text;
     SharedState shared;
@@ -897,6 +899,7 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
     result.diagnostics.reserve(qsizetype(shared.diagnostics.size()));
     for (auto &r : shared.diagnostics)
         result.diagnostics.append(std::move(r.diagnostic));
+    result.m_steps = workSteps - stepsBefore;
     return result;
 }
 

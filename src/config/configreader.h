@@ -204,9 +204,15 @@ public:
         return QStringView(m_source).mid(span.start.offset, span.length());
     }
 
+    // How much work the reading took, in steps that each cost about the same: the characters
+    // lexed (macro expansions included) and the entries sorted between statements. Unlike
+    // time, it does not depend on how busy the machine is.
+    qsizetype steps() const { return m_steps; }
+
 private:
     friend ReadResult readConfig(const QString &text, const ReadOptions &options);
     QString m_source;
+    qsizetype m_steps = 0;
 };
 
 // Reads `text` (already decoded; a leading byte order mark is treated as white space).

@@ -130,18 +130,6 @@ void ConfigHighlighter::rehighlightMarks(const QList<ProblemMark> &marks)
     }
 }
 
-const ProblemMark *ConfigHighlighter::problemAt(qsizetype position) const
-{
-    auto it =
-        std::lower_bound(m_marks.cbegin(), m_marks.cend(), position - m_longestMark,
-                         [](const ProblemMark &m, qsizetype offset) { return m.offset < offset; });
-    for (; it != m_marks.cend() && it->offset <= position; ++it) {
-        if (position < it->offset + std::max<qsizetype>(1, it->length))
-            return &*it;
-    }
-    return nullptr;
-}
-
 void ConfigHighlighter::highlightBlock(const QString &text)
 {
     setCurrentBlockState(Normal);

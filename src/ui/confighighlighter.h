@@ -41,9 +41,6 @@ public:
 
     // Replaces the underlined problems; only the blocks they touch are highlighted again.
     void setDiagnostics(const QList<ProblemMark> &marks);
-    const QList<ProblemMark> &diagnostics() const { return m_marks; }
-    // The problem underlined at a document position (for a tooltip), or nullptr.
-    const ProblemMark *problemAt(qsizetype position) const;
 
 protected:
     void highlightBlock(const QString &text) override;

@@ -1,7 +1,6 @@
 #include "desktopservices.h"
 
 #include "fileoutput.h"
-#include "helpwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,6 +9,7 @@
 
 namespace {
 DesktopServices *installed = nullptr;
+DesktopServices::HelpViewer helpViewer;
 } // namespace
 
 DesktopServices::~DesktopServices() = default;
@@ -52,7 +52,10 @@ bool DesktopServices::runFileDialog(QFileDialog &dialog)
 
 void DesktopServices::showHelp(QWidget *owner)
 {
-    HelpWindow::showFor(owner);
+    if (helpViewer)
+        helpViewer(owner);
+    else
+        beep(); // no viewer: the request is not lost without a sign
 }
 
 bool DesktopServices::writeFile(const QString &path, const QByteArray &bytes, QString *error)
@@ -77,7 +80,12 @@ DesktopServices &DesktopServices::instance()
     return installed ? *installed : real;
 }
 
-void DesktopServices::setInstance(DesktopServices *prompts)
+void DesktopServices::setInstance(DesktopServices *services)
 {
-    installed = prompts;
+    installed = services;
+}
+
+void DesktopServices::setHelpViewer(HelpViewer viewer)
+{
+    helpViewer = std::move(viewer);
 }

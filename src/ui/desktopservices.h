@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <functional>
+
 class QFileDialog;
 class QWidget;
 
@@ -23,7 +25,8 @@ public:
                                                 QMessageBox::StandardButton defaultButton);
     // Runs the (already configured) file dialog; true when the user chose a file.
     virtual bool runFileDialog(QFileDialog &dialog);
-    // Opens the help file for `owner`.
+    // Opens the help file for `owner`, with the viewer the program installed (the help
+    // window belongs to a layer above this one).
     virtual void showHelp(QWidget *owner);
     // Writes `bytes` to `path`, replacing the file only once everything is written.
     // On failure returns false and puts a reason a user can read into `error`. A file saved
@@ -32,5 +35,8 @@ public:
 
     static DesktopServices &instance();
     // Installs a replacement (tests); nullptr restores the real one. Not owned.
-    static void setInstance(DesktopServices *prompts);
+    static void setInstance(DesktopServices *services);
+    // What showHelp() of the real instance calls.
+    using HelpViewer = std::function<void(QWidget *owner)>;
+    static void setHelpViewer(HelpViewer viewer);
 };

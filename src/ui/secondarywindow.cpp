@@ -40,7 +40,8 @@ void SecondaryWindow::open()
 {
     WindowPlacement::keepAbove(this, m_owner);
     const bool onOwner = m_placement == Placement::OwnerCentre && m_owner;
-    WindowPlacement::centre(this, m_owner, onOwner ? m_owner->frameGeometry() : QRect());
+    WindowPlacement::centre(this, m_owner,
+                            onOwner ? WindowPlacement::frameGeometry(m_owner) : QRect());
     show();
     raise();
     activateWindow();

@@ -13,7 +13,7 @@ QColor enabledFieldBackground(const QPalette &palette)
     return palette.color(QPalette::Active, QPalette::Base);
 }
 
-QColor inactiveBorder(const QPalette &palette)
+QColor inactiveFieldBackground(const QPalette &palette)
 {
     // A fixed grey on the opposite side of mid-grey from the base colour keeps disabled
     // fields visibly different whatever the theme.
@@ -106,7 +106,7 @@ void setFieldBackground(QWidget *field, bool enabled)
     // Start from the application palette, not the field's own, so that the colour follows
     // the theme rather than whatever was set last.
     const QPalette base = QApplication::palette(field);
-    const QColor colour = enabled ? enabledFieldBackground(base) : inactiveBorder(base);
+    const QColor colour = enabled ? enabledFieldBackground(base) : inactiveFieldBackground(base);
     QPalette palette = field->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         palette.setColor(group, QPalette::Base, colour);

@@ -13,7 +13,7 @@ namespace SystemColours {
 QColor enabledFieldBackground(const QPalette &palette);
 // Background of a field whose section is switched off: a neutral grey that stands apart from
 // the window background in light and in dark palettes.
-QColor inactiveBorder(const QPalette &palette);
+QColor inactiveFieldBackground(const QPalette &palette);
 // Text colour of the small grey sub-headings ("Weapons", "Magazines", "MP Parameters"): the
 // window text muted toward the window, but no further than a contrast of 4.5:1, so that in
 // light and dark palettes alike they read as headings and not as disabled captions.

@@ -1,24 +1,31 @@
 #include "windowplacement.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMargins>
 #include <QPointer>
 #include <QScreen>
-#include <QTimer>
 #include <QWidget>
 #include <QWindow>
+
+#if __has_include(<xcb/xproto.h>)
+#include <xcb/xproto.h>
+#define MERROW_HAVE_XCB_EVENTS
+#endif
 
 namespace WindowPlacement {
 
 namespace {
 
+// The window system's own figure. QWidget::frameGeometry() keeps the margins of the last move
+// or resize, which may have come before the window manager framed the window, and would then
+// stay empty or wrong until the next one.
 QMargins frameMargins(const QWidget *window)
 {
-    const QRect frame = window->frameGeometry();
-    const QRect inner = window->geometry();
-    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
-            frame.bottom() - inner.bottom()};
+    const QWindow *handle = window->windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
 }
 
 QRect availableArea(const QWidget *window, const QWidget *reference)
@@ -39,48 +46,108 @@ void place(QWidget *window, const QWidget *reference, const QRect &area, QMargin
     // Title bar and menus first: a window larger than the screen hangs off its bottom right.
     frame.moveLeft(qMax(available.left(), qMin(frame.left(), available.right() - frame.width())));
     frame.moveTop(qMax(available.top(), qMin(frame.top(), available.bottom() - frame.height())));
-    window->move(frame.topLeft()); // move() places the frame's top-left corner
+    // The window itself is placed inside the frame, so that the result does not depend on a
+    // frame size the toolkit may not have caught up with.
+    window->setGeometry(
+        QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), window->size()));
 }
 
-// Centres the window again once the window manager has put its frame around it, which
-// happens some time after it is shown and is not always announced by a move. Gives up after
-// three seconds (a busy machine may take that long), so that a window the user has moved since
-// stays where it is.
-class Recentre : public QObject
+// Centres the window again once the window manager has put its frame around it. That happens
+// some time after the window is shown, and the frame's size arrives as a property of the
+// window, before or after the window is exposed, moved or activated, and without an event of
+// the toolkit's own; so each of these is a moment to look whether the frame is known yet.
+class FrameWatch : public QObject, public QAbstractNativeEventFilter
 {
 public:
-    Recentre(QWidget *window, const QWidget *reference, const QRect &area)
+    FrameWatch(QWidget *window, const QWidget *reference, const QRect &area)
         : QObject(window), m_window(window), m_reference(reference), m_area(area)
     {
-        connect(&m_timer, &QTimer::timeout, this, &Recentre::check);
-        m_timer.start(20);
+        window->installEventFilter(this);
+        if (QWindow *handle = window->windowHandle())
+            handle->installEventFilter(this);
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~FrameWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+            // The window's own handle exists once it is shown, if not before.
+            if (watched == m_window && m_window->windowHandle())
+                m_window->windowHandle()->installEventFilter(this);
+            look();
+            break;
+        case QEvent::Expose:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+            look();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+#ifdef MERROW_HAVE_XCB_EVENTS
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
+            reinterpret_cast<const xcb_property_notify_event_t *>(event)->window ==
+                m_window->internalWinId())
+            look();
+#else
+        Q_UNUSED(eventType);
+        Q_UNUSED(message);
+#endif
+        return false;
     }
 
 private:
+    // Looks once the event at hand has been handled: the toolkit reads the frame's size anew
+    // only after it has seen the property change.
+    void look()
+    {
+        if (m_looking)
+            return;
+        m_looking = true;
+        QMetaObject::invokeMethod(this, &FrameWatch::check, Qt::QueuedConnection);
+    }
+
     void check()
     {
-        if (++m_checks > 150) {
-            deleteLater();
-            return;
-        }
+        m_looking = false;
         if (!m_window->isVisible())
             return;
         const QMargins margins = frameMargins(m_window);
         if (margins.isNull())
             return;
         place(m_window, m_reference, m_area, margins);
-        m_timer.stop();
+        // Placed once: a window the user moves afterwards stays where it is put.
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+        m_window->removeEventFilter(this);
+        if (QWindow *handle = m_window->windowHandle())
+            handle->removeEventFilter(this);
         deleteLater();
     }
 
     QWidget *m_window;
     QPointer<const QWidget> m_reference;
     QRect m_area;
-    QTimer m_timer;
-    int m_checks = 0;
+    bool m_looking = false;
 };
 
 } // namespace
+
+QRect frameGeometry(const QWidget *window)
+{
+    const QWindow *handle = window->windowHandle();
+    return handle && window->isVisible() ? handle->frameGeometry() : window->frameGeometry();
+}
 
 void centre(QWidget *window, const QWidget *reference, const QRect &area)
 {
@@ -89,7 +156,7 @@ void centre(QWidget *window, const QWidget *reference, const QRect &area)
     const bool framed = frameless || (window->isVisible() && !own.isNull());
     place(window, reference, area, framed || !reference ? own : frameMargins(reference));
     if (!framed)
-        new Recentre(window, reference, area);
+        new FrameWatch(window, reference, area);
 }
 
 void keepAbove(QWidget *window, const QWidget *owner)

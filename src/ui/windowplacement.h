@@ -12,8 +12,12 @@ namespace WindowPlacement {
 // available area of `reference`'s screen when `area` is null), keeping its top-left corner
 // on that screen so that a window larger than a small screen can still be reached. Until
 // the window manager has framed the window, its frame is estimated from `reference`'s; the
-// window is centred once more when its own frame is known.
+// window is centred once more when the window manager has framed it, whatever order the
+// window system's events come in.
 void centre(QWidget *window, const QWidget *reference, const QRect &area);
+
+// The frame of `window` as the window system has it now, title bar included.
+QRect frameGeometry(const QWidget *window);
 
 // Keeps `window` above `owner`'s window: transient for it, as the window system sees it too.
 void keepAbove(QWidget *window, const QWidget *owner);

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -15,7 +16,6 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 
 #include <X11/Xatom.h>
@@ -82,11 +82,33 @@ QList<Window> stacking()
     return list;
 }
 
-// Input through the X server, as from the user's mouse and keyboard.
+// The time of the last user input the program saw in `w`'s window, as it tells the window
+// manager: it changes once the program has handled a click there, even on a locked window.
+unsigned long userTime(const QWidget *w)
+{
+    Window holder = windowProperty(Window(w->winId()), "_NET_WM_USER_TIME_WINDOW");
+    if (!holder)
+        holder = Window(w->winId());
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    unsigned long result = 0;
+    if (XGetWindowProperty(display(), holder, XInternAtom(display(), "_NET_WM_USER_TIME", False), 0,
+                           1, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        data && count == 1)
+        result = *reinterpret_cast<unsigned long *>(data);
+    if (data)
+        XFree(data);
+    return result;
+}
+
+// Input through the X server, as from the user's mouse and keyboard. xdotool returns once
+// the server has the input; each caller waits for what the input must bring about.
 void xdotool(const QStringList &arguments)
 {
     QProcess::execute(QStringLiteral("xdotool"), arguments);
-    QTest::qWait(150);
 }
 
 void clickAt(const QPoint &global, int clicks = 1)
@@ -102,11 +124,18 @@ void pressKey(const char *key)
     xdotool({QStringLiteral("key"), QString::fromLatin1(key)});
 }
 
+// The frame as the X server has it now. QWidget::frameGeometry() may hold the margins of an
+// earlier move, from before the window manager framed the window.
+QRect frameOf(const QWidget *w)
+{
+    return w->windowHandle()->frameGeometry();
+}
+
 // A point of `main` that `cover` does not hide.
 QPoint uncoveredPointOf(const QWidget *main, const QWidget *cover)
 {
     const QRect inside = main->geometry().adjusted(4, 40, -4, -24);
-    const QRect hidden = cover->frameGeometry().adjusted(-4, -4, 4, 4);
+    const QRect hidden = frameOf(cover).adjusted(-4, -4, 4, 4);
     for (int y = inside.top(); y < inside.bottom(); y += 8) {
         for (int x = inside.left(); x < inside.right(); x += 4) {
             if (!hidden.contains(x, y))
@@ -125,10 +154,43 @@ QWidget *visibleTopLevel(const QString &name)
     return nullptr;
 }
 
+// Whether the window manager has put its frame around `w`.
+bool framed(const QWidget *w)
+{
+    return w->isVisible() && !w->windowHandle()->frameMargins().isNull();
+}
+
+// Where a window's frame belongs when it is centred on `area`: its top-left corner kept on
+// the screen's available area.
+QPoint centredFramePosition(const QWidget *w, const QRect &area)
+{
+    const QRect screen = w->screen()->availableGeometry();
+    QRect frame(QPoint(), frameOf(w).size());
+    frame.moveCenter(area.center());
+    return {qMax(screen.left(), qMin(frame.left(), screen.right() - frame.width())),
+            qMax(screen.top(), qMin(frame.top(), screen.bottom() - frame.height()))};
+}
+
+QString describePlacement(const QWidget *w, const QRect &area)
+{
+    const QRect f = frameOf(w), g = w->geometry();
+    return QStringLiteral("frame %1,%2 %3x%4, inside %5,%6, centred on %7,%8 %9x%10")
+        .arg(f.x())
+        .arg(f.y())
+        .arg(f.width())
+        .arg(f.height())
+        .arg(g.x())
+        .arg(g.y())
+        .arg(area.x())
+        .arg(area.y())
+        .arg(area.width())
+        .arg(area.height());
+}
+
 // The distance of a window's frame centre from a point, in pixels along each axis.
 int offCentre(const QWidget *w, const QPoint &centre)
 {
-    const QPoint d = w->frameGeometry().center() - centre;
+    const QPoint d = frameOf(w).center() - centre;
     return qMax(qAbs(d.x()), qAbs(d.y()));
 }
 
@@ -156,9 +218,13 @@ class tst_Desktop : public QObject
     {
         const QPoint beside = uncoveredPointOf(main.get(), cover);
         QVERIFY(!beside.isNull());
+        const unsigned long before = userTime(main.get());
         clickAt(beside, clicks);
-        QTRY_COMPARE(activeWindow(), Window(cover->winId()));
-        QCOMPARE(QApplication::activeWindow(), cover);
+        QTRY_VERIFY_WITH_TIMEOUT(userTime(main.get()) != before, 20000);
+        // The window manager and the program may each take a moment to agree again.
+        QTRY_VERIFY_WITH_TIMEOUT(activeWindow() == Window(cover->winId()) &&
+                                     QApplication::activeWindow() == cover,
+                                 20000);
         QVERIFY(stacking().indexOf(Window(cover->winId())) >
                 stacking().indexOf(Window(main->winId())));
     }
@@ -169,7 +235,12 @@ private Q_SLOTS:
         main = std::make_unique<Main>();
         main->show();
         QVERIFY(QTest::qWaitForWindowActive(main.get()));
-        QTest::qWait(200);
+        // The main window centres itself once it is framed; the windows it opens are placed
+        // by it.
+        const QRect screen = main->screen()->availableGeometry();
+        QTRY_VERIFY_WITH_TIMEOUT(framed(main.get()) && frameOf(main.get()).topLeft() ==
+                                                           centredFramePosition(main.get(), screen),
+                                 20000);
     }
     void cleanup()
     {
@@ -208,18 +279,22 @@ private Q_SLOTS:
         QTRY_COMPARE(activeWindow(), Window(dialog->winId()));
         const QPoint screenCentre = dialog->screen()->availableGeometry().center();
         QTRY_VERIFY2(offCentre(dialog, screenCentre) <= 1,
-                     qPrintable(QStringLiteral("frame %1,%2 %3x%4")
-                                    .arg(dialog->frameGeometry().x())
-                                    .arg(dialog->frameGeometry().y())
-                                    .arg(dialog->frameGeometry().width())
-                                    .arg(dialog->frameGeometry().height())));
+                     qPrintable(describePlacement(dialog, dialog->screen()->availableGeometry())));
 
         clickBesideKeepsInput(dialog, 2);
 
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("radioClassName"));
         QTRY_COMPARE(QApplication::focusWidget(), name);
-        // Add with empty fields: the message comes, Enter dismisses it.
-        QTimer::singleShot(400, [] { pressKey("Return"); });
+        // Add with empty fields: the message comes, Enter dismisses it once it has the input.
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&answer] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box && activeWindow() == Window(box->winId())) {
+                answer.stop();
+                pressKey("Return");
+            }
+        });
+        answer.start(20);
         auto *addEntry = dialog->findChild<QPushButton *>(QStringLiteral("addRadioButton"));
         addEntry->click();
         QTRY_COMPARE(activeWindow(), Window(dialog->winId()));
@@ -248,7 +323,8 @@ private Q_SLOTS:
         QPointer<QWidget> help;
         QTRY_VERIFY((help = visibleTopLevel(QStringLiteral("helpWindow"))));
         QCOMPARE(transientFor(help), Window(main->winId()));
-        QTRY_VERIFY(offCentre(help, main->frameGeometry().center()) <= 1);
+        QTRY_VERIFY2(offCentre(help, frameOf(main.get()).center()) <= 1,
+                     qPrintable(describePlacement(help, frameOf(main.get()))));
         QVERIFY(main->isEnabled());
     }
 
@@ -274,43 +350,100 @@ private Q_SLOTS:
         const QRect screen = main->screen()->availableGeometry();
         if (screen.width() > 700)
             QSKIP("The screen is not small; the small-screen run checks this");
-        QTRY_VERIFY(main->frameGeometry().topLeft().x() >= screen.left());
-        QVERIFY(main->frameGeometry().top() >= screen.top());
+        QTRY_VERIFY(frameOf(main.get()).topLeft().x() >= screen.left());
+        QVERIFY(frameOf(main.get()).top() >= screen.top());
         main->mnuCreate()->trigger();
         QPointer<QWidget> preview;
         QTRY_VERIFY((preview = visibleTopLevel(QStringLiteral("savePreview"))));
-        QTest::qWait(300);
-        QVERIFY(preview->frameGeometry().left() >= screen.left());
-        QVERIFY(preview->frameGeometry().top() >= screen.top());
+        QTRY_VERIFY_WITH_TIMEOUT(framed(preview), 20000);
+        QTRY_VERIFY(frameOf(preview).left() >= screen.left() &&
+                    frameOf(preview).top() >= screen.top());
     }
 };
 
 namespace {
 
-// Xvfb on a free display, with openbox managing it; both end with the test.
+bool connects(const QByteArray &displayName)
+{
+    Display *d = XOpenDisplay(displayName.constData());
+    if (d)
+        XCloseDisplay(d);
+    return d;
+}
+
+// Whether a window manager has taken over the screen of `displayName`: it says so on the root
+// window (_NET_SUPPORTING_WM_CHECK) once it manages windows.
+bool managerRunning(const QByteArray &displayName)
+{
+    Display *d = XOpenDisplay(displayName.constData());
+    if (!d)
+        return false;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    const bool running =
+        XGetWindowProperty(d, DefaultRootWindow(d),
+                           XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
+                           XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+        data && count == 1;
+    if (data)
+        XFree(data);
+    XCloseDisplay(d);
+    return running;
+}
+
+// Xvfb on a free display (-noreset: the checks below connect and leave again, and a server
+// that resets when its last client leaves would throw out a window manager starting then),
+// with a window manager managing it (openbox unless MERROW_WM names
+// another, such as metacity); both end with the test.
 class Desktop
 {
 public:
+    static QString manager()
+    {
+        return qEnvironmentVariable("MERROW_WM", QStringLiteral("openbox"));
+    }
+
     bool start(const QString &size)
     {
         m_server.setProgram(QStringLiteral("Xvfb"));
         m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
                                QStringLiteral("-screen"), QStringLiteral("0"),
                                size + QStringLiteral("x24"), QStringLiteral("-nolisten"),
-                               QStringLiteral("tcp")});
+                               QStringLiteral("tcp"), QStringLiteral("-noreset")});
         m_server.start();
-        if (!m_server.waitForStarted(5000) || !m_server.waitForReadyRead(10000))
-            return false;
-        const QByteArray number = m_server.readAllStandardOutput().trimmed();
-        if (number.isEmpty())
-            return false;
+        if (!m_server.waitForStarted(5000))
+            return failed("Xvfb did not start");
+        // The display's number, on a line of its own once the server is ready.
+        QByteArray number;
+        QDeadlineTimer numbered(30000);
+        while (!number.endsWith('\n')) {
+            if (numbered.hasExpired() || !m_server.waitForReadyRead(int(numbered.remainingTime())))
+                return failed("Xvfb did not name its display");
+            number += m_server.readAllStandardOutput();
+        }
+        number = number.trimmed();
         qputenv("DISPLAY", ":" + number);
-        m_manager.setProgram(QStringLiteral("openbox"));
+        // The server answers on its socket before a client may connect there.
+        QDeadlineTimer serverUp(30000);
+        while (!connects(":" + number)) {
+            if (serverUp.hasExpired() || m_server.state() != QProcess::Running)
+                return failed("Xvfb did not accept connections");
+            m_server.waitForFinished(20);
+        }
+        m_manager.setProgram(manager());
         m_manager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_manager.start();
         if (!m_manager.waitForStarted(5000))
-            return false;
-        QThread::msleep(700); // openbox takes over the screen
+            return failed("the window manager did not start");
+        // Until the manager has taken over the screen, windows would be mapped unmanaged.
+        QDeadlineTimer deadline(30000);
+        while (!managerRunning(":" + number)) {
+            if (deadline.hasExpired() || m_manager.state() != QProcess::Running)
+                return failed("the window manager did not take over the screen");
+            m_manager.waitForFinished(20); // a short pause that also notices an early exit
+        }
         return true;
     }
     ~Desktop()
@@ -323,6 +456,12 @@ public:
     }
 
 private:
+    static bool failed(const char *why)
+    {
+        qWarning("%s", why);
+        return false;
+    }
+
     QProcess m_server;
     QProcess m_manager;
 };
@@ -331,21 +470,24 @@ private:
 
 int main(int argc, char *argv[])
 {
+    // The main window reads help files with the program it runs in: this one.
+    if (const std::optional<int> code = HelpContent::serveIfAsked(argc, argv))
+        return *code;
     const QString size = qEnvironmentVariable("MERROW_SCREEN", QStringLiteral("1024x768"));
     Desktop desktop;
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty() ||
+        QStandardPaths::findExecutable(Desktop::manager()).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
-        qInfo("SKIP: Xvfb, openbox or xdotool is missing (scripts/setup installs them)");
+        qInfo("SKIP: Xvfb, %s or xdotool is missing (scripts/setup installs them)",
+              qPrintable(Desktop::manager()));
         return 0;
     }
     if (!desktop.start(size)) {
-        qWarning("Xvfb with openbox could not be started");
+        qWarning("Xvfb with %s could not be started", qPrintable(Desktop::manager()));
         return 1;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
-    HelpContent::setReaderProgram(QStringLiteral(MERROW_EDITOR_PATH));
     tst_Desktop test;
     return QTest::qExec(&test, argc, argv);
 }

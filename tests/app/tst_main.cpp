@@ -69,7 +69,7 @@ class tst_Main : public QObject, MainWindowFixture<>
         QCOMPARE(box(name)->isChecked(), on);
     }
     static QColor white() { return SystemColours::enabledFieldBackground(QApplication::palette()); }
-    static QColor grey() { return SystemColours::inactiveBorder(QApplication::palette()); }
+    static QColor grey() { return SystemColours::inactiveFieldBackground(QApplication::palette()); }
     void checkState(const QString &name, bool enabled) const
     {
         QWidget *w = get(name);

@@ -872,7 +872,7 @@ private:
                 const QPalette palette = QApplication::palette(field);
                 const bool on = fieldSwitchedOn(field);
                 const QColor expected = on ? SystemColours::enabledFieldBackground(palette)
-                                           : SystemColours::inactiveBorder(palette);
+                                           : SystemColours::inactiveFieldBackground(palette);
                 const QColor shown = SystemColours::fieldBackground(field);
                 if (shown != expected)
                     return QStringLiteral("%1 is %2 but painted %3 instead of %4")

@@ -90,8 +90,9 @@ inline bool isFillAllFieldsWarning(const ScriptedServices::Message &m)
 // Whether the field looks switched off: disabled and on the inactive grey.
 inline bool looksSwitchedOff(const QLineEdit *field)
 {
-    return !field->isEnabled() && SystemColours::fieldBackground(field) ==
-                                      SystemColours::inactiveBorder(QApplication::palette(field));
+    return !field->isEnabled() &&
+           SystemColours::fieldBackground(field) ==
+               SystemColours::inactiveFieldBackground(QApplication::palette(field));
 }
 inline bool looksSwitchedOn(const QLineEdit *field)
 {

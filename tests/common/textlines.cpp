@@ -15,9 +15,14 @@ QStringList emptyLines(int count)
     return QStringList(count, QString());
 }
 
+QString testDataPath(const QString &name)
+{
+    return QStringLiteral(MERROW_TEST_DATA "/") + name;
+}
+
 QByteArray testData(const QString &name)
 {
-    QFile file(QStringLiteral(MERROW_TEST_DATA "/") + name);
+    QFile file(testDataPath(name));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("cannot read test data %s", qPrintable(file.fileName()));
     return file.readAll();

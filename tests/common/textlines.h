@@ -14,3 +14,5 @@ QStringList emptyLines(int count);
 // The bytes of a file under tests/data. "startstate.ext" is the file saved from the start
 // state: the generated text followed by the one CR LF that saving adds.
 QByteArray testData(const QString &name);
+// The path of a file or folder under tests/data, for tests that read it as the program does.
+QString testDataPath(const QString &name);

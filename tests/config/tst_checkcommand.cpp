@@ -1,5 +1,6 @@
 #include "checkcommand.h"
 #include "configreader.h"
+#include "textlines.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,7 +69,7 @@ class tst_checkcommand : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA))); }
+    void initTestCase() { QVERIFY(QDir::setCurrent(testDataPath(QStringLiteral("config")))); }
 
     // The data set: the valid files print nothing, the mistakes print exactly the expected
     // lines, with include paths relative to the including file. The same comparison runs

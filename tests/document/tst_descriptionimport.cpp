@@ -9,6 +9,7 @@
 #include "linediff.h"
 #include "randomvalues.h"
 #include "textcodec.h"
+#include "textlines.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,7 +104,7 @@ void fillRandomly(EditorDocument &doc, Values &v)
 
 QString dataDir()
 {
-    return QStringLiteral(MERROW_OPEN_DATA);
+    return testDataPath(QStringLiteral("open"));
 }
 
 // The bytes saving writes for `doc` after Create, as the preview does for an opened file.

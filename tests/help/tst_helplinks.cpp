@@ -12,7 +12,7 @@
 
 namespace {
 
-const QString helpRoot = QDir::cleanPath(QStringLiteral(HELP_SOURCE_DIR));
+const QString helpRoot = QDir::cleanPath(QStringLiteral(SHIPPED_HELP_PAGES));
 
 QString readText(const QString &path)
 {
@@ -258,7 +258,7 @@ void tst_HelpLinks::everyPageIsListed()
 
 void tst_HelpLinks::compiledFileIsBuilt()
 {
-    QFile file(QStringLiteral(HELP_COMPILED_FILE));
+    QFile file(QStringLiteral(HELP_SHIPPED_FILE));
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
     // Every compiled help file starts with this signature.
     QCOMPARE(file.read(4), QByteArray("ITSF"));

@@ -96,16 +96,17 @@ private Q_SLOTS:
         SystemColours::setFieldBackground(&box, false);
         box.setEnabled(false);
         const QPalette theme = QApplication::palette();
-        QCOMPARE(SystemColours::fieldBackground(&box), SystemColours::inactiveBorder(theme));
+        QCOMPARE(SystemColours::fieldBackground(&box),
+                 SystemColours::inactiveFieldBackground(theme));
         box.setEnabled(true);
         SystemColours::setFieldBackground(&box, true);
         QCOMPARE(SystemColours::fieldBackground(&box), theme.color(QPalette::Base));
-        QVERIFY(SystemColours::inactiveBorder(theme) != theme.color(QPalette::Base));
+        QVERIFY(SystemColours::inactiveFieldBackground(theme) != theme.color(QPalette::Base));
 
         QPalette dark = theme;
         dark.setColor(QPalette::Base, QColor(30, 30, 30));
-        QVERIFY(qAbs(SystemColours::inactiveBorder(dark).lightness() - 30) >= 40);
-        QVERIFY(qAbs(SystemColours::inactiveBorder(theme).lightness() -
+        QVERIFY(qAbs(SystemColours::inactiveFieldBackground(dark).lightness() - 30) >= 40);
+        QVERIFY(qAbs(SystemColours::inactiveFieldBackground(theme).lightness() -
                      theme.color(QPalette::Base).lightness()) >= 40);
     }
 };

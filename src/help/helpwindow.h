@@ -1,6 +1,8 @@
 #pragma once
 
+#include "helpcontent.h"
 #include "secondarywindow.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTextBrowser>
@@ -10,7 +12,6 @@
 
 #include <memory>
 
-class HelpContent;
 class HelpSearch;
 class QLineEdit;
 class QListWidget;
@@ -56,11 +57,12 @@ class HelpWindow : public SecondaryWindow
 public:
     static const QString fileName; // "Merrow_Editor_Help.chm"
 
-    // A top-level window of its own, kept above `owner` and closed along with it.
-    explicit HelpWindow(QWidget *owner = nullptr);
+    // A top-level window of its own, kept above `owner` and closed along with it, that reads
+    // help files with `reader`.
+    explicit HelpWindow(QWidget *owner = nullptr, HelpContent::Reader reader = {});
     ~HelpWindow() override;
 
-    // Opens `path` at its default topic; on failure the window says so in one line.
+    // Opens `path` at its default topic; on failure the window says so, and why.
     bool openFile(const QString &path);
     bool isFileOpen() const;
     // The open file, or null.
@@ -68,8 +70,8 @@ public:
     HelpBrowser *browser() const { return m_browser; }
 
     // Opens the help file in the help window of `owner`, creating that window the first time
-    // and raising it afterwards.
-    static HelpWindow *showFor(QWidget *owner);
+    // (reading with `reader`) and raising it afterwards.
+    static HelpWindow *showFor(QWidget *owner, const HelpContent::Reader &reader = {});
 
     // Where the help file is looked for, in order: the current directory, beside the
     // executable, the installed data folder. The first that exists, or empty.
@@ -78,6 +80,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void home_Click();
@@ -92,6 +95,7 @@ private:
     void searchResult_Activated(QListWidgetItem *item);
     void browser_SourceChanged(const QUrl &source);
 
+    HelpContent::Reader m_reader;
     std::unique_ptr<HelpContent> m_content;
     // Built at the first search: until then no page needs to be read as text.
     std::unique_ptr<HelpSearch> m_search;

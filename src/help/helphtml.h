@@ -12,6 +12,11 @@ namespace HelpHtml {
 // such, else the 8-bit code page of older help files.
 QString decode(const QByteArray &bytes);
 
+// Characters the scanning on this thread has gone over, searches included: a count of the
+// work that, unlike time, does not depend on how busy the machine is (tests show with it that
+// damaged files are read in linear time).
+inline thread_local qsizetype workSteps = 0;
+
 // Replaces character references (&amp;, &#233;, &#xE9; and the common named ones).
 QString unescape(QStringView text);
 

@@ -90,6 +90,7 @@ QString decode(const QByteArray &bytes)
 
 QString unescape(QStringView text)
 {
+    workSteps += text.size();
     QString out;
     out.reserve(text.size());
     qsizetype at = 0;
@@ -118,12 +119,14 @@ Scanner::Token Scanner::next()
             qsizetype lt = m_html.indexOf(u'<', m_at);
             if (lt < 0)
                 lt = m_html.size();
+            workSteps += lt - m_at;
             m_text = m_html.mid(m_at, lt - m_at);
             m_at = lt;
             return Text;
         }
         if (m_html.mid(m_at, 4) == u"<!--") {
             const qsizetype end = m_html.indexOf(u"-->", m_at + 4);
+            workSteps += (end < 0 ? m_html.size() : end + 3) - m_at;
             if (end < 0)
                 break;
             m_at = end + 3;
@@ -134,6 +137,7 @@ Scanner::Token Scanner::next()
         qsizetype nameEnd = closing ? start + 1 : start;
         while (nameEnd < m_html.size() && isNameChar(m_html[nameEnd]))
             ++nameEnd;
+        workSteps += nameEnd - m_at + 1;
         const qsizetype nameStart = closing ? start + 1 : start;
         if (nameEnd == nameStart) {
             // A lone "<", as in "a < b", is text.
@@ -147,6 +151,7 @@ Scanner::Token Scanner::next()
             QChar quote;
             QChar lastNonSpace;
             for (qsizetype i = nameEnd; i < m_html.size(); ++i) {
+                ++workSteps;
                 const QChar c = m_html[i];
                 if (!quote.isNull()) {
                     if (c == quote)
@@ -163,8 +168,10 @@ Scanner::Token Scanner::next()
             if (end < 0 && !quote.isNull())
                 m_quotesBroken = true;
         }
-        if (m_quotesBroken && end < 0)
+        if (m_quotesBroken && end < 0) {
             end = m_html.indexOf(u'>', nameEnd);
+            workSteps += (end < 0 ? m_html.size() : end) - nameEnd;
+        }
         if (end < 0)
             break;
         m_closing = closing;
@@ -180,6 +187,7 @@ Scanner::Token Scanner::next()
 QString Scanner::attribute(QLatin1StringView name) const
 {
     const QStringView a = m_attributes;
+    workSteps += a.size();
     qsizetype at = 0;
     while (at < a.size()) {
         while (at < a.size() && (isSpace(a[at]) || a[at] == u'/'))

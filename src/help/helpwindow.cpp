@@ -141,9 +141,10 @@ const QString HelpWindow::fileName = QStringLiteral("Merrow_Editor_Help.chm");
 
 // A dialog-type window, which the window system keeps above its owner, that leaves the owner
 // usable beside it.
-HelpWindow::HelpWindow(QWidget *owner)
+HelpWindow::HelpWindow(QWidget *owner, HelpContent::Reader reader)
     : SecondaryWindow(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint,
-                      Locking::LeavesOwnerFree, Placement::OwnerCentre)
+                      Locking::LeavesOwnerFree, Placement::OwnerCentre),
+      m_reader(std::move(reader))
 {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(defaultCaption);
@@ -276,13 +277,15 @@ bool HelpWindow::openFile(const QString &path)
     m_searchField->clear();
     m_searchResults->clear();
     m_content.reset();
-    if (std::optional<HelpContent> content = HelpContent::load(path))
+    Result<HelpContent> content = HelpContent::load(path, m_reader);
+    if (content)
         m_content = std::make_unique<HelpContent>(std::move(*content));
     if (!m_content) {
         m_homeUrl.clear();
         m_browser->clearHistory();
         m_browser->setPlainText(
-            tr("The help file %1 could not be opened.").arg(QFileInfo(path).fileName()));
+            tr("The help file %1 could not be opened.").arg(QFileInfo(path).fileName()) + u' ' +
+            content.why());
         m_home->setEnabled(false);
         m_tabs->setEnabled(false);
         setWindowTitle(defaultCaption);
@@ -467,7 +470,17 @@ bool HelpWindow::eventFilter(QObject *watched, QEvent *event)
     return SecondaryWindow::eventFilter(watched, event);
 }
 
-HelpWindow *HelpWindow::showFor(QWidget *owner)
+// Esc closes the help, as it closes the program's other windows.
+void HelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    SecondaryWindow::keyPressEvent(event);
+}
+
+HelpWindow *HelpWindow::showFor(QWidget *owner, const HelpContent::Reader &reader)
 {
     static QHash<const QWidget *, QPointer<HelpWindow>> windows;
     for (auto it = windows.begin(); it != windows.end();)
@@ -476,7 +489,7 @@ HelpWindow *HelpWindow::showFor(QWidget *owner)
     QPointer<HelpWindow> &window = windows[owner];
     const bool created = !window;
     if (created) {
-        window = new HelpWindow(owner);
+        window = new HelpWindow(owner, reader);
         if (owner) {
             // At once, not later: the owner's destruction may be the end of the program.
             HelpWindow *made = window;

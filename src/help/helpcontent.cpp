@@ -28,9 +28,6 @@ constexpr quint16 SystemIndexFile = 1;
 constexpr quint16 SystemDefaultTopic = 2;
 constexpr quint16 SystemTitle = 3;
 
-QString readerProgram;
-int timeLimit = 10000;
-
 QString zeroTerminated(const QByteArray &data)
 {
     const qsizetype end = data.indexOf('\0');
@@ -73,14 +70,13 @@ int collectObject(chmFile *, chmUnitInfo *unit, void *context)
 
 } // namespace
 
-void HelpContent::setReaderProgram(const QString &program)
-{
-    readerProgram = program;
-}
+const QString HelpContent::readerOption = QStringLiteral("--read-help");
 
-void HelpContent::setTimeLimit(int milliseconds)
+std::optional<int> HelpContent::serveIfAsked(int argc, char **argv)
 {
-    timeLimit = milliseconds;
+    if (argc != 3 || QString::fromLocal8Bit(argv[1]) != readerOption)
+        return std::nullopt;
+    return serve(QFile::decodeName(argv[2]));
 }
 
 QString HelpContent::normalizedPath(QString path)
@@ -131,11 +127,15 @@ int HelpContent::serve(const QString &path)
     return ok ? 0 : 1;
 }
 
-std::optional<HelpContent> HelpContent::fromStream(const QByteArray &stream)
+Result<HelpContent> HelpContent::fromStream(const QByteArray &stream)
 {
+    const auto damaged = [] {
+        return Result<HelpContent>::failure(
+            QCoreApplication::translate("HelpContent", "It is damaged."));
+    };
     const qsizetype magicSize = sizeof Magic - 1;
     if (!stream.startsWith(QByteArrayView(Magic, magicSize)))
-        return std::nullopt;
+        return damaged();
     HelpContent content;
     qsizetype at = magicSize;
     auto take = [&](QByteArray *out) {
@@ -152,12 +152,12 @@ std::optional<HelpContent> HelpContent::fromStream(const QByteArray &stream)
     while (true) {
         QByteArray path;
         if (!take(&path))
-            return std::nullopt;
+            return damaged();
         if (path.isEmpty())
             break; // the end marker: everything arrived
         QByteArray data;
         if (!take(&data))
-            return std::nullopt;
+            return damaged();
         const QString name = QString::fromUtf8(path);
         if (!content.m_objects.contains(name))
             content.m_paths.append(name);
@@ -165,25 +165,32 @@ std::optional<HelpContent> HelpContent::fromStream(const QByteArray &stream)
     }
     content.readSystemData();
     if (content.m_defaultTopic.isEmpty())
-        return std::nullopt;
+        return Result<HelpContent>::failure(
+            QCoreApplication::translate("HelpContent", "It holds no page."));
     return content;
 }
 
-std::optional<HelpContent> HelpContent::load(const QString &path)
+Result<HelpContent> HelpContent::load(const QString &path, const Reader &readerSettings)
 {
+    const auto failure = [](const char *why) {
+        return Result<HelpContent>::failure(QCoreApplication::translate("HelpContent", why));
+    };
     const QFileInfo info(path);
+    if (!info.exists())
+        return failure("It does not exist.");
     // A FIFO or a device is refused at once: reading one could block for ever.
-    if (!info.exists() || !info.isFile())
-        return std::nullopt;
+    if (!info.isFile())
+        return failure("It is not a regular file.");
 
     QProcess reader;
-    reader.setProgram(readerProgram.isEmpty() ? QCoreApplication::applicationFilePath()
-                                              : readerProgram);
-    reader.setArguments({QStringLiteral("--read-help"), info.absoluteFilePath()});
+    reader.setProgram(readerSettings.program.isEmpty() ? QCoreApplication::applicationFilePath()
+                                                       : readerSettings.program);
+    reader.setArguments({readerOption, info.absoluteFilePath()});
     reader.setStandardInputFile(QProcess::nullDevice());
     reader.setStandardErrorFile(QProcess::nullDevice());
     QByteArray stream;
     bool tooLarge = false;
+    bool tooSlow = false;
     QEventLoop wait;
     QObject::connect(&reader, &QProcess::readyReadStandardOutput, &wait, [&] {
         stream += reader.readAllStandardOutput();
@@ -197,17 +204,26 @@ std::optional<HelpContent> HelpContent::load(const QString &path)
         if (e == QProcess::FailedToStart)
             wait.quit();
     });
-    QTimer::singleShot(timeLimit, &wait, [&] { reader.kill(); });
+    QTimer::singleShot(readerSettings.timeLimit, &wait, [&] {
+        tooSlow = true;
+        reader.kill();
+    });
     reader.start();
     if (reader.state() != QProcess::NotRunning || reader.error() != QProcess::FailedToStart)
         wait.exec(QEventLoop::ExcludeUserInputEvents);
+    if (reader.error() == QProcess::FailedToStart)
+        return failure("The program that reads help files could not be started.");
     if (reader.state() != QProcess::NotRunning) {
         reader.kill();
         reader.waitForFinished(1000);
     }
     stream += reader.readAllStandardOutput();
-    if (tooLarge || reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0)
-        return std::nullopt;
+    if (tooLarge)
+        return failure("It holds more than the help window can show.");
+    if (tooSlow)
+        return failure("Reading it took too long.");
+    if (reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0)
+        return failure("It could not be read; it may be damaged.");
     return fromStream(stream);
 }
 
