@@ -249,7 +249,7 @@ private Q_SLOTS:
         // Named from the folder around it, as a user in that folder would name it.
         QVERIFY(QDir::setCurrent(dir.path()));
         const CheckRun run = check({"mission/a.ext"}, limits);
-        QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
+        QVERIFY(QDir::setCurrent(testDataPath(QStringLiteral("config"))));
         QCOMPARE(run.output, output.replace("%1", "mission"));
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY(!run.output.contains("SECRET"));
@@ -300,7 +300,7 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(dir.path()));
         QVERIFY(makeFile("a.ext", text));
         const CheckRun run = check({"a.ext"}, {}, true);
-        QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
+        QVERIFY(QDir::setCurrent(testDataPath(QStringLiteral("config"))));
         QCOMPARE(run.output, output);
     }
 
@@ -337,7 +337,7 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(dir.path()));
         QVERIFY(makeFile("a.ext", text));
         const CheckRun run = check({"a.ext"}, {}, pedantic);
-        QVERIFY(QDir::setCurrent(QStringLiteral(MERROW_CONFIG_DATA)));
+        QVERIFY(QDir::setCurrent(testDataPath(QStringLiteral("config"))));
         QCOMPARE(run.output, output);
         QCOMPARE(run.exitCode, 0);
     }
