@@ -22,11 +22,6 @@ bool isBlank(QChar c)
     return c == u' ' || c == u'\t' || c == u'\f' || c == u'\v';
 }
 
-bool isBreak(QChar c)
-{
-    return c == u'\n' || c == u'\r' || c == QChar(0x2028) || c == QChar(0x2029);
-}
-
 QString unescaped(QStringView quoted)
 {
     QString s = quoted.mid(1, quoted.size() - 2).toString();
@@ -134,7 +129,7 @@ private:
         qsizetype p = e.span.start.offset;
         while (p > 0 && isBlank(m_src[p - 1]))
             --p;
-        if (p > 0 && !isBreak(m_src[p - 1]))
+        if (p > 0 && !isLineBreak(m_src[p - 1]))
             return false;
         start = p;
         qsizetype q = e.span.end.offset;
@@ -146,19 +141,25 @@ private:
             const qsizetype commentEnd = entries[i + 1].span.end.offset;
             bool oneLine = true;
             for (qsizetype k = q; k < commentEnd; ++k)
-                oneLine = oneLine && !isBreak(m_src[k]);
+                oneLine = oneLine && !isLineBreak(m_src[k]);
             if (oneLine) {
                 q = commentEnd;
                 while (q < m_src.size() && isBlank(m_src[q]))
                     ++q;
             }
         }
-        if (q < m_src.size() && !isBreak(m_src[q]))
+        if (q < m_src.size() && !isLineBreak(m_src[q]))
             return false;
         if (q < m_src.size())
-            q += m_src[q] == u'\r' && q + 1 < m_src.size() && m_src[q + 1] == u'\n' ? 2 : 1;
+            q = breakEnd(q);
         end = q;
         return true;
+    }
+
+    // Just past the line break at `k` (CR LF counts as one).
+    qsizetype breakEnd(qsizetype k) const
+    {
+        return k + (m_src[k] == u'\r' && k + 1 < m_src.size() && m_src[k + 1] == u'\n' ? 2 : 1);
     }
 
     QStringView raw(const config::SourceSpan &span) const { return m_read.raw(span); }
@@ -225,7 +226,7 @@ private:
         const Value &v = e.value;
         const QStringView r = raw(v.span);
         for (const QChar c : r) {
-            if (isBreak(c))
+            if (isLineBreak(c))
                 return QStringLiteral("its value runs over several lines");
         }
         switch (row.style) {
@@ -381,7 +382,7 @@ private:
         qsizetype lineStart = close;
         while (lineStart > e.bodySpan.start.offset && isBlank(m_src[lineStart - 1]))
             --lineStart;
-        header.closingOwnLine = lineStart > 0 && isBreak(m_src[lineStart - 1]);
+        header.closingOwnLine = lineStart > 0 && isLineBreak(m_src[lineStart - 1]);
         header.insertAt = header.closingOwnLine ? lineStart : close;
         header.indent = QStringLiteral("    ");
         if (!held.empty()) {
@@ -389,7 +390,7 @@ private:
             qsizetype q = p;
             while (q > 0 && isBlank(m_src[q - 1]))
                 --q;
-            if (q > 0 && isBreak(m_src[q - 1]))
+            if (q > 0 && isLineBreak(m_src[q - 1]))
                 header.indent = m_src.mid(q, p - q);
         }
         m_origin.header = header;
@@ -430,15 +431,14 @@ private:
         qsizetype a = held.boxStart;
         while (a < held.boxEnd && isBlank(m_src[a]))
             ++a;
-        if (a < held.boxEnd && isBreak(m_src[a])) {
-            a += m_src[a] == u'\r' && a + 1 < held.boxEnd && m_src[a + 1] == u'\n' ? 2 : 1;
-            held.boxStart = a;
+        if (a < held.boxEnd && isLineBreak(m_src[a])) {
+            held.boxStart = breakEnd(a);
         }
         // The indentation of the "}" line belongs to the frame.
         qsizetype b = held.boxEnd;
         while (b > held.boxStart && isBlank(m_src[b - 1]))
             --b;
-        if (b == held.boxStart || isBreak(m_src[b - 1]))
+        if (b == held.boxStart || isLineBreak(m_src[b - 1]))
             held.boxEnd = b;
         skipPreamble(e, row, held);
         m_origin.sections.push_back(held);
@@ -467,17 +467,14 @@ private:
         qsizetype q = c.span.end.offset;
         while (q < held.boxEnd && isBlank(m_src[q]))
             ++q;
-        if (q >= held.boxEnd || !isBreak(m_src[q]))
+        if (q >= held.boxEnd || !isLineBreak(m_src[q]))
             return;
-        const auto skipBreak = [this](qsizetype k) {
-            return k + (m_src[k] == u'\r' && k + 1 < m_src.size() && m_src[k + 1] == u'\n' ? 2 : 1);
-        };
-        q = skipBreak(q);
+        q = breakEnd(q);
         qsizetype blank = q;
         while (blank < held.boxEnd && isBlank(m_src[blank]))
             ++blank;
-        if (blank < held.boxEnd && isBreak(m_src[blank]))
-            q = skipBreak(blank);
+        if (blank < held.boxEnd && isLineBreak(m_src[blank]))
+            q = breakEnd(blank);
         held.boxStart = std::min(q, held.boxEnd);
     }
 
@@ -543,10 +540,10 @@ private:
             qsizetype q = e.span.end.offset;
             while (q < m_src.size() && isBlank(m_src[q]))
                 ++q;
-            if (q < m_src.size() && !isBreak(m_src[q]))
+            if (q < m_src.size() && !isLineBreak(m_src[q]))
                 break;
             if (q < m_src.size())
-                q += m_src[q] == u'\r' && q + 1 < m_src.size() && m_src[q + 1] == u'\n' ? 2 : 1;
+                q = breakEnd(q);
             at = q;
         }
         return at;

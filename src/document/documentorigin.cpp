@@ -7,14 +7,9 @@
 
 namespace {
 
-bool isBreak(QChar c)
-{
-    return c == u'\n' || c == u'\r' || c == QChar(0x2028) || c == QChar(0x2029);
-}
-
 bool endsWithBreak(QStringView s)
 {
-    return !s.isEmpty() && isBreak(s.back());
+    return !s.isEmpty() && isLineBreak(s.back());
 }
 
 // One change to the file's text: [start, end) becomes `text`.
@@ -148,7 +143,7 @@ QString DocumentOrigin::render(const DocumentValues &now) const
             at = before->end;
         else if (after)
             at = after->start;
-        if (at > 0 && !isBreak(text[at - 1]))
+        if (at > 0 && !isLineBreak(text[at - 1]))
             lines.prepend(lineEnd);
         edits.push_back({at, at, order, lines});
     };
@@ -216,7 +211,8 @@ QString DocumentOrigin::render(const DocumentValues &now) const
         const QStringView old = QStringView(text).mid(h.boxStart, h.boxEnd - h.boxStart);
         QString body = restoreLineEnds(old, box, lineEnd);
         // The "};" line must stay a line of its own.
-        if (h.boxEnd > 0 && isBreak(text[h.boxEnd - 1]) && !body.isEmpty() && !endsWithBreak(body))
+        if (h.boxEnd > 0 && isLineBreak(text[h.boxEnd - 1]) && !body.isEmpty() &&
+            !endsWithBreak(body))
             body += lineEnd;
         edits.push_back({h.boxStart, h.boxEnd, 0, body});
     }

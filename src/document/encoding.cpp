@@ -20,12 +20,6 @@ char encodeAt(QStringView text, qsizetype &i, qsizetype &replaced)
     return '?';
 }
 
-// CR, LF and the line and paragraph separators that text widgets use.
-bool isLineBreak(char16_t c)
-{
-    return c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029;
-}
-
 } // namespace
 
 EncodedText encodeWindows1252(QStringView text)

@@ -1,9 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QChar>
 #include <QLatin1String>
 #include <QString>
 #include <QStringView>
+
+// CR, LF and the line and paragraph separators that text widgets use: each ends a line.
+inline bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar(0x2028) || c == QChar(0x2029);
+}
 
 // The line break of every text the editor writes.
 inline constexpr QLatin1String CrLf("\r\n");

@@ -1,13 +1,10 @@
 #include "linediff.h"
 
+#include "encoding.h"
+
 #include <algorithm>
 
 namespace {
-
-bool isBreak(QChar c)
-{
-    return c == u'\n' || c == u'\r' || c == QChar(0x2028) || c == QChar(0x2029);
-}
 
 // Beyond this many differences the script is not searched for: the middle is replaced whole.
 // Keeps time and memory bounded for texts that have nothing in common.
@@ -103,7 +100,7 @@ std::vector<TextLine> splitLines(QStringView text)
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        if (!isBreak(text[i]))
+        if (!isLineBreak(text[i]))
             continue;
         const qsizetype breakLength = text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n' ? 2 : 1;
         lines.push_back({text.mid(start, i - start), text.mid(i, breakLength)});
