@@ -184,9 +184,11 @@ Scanner::Token Scanner::next()
     return End;
 }
 
-QString Scanner::attribute(QLatin1StringView name) const
+namespace {
+
+// Calls `visit(name, rawValue)` for each attribute in `attributes` until it returns true.
+template <typename Visit> void forEachAttribute(QStringView a, Visit visit)
 {
-    const QStringView a = m_attributes;
     workSteps += a.size();
     qsizetype at = 0;
     while (at < a.size()) {
@@ -220,10 +222,33 @@ QString Scanner::attribute(QLatin1StringView name) const
             ++at; // a stray "=" or "/": step over it
             continue;
         }
-        if (attributeName.compare(name, Qt::CaseInsensitive) == 0)
-            return unescape(value);
+        if (!attributeName.isEmpty() && visit(attributeName, value))
+            return;
     }
-    return QString();
+}
+
+} // namespace
+
+QString Scanner::attribute(QLatin1StringView name) const
+{
+    QString found;
+    forEachAttribute(m_attributes, [&](QStringView attributeName, QStringView value) {
+        if (attributeName.compare(name, Qt::CaseInsensitive) != 0)
+            return false;
+        found = unescape(value);
+        return true;
+    });
+    return found;
+}
+
+QList<std::pair<QString, QString>> Scanner::attributes() const
+{
+    QList<std::pair<QString, QString>> all;
+    forEachAttribute(m_attributes, [&](QStringView name, QStringView value) {
+        all.append({name.toString().toLower(), unescape(value)});
+        return false;
+    });
+    return all;
 }
 
 PageText pageText(QStringView html)

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
+
+#include <utility>
 
 // Reading the HTML of help files: pages, the contents and the index. A help file may be
 // damaged, so everything here takes any bytes and runs in time linear in their size.
@@ -38,6 +41,9 @@ public:
     // The value of the current tag's attribute `name` (case-insensitive), unescaped; empty if
     // the tag has no such attribute.
     QString attribute(QLatin1StringView name) const;
+    // Every attribute of the current tag in order, names in lower case, values unescaped. An
+    // attribute without a value has an empty one.
+    QList<std::pair<QString, QString>> attributes() const;
 
 private:
     QStringView m_html;

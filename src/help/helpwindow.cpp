@@ -1,6 +1,7 @@
 #include "helpwindow.h"
 
 #include "helpcontent.h"
+#include "helppage.h"
 #include "helpsearch.h"
 #include "helpsitemap.h"
 #include "longlines.h"
@@ -19,7 +20,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
-#include <QStringDecoder>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -36,24 +36,6 @@ constexpr int TopicRole = Qt::UserRole;
 QString pagePath(const QString &topic)
 {
     return topic.section(u'#', 0, 0);
-}
-
-// Pages that declare their character set are left to the browser. Undeclared ones are
-// UTF-8 when they decode as such; otherwise they come from the 8-bit era of help files.
-QVariant decodePage(const QByteArray &page)
-{
-    QStringDecoder declared = QStringDecoder::decoderForHtml(page);
-    if (declared.isValid() && qstrcmp(declared.name(), "UTF-8") != 0)
-        return page;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(page);
-    if (!utf8.hasError())
-        return page;
-    QStringDecoder windows1252("windows-1252");
-    if (!windows1252.isValid())
-        return page;
-    text = windows1252.decode(page);
-    return text;
 }
 
 // What a picture that is not in the file shows. An empty answer would not do: the browser
@@ -116,25 +98,42 @@ void HelpBrowser::changeEvent(QEvent *event)
     }
 }
 
+// Every resource the document asks for, of any type, is answered here, and never with an
+// empty variant: with none, the document would read the name as a file on disk itself.
 QVariant HelpBrowser::loadResource(int type, const QUrl &name)
 {
     const QUrl url = m_current.resolved(name);
-    // An empty answer rather than none: with none, the document would read local files itself.
     std::optional<QByteArray> data;
     if (url.scheme() == scheme && m_content)
         data = m_content->read(url.path(QUrl::FullyDecoded));
-    if (type == QTextDocument::HtmlResource && url.scheme() == scheme) {
-        if (data)
-            return decodePage(*data);
-        return tr("The topic %1 is not in the help file.").arg(url.path(QUrl::FullyDecoded));
-    }
-    if (type == QTextDocument::ImageResource) {
+    switch (type) {
+    case QTextDocument::HtmlResource:
+    case QTextDocument::MarkdownResource:
+        if (url.scheme() != scheme)
+            return QByteArray();
+        if (!data)
+            return tr("The topic %1 is not in the help file.")
+                .arg(url.path(QUrl::FullyDecoded).toHtmlEscaped());
+        // The page's style sheets are put into it from the file.
+        return HelpPage::prepare(*data,
+                                 [this, url](const QString &href) {
+                                     const QUrl sheet = url.resolved(QUrl(href));
+                                     return sheet.scheme() == scheme && m_content
+                                                ? m_content->read(sheet.path(QUrl::FullyDecoded))
+                                                : std::nullopt;
+                                 })
+            .html;
+    default: {
+        // Pictures, and anything else: pages hold their style sheets already and link to
+        // none (HelpPage), so nothing else is asked for. The document keeps every answer in
+        // one cache by name, whatever its type, and a picture whose cached answer is no
+        // picture is read from disk under its name: so every answer is a picture.
         QImage image;
         if (data)
             image.loadFromData(*data);
         return image.isNull() ? missingPicture() : image;
     }
-    return data ? *data : QByteArray();
+    }
 }
 
 const QString HelpWindow::fileName = QStringLiteral("Merrow_Editor_Help.chm");
