@@ -1,8 +1,10 @@
 #include "desktopservices.h"
 #include "helpcontent.h"
 #include "helphtml.h"
+#include "helppage.h"
 #include "helpsitemap.h"
 #include "helpwindow.h"
+#include "longlines.h"
 #include "textlines.h"
 
 #include <QApplication>
@@ -19,6 +21,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <QtEndian>
 
 #include <QRandomGenerator>
 
@@ -70,6 +73,23 @@ quint32 testSeed()
                              : QRandomGenerator::global()->generate();
     qInfo("MERROW_SEED=%u", seed);
     return seed;
+}
+
+// A help file's content as the reading process hands it over, holding `objects`.
+HelpContent contentOf(const QList<std::pair<QByteArray, QByteArray>> &objects)
+{
+    QByteArray stream("merrow-help 1\n");
+    const auto add = [&stream](const QByteArray &bytes) {
+        const quint32 size = qToLittleEndian(quint32(bytes.size()));
+        stream += QByteArray(reinterpret_cast<const char *>(&size), 4) + bytes;
+    };
+    for (const auto &[path, data] : objects) {
+        add(path);
+        add(data);
+    }
+    add(QByteArray());
+    Result<HelpContent> content = HelpContent::fromStream(stream);
+    return std::move(*content);
 }
 
 QString notice()
@@ -378,8 +398,10 @@ private Q_SLOTS:
         QVERIFY(help->browser()->toPlainText().startsWith(notice()));
     }
 
-    // A page naming pictures and style sheets by absolute paths, climbing paths, other schemes
-    // and bare names gets placeholders: no file on disk is even opened.
+    // A page naming pictures and style sheets (linked, imported, url() in a sheet, the same
+    // name as both, a FIFO, a device) by absolute paths, climbing paths, other schemes and
+    // bare names gets placeholders: no file on disk is even opened. Nor by a resource of any
+    // type asked for directly.
     void opensNoFileOutside()
     {
         installHelpFile();
@@ -388,9 +410,11 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(probe));
         QImage picture(4, 4, QImage::Format_RGB32);
         picture.fill(Qt::red);
-        for (const char *name : {"absolute.png", "climbing.png", "file.png"})
+        for (const char *name : {"absolute.png", "climbing.png", "file.png", "background.png",
+                                 "body.png", "table.png", "cell.png"})
             QVERIFY(picture.save(QDir(probe).filePath(QString::fromLatin1(name))));
-        writeAll(QDir(probe).filePath(QStringLiteral("style.css")), "body { color: red }");
+        for (const char *name : {"style.css", "imported.css", "escaped.css"})
+            writeAll(QDir(probe).filePath(QString::fromLatin1(name)), "body { color: red }");
         QCOMPARE(::mkfifo(QFile::encodeName(probe + QStringLiteral("/fifo")).constData(), 0600), 0);
         for (const char *name : {"probe.png", "other.chm", "style.css"})
             QVERIFY(picture.save(dir->filePath(QString::fromLatin1(name)), "PNG"));
@@ -406,12 +430,122 @@ private Q_SLOTS:
         QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("Names that lead")));
         help->browser()->grab(); // lays out and paints every picture
         QCoreApplication::processEvents();
+        QVERIFY(!help->browser()->toPlainText().contains(QStringLiteral("red")));
+        const QStringList names{probe + QStringLiteral("/style.css"),
+                                QStringLiteral("../../../../tmp/merrow-help-probe/fifo"),
+                                QStringLiteral("file://") + probe + QStringLiteral("/fifo"),
+                                QStringLiteral("/dev/zero"),
+                                QStringLiteral("style.css"),
+                                QStringLiteral("data:text/css,body{color:red}")};
+        for (const int type :
+             {int(QTextDocument::HtmlResource), int(QTextDocument::ImageResource),
+              int(QTextDocument::StyleSheetResource), int(QTextDocument::MarkdownResource),
+              int(QTextDocument::UserResource), int(QTextDocument::UserResource) + 7}) {
+            for (const QString &name : names) {
+                const QVariant answer = help->browser()->loadResource(type, QUrl(name));
+                // An answer of every kind, but for pages a picture (see loadResource).
+                QVERIFY(!answer.isNull());
+                const bool page =
+                    type == QTextDocument::HtmlResource || type == QTextDocument::MarkdownResource;
+                QVERIFY2(page || answer.value<QImage>().size() == QSize(1, 1), qPrintable(name));
+                QVERIFY(!answer.toString().contains(QStringLiteral("red")));
+            }
+        }
 
         char events[4096];
         const ssize_t got = ::read(watcher, events, sizeof events);
         ::close(watcher);
         QDir(probe).removeRecursively();
         QCOMPARE(got, ssize_t(-1));
+    }
+
+    // Pages that took the window down, shown in it: each is laid out and painted, and shows
+    // its last words or its source below the notice.
+    void craftedPagesAreShown()
+    {
+        const QString probe = dir->filePath(QStringLiteral("fifo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(probe).constData(), 0600), 0);
+        const QByteArray fifo = QFile::encodeName(probe);
+        const auto nested = [](const char *open, const char *close, int depth) {
+            return QByteArray(open).repeated(depth) + "last words" +
+                   QByteArray(close).repeated(depth);
+        };
+        const QList<std::pair<QByteArray, QByteArray>> pages{
+            {"/tables.htm", nested("<table><tr><td>", "</td></tr></table>", 3000)},
+            {"/tables500.htm", nested("<table><tr><td>", "", 500)},
+            {"/items.htm", nested("<ul><li>", "</li></ul>", 50000)},
+            {"/divs.htm", nested("<div>", "</div>", 100000)},
+            {"/fifo.htm", "<link rel=stylesheet href=\"" + fifo + "\"><img src=\"" + fifo +
+                              "\"><img src=\"file://" + fifo + "\"><p>last words</p>"},
+            {"/controls.htm", QByteArray("<p>\x01\x02\x1b[31m\x7f\x81\x9b&#27;&#xfffe;") +
+                                  QByteArray(1000, '\0') + "last words</p>"},
+        };
+        const HelpContent content = contentOf(pages);
+        HelpBrowser browser;
+        browser.setContent(&content);
+        browser.resize(640, 480);
+        LongLines::guard(&browser);
+        for (const auto &[path, page] : pages) {
+            browser.setSource(HelpBrowser::topicUrl(QString::fromLatin1(path)));
+            browser.grab();
+            const QString shown = browser.toPlainText();
+            QVERIFY2(shown.contains(QStringLiteral("last words")) ||
+                         shown.startsWith(HelpPage::sourceNotice()),
+                     path.constData());
+            QVERIFY2(!shown.contains(QChar(0x1b)) && !shown.contains(QChar(0)), path.constData());
+        }
+    }
+
+    // Seeded mutations of the shipped help file: each is opened and every topic of its
+    // contents, every index entry and every search result is shown.
+    void mutatedShippedHelpIsShown()
+    {
+        QFile shipped(QStringLiteral(HELP_SHIPPED_FILE));
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        const QByteArray whole = shipped.readAll();
+        QRandomGenerator random(testSeed());
+        const QString path = dir->filePath(QStringLiteral("mutant.chm"));
+        HelpWindow help(nullptr, {QString(), 5000});
+        auto *tree = help.findChild<QTreeWidget *>(QStringLiteral("helpContents"));
+        auto *index = help.findChild<QListWidget *>(QStringLiteral("helpIndex"));
+        auto *field = help.findChild<QLineEdit *>(QStringLiteral("helpSearchField"));
+        auto *results = help.findChild<QListWidget *>(QStringLiteral("helpSearchResults"));
+        int opened = 0, shown = 0, asSource = 0;
+        for (int i = 0; i < 6; ++i) {
+            QByteArray mutant = whole;
+            for (int n = 1 + random.bounded(4); n > 0; --n) {
+                const qsizetype at = random.bounded(mutant.size());
+                mutant[at] = random.bounded(2) ? char(mutant[at] ^ (1 << random.bounded(8)))
+                                               : char(random.bounded(256));
+            }
+            writeAll(path, mutant);
+            if (!help.openFile(path))
+                continue;
+            ++opened;
+            const auto showing = [&] {
+                help.browser()->document()->size(); // lays the whole page out
+                ++shown;
+                asSource += help.browser()->toPlainText().startsWith(HelpPage::sourceNotice());
+            };
+            for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+                Q_EMIT tree->itemActivated(*it, 0);
+                showing();
+            }
+            for (int row = 0; row < index->count(); ++row) {
+                Q_EMIT index->itemActivated(index->item(row));
+                showing();
+            }
+            // A word nearly every page holds.
+            field->setText(QStringLiteral("the"));
+            Q_EMIT field->returnPressed();
+            for (int row = 0; row < results->count(); ++row) {
+                Q_EMIT results->itemActivated(results->item(row));
+                showing();
+            }
+            help.browser()->grab();
+        }
+        qInfo("%d of 6 mutants opened; %d pages shown, %d as their source", opened, shown,
+              asSource);
     }
 
     // A page with a very long word wraps it anywhere instead of laying it out for minutes.
