@@ -229,6 +229,18 @@ template <typename Visit> void forEachAttribute(QStringView a, Visit visit)
 
 } // namespace
 
+QStringView Scanner::rawTextUntilEndOf(QStringView name)
+{
+    const QString endTag = QStringLiteral("</") + name.toString();
+    qsizetype end = m_html.indexOf(endTag, m_at, Qt::CaseInsensitive);
+    if (end < 0)
+        end = m_html.size();
+    workSteps += end - m_at;
+    const QStringView text = m_html.mid(m_at, end - m_at);
+    m_at = end;
+    return text;
+}
+
 QString Scanner::attribute(QLatin1StringView name) const
 {
     QString found;

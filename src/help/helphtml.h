@@ -33,6 +33,9 @@ public:
     explicit Scanner(QStringView html) : m_html(html) {}
 
     Token next();
+    // For elements whose content is no markup (scripts, style sheets): the text from here to
+    // the end tag "</name" (case aside) or the end, which next() then goes on from.
+    QStringView rawTextUntilEndOf(QStringView name);
     // The current text run, still escaped.
     QStringView text() const { return m_text; }
     // The current tag's name in lower case, and whether it is a closing tag.

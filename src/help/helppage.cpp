@@ -12,16 +12,16 @@ namespace {
 
 // How an element takes part in the checks.
 enum class Kind {
-    Element,     // any other: counts towards the nesting depth
-    Void,        // has no content and no end tag
-    Table,       // counts towards the nesting of tables
-    TablePart,   // rows, cells and the like: only inside a table that is shown
-    List,        // counts towards the nesting of lists
-    ListItem,    // counts towards the items of a page
-    Script,      // left out with its content
-    Style,       // its content is a style sheet, checked as linked ones are
-    Link,        // left out; a linked style sheet is put in its place
-    Declaration, // <!DOCTYPE ...>, <?xml ...>: left out
+    Element,   // any other: counts towards the nesting depth
+    Void,      // has no content and no end tag
+    Table,     // counts towards the nesting of tables
+    TablePart, // rows, cells and the like: only inside a table that is shown
+    List,      // counts towards the nesting of lists
+    ListItem,  // counts towards the items of a page
+    Script,    // left out with its content
+    Style,     // its content is a style sheet, checked as linked ones are
+    Link,      // left out; a linked style sheet is put in its place
+    Dropped,   // <!DOCTYPE ...>, <?xml ...>, <meta ...> (the page is decoded already): left out
 };
 
 struct TagKind
@@ -33,7 +33,7 @@ constexpr TagKind TagKinds[] = {
     {"area", Kind::Void},       {"base", Kind::Void},         {"basefont", Kind::Void},
     {"br", Kind::Void},         {"col", Kind::Void},          {"embed", Kind::Void},
     {"frame", Kind::Void},      {"hr", Kind::Void},           {"img", Kind::Void},
-    {"input", Kind::Void},      {"meta", Kind::Void},         {"param", Kind::Void},
+    {"input", Kind::Void},      {"meta", Kind::Dropped},      {"param", Kind::Void},
     {"source", Kind::Void},     {"track", Kind::Void},        {"wbr", Kind::Void},
     {"table", Kind::Table},     {"tr", Kind::TablePart},      {"td", Kind::TablePart},
     {"th", Kind::TablePart},    {"thead", Kind::TablePart},   {"tbody", Kind::TablePart},
@@ -63,6 +63,11 @@ constexpr ImpliedEnd ImpliedEnds[] = {
     {"hr", "p"},
 };
 
+bool isAsciiAlphanumeric(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
 Kind kindOf(const QString &tag)
 {
     static const QHash<QString, Kind> kinds = [] {
@@ -71,8 +76,9 @@ Kind kindOf(const QString &tag)
             hash.insert(QString::fromLatin1(k.name), k.kind);
         return hash;
     }();
-    if (tag.startsWith(u'!') || tag.startsWith(u'?'))
-        return Kind::Declaration;
+    // The browser may read other names differently, so none is passed on.
+    if (!std::all_of(tag.begin(), tag.end(), isAsciiAlphanumeric))
+        return Kind::Dropped;
     return kinds.value(tag, Kind::Element);
 }
 
@@ -93,11 +99,6 @@ bool allowed(char32_t c)
         return c == u'\t' || c == u'\n' || c == u'\r';
     return !(c >= 0x7F && c <= 0x9F) && c != 0xFFFD && !(c >= 0xD800 && c <= 0xDFFF) &&
            c <= 0x10FFFF && !QChar::isNonCharacter(c);
-}
-
-bool isAsciiAlphanumeric(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
 }
 
 void appendEscaped(QStringView text, QString *out, bool inAttribute)
@@ -201,10 +202,7 @@ public:
         qsizetype tags = 0;
         for (auto token = scanner.next(); token != HelpHtml::Scanner::End; token = scanner.next()) {
             if (token == HelpHtml::Scanner::Text) {
-                if (m_in == Kind::Style)
-                    m_style.append(scanner.text());
-                else if (m_in != Kind::Script)
-                    appendText(scanner.text(), &m_out);
+                appendText(scanner.text(), &m_out);
                 continue;
             }
             if (++tags > MostTags)
@@ -223,27 +221,21 @@ private:
         Kind kind;
     };
 
-    void tag(const HelpHtml::Scanner &scanner)
+    void tag(HelpHtml::Scanner &scanner)
     {
         const QString &name = scanner.tagName();
         const Kind kind = kindOf(name);
-        // Inside a script or style element only its end counts.
-        if (m_in == Kind::Script || m_in == Kind::Style) {
-            if (scanner.isClosing() && kind == m_in) {
-                if (m_in == Kind::Style)
-                    appendStyle(m_style);
-                m_style.clear();
-                m_in = Kind::Element;
-            }
-            return;
-        }
         switch (kind) {
-        case Kind::Declaration:
+        case Kind::Dropped:
             return;
         case Kind::Script:
         case Kind::Style:
-            if (!scanner.isClosing())
-                m_in = kind;
+            // Their content is no markup: it runs to their end tag, which is left out too.
+            if (!scanner.isClosing()) {
+                const QStringView content = scanner.rawTextUntilEndOf(name);
+                if (kind == Kind::Style)
+                    appendStyle(content);
+            }
             return;
         case Kind::Link:
             if (!scanner.isClosing())
@@ -354,8 +346,6 @@ private:
     int m_tables = 0;
     int m_lists = 0;
     int m_listItems = 0;
-    Kind m_in = Kind::Element; // Script or Style while inside one
-    QString m_style;
     qsizetype m_styleSize = 0;
 };
 
