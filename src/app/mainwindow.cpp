@@ -3,7 +3,9 @@
 #include "confighighlighter.h"
 #include "desktopservices.h"
 #include "formfonts.h"
+#include "formmapping.h"
 #include "helpwindow.h"
+#include "keyassist.h"
 #include "keyindicators.h"
 #include "longlines.h"
 #include "singleline.h"
@@ -356,6 +358,13 @@ void Main::bindCodeBoxes()
         m_document.setCodeSource(c, [edit] { return edit->document()->toRawText(); });
         LongLines::guard(edit);
         (new ConfigHighlighter(edit->document()))->setPalette(edit->palette());
+        // Completion and key help know the class whose body the box holds.
+        QStringList root;
+        for (const SectionRow &row : sectionRows()) {
+            if (row.box == c)
+                root = {QString::fromUtf16(row.name)};
+        }
+        KeyAssist::install(edit, root);
         connect(edit->document(), &QTextDocument::contentsChanged, this, [this, c] {
             if (!m_writingCode)
                 m_document.markCodeStale(c);

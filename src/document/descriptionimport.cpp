@@ -3,6 +3,7 @@
 #include "encoding.h"
 #include "generator.h"
 #include "linediff.h"
+#include "othersettings.h"
 
 #include <QFileInfo>
 
@@ -90,6 +91,14 @@ public:
             m_otherShown ? m_origin.otherText()
                          : FormSnapshot::startState().codes[int(CodeBox::mainOtherCode)];
         m_values.switches[int(Switch::mainOtherActive)] = m_otherShown ? 1 : 0;
+        // What stays in Other may still have a typed control, in the Mission settings window.
+        if (m_otherShown) {
+            for (const MissionSetting &s :
+                 readMissionSettings(m_values.codes[int(CodeBox::mainOtherCode)])) {
+                if (s.set && !s.readOnly)
+                    ++m_report.entriesInSettings;
+            }
+        }
         std::stable_sort(m_report.keptAsWritten.begin(), m_report.keptAsWritten.end(),
                          [](const OpenNote &a, const OpenNote &b) { return a.line < b.line; });
         m_origin.baseline = m_values;

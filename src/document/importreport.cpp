@@ -19,10 +19,10 @@ QString lineText(const OpenNote &note)
 
 QString ImportReport::summary() const
 {
-    return QStringLiteral("%1 of %2 top-level %3 in the form; the rest stays as written.")
-        .arg(entriesInForm)
+    return QStringLiteral("%1 of %2 top-level %3 a control; the rest stays as written.")
+        .arg(entriesInForm + entriesInSettings)
         .arg(topLevelEntries)
-        .arg(topLevelEntries == 1 ? QStringLiteral("entry is") : QStringLiteral("entries are"));
+        .arg(topLevelEntries == 1 ? QStringLiteral("entry has") : QStringLiteral("entries have"));
 }
 
 QString ImportReport::encodingNote() const
@@ -52,6 +52,12 @@ QString ImportReport::text() const
                  .arg(sectionsIntoBoxes)
                  .arg(sectionsIntoBoxes == 1 ? QStringLiteral("section")
                                              : QStringLiteral("sections"));
+    if (entriesInSettings > 0)
+        lines << QStringLiteral("%1 in Other %2 a control in Mission settings.")
+                     .arg(entriesInSettings == 1
+                              ? QStringLiteral("1 setting")
+                              : QStringLiteral("%1 settings").arg(entriesInSettings))
+                     .arg(entriesInSettings == 1 ? QStringLiteral("has") : QStringLiteral("have"));
     if (unreadBlocks > 0) {
         lines << QStringLiteral("%1 that could not be read %2 as written.")
                      .arg(unreadBlocks == 1 ? QStringLiteral("1 part")

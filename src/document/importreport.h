@@ -26,6 +26,9 @@ struct ImportReport
     // form holds.
     int topLevelEntries = 0;
     int entriesInForm = 0;
+    // Of those left to the Other box: settings the Mission settings window shows in a typed
+    // control.
+    int entriesInSettings = 0;
     // Of those in the form: settings that fill a field, option or switch (class Header counts
     // once per value) and sections whose bodies fill code boxes.
     int settingsIntoForm = 0;
@@ -38,7 +41,8 @@ struct ImportReport
     // The reader's problems, in source order.
     QList<config::Diagnostic> problems;
 
-    // "12 of 20 top-level entries are in the form; the rest stays as written."
+    // "12 of 20 top-level entries have a control; the rest stays as written." (in the form or
+    // in the Mission settings window)
     QString summary() const;
     // "Read as UTF-8" / "Read as Windows-1252" (for the status bar).
     QString encodingNote() const;

@@ -8,6 +8,7 @@
 #include "desktopservices.h"
 #include "documentorigin.h"
 #include "encoding.h"
+#include "keyassist.h"
 #include "linediff.h"
 #include "longlines.h"
 #include "previewcheck.h"
@@ -80,6 +81,7 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
     ui->codePreview->setTabStopDistance(
         QFontMetricsF(ui->codePreview->font()).horizontalAdvance(QLatin1Char(' ')) * 8);
     LongLines::guard(ui->codePreview);
+    KeyAssist::install(ui->codePreview);
     connect(ui->saveAsButton, &QPushButton::clicked, this, &savePreview::saveAsButton_Click);
     setText(text);
     // Filling the box is no edit of the user's.

@@ -316,6 +316,22 @@ private Q_SLOTS:
         clickBesideKeepsInput(box);
     }
 
+    // Mission settings, opened by its shortcut, is owned by the main window and has the input;
+    // Esc closes it and gives the input back to the main window.
+    void missionSettingsKeepsInput()
+    {
+        pressKey("ctrl+e");
+        QPointer<QWidget> settings;
+        QTRY_VERIFY((settings = visibleTopLevel(QStringLiteral("missionSettings"))));
+        QCOMPARE(transientFor(settings), Window(main->winId()));
+        QTRY_COMPARE(activeWindow(), Window(settings->winId()));
+        QVERIFY(!main->isEnabled());
+        pressKey("Escape");
+        QTRY_VERIFY(!settings);
+        QTRY_COMPARE(activeWindow(), Window(main->winId()));
+        QVERIFY(main->isEnabled());
+    }
+
     // Help is owned by the main window and opens centred on it.
     void helpIsOwnedAndCentred()
     {

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMetaEnum>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -885,6 +886,47 @@ private Q_SLOTS:
         QTest::keyClicks(edit, QString::fromUtf8("b\u00a0c"));
         QCOMPARE(main->document().code(CodeBox::mainOtherCode),
                  QString::fromUtf8("// Other code\r\na\r\nb\u00a0c"));
+    }
+
+    // Ctrl+Space in a code box offers the keys of the class the box holds; Enter writes one
+    // into the document.
+    void completionKnowsEachBox_data()
+    {
+        QTest::addColumn<QString>("activeSwitch");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("Other: top level") << u"mainOtherActive"_qs << u"mainOtherCode"_qs
+                                          << u"\ncorpseMan"_qs << u"\ncorpseManagerMode"_qs;
+        QTest::newRow("a sound") << u"mainSoundActive"_qs << u"mainSoundCode"_qs
+                                 << u"class s {\ntitl"_qs << u"class s {\ntitles[]"_qs;
+        QTest::newRow("a parameter") << u"paramsActive"_qs << u"paramsCode"_qs
+                                     << u"class p {\ndef"_qs << u"class p {\ndefault"_qs;
+        QTest::newRow("a magazine") << u"mainLoadoutActive"_qs << u"mainLoadoutMagazinesCode"_qs
+                                    << u"class m {\ncou"_qs << u"class m {\ncount"_qs;
+    }
+    void completionKnowsEachBox()
+    {
+        QFETCH(QString, activeSwitch);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        setSwitch(activeSwitch, true);
+        auto *edit = get<QPlainTextEdit>(box);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
+        const QString before = edit->toPlainText();
+        edit->insertPlainText(typed);
+        QTest::keyClick(edit, Qt::Key_Space, Qt::ControlModifier);
+        QWidget *list = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((list = QApplication::activePopupWidget()), 10000);
+        QCOMPARE(list->objectName(), u"keyCompletions"_qs);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(edit->toPlainText(), before + written);
+        QCOMPARE(QString(main->document().code(CodeBox(
+                             int(QMetaEnum::fromType<CodeBox>().keyToValue(qPrintable(box))))))
+                     .replace(u"\r\n"_qs, u"\n"_qs),
+                 before + written);
     }
 
     void pastedLineBreaksBecomeCrLf()

@@ -441,20 +441,21 @@ private Q_SLOTS:
         QCOMPARE(restoreLineEnds(a, b, u"\n"), b);
     }
 
-    // How much of a file the form holds, and what stays as written and why.
+    // How much of a file has a control (in the form, or in Mission settings for what stays in
+    // Other), and what stays as written and why.
     void report_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("kept");
         QTest::newRow("handwritten")
-            << u"handwritten.ext"_qs << u"13 of 17 top-level entries are in the form"_qs
-            << QString();
+            << u"handwritten.ext"_qs << u"16 of 17 top-level entries have a control"_qs
+            << u"\n3 settings in Other have a control in Mission settings."_qs;
         QTest::newRow("header with comments and includes")
-            << u"header-comments.ext"_qs << u"7 of 15 top-level entries are in the form"_qs
-            << QString();
+            << u"header-comments.ext"_qs << u"13 of 15 top-level entries have a control"_qs
+            << u"\n6 settings in Other have a control in Mission settings."_qs;
         QTest::newRow("inside #ifdef")
-            << u"preprocessor.ext"_qs << u"6 of 25 top-level entries are in the form"_qs
+            << u"preprocessor.ext"_qs << u"6 of 25 top-level entries have a control"_qs
             << u"it stands inside an #if block"_qs;
     }
     void report()

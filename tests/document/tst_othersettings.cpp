@@ -68,7 +68,7 @@ private Q_SLOTS:
         row("path", "loadScreen = \"pics\\load.paa\";", "loadScreen", false, "pics\\load.paa", none,
             "\"pics\\load.paa\"");
         row("number", "corpseLimit = 60;", "corpseLimit", false, "60", none, "60");
-        row("number below range", "corpseLimit = 0;", "corpseLimit", true, {}, none, {});
+        row("number below range", "corpseLimit = -1;", "corpseLimit", true, {}, none, {});
         row("number not whole", "corpseRemovalMinTime = 1.5;", "corpseRemovalMinTime", true, {},
             none, {});
         row("choice", "respawnOnStart = -1;", "respawnOnStart", false, "-1", none, "-1");
