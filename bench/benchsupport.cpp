@@ -7,6 +7,8 @@
 
 #include "entries.h"
 
+using namespace Qt::StringLiterals;
+
 namespace bench {
 
 namespace {
@@ -32,64 +34,66 @@ using ChildWriter = void (*)(QString &out, qsizetype n, std::mt19937 &random);
 
 void soundChild(QString &out, qsizetype n, std::mt19937 &random)
 {
-    line(out, 1, u"// Played by the trigger at checkpoint " + num(n % 40));
-    line(out, 1, u"class alarm_" + num(n));
+    line(out, 1, u"// Played by the trigger at checkpoint "_s + num(n % 40));
+    line(out, 1, u"class alarm_"_s + num(n));
     line(out, 1, u"{");
-    line(out, 2, u"name = \"Alarm " + num(n) + u"\";");
+    line(out, 2, u"name = \"Alarm "_s + num(n) + u"\";"_s);
     line(out, 2,
-         u"sound[] = {\"sound\\alarm_" + num(n) + u".ogg\", db+" + num(random() % 12) + u", 1.0};");
+         u"sound[] = {\"sound\\alarm_"_s + num(n) + u".ogg\", db+"_s + num(random() % 12) +
+             u", 1.0};"_s);
     line(out, 2, u"titles[] = {0, \"*Alarm*\", 2.5, \"The gate is open.\"};");
     line(out, 1, u"};");
 }
 
 void musicChild(QString &out, qsizetype n, std::mt19937 &random)
 {
-    line(out, 1, u"class track_" + num(n));
+    line(out, 1, u"class track_"_s + num(n));
     line(out, 1, u"{");
-    line(out, 2, u"name = \"Track " + num(n) + u"\";");
-    line(out, 2, u"sound[] = {\"\\music\\track_" + num(n) + u".ogg\", db+0, 1.0};");
-    line(out, 2, u"duration = " + num(60 + random() % 240) + u"; // seconds");
+    line(out, 2, u"name = \"Track "_s + num(n) + u"\";"_s);
+    line(out, 2, u"sound[] = {\"\\music\\track_"_s + num(n) + u".ogg\", db+0, 1.0};"_s);
+    line(out, 2, u"duration = "_s + num(60 + random() % 240) + u"; // seconds"_s);
     line(out, 2, u"musicClass = \"action\";");
     line(out, 1, u"};");
 }
 
 void radioChild(QString &out, qsizetype n, std::mt19937 &)
 {
-    line(out, 1, u"class radio_" + num(n));
+    line(out, 1, u"class radio_"_s + num(n));
     line(out, 1, u"{");
     line(out, 2, u"name = \"\";");
-    line(out, 2, u"sound[] = {\"\\radio\\msg_" + num(n) + u".ogg\", db-100, 1.0};");
-    line(out, 2, u"title = \"Alpha, this is HQ. Proceed to grid " + num(100 + n % 900) + u".\";");
+    line(out, 2, u"sound[] = {\"\\radio\\msg_"_s + num(n) + u".ogg\", db-100, 1.0};"_s);
+    line(out, 2,
+         u"title = \"Alpha, this is HQ. Proceed to grid "_s + num(100 + n % 900) + u".\";"_s);
     line(out, 1, u"};");
 }
 
 void identityChild(QString &out, qsizetype n, std::mt19937 &random)
 {
-    line(out, 1, u"class Identity_" + num(n));
+    line(out, 1, u"class Identity_"_s + num(n));
     line(out, 1, u"{");
-    line(out, 2, u"name = \"Sgt. Miller " + num(n) + u"\";");
-    line(out, 2, u"face = \"WhiteHead_" + num(1 + random() % 20) + u"\";");
+    line(out, 2, u"name = \"Sgt. Miller "_s + num(n) + u"\";"_s);
+    line(out, 2, u"face = \"WhiteHead_"_s + num(1 + random() % 20) + u"\";"_s);
     line(out, 2, u"glasses = \"None\";");
     line(out, 2, u"speaker = \"Male01ENG\";");
-    line(out, 2, u"pitch = 1." + num(random() % 10) + u";");
+    line(out, 2, u"pitch = 1."_s + num(random() % 10) + u";"_s);
     line(out, 1, u"};");
 }
 
 void paramChild(QString &out, qsizetype n, std::mt19937 &random)
 {
-    line(out, 1, u"class Param_" + num(n));
+    line(out, 1, u"class Param_"_s + num(n));
     line(out, 1, u"{");
-    line(out, 2, u"title = \"Enemy strength " + num(n) + u"\";");
+    line(out, 2, u"title = \"Enemy strength "_s + num(n) + u"\";"_s);
     line(out, 2, u"values[] = {0, 1, 2, 3};");
     line(out, 2, u"texts[] = {\"Low\", \"Medium\", \"High\", \"Extreme\"};");
-    line(out, 2, u"default = " + num(random() % 4) + u";");
+    line(out, 2, u"default = "_s + num(random() % 4) + u";"_s);
     line(out, 2, u"code = \"missionStrength = %1\";");
     line(out, 1, u"};");
 }
 
 void weaponChild(QString &out, qsizetype n, std::mt19937 &random)
 {
-    line(out, 1, u"class Rifle_" + num(n) + u" { count = " + num(1 + random() % 8) + u"; };");
+    line(out, 1, u"class Rifle_"_s + num(n) + u" { count = "_s + num(1 + random() % 8) + u"; };"_s);
 }
 
 void debriefingChild(QString &out, qsizetype n, std::mt19937 &random)
@@ -98,27 +102,28 @@ void debriefingChild(QString &out, qsizetype n, std::mt19937 &random)
         line(out, 1, u"/* Endings for the second act: the convoy either reaches the harbour");
         line(out, 1, u"   or is stopped at the bridge. */");
     }
-    line(out, 1, u"class End" + num(n));
+    line(out, 1, u"class End"_s + num(n));
     line(out, 1, u"{");
     line(out, 2, u"title = \"Mission accomplished\";");
     line(out, 2, u"subtitle = \"\";");
-    line(out, 2, u"description = \"The convoy reached \"\"Harbour " + num(n) + u"\"\" intact.\";");
+    line(out, 2,
+         u"description = \"The convoy reached \"\"Harbour "_s + num(n) + u"\"\" intact.\";"_s);
     line(out, 2, u"picture = \"b_inf\";");
     line(out, 2, u"pictureColor[] = {0.0, 0.3, 0.6, 1};");
-    line(out, 2, u"score = " + num(random() % 1000) + u";");
+    line(out, 2, u"score = "_s + num(random() % 1000) + u";"_s);
     line(out, 1, u"};");
 }
 
 void notificationChild(QString &out, qsizetype n, std::mt19937 &random)
 {
     line(out, 0, u"#ifdef USE_NOTIFICATIONS");
-    line(out, 1, u"class Task" + num(n));
+    line(out, 1, u"class Task"_s + num(n));
     line(out, 1, u"{");
     line(out, 2, u"title = \"%1\";");
     line(out, 2,
          u"iconPicture = \"\\a3\\ui_f\\data\\igui\\cfg\\simpletasks\\types\\attack_ca.paa\";");
     line(out, 2, u"description = \"%2\";");
-    line(out, 2, u"priority = " + num(random() % 10) + u";");
+    line(out, 2, u"priority = "_s + num(random() % 10) + u";"_s);
     line(out, 2, u"duration = 5;");
     line(out, 1, u"};");
     line(out, 0, u"#endif");
@@ -126,9 +131,9 @@ void notificationChild(QString &out, qsizetype n, std::mt19937 &random)
 
 void orbatChild(QString &out, qsizetype n, std::mt19937 &random)
 {
-    line(out, 1, u"class Company_" + num(n));
+    line(out, 1, u"class Company_"_s + num(n));
     line(out, 1, u"{");
-    line(out, 2, u"id = " + num(n) + u";");
+    line(out, 2, u"id = "_s + num(n) + u";"_s);
     line(out, 2, u"side = \"West\";");
     line(out, 2, u"size = \"Company\";");
     line(out, 2, u"type = \"Infantry\";");
@@ -141,7 +146,7 @@ void orbatChild(QString &out, qsizetype n, std::mt19937 &random)
     line(out, 3, u"id = 2;");
     line(out, 3, u"size = \"Platoon\";");
     line(out, 3, u"type = \"Armored\";");
-    line(out, 3, u"strength = " + num(random() % 40) + u";");
+    line(out, 3, u"strength = "_s + num(random() % 40) + u";"_s);
     line(out, 3, u"description = \"Attached from the 2nd battalion\";");
     line(out, 2, u"};");
     line(out, 1, u"};");
@@ -149,9 +154,9 @@ void orbatChild(QString &out, qsizetype n, std::mt19937 &random)
 
 void hintChild(QString &out, qsizetype n, std::mt19937 &)
 {
-    line(out, 1, u"class Topic" + num(n));
+    line(out, 1, u"class Topic"_s + num(n));
     line(out, 1, u"{");
-    line(out, 2, u"displayName = QUOTE(Topic " + num(n) + u");");
+    line(out, 2, u"displayName = QUOTE(Topic "_s + num(n) + u");"_s);
     line(out, 2, u"class Hint");
     line(out, 2, u"{");
     line(out, 3, u"displayName = \"Reaching the harbour\";");
@@ -223,7 +228,7 @@ QString realisticText(qsizetype characters)
     qsizetype n = 0;
     for (const Section &section : Sections) {
         const qsizetype end = out.size() + body * section.share / 100 - 8;
-        line(out, 0, u"class " + QString::fromUtf16(section.name));
+        line(out, 0, u"class "_s + QString::fromUtf16(section.name));
         line(out, 0, u"{");
         while (out.size() < end)
             section.child(out, n++, random);
