@@ -206,7 +206,22 @@ void ConfigHighlighter::contentsChange(int position, int removed, int added)
         forget(last);
     }
     if (m_view) {
-        m_view->viewport()->update();
+        // A change among the shown blocks is coloured now, as far as the state it leaves
+        // reaches: the box then repaints only what changed. One above them, or a new text,
+        // may change the state of what is shown, which the next paint finds out.
+        if (firstNumber < m_shownFrom || lastNumber - firstNumber > NearBlocks) {
+            m_view->viewport()->update();
+            return;
+        }
+        if (firstNumber > m_shownTo)
+            return;
+        knowStatesBefore(firstNumber);
+        int number = firstNumber;
+        const int shownTo = m_shownTo + (lastNumber - firstNumber);
+        for (QTextBlock b = first; b.isValid() && number <= shownTo; b = b.next(), ++number) {
+            if (!colour(b) && number >= lastNumber)
+                break;
+        }
         return;
     }
     if (m_firstPassPending)
@@ -236,6 +251,8 @@ void ConfigHighlighter::colourShown()
         m_view->cursorForPosition(QPoint(0, m_view->viewport()->height())).block();
     const int from = std::max(0, top.blockNumber() - NearBlocks);
     const int to = std::max(top.blockNumber(), bottom.blockNumber()) + NearBlocks;
+    m_shownFrom = from;
+    m_shownTo = to;
     knowStatesBefore(from);
     QTextBlock b = m_document->findBlockByNumber(from);
     for (int number = from; b.isValid() && number <= to; ++number, b = b.next())

@@ -102,6 +102,9 @@ private:
     QList<ProblemMark> m_marks; // sorted by offset
     qsizetype m_longestMark = 0;
 
+    // The blocks coloured at the last paint of the view.
+    int m_shownFrom = 0;
+    int m_shownTo = -1;
     // The leading blocks whose end state is known.
     int m_knownStates = 0;
     // Colours made before a palette or a rehighlight count as missing.
