@@ -51,9 +51,39 @@ void Read_CountBaseline(benchmark::State &state)
 }
 BENCHMARK(Read_CountBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same pair on the realistic file: comments, strings, arrays, nested classes and
+// preprocessor lines instead of sound entries alone.
+void Read_Realistic(benchmark::State &state)
+{
+    const QString &text = bench::realisticFileText();
+    for (auto _ : state) {
+        const config::ReadResult result = config::readConfig(text);
+        benchmark::DoNotOptimize(result.entries.constData());
+    }
+    state.counters["chars"] = double(text.size());
+}
+BENCHMARK(Read_Realistic)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void Read_RealisticCount(benchmark::State &state)
+{
+    const QString &text = bench::realisticFileText();
+    for (auto _ : state) {
+        qsizetype lines = 0, quotes = 0;
+        for (const QChar c : text) {
+            lines += c == u'\n';
+            quotes += c == u'"';
+        }
+        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(quotes);
+    }
+}
+BENCHMARK(Read_RealisticCount)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    return bench::runAll(argc, argv, {{"read", "Read_Config", "Read_CountBaseline", 10.0}});
+    return bench::runAll(argc, argv,
+                         {{"read", "Read_Config", "Read_CountBaseline", 10.0},
+                          {"read (realistic)", "Read_Realistic", "Read_RealisticCount", 10.0}});
 }

@@ -6,7 +6,10 @@
 
 #include "generator.h"
 #include "mainwindow.h"
+#include "previewcheck.h"
 #include "savepreview.h"
+
+#include "checkcommand.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -33,16 +36,11 @@ long peakResidentKiB()
 
 enum class State { StartUp, Document, Previewed };
 
-// For comparison: the generated text of the same document put into a bare text box.
-int measureBareTextBox(int argc, char **argv)
+// For comparison: `text` put into a bare shown text box; prints how much the peak grew.
+int measureTextBox(int argc, char **argv, QString (*makeText)())
 {
     QApplication app(argc, argv);
-    QString text;
-    {
-        EditorDocument document;
-        bench::fillCodeBoxes(document, bench::LargeText);
-        text = generate(document).text;
-    }
+    QString text = makeText();
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QPlainTextEdit edit;
     edit.resize(600, 400);
@@ -52,6 +50,68 @@ int measureBareTextBox(int argc, char **argv)
     QCoreApplication::processEvents();
     std::printf("%ld\n", peakResidentKiB() - before);
     return 0;
+}
+
+void closeOthers(QWidget *main)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w != main && w->isVisible())
+            w->close();
+    }
+    bench::settle();
+}
+
+// The realistic 10 MiB file opened into the shown main window, and with `preview` its preview
+// opened after that: prints how much the peak grew with that step alone.
+int measureOpened(int argc, char **argv, bool preview)
+{
+    QApplication app(argc, argv);
+    const QString &path = bench::realisticFilePath();
+    Main main;
+    bench::showAndPaint(&main);
+    long before = peakResidentKiB();
+    if (!main.openFile(path))
+        return 1;
+    bench::showAndPaint(&main);
+    closeOthers(&main);
+    if (preview) {
+        before = peakResidentKiB();
+        main.mnuCreate()->trigger();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *shown = qobject_cast<savePreview *>(w)) {
+                bench::showAndPaint(shown);
+                // The check's tree is part of what the preview costs.
+                while (shown->check()->isChecking())
+                    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            }
+        }
+    }
+    std::printf("%ld\n", peakResidentKiB() - before);
+    return 0;
+}
+
+// What --check does with the file `path` (the realistic one, written by the parent so that
+// this process holds nothing else): prints the whole process's peak.
+int measureCheck(int argc, char **argv, const QString &path)
+{
+    QCoreApplication app(argc, argv);
+    QString discarded;
+    QTextStream out(&discarded);
+    config::runCheck({path}, out);
+    std::printf("%ld\n", peakResidentKiB());
+    return 0;
+}
+
+QString generatedText()
+{
+    EditorDocument document;
+    bench::fillCodeBoxes(document, bench::LargeText);
+    return generate(document).text;
+}
+
+QString realisticText()
+{
+    return bench::realisticFileText();
 }
 
 int measure(int argc, char **argv, State state)
@@ -75,11 +135,11 @@ int measure(int argc, char **argv, State state)
     return 0;
 }
 
-long runChild(const QString &mode)
+long runChild(const QString &mode, const QStringList &arguments = {})
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {mode});
+    child.start(QCoreApplication::applicationFilePath(), QStringList{mode} + arguments);
     if (!child.waitForFinished(-1) || child.exitCode() != 0)
         return -1;
     return child.readAllStandardOutput().trimmed().toLong();
@@ -100,14 +160,27 @@ int main(int argc, char **argv)
     if (argc > 1 && qstrcmp(argv[1], "previewed") == 0)
         return measure(argc, argv, State::Previewed);
     if (argc > 1 && qstrcmp(argv[1], "textbox") == 0)
-        return measureBareTextBox(argc, argv);
+        return measureTextBox(argc, argv, generatedText);
+    if (argc > 1 && qstrcmp(argv[1], "textbox-realistic") == 0)
+        return measureTextBox(argc, argv, realisticText);
+    if (argc > 2 && qstrcmp(argv[1], "check") == 0)
+        return measureCheck(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (argc > 1 && qstrcmp(argv[1], "opened") == 0)
+        return measureOpened(argc, argv, false);
+    if (argc > 1 && qstrcmp(argv[1], "opened-preview") == 0)
+        return measureOpened(argc, argv, true);
 
     QCoreApplication app(argc, argv);
     const long startup = runChild(QStringLiteral("startup"));
     const long document = runChild(QStringLiteral("document"));
     const long loaded = runChild(QStringLiteral("previewed"));
     const long textBox = runChild(QStringLiteral("textbox"));
-    if (startup <= 0 || document <= 0 || loaded <= 0 || textBox <= 0) {
+    const long realisticBox = runChild(QStringLiteral("textbox-realistic"));
+    const long opened = runChild(QStringLiteral("opened"));
+    const long openedPreview = runChild(QStringLiteral("opened-preview"));
+    const long check = runChild(QStringLiteral("check"), {bench::realisticFilePath()});
+    if (startup <= 0 || document <= 0 || loaded <= 0 || textBox <= 0 || realisticBox <= 0 ||
+        opened <= 0 || openedPreview <= 0 || check <= 0) {
         std::fprintf(stderr, "bench_memory: a measuring run failed\n");
         return 1;
     }
@@ -118,5 +191,21 @@ int main(int argc, char **argv)
     std::printf("%-10s %8.1f MiB more peak memory for setPlainText() of the generated text in a "
                 "bare text box\n",
                 "(textbox)", textBox / 1024.0);
+    // The realistic file: what opening it and previewing it add to the peak, against what the
+    // same text adds in a bare text box.
+    const auto pair = [realisticBox](const char *title, long subject, double target) {
+        const double ratio = double(subject) / double(realisticBox);
+        std::printf("%-14s %9.1f MiB %9.1f MiB %7.2fx %7.1fx %s\n", title, subject / 1024.0,
+                    realisticBox / 1024.0, ratio, target, ratio <= target ? "met" : "MISSED");
+    };
+    std::printf("\n%-14s %13s %13s %8s %8s\n", "memory pair", "subject", "text box", "ratio",
+                "target");
+    pair("open memory", opened, 1.2);
+    pair("preview memory", openedPreview, 2.0);
+    // --check against the size of the file it reads.
+    const double fileKiB = double(bench::realisticFileText().toUtf8().size()) / 1024.0;
+    const double checkRatio = double(check) / fileKiB;
+    std::printf("%-14s %9.1f MiB %9.1f MiB %7.2fx %7.1fx %s\n", "check memory", check / 1024.0,
+                fileKiB / 1024.0, checkRatio, 5.0, checkRatio <= 5.0 ? "met" : "MISSED");
     return 0;
 }

@@ -227,6 +227,48 @@ void Open_Main(benchmark::State &state)
 }
 BENCHMARK(Open_Main)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
+// Open, realistic: the realistic 10 MiB description opened into the form until the form has
+// painted, against putting the same text into a shown bare text box.
+void OpenRealistic_Main(benchmark::State &state)
+{
+    const QString &path = bench::realisticFilePath();
+    Main main;
+    bench::showAndPaint(&main);
+    for (auto _ : state) {
+        if (!main.openFile(path)) {
+            state.SkipWithError("not opened");
+            break;
+        }
+        bench::showAndPaint(&main);
+        state.PauseTiming();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w != &main && w->isVisible())
+                w->close();
+        }
+        bench::settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(OpenRealistic_Main)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void OpenRealistic_TextBox(benchmark::State &state)
+{
+    QString text = bench::realisticFileText();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QPlainTextEdit edit;
+    edit.resize(600, 400);
+    bench::showAndPaint(&edit);
+    for (auto _ : state) {
+        edit.setPlainText(text);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        edit.clear();
+        bench::settle();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(OpenRealistic_TextBox)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
 // 7. Check: the longest time the window cannot react while the 10 MiB preview is checked
 // again in full (the reading itself runs on another thread), against one frame at 60 Hz.
 void Check_LongestStall(benchmark::State &state)
@@ -317,6 +359,7 @@ int main(int argc, char **argv)
                           {"typing", "Typing_Box5MiB", "Typing_EmptyBox", 1.5},
                           {"preview", "Preview_Create", "Preview_SetPlainText", 1.5},
                           {"open", "Open_Main", "Preview_Create", 1.5},
+                          {"open file", "OpenRealistic_Main", "OpenRealistic_TextBox", 1.2},
                           {"create opened", "Preview_CreateOpened", "Preview_Create", 1.2},
                           {"check", "Check_LongestStall", "Check_OneFrame", 1.0},
                           {"field", "Field_Beside10MiB", "Field_BesideEmpty", 2.0}});

@@ -129,4 +129,13 @@ EditorDocument &largeDocument();
 const QByteArray &largeFileBytes();
 const QString &largeFilePath();
 
+// A description file as mission makers write them, about `characters` long, with CR LF breaks:
+// the form's sections and, for the Other box, about as much again of other classes, with
+// comments, arrays, strings, doubled quotes, nested and one-line classes and preprocessor
+// lines. The same text on every call.
+QString realisticText(qsizetype characters);
+// realisticText(LargeText), made once, and a UTF-8 file holding it (removed at exit).
+const QString &realisticFileText();
+const QString &realisticFilePath();
+
 } // namespace bench

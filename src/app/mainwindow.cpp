@@ -113,11 +113,12 @@ constexpr Panel StatusPanels[] = {
 constexpr int PageBottomMargin = 4;
 constexpr char DesignedGeometry[] = "designedGeometry";
 
-QString toWidgetText(const QString &documentText)
+// The document's code holds CR LF breaks. A text box takes CR LF as one break as it stands
+// (setPlainText() and insertText() make one block per CR LF, CR or LF), so the text goes in as
+// it is, without a converted copy of a text that may be megabytes long.
+const QString &toWidgetText(const QString &documentText)
 {
-    QString text = documentText;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return text;
+    return documentText;
 }
 
 // How long a note stays in the status bar's text panel.
@@ -357,7 +358,7 @@ void Main::bindCodeBoxes()
         // the document turns the widget's paragraph separators into CR LF.
         m_document.setCodeSource(c, [edit] { return edit->document()->toRawText(); });
         LongLines::guard(edit);
-        (new ConfigHighlighter(edit->document()))->setPalette(edit->palette());
+        (new ConfigHighlighter(edit))->setPalette(edit->palette());
         // Completion and key help know the class whose body the box holds.
         QStringList root;
         for (const SectionRow &row : sectionRows()) {

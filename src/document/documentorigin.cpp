@@ -4,6 +4,7 @@
 #include "linediff.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -94,12 +95,16 @@ struct Anchor
 
 QString DocumentOrigin::otherText() const
 {
+    qsizetype size = 0;
+    for (const OtherGap &gap : gaps)
+        size += gap.shown ? gap.end - gap.start : 0;
     QString out;
+    out.reserve(size);
     for (const OtherGap &gap : gaps) {
         if (gap.shown)
             out += QStringView(text).mid(gap.start, gap.end - gap.start);
     }
-    return normalizeLineBreaks(out);
+    return normalizeLineBreaks(std::as_const(out));
 }
 
 QString DocumentOrigin::boxText(const HeldSection &section) const

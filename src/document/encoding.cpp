@@ -34,7 +34,10 @@ EncodedText encodeWindows1252(QStringView text)
     return out;
 }
 
-QString normalizeLineBreaks(QStringView text)
+namespace {
+
+// `whole`, when given, is the string `text` views: returned shared when nothing changes.
+QString normalized(QStringView text, const QString *whole)
 {
     // Texts are megabytes long and nearly always have CR LF already: copy the runs between
     // the breaks that need rewriting in one piece each, and nothing else.
@@ -61,9 +64,21 @@ QString normalizeLineBreaks(QStringView text)
         runStart = i + 1;
     }
     if (runStart == 0)
-        return text.toString();
+        return whole ? *whole : text.toString();
     out.append(data + runStart, n - runStart);
     return out;
+}
+
+} // namespace
+
+QString normalizeLineBreaks(QStringView text)
+{
+    return normalized(text, nullptr);
+}
+
+QString normalizeLineBreaks(const QString &text)
+{
+    return normalized(text, &text);
 }
 
 EncodedText descriptionFileBytes(QStringView text)

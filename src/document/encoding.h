@@ -33,3 +33,5 @@ EncodedText descriptionFileBytes(QStringView text);
 // Makes every line break CR LF: lone CR, lone LF and the line and paragraph separators that
 // text widgets use all become CR LF; existing CR LF pairs stay as they are.
 QString normalizeLineBreaks(QStringView text);
+// The same; a text that already has only CR LF breaks comes back shared, without a copy.
+QString normalizeLineBreaks(const QString &text);

@@ -3,12 +3,27 @@
 #include "systemcolours.h"
 
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
 
 namespace {
+
+// A block's user state holds its end state, the start state its colours were made for, whether
+// they are current, and the generation (palette) they were made in; -1 is a block never seen.
+constexpr int EndStateMask = 3;
+constexpr int StartStateShift = 2;
+constexpr int ColouredBit = 1 << 4;
+constexpr int GenerationShift = 5;
+constexpr int GenerationMask = 0x1FFFFFF;
+// The blocks above and below the shown ones that are coloured with them, so that scrolling a
+// little shows colours at once.
+constexpr int NearBlocks = 50;
+// A change of more blocks than this inserted new ones in between, which carry no state.
+constexpr int ForgetEveryBlockUpTo = 4096;
 
 bool isIdentChar(QChar c)
 {
@@ -57,11 +72,24 @@ qsizetype numberEnd(const QString &text, qsizetype i)
 
 } // namespace
 
-// The base class highlights the whole document once the event loop runs; highlighting here as
-// well would colour a large preview twice.
-ConfigHighlighter::ConfigHighlighter(QTextDocument *document) : QSyntaxHighlighter(document)
+ConfigHighlighter::ConfigHighlighter(QTextDocument *document)
+    : QObject(document), m_document(document)
 {
     takeColours(QGuiApplication::palette());
+    connect(document, &QTextDocument::contentsChange, this, &ConfigHighlighter::contentsChange);
+    // Once the event loop runs, so that a palette set right after construction does not make
+    // the whole text coloured twice.
+    QTimer::singleShot(0, this, [this] {
+        if (m_firstPassPending)
+            rehighlight();
+    });
+}
+
+ConfigHighlighter::ConfigHighlighter(QPlainTextEdit *view) : ConfigHighlighter(view->document())
+{
+    m_view = view;
+    m_firstPassPending = false;
+    view->viewport()->installEventFilter(this);
 }
 
 void ConfigHighlighter::setPalette(const QPalette &palette)
@@ -94,6 +122,20 @@ void ConfigHighlighter::takeColours(const QPalette &palette)
     m_warningColour = SystemColours::problemColour(palette, false);
     m_errorBackground = SystemColours::problemBackground(palette, true);
     m_warningBackground = SystemColours::problemBackground(palette, false);
+    m_used = {QTextCharFormat()};
+}
+
+void ConfigHighlighter::rehighlight()
+{
+    m_firstPassPending = false;
+    ++m_generation;
+    if (m_view) {
+        m_view->viewport()->update();
+        return;
+    }
+    knowStatesBefore(0);
+    for (QTextBlock b = m_document->begin(); b.isValid(); b = b.next())
+        colour(b);
 }
 
 void ConfigHighlighter::setDiagnostics(const QList<ProblemMark> &marks)
@@ -111,35 +153,247 @@ void ConfigHighlighter::setDiagnostics(const QList<ProblemMark> &marks)
 
 void ConfigHighlighter::rehighlightMarks(const QList<ProblemMark> &marks)
 {
-    QTextDocument *doc = document();
-    if (!doc)
-        return;
     int lastBlock = -1;
     for (const ProblemMark &m : marks) {
-        QTextBlock block = doc->findBlock(int(m.offset));
-        const QTextBlock last = doc->findBlock(int(m.offset + m.length));
+        QTextBlock block = m_document->findBlock(int(m.offset));
+        const QTextBlock last = m_document->findBlock(int(m.offset + m.length));
         while (block.isValid()) {
-            if (block.blockNumber() > lastBlock) {
-                rehighlightBlock(block);
-                lastBlock = block.blockNumber();
+            const int number = block.blockNumber();
+            if (number > lastBlock) {
+                if (m_view) {
+                    // Coloured again when it is shown.
+                    forget(block);
+                } else {
+                    knowStatesBefore(number);
+                    colour(block, true);
+                }
+                lastBlock = number;
             }
             if (block == last)
                 break;
             block = block.next();
         }
     }
+    if (m_view && !marks.isEmpty())
+        m_view->viewport()->update();
+}
+
+void ConfigHighlighter::contentsChange(int position, int removed, int added)
+{
+    Q_UNUSED(removed);
+    if (m_applying)
+        return;
+    QTextBlock first = m_document->findBlock(position);
+    if (!first.isValid())
+        first = m_document->lastBlock();
+    QTextBlock last = m_document->findBlock(position + added);
+    if (!last.isValid())
+        last = m_document->lastBlock();
+    const int firstNumber = first.blockNumber();
+    const int lastNumber = last.blockNumber();
+    m_knownStates = std::min(m_knownStates, firstNumber);
+    // The blocks a change inserts are new and carry no state; the ones it split or joined
+    // forget theirs. A change of many blocks (new text) leaves the ones between alone: they
+    // are all new.
+    if (lastNumber - firstNumber <= ForgetEveryBlockUpTo) {
+        for (QTextBlock b = first; b.isValid(); b = b.next()) {
+            forget(b);
+            if (b == last)
+                break;
+        }
+    } else {
+        forget(first);
+        forget(last);
+    }
+    if (m_view) {
+        // A change among the shown blocks is coloured now, as far as the state it leaves
+        // reaches: the box then repaints only what changed. One above them, or a new text,
+        // may change the state of what is shown, which the next paint finds out.
+        if (firstNumber < m_shownFrom || lastNumber - firstNumber > NearBlocks) {
+            m_view->viewport()->update();
+            return;
+        }
+        if (firstNumber > m_shownTo)
+            return;
+        knowStatesBefore(firstNumber);
+        int number = firstNumber;
+        const int shownTo = m_shownTo + (lastNumber - firstNumber);
+        for (QTextBlock b = first; b.isValid() && number <= shownTo; b = b.next(), ++number) {
+            if (!colour(b) && number >= lastNumber)
+                break;
+        }
+        return;
+    }
+    if (m_firstPassPending)
+        return;
+    // The changed blocks, then on while the state at the end of a block changes.
+    knowStatesBefore(firstNumber);
+    int number = firstNumber;
+    for (QTextBlock b = first; b.isValid(); b = b.next(), ++number) {
+        if (!colour(b) && number >= lastNumber)
+            break;
+    }
+}
+
+bool ConfigHighlighter::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && m_view && watched == m_view->viewport())
+        colourShown();
+    return false;
+}
+
+void ConfigHighlighter::colourShown()
+{
+    if (m_applying)
+        return;
+    const QTextBlock top = m_view->cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock bottom =
+        m_view->cursorForPosition(QPoint(0, m_view->viewport()->height())).block();
+    const int from = std::max(0, top.blockNumber() - NearBlocks);
+    const int to = std::max(top.blockNumber(), bottom.blockNumber()) + NearBlocks;
+    m_shownFrom = from;
+    m_shownTo = to;
+    knowStatesBefore(from);
+    QTextBlock b = m_document->findBlockByNumber(from);
+    for (int number = from; b.isValid() && number <= to; ++number, b = b.next())
+        colour(b);
+}
+
+void ConfigHighlighter::knowStatesBefore(int number)
+{
+    if (m_knownStates >= number)
+        return;
+    const bool collect = std::exchange(m_collect, false);
+    QTextBlock b = m_document->findBlockByNumber(m_knownStates);
+    int end = m_knownStates == 0 ? int(Normal) : endState(b.previous());
+    for (; b.isValid() && m_knownStates < number; b = b.next(), ++m_knownStates) {
+        int state = b.userState();
+        if (!isColoured(state, end)) {
+            m_block = b;
+            const int scanned = scan(b.text(), end);
+            state = state == -1 ? scanned : (state & ~EndStateMask) | scanned;
+            b.setUserState(state);
+        }
+        end = state & EndStateMask;
+    }
+    m_collect = collect;
+}
+
+int ConfigHighlighter::endState(const QTextBlock &block)
+{
+    const int state = block.userState();
+    return state == -1 ? int(Normal) : state & EndStateMask;
+}
+
+bool ConfigHighlighter::isColoured(int state, int start) const
+{
+    return state != -1 && (state & ColouredBit) && ((state >> StartStateShift) & 3) == start &&
+           ((state >> GenerationShift) & GenerationMask) == (m_generation & GenerationMask);
+}
+
+void ConfigHighlighter::forget(QTextBlock block)
+{
+    const int state = block.userState();
+    if (state != -1)
+        block.setUserState(state & ~ColouredBit);
+}
+
+bool ConfigHighlighter::colour(const QTextBlock &block, bool force)
+{
+    const int number = block.blockNumber();
+    const int start = number == 0 ? int(Normal) : endState(block.previous());
+    const int before = block.userState();
+    if (!force && isColoured(before, start)) {
+        if (number == m_knownStates)
+            ++m_knownStates;
+        return false;
+    }
+    m_collect = true;
+    m_block = block;
+    const QString text = block.text();
+    m_chars.assign(std::size_t(text.size()), 0);
+    const int end = scan(text, start);
+    m_collect = false;
+    applyFormats(block);
+    QTextBlock(block).setUserState(end | start << StartStateShift | ColouredBit |
+                                   (m_generation & GenerationMask) << GenerationShift);
+    ++m_blocksColoured;
+    if (number == m_knownStates)
+        ++m_knownStates;
+    return before == -1 || (before & EndStateMask) != end;
+}
+
+int ConfigHighlighter::scan(const QString &text, int start)
+{
+    m_start = start;
+    m_end = Normal;
+    highlightBlock(text);
+    return m_end;
+}
+
+void ConfigHighlighter::applyFormats(const QTextBlock &block)
+{
+    QList<QTextLayout::FormatRange> ranges;
+    const std::size_t n = m_chars.size();
+    for (std::size_t i = 0; i < n;) {
+        const quint16 used = m_chars[i];
+        std::size_t j = i + 1;
+        while (j < n && m_chars[j] == used)
+            ++j;
+        if (used != 0)
+            ranges.append({int(i), int(j - i), m_used[used]});
+        i = j;
+    }
+    QTextLayout *layout = block.layout();
+    // What an input method shows while a character is composed stays.
+    const int preeditStart = layout->preeditAreaPosition();
+    const int preeditLength = int(layout->preeditAreaText().size());
+    const QList<QTextLayout::FormatRange> old = layout->formats();
+    if (preeditLength > 0) {
+        for (const QTextLayout::FormatRange &r : old) {
+            if (r.start >= preeditStart && r.start + r.length <= preeditStart + preeditLength)
+                ranges.append(r);
+        }
+    }
+    if (ranges == old)
+        return;
+    layout->setFormats(ranges);
+    m_applying = true;
+    m_document->markContentsDirty(block.position(), block.length());
+    m_applying = false;
+}
+
+void ConfigHighlighter::setFormat(int start, int count, const QTextCharFormat &format)
+{
+    if (!m_collect)
+        return;
+    const int n = int(m_chars.size());
+    start = std::max(0, start);
+    const int end = std::min(n, start + count);
+    if (end <= start)
+        return;
+    qsizetype used = m_used.indexOf(format);
+    if (used < 0) {
+        used = m_used.size();
+        m_used.append(format);
+    }
+    std::fill(m_chars.begin() + start, m_chars.begin() + end, quint16(used));
+}
+
+QTextCharFormat ConfigHighlighter::format(int position) const
+{
+    return m_used[m_chars[std::size_t(position)]];
 }
 
 void ConfigHighlighter::highlightBlock(const QString &text)
 {
-    setCurrentBlockState(Normal);
     const qsizetype n = text.size();
     qsizetype i = 0;
-    const int previous = previousBlockState();
+    const int previous = m_start;
     auto directiveRest = [&](qsizetype from) {
         setFormat(int(from), int(n - from), m_formats[std::size_t(Role::Preprocessor)]);
         if (n > 0 && text.back() == u'\\')
-            setCurrentBlockState(InDirective);
+            setEndState(InDirective);
     };
 
     if (previous == InDirective) {
@@ -151,7 +405,7 @@ void ConfigHighlighter::highlightBlock(const QString &text)
         const qsizetype close = text.indexOf(u"*/");
         if (close < 0) {
             setFormat(0, int(n), m_formats[std::size_t(Role::Comment)]);
-            setCurrentBlockState(InComment);
+            setEndState(InComment);
             underline(text);
             return;
         }
@@ -179,7 +433,7 @@ void ConfigHighlighter::highlightBlock(const QString &text)
             const qsizetype end = close < 0 ? n : close + 2;
             setFormat(int(i), int(end - i), m_formats[std::size_t(Role::Comment)]);
             if (close < 0)
-                setCurrentBlockState(InComment);
+                setEndState(InComment);
             i = end;
             continue;
         }
@@ -228,9 +482,9 @@ void ConfigHighlighter::highlightBlock(const QString &text)
 
 void ConfigHighlighter::underline(const QString &text)
 {
-    if (m_marks.isEmpty())
+    if (m_marks.isEmpty() || !m_collect)
         return;
-    const qsizetype start = currentBlock().position();
+    const qsizetype start = m_block.position();
     const qsizetype end = start + text.size();
     auto it =
         std::lower_bound(m_marks.cbegin(), m_marks.cend(), start - m_longestMark - 1,

@@ -1,12 +1,19 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QPalette>
+#include <QPointer>
 #include <QString>
-#include <QSyntaxHighlighter>
+#include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextLayout>
 
 #include <array>
+#include <vector>
+
+class QPlainTextEdit;
+class QTextDocument;
 
 // A problem to underline with a wavy line: `offset` counts characters from the start of the
 // document's plain text (as QTextDocument::toPlainText() gives it, one character per block
@@ -24,7 +31,12 @@ struct ProblemMark
 // themes stay readable. A block's colours depend only on its own text and on whether the block
 // before ended inside a block comment or a continued directive, so a keystroke costs one block
 // (plus the following ones only when that state changes).
-class ConfigHighlighter : public QSyntaxHighlighter
+//
+// Made for a text box, it colours only the blocks the box shows and a few around them, as they
+// are painted: opening a file of 400,000 lines then costs one screen, and the blocks nobody
+// looks at keep no layout. Made for a bare document, it colours every block, as soon as the
+// event loop runs and again after every change.
+class ConfigHighlighter : public QObject
 {
     Q_OBJECT
 
@@ -34,7 +46,9 @@ public:
 
     // Uses the application palette until setPalette() is called.
     explicit ConfigHighlighter(QTextDocument *document);
+    explicit ConfigHighlighter(QPlainTextEdit *view);
 
+    QTextDocument *document() const { return m_document; }
     // Takes the colours from `palette` (the widget's) and highlights again.
     void setPalette(const QPalette &palette);
     QTextCharFormat roleFormat(Role role) const { return m_formats[std::size_t(role)]; }
@@ -42,16 +56,44 @@ public:
     // Replaces the underlined problems; only the blocks they touch are highlighted again.
     void setDiagnostics(const QList<ProblemMark> &marks);
 
+    // Colours every block again (a bare document), or the shown ones when next painted.
+    void rehighlight();
+
+    // How many times a block was coloured, for tests that show the work is limited to what
+    // is shown.
+    qint64 blocksColoured() const { return m_blocksColoured; }
+
 protected:
-    void highlightBlock(const QString &text) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum BlockState { Normal = -1, InComment = 1, InDirective = 2 };
+    enum BlockState { Normal = 0, InComment = 1, InDirective = 2 };
 
     void takeColours(const QPalette &palette);
-    void underline(const QString &text);
+    void contentsChange(int position, int removed, int added);
     void rehighlightMarks(const QList<ProblemMark> &marks);
+    void colourShown();
+    // Makes the end states of the blocks before block `number` known.
+    void knowStatesBefore(int number);
+    // Colours `block` when its colours are missing or stale; returns whether its end state
+    // differs from what was known of it.
+    bool colour(const QTextBlock &block, bool force = false);
+    static int endState(const QTextBlock &block);
+    bool isColoured(int userState, int start) const;
+    static void forget(QTextBlock block);
+    // Runs over the text of m_block: its end state and, when `m_collect`, its formats.
+    int scan(const QString &text, int start);
+    void applyFormats(const QTextBlock &block);
 
+    // What highlightBlock() works with while it runs over one block.
+    void highlightBlock(const QString &text);
+    void setFormat(int start, int count, const QTextCharFormat &format);
+    QTextCharFormat format(int position) const;
+    void setEndState(int state) { m_end = state; }
+    void underline(const QString &text);
+
+    QTextDocument *m_document;
+    QPointer<QPlainTextEdit> m_view;
     std::array<QTextCharFormat, RoleCount> m_formats;
     QColor m_errorColour;
     QColor m_warningColour;
@@ -59,4 +101,24 @@ private:
     QColor m_warningBackground;
     QList<ProblemMark> m_marks; // sorted by offset
     qsizetype m_longestMark = 0;
+
+    // The blocks coloured at the last paint of the view.
+    int m_shownFrom = 0;
+    int m_shownTo = -1;
+    // The leading blocks whose end state is known.
+    int m_knownStates = 0;
+    // Colours made before a palette or a rehighlight count as missing.
+    int m_generation = 0;
+    bool m_firstPassPending = true;
+    bool m_applying = false;
+    qint64 m_blocksColoured = 0;
+
+    // The block being run over: its start state, end state, and the format of each character
+    // as an index into m_used (0: none).
+    QTextBlock m_block;
+    int m_start = Normal;
+    int m_end = Normal;
+    bool m_collect = false;
+    std::vector<quint16> m_chars;
+    QList<QTextCharFormat> m_used;
 };

@@ -1,6 +1,7 @@
 #include "longlines.h"
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -21,14 +22,29 @@ bool hasLongUnbrokenRun(QStringView text)
 
 namespace {
 
+// Whether the blocks a change touched hold such a run. A run ends at every block break, so
+// only the changed blocks are looked at, and only those long enough to hold one are copied.
+bool changeHasLongRun(const QTextDocument *document, int position, int added)
+{
+    QTextBlock block = document->findBlock(position);
+    const QTextBlock last = document->findBlock(position + added);
+    for (; block.isValid(); block = block.next()) {
+        if (block.length() > LongestRunWrappedAtWords && hasLongUnbrokenRun(block.text()))
+            return true;
+        if (block == last)
+            break;
+    }
+    return false;
+}
+
 template <typename Box> void watch(Box *box, bool (*wraps)(const Box *))
 {
     // contentsChange comes before the box lays out the new text.
     QObject::connect(box->document(), &QTextDocument::contentsChange, box,
-                     [box, wraps](int, int, int added) {
+                     [box, wraps](int position, int, int added) {
                          if (added > LongestRunWrappedAtWords &&
                              box->wordWrapMode() != QTextOption::WrapAnywhere && wraps(box) &&
-                             hasLongUnbrokenRun(box->document()->toRawText()))
+                             changeHasLongRun(box->document(), position, added))
                              box->setWordWrapMode(QTextOption::WrapAnywhere);
                      });
 }

@@ -17,20 +17,14 @@ namespace {
 constexpr int PauseMs = 300;
 // The longest the window is kept from other work while the text is copied for a check.
 constexpr int SliceMs = 4;
-// The longest text that is coloured (a real description is a few hundred kilobytes at most).
-constexpr int LargestHighlighted = 2 * 1024 * 1024;
 } // namespace
 
 PreviewCheck::PreviewCheck(QPlainTextEdit *text, QPushButton *status)
     : QObject(text), m_text(text), m_status(status)
 {
-    // Colouring lays out every block again and keeps formats for each: for a text far beyond
-    // any real description that costs a second and hundreds of mebibytes, so such a text is
-    // shown plain. Its check and the status line work all the same.
-    if (text->document()->characterCount() <= LargestHighlighted) {
-        m_highlighter = new ConfigHighlighter(text->document());
-        m_highlighter->setPalette(text->palette());
-    }
+    // Only what the box shows is coloured, so a text of any size is.
+    m_highlighter = new ConfigHighlighter(text);
+    m_highlighter->setPalette(text->palette());
     m_pause.setSingleShot(true);
     m_pause.setInterval(PauseMs);
     connect(&m_pause, &QTimer::timeout, this, &PreviewCheck::checkNow);
@@ -51,14 +45,24 @@ PreviewCheck::~PreviewCheck()
 PreviewCheck::Outcome PreviewCheck::check(QString text)
 {
     // Line separators and no-break spaces are as the box holds them; one character each, so
-    // every offset stays where it is.
-    for (QChar &c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-        else if (c == QChar::Nbsp)
-            c = u' ';
+    // every offset stays where it is. A text without them is read as it is: changing the
+    // string would copy all of it.
+    const auto boxOnly = [](QChar c) {
+        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar::Nbsp;
+    };
+    if (std::any_of(std::as_const(text).begin(), std::as_const(text).end(), boxOnly)) {
+        for (QChar &c : text) {
+            if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+                c = u'\n';
+            else if (c == QChar::Nbsp)
+                c = u' ';
+        }
     }
-    const config::ReadResult result = config::readConfig(text);
+    // Only the problems are shown: the reader keeps no tree, which for a large text would
+    // take many times the text's memory.
+    config::ReadOptions options;
+    options.keepEntries = false;
+    const config::ReadResult result = config::readConfig(text, options);
     Outcome outcome;
     outcome.summary = config::summary(result.diagnostics);
     for (const config::Diagnostic &d : result.diagnostics) {
@@ -137,8 +141,7 @@ void PreviewCheck::finished()
     std::stable_sort(
         m_marks.begin(), m_marks.end(),
         [](const ProblemMark &a, const ProblemMark &b) { return a.offset < b.offset; });
-    if (m_highlighter)
-        m_highlighter->setDiagnostics(m_marks);
+    m_highlighter->setDiagnostics(m_marks);
     m_status->setText(outcome.summary);
     m_status->setToolTip(outcome.marks.isEmpty() ? QString()
                                                  : tr("Click to go to the next problem"));

@@ -166,10 +166,9 @@ void savePreview::showChanges()
 
 void savePreview::setText(const QString &text)
 {
-    // The document separates lines with CR LF; the text box wants one break per line.
-    QString lines = normalizeLineBreaks(text);
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    ui->codePreview->setPlainText(lines);
+    // The text box takes CR LF as one break; the line and paragraph separators the text may
+    // hold become CR LF first. Text that is all CR LF goes in as it is, without a copy.
+    ui->codePreview->setPlainText(normalizeLineBreaks(text));
 }
 
 void savePreview::saveAsButton_Click()

@@ -1,5 +1,7 @@
 #include "confighighlighter.h"
 
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -148,6 +150,39 @@ private Q_SLOTS:
             const QColor c = h.roleFormat(ConfigHighlighter::Role(r)).foreground().color();
             QVERIFY2(c.lightness() - 20 >= 60, qPrintable(QString::number(r)));
         }
+    }
+
+    // In a text box only the shown blocks and a few around them are coloured, as they are
+    // painted: the rest keep no formats. Scrolling far down colours what comes into view with
+    // the state of a comment opened far above, and an edit above recolours what is shown.
+    void colourShownOnly()
+    {
+        constexpr int Lines = 20000;
+        constexpr int Opened = 10000; // this line opens a comment that never closes
+        QString text;
+        for (int i = 0; i < Lines; ++i)
+            text += i == Opened ? QStringLiteral("/* open\n") : QStringLiteral("x=1; // n\n");
+        text += QStringLiteral("y=2;");
+        QPlainTextEdit edit;
+        edit.resize(300, 200);
+        ConfigHighlighter h(&edit);
+        edit.setPlainText(text);
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        QTRY_COMPARE(roleAt(*edit.document(), h, int(text.indexOf(u'n'))),
+                     int(ConfigHighlighter::Role::Comment));
+        QVERIFY2(h.blocksColoured() < 500, qPrintable(QString::number(h.blocksColoured())));
+        const QTextBlock far = edit.document()->findBlockByNumber(Lines / 4);
+        QVERIFY(far.layout()->formats().isEmpty());
+
+        const int last = int(text.lastIndexOf(u'y'));
+        edit.verticalScrollBar()->setValue(edit.verticalScrollBar()->maximum());
+        QTRY_COMPARE(roleAt(*edit.document(), h, last), int(ConfigHighlighter::Role::Comment));
+        QVERIFY2(h.blocksColoured() < 1000, qPrintable(QString::number(h.blocksColoured())));
+
+        QTextCursor cursor(edit.document()->findBlockByNumber(Opened));
+        cursor.deleteChar(); // "* open": the comment is gone
+        QTRY_COMPARE(roleAt(*edit.document(), h, last - 1), -1);
     }
 };
 

@@ -95,6 +95,12 @@ private Q_SLOTS:
                             ? QChar(plain[random.bounded(int(std::size(plain)))])
                             : QChar(other[random.bounded(int(std::size(other)))]);
             }
+            // A whole string is normalised as its view is, and comes back shared when it has
+            // only CR LF breaks.
+            const QString normalised = normalizeLineBreaks(QStringView(text));
+            QCOMPARE(normalizeLineBreaks(text), normalised);
+            if (!text.isEmpty()) // an empty string shares no data
+                QCOMPARE(normalizeLineBreaks(text).isSharedWith(text), normalised == text);
             const EncodedText expected =
                 encodeWindows1252(normalizeLineBreaks(text) + QStringLiteral("\r\n"));
             const EncodedText actual = descriptionFileBytes(text);
