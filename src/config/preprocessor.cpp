@@ -462,6 +462,8 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
         directive.text = path;
         if (m_shared.includeLoader)
             include(path, t);
+        else if (!path.startsWith(u'\\') && m_shared.missingInclude.isEmpty())
+            m_shared.missingInclude = path; // not followed: its macros are unknown too
         return;
     }
     if (name.isEmpty()) {
