@@ -1,6 +1,7 @@
 #include "checkcommand.h"
 
 #include "configreader.h"
+#include "missionfiles.h"
 #include "preprocessor.h"
 #include "textcodec.h"
 
@@ -235,8 +236,10 @@ void printDiagnostics(const QString &path, const QList<Diagnostic> &diagnostics,
         if (d.alike > 0)
             out << "note: " << d.alike << " more like this";
         else
-            out << (d.severity == Severity::Error ? "error" : "warning") << ": "
-                << detail::escapeControls(d.message);
+            out << (d.severity == Severity::Error     ? "error"
+                    : d.severity == Severity::Warning ? "warning"
+                                                      : "note")
+                << ": " << detail::escapeControls(d.message);
         out << " [" << diagnosticName(d.kind) << "]\n";
     }
 }
@@ -272,6 +275,7 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
             options.styleNotes = pedantic;
             options.keepEntries = false;
             options.keepAlike = MaxAlike;
+            options.fileExists = missionFileLookup(folder.path);
             options.includeLoader = [&folder](const QString &include, const QString &fromFile) {
                 return loadInclude(folder, include, fromFile);
             };

@@ -163,6 +163,14 @@ public:
     Parser(SharedState &shared, FileContext &file)
         : m_shared(shared), m_file(file), m_source(shared, file)
     {
+        m_rules.report = [this](const SourceSpan &where, Severity severity, DiagnosticKind kind,
+                                const QString &message) {
+            m_shared.report(m_file, severity, where.start.offset, where.end.offset, message, kind);
+        };
+        m_rules.fromMissingInclude = [this](const SourceSpan &where, QStringView word) {
+            return fromMissingInclude(where.start.offset, where.end.offset, word);
+        };
+        m_rules.fileExists = m_shared.fileExists;
     }
 
     QList<Entry> parseFile()
@@ -235,8 +243,9 @@ private:
         for (Entry &e : m_trivia) {
             if (e.span.start.offset >= before)
                 later.append(std::move(e));
-            else if (e.span.start.offset >= m_statementEnd)
-                out.append(std::move(e));
+            else if (e.span.start.offset >= m_statementEnd &&
+                     (m_shared.keepEntries || !e.children.isEmpty()))
+                out.append(std::move(e)); // without the tree, only what an include brought
         }
         m_trivia = std::move(later);
     }
@@ -254,6 +263,27 @@ private:
                  DiagnosticKind kind = DiagnosticKind::Syntax)
     {
         error(t.spanStart, t.spanEnd, message, kind);
+    }
+
+    // Whether `word` may be a macro of an include that was not read. The first time it is, one
+    // note says so; what such names would cause is not reported, so that one missing include
+    // gives one warning and one note instead of an error on every line that uses its macros.
+    bool fromMissingInclude(qsizetype start, qsizetype end, QStringView word)
+    {
+        if (m_shared.missingInclude.isEmpty() || m_shared.macros.contains(word.toString()))
+            return false;
+        for (const QChar c : word) {
+            if (!c.isLetterOrNumber() && c != u'_')
+                return false;
+        }
+        if (!m_shared.missingIncludeNoted) {
+            m_shared.missingIncludeNoted = true;
+            m_shared.report(m_file, Severity::Note, start, end,
+                            echo(word) + u" may be a macro of "_qs + echo(m_shared.missingInclude) +
+                                u", which was not read; what uses such names is not checked"_qs,
+                            DiagnosticKind::FromMissingInclude);
+        }
+        return true;
     }
 
     SourceSpan span(qsizetype start, qsizetype end) const { return m_file.lines.span(start, end); }
@@ -319,21 +349,37 @@ private:
     }
     void leaveNesting() { --m_shared.nesting; }
 
-    void parseStatements(QList<Entry> &out, bool topLevel)
+    // Where a class body that never closes should have: the first statement that starts a line
+    // no further in than the class itself, after statements that were further in.
+    struct BodyIndent
+    {
+        int line = 0;   // of the '{'
+        int column = 0; // of 'class'
+        int firstColumn = 0;
+        qsizetype dedent = -1;
+    };
+
+    // Returns false when, without the tree, statements had to be dropped before the class was
+    // complete (the rules that compare them are then skipped).
+    bool parseStatements(QList<Entry> &out, bool topLevel, BodyIndent *indent = nullptr)
     {
         NameSet seen;
+        bool complete = true;
+        qsizetype retained = 0;
         for (;;) {
             const Token &t = peek();
             flushTrivia(out);
             if (t.kind == Tok::End)
-                return;
+                break;
             if (t.kind == Tok::RBrace && !topLevel)
-                return;
+                break;
             if (t.kind == Tok::Semicolon) {
                 take();
                 m_statementEnd = m_lastEnd;
                 continue;
             }
+            if (indent && indent->dedent < 0 && t.newlineBefore && t.fromSource())
+                noteIndent(*indent, t);
             const qsizetype before = out.size();
             const qsizetype floor = m_statementEnd;
             if (t.kind == Tok::RBrace) {
@@ -351,7 +397,12 @@ private:
                     parseImport(out);
                 else if (word == u"__EXEC")
                     parseExec(out);
-                else
+                else if (!startsAssignment(peekSecond().kind) &&
+                         fromMissingInclude(t.spanStart, t.spanEnd, word)) {
+                    const Token first = take();
+                    recover();
+                    finishInvalid(out, first.spanStart);
+                } else
                     parseAssignment(out);
             } else {
                 const Token bad = take();
@@ -369,12 +420,46 @@ private:
                 if (e.span.start.offset < floor)
                     e.span = span(floor, std::max(floor, e.span.end.offset));
                 checkEntry(e, seen, topLevel);
+                checkValue(e, m_shared.classes, m_rules);
+                if (e.kind == EntryKind::Value && !m_shared.classes.empty() &&
+                    e.name.compare(u"file", Qt::CaseInsensitive) == 0)
+                    m_shared.classes.back().file = e.value.text;
             }
             // A check that only wants the diagnostics keeps no tree: a file of millions of
-            // statements then needs memory for its names, not for its entries.
-            if (!m_shared.keepEntries)
-                out.clear();
+            // statements then needs memory for its names, not for its entries. A class keeps
+            // its own statements until it is complete, for the rules that compare them, up to
+            // a bound.
+            if (!m_shared.keepEntries) {
+                if (m_shared.nesting == 0) {
+                    out.clear();
+                } else if (m_shared.retained >= MaxRetained) {
+                    complete = complete && out.isEmpty();
+                    out.clear();
+                } else {
+                    ++m_shared.retained;
+                    ++retained;
+                }
+            }
         }
+        if (!m_shared.keepEntries)
+            m_shared.retained -= retained; // the caller drops them once its rules have run
+        return complete;
+    }
+
+    static bool startsAssignment(Tok after)
+    {
+        return after == Tok::Assign || after == Tok::PlusAssign || after == Tok::LBracket;
+    }
+
+    void noteIndent(BodyIndent &indent, const Token &t)
+    {
+        const SourcePos p = m_file.lines.pos(t.spanStart);
+        if (p.line <= indent.line)
+            return;
+        if (indent.firstColumn == 0)
+            indent.firstColumn = p.column;
+        else if (indent.firstColumn > indent.column && p.column <= indent.column)
+            indent.dedent = t.spanStart;
     }
 
     // Duplicate names within one class, and top-level names close to a known key.
@@ -457,18 +542,21 @@ private:
             return;
         }
         m_statementEnd = open.spanEnd;
-        parseStatements(e.children, false);
+        const SourcePos opened = m_file.lines.pos(keyword.spanStart);
+        BodyIndent indent;
+        indent.line = m_file.lines.pos(open.spanStart).line;
+        indent.column = opened.column;
+        m_shared.classes.push_back({e.name, {}});
+        const bool complete =
+            parseStatements(e.children, false, keyword.fromSource() ? &indent : nullptr);
+        m_shared.classes.pop_back();
         leaveNesting();
         const Token &close = peek();
         if (close.kind != Tok::RBrace) {
-            errorAt(open,
-                    u"expected '}' to close class "_qs + cutText(e.name) +
-                        QStringLiteral(" (opened on line %1), found the end of the file")
-                            .arg(m_file.lines.pos(open.spanStart).line),
-                    DiagnosticKind::UnclosedBlock);
+            reportUnclosed(e.name, keyword, opened, indent.dedent);
             e.bodySpan = span(open.spanEnd, close.spanStart);
             m_lastEnd = close.spanStart;
-            finish(out, std::move(e), keyword.spanStart);
+            finishClass(out, std::move(e), keyword.spanStart, complete);
             return;
         }
         // A '}' that a macro produced stands at the whole invocation, which may also hold the
@@ -478,13 +566,72 @@ private:
         const Token &semi = peek();
         if (semi.kind == Tok::Semicolon) {
             take();
+        } else if (semi.kind == Tok::RBrace || semi.kind == Tok::End) {
+            // The game reads on without it before the '}' of the class around or at the end.
+            if (m_shared.styleNotes)
+                warning(closeBrace.spanStart, closeBrace.spanEnd,
+                        u"expected ';' after '}' of class "_qs + cutText(e.name) + u", found "_qs +
+                            foundText(semi),
+                        DiagnosticKind::MissingSemicolon);
         } else {
             error(closeBrace.spanStart, closeBrace.spanEnd,
                   u"expected ';' after '}' of class "_qs + cutText(e.name) + u", found "_qs +
                       foundText(semi),
                   DiagnosticKind::MissingSemicolon);
         }
-        finish(out, std::move(e), keyword.spanStart);
+        finishClass(out, std::move(e), keyword.spanStart, complete);
+    }
+
+    // The class is complete: the rules that compare its statements run, and without the tree
+    // the statements are dropped.
+    void finishClass(QList<Entry> &out, Entry &&e, qsizetype start, bool complete)
+    {
+        e.span = span(start, m_lastEnd);
+        if (complete)
+            checkClass(e, m_shared.classes, m_rules);
+        if (!m_shared.keepEntries)
+            e.children.clear();
+        finish(out, std::move(e), start);
+    }
+
+    // A class without its '}' is reported where it should have closed: at the first line that
+    // is no further in than the class (when its body was further in), or else at the end of
+    // the file; a note shows where it was opened. Only the innermost of the classes the end
+    // of the file leaves open is reported, as one missing '}' leaves them all open.
+    void reportUnclosed(const QString &name, const Token &keyword, const SourcePos &opened,
+                        qsizetype dedent)
+    {
+        const bool atEnd = dedent < 0;
+        if (atEnd && m_shared.unclosedReported)
+            return;
+        const QString message =
+            QStringLiteral("expected '}' to close class %1 (opened on line %2), found ")
+                .arg(cutText(name))
+                .arg(opened.line);
+        bool reported = false;
+        qsizetype at = 0;
+        if (atEnd) {
+            m_shared.unclosedReported = true;
+            at = m_lastEnd;
+            reported =
+                m_shared.report(m_file, Severity::Error, at, at,
+                                message + u"the end of the file"_qs, DiagnosticKind::UnclosedBlock);
+        } else {
+            at = dedent;
+            const QStringView found = QStringView(*m_file.text).mid(dedent).left(40);
+            qsizetype wordEnd = 0;
+            while (wordEnd < found.size() && !found[wordEnd].isSpace())
+                ++wordEnd;
+            reported = m_shared.report(m_file, Severity::Error, dedent, dedent + wordEnd,
+                                       message + echo(found.left(wordEnd)) +
+                                           u" on a line no further in than the class"_qs,
+                                       DiagnosticKind::UnclosedBlock);
+        }
+        if (reported) {
+            m_shared.report(m_file, Severity::Note, keyword.spanStart, keyword.spanEnd,
+                            u"class "_qs + cutText(name) + u" opened here"_qs,
+                            DiagnosticKind::UnclosedBlock, at);
+        }
     }
 
     void parseDelete(QList<Entry> &out)
@@ -572,8 +719,9 @@ private:
         }
     }
 
-    // ';' after a value. Missing at the end of a line or before '}' the game reads on, so it
-    // is a warning there; anything else on the same line is an error.
+    // ';' after a value. The game reads the last statement before a '}' or the end of the
+    // file without it (a style note); anywhere else it reports the missing ';'. At the end of
+    // a line the statement itself is whole, so reading goes on with the next line.
     bool expectSemicolon(const QString &after)
     {
         const Token &t = peek();
@@ -582,8 +730,16 @@ private:
             return true;
         }
         const QString message = u"expected ';' "_qs + after + u", found "_qs + foundText(t);
-        if (t.kind == Tok::End || t.kind == Tok::RBrace || t.newlineBefore) {
-            warning(m_lastEnd, m_lastEnd, message, DiagnosticKind::MissingSemicolon);
+        if (t.kind == Tok::End || t.kind == Tok::RBrace) {
+            if (m_shared.styleNotes)
+                warning(m_lastEnd, m_lastEnd, message, DiagnosticKind::MissingSemicolon);
+            return true;
+        }
+        if (t.newlineBefore) {
+            // A string left open at the end of its line took the ';' with it: that error
+            // was given already.
+            if (!m_unterminatedValue)
+                error(m_lastEnd, m_lastEnd, message, DiagnosticKind::MissingSemicolon);
             return true;
         }
         errorAt(t, message, DiagnosticKind::MissingSemicolon);
@@ -625,8 +781,16 @@ private:
             e.append = true;
         } else if (op.kind != Tok::Assign) {
             const QString what = isArray ? cutText(e.name) + u"[]"_qs : cutText(e.name);
-            errorAt(op, u"expected '=' after '"_qs + what + u"', found "_qs + foundText(op));
-            recover();
+            const QString message =
+                u"expected '=' after '"_qs + what + u"', found "_qs + foundText(op);
+            // Nothing more on the key's line: the mistake is there (a stray word typed
+            // before a comment, say), not on the line where reading found something else.
+            if (op.kind == Tok::End || op.newlineBefore) {
+                errorAt(keyTok, message);
+            } else {
+                errorAt(op, message);
+                recover();
+            }
             finishInvalid(out, keyTok.spanStart);
             return;
         }
@@ -658,8 +822,10 @@ private:
     bool parseScalar(Value &value, bool inArray, bool wordExpected = false)
     {
         const Token &first = peek();
+        m_unterminatedValue = false;
         if (first.kind == Tok::String) {
             const Token s = take();
+            m_unterminatedValue = s.unterminated;
             value.kind = ValueKind::String;
             value.text = unescapeString(s);
             value.span = span(s.spanStart, s.spanEnd);
@@ -802,6 +968,11 @@ private:
     qsizetype m_lastEnd = 0;
     qsizetype m_statementEnd = 0;
     QList<Entry> m_trivia;
+    bool m_unterminatedValue = false; // the last value read was a string without its '"'
+    RuleSink m_rules;
+    // Statements a class keeps for its rules while the tree is not kept, across all open
+    // classes: past it a class drops them and its comparing rules are skipped.
+    static constexpr qsizetype MaxRetained = 100'000;
 };
 
 QString plural(int n, const char *one, const char *many)
@@ -844,6 +1015,16 @@ QLatin1StringView diagnosticName(DiagnosticKind kind)
         "unknown-key",
         "empty-value",
         "unquoted-text",
+        "respawn-value",
+        "number-value",
+        "game-type",
+        "player-count",
+        "params-default",
+        "params-texts",
+        "sound-class",
+        "remote-exec-value",
+        "file-not-found",
+        "from-missing-include",
         "out-of-memory",
     };
     static_assert(std::size(Names) == std::size_t(DiagnosticKind::OutOfMemory) + 1,
@@ -859,7 +1040,8 @@ int ReadResult::errorCount() const
 
 int ReadResult::warningCount() const
 {
-    return int(diagnostics.size()) - errorCount();
+    return int(std::count_if(diagnostics.cbegin(), diagnostics.cend(),
+                             [](const Diagnostic &d) { return d.severity == Severity::Warning; }));
 }
 
 ReadResult readConfig(const QString &text, const ReadOptions &options)
@@ -876,9 +1058,15 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
     shared.keepAlike = options.keepAlike;
     if (!options.fileName.isEmpty())
         shared.includeChain.append(options.fileName);
-    FileContext file{
-        &result.m_source,      LineIndex(result.m_source), QString(), options.fileName, -1,
-        options.checkKnownKeys};
+    FileContext file{&result.m_source,
+                     LineIndex(result.m_source),
+                     QString(),
+                     options.fileName,
+                     -1,
+                     options.checkKnownKeys,
+                     {}};
+    findSilencers(file);
+    shared.fileExists = options.fileExists;
     try {
         result.entries = parseText(shared, file);
         if (!options.keepEntries)
@@ -908,17 +1096,24 @@ QString summary(const QList<Diagnostic> &diagnostics)
     if (diagnostics.isEmpty())
         return QStringLiteral("No problems found");
     int errors = 0;
+    int warnings = 0;
     const Diagnostic *first = nullptr;
+    const Diagnostic *firstWarning = nullptr;
     for (const Diagnostic &d : diagnostics) {
         if (d.severity == Severity::Error) {
             if (!errors)
                 first = &d;
             ++errors;
+        } else if (d.severity == Severity::Warning) {
+            if (!warnings)
+                firstWarning = &d;
+            ++warnings;
         }
     }
-    const int warnings = int(diagnostics.size()) - errors;
     if (!first)
-        first = &diagnostics.front();
+        first = firstWarning;
+    if (!first)
+        return QStringLiteral("No problems found");
     QStringList counts;
     if (errors)
         counts << plural(errors, "error", "errors");

@@ -34,7 +34,9 @@ struct SourceSpan
     qsizetype length() const { return end.offset - start.offset; }
 };
 
-enum class Severity { Error, Warning };
+// A note is never a problem of its own: it follows the error or warning it explains (where
+// a class was opened, where a name may have come from) and is not counted.
+enum class Severity { Error, Warning, Note };
 
 // What kind of problem a diagnostic is. Each kind has a stable short name (diagnosticName),
 // which --check prints and a user may search for.
@@ -58,7 +60,18 @@ enum class DiagnosticKind {
     UnknownKey,          // a top-level key close to a known one
     EmptyValue,          // "key = ;"
     UnquotedText,        // text where a string in quotes is meant (a style note)
-    OutOfMemory,         // memory ran out while reading
+    // The values the game's documentation allows (the rules are in knownkeys.cpp):
+    RespawnValue,       // respawn that is neither 0 to 5 nor one of the six names
+    NumberExpected,     // a delay or a player count that is not a number
+    GameType,           // a gameType the game does not know
+    PlayerCount,        // minPlayers above maxPlayers
+    ParamsDefault,      // a Params default that is not among its values[]
+    ParamsTexts,        // texts[] and values[] of a Params class of different lengths
+    SoundClass,         // a name in CfgSounds' sounds[] without a class of its own
+    RemoteExecValue,    // a CfgRemoteExec mode, jip or allowedTargets out of range
+    FileNotFound,       // a sound, picture or function file missing from the mission folder
+    FromMissingInclude, // a name that may be a macro of an include that was not found
+    OutOfMemory,        // memory ran out while reading
 };
 
 // "syntax", "missing-semicolon", "unknown-key", ...
@@ -183,6 +196,11 @@ struct ReadOptions
     // past them stays, with `alike` counting it and all later ones, which are dropped: a
     // million duplicate keys then cost a handful of diagnostics.
     int keepAlike = 0;
+    // Whether a file the text names (a sound, a picture, a function) exists in the mission
+    // folder. `path` is as written, relative to the folder of the file that was read; names
+    // starting with '@' or '\' are addon paths and never asked. Without it no file is looked
+    // for.
+    std::function<bool(const QString &path)> fileExists;
 };
 
 class ReadResult
@@ -194,6 +212,7 @@ public:
     QList<Diagnostic> diagnostics;
 
     int errorCount() const;
+    // Notes are not counted: they explain an error or a warning.
     int warningCount() const;
     bool hasErrors() const { return errorCount() > 0; }
 

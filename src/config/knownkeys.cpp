@@ -508,3 +508,101 @@ QString settingGroupTitle(SettingGroup group)
 }
 
 } // namespace config
+
+// The rules for values, each from the page and section of the game's community wiki named in
+// its row. Kept apart from the rows above: those say how the window edits a key, these what the
+// check accepts.
+namespace config {
+
+namespace {
+namespace rules { // apart from the setting rows' names: Number is a check here, a type there
+
+constexpr const char *RespawnNames[] = {"NONE", "BIRD", "INSTANT", "BASE", "GROUP", "SIDE"};
+// "Unknown" is what the game shows for a type it does not know.
+constexpr const char *GameTypes[] = {
+    "Unknown", "Coop",    "DM",       "TDM",      "CTF",    "SC",       "CTI",  "RPG",
+    "Sandbox", "Seize",   "Defend",   "Escape",   "Patrol", "Survival", "KOTH", "LastMan",
+    "EndGame", "Support", "Vanguard", "Warlords", "Zeus",   "ZDM",      "ZCTF", "ZCoop",
+    "ZSC",     "ZCTI",    "ZTDM",     "ZRPG",     "ZGM",    "ZVZ",      "ZVV",
+};
+// Tried after the name as written when a sound is named without an extension.
+constexpr const char *SoundExtensions[] = {".ogg", ".wss", ".wav"};
+constexpr const char *PictureExtensions[] = {".paa", ".jpg"};
+constexpr std::span<const char *const> NoNames;
+
+using enum ValueCheck;
+using enum DiagnosticKind;
+// The game reads every one of these files without complaint and only behaves differently than
+// meant: warnings, which leave --check's exit code at 0.
+constexpr Severity Warning = Severity::Warning;
+
+constexpr ValueRule ValueRuleTable[] = {
+    {"respawn", NumberOrName, RespawnValue, Warning, RespawnNames, 0, 5, nullptr,
+     "Description.ext: respawn"},
+    {"respawnDelay", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: respawnDelay"},
+    {"respawnVehicleDelay", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: respawnVehicleDelay"},
+    {"reviveDelay", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: reviveDelay"},
+    {"reviveForceRespawnDelay", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: reviveForceRespawnDelay"},
+    {"reviveBleedOutDelay", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: reviveBleedOutDelay"},
+    {"corpseRemovalMinTime", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: corpseRemovalMinTime"},
+    {"corpseRemovalMaxTime", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: corpseRemovalMaxTime"},
+    {"wreckRemovalMinTime", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: wreckRemovalMinTime"},
+    {"wreckRemovalMaxTime", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: wreckRemovalMaxTime"},
+    {"Header/gameType", Name, GameType, Warning, GameTypes, 0, 0, nullptr,
+     "Multiplayer Game Types: Available Types"},
+    {"Header/minPlayers", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: Header"},
+    {"Header/maxPlayers", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: Header"},
+    {"Header/minPlayers", NotAbove, PlayerCount, Warning, NoNames, 0, 0, "maxPlayers",
+     "Description.ext: Header"},
+    {"Params/*/default", AmongOther, ParamsDefault, Warning, NoNames, 0, 0, "values",
+     "Mission Parameters: Params"},
+    {"Params/*/texts", SameLength, ParamsTexts, Warning, NoNames, 0, 0, "values",
+     "Mission Parameters: Params"},
+    {"CfgSounds/sounds", NamesClasses, SoundClass, Warning, NoNames, 0, 0, nullptr,
+     "Description.ext: CfgSounds"},
+    {"CfgRemoteExec/*/mode", WholeInRange, RemoteExecValue, Warning, NoNames, 0, 2, nullptr,
+     "Remote Execution: CfgRemoteExec"},
+    {"CfgRemoteExec/*/jip", WholeInRange, RemoteExecValue, Warning, NoNames, 0, 1, nullptr,
+     "Remote Execution: CfgRemoteExec"},
+    {"CfgRemoteExec/*/*/allowedTargets", WholeInRange, RemoteExecValue, Warning, NoNames, 0, 2,
+     nullptr, "Remote Execution: CfgRemoteExec"},
+    {"CfgRemoteExec/*/*/jip", WholeInRange, RemoteExecValue, Warning, NoNames, 0, 1, nullptr,
+     "Remote Execution: CfgRemoteExec"},
+    {"loadScreen", MissionFile, FileNotFound, Warning, PictureExtensions, 0, 0, nullptr,
+     "Description.ext: loadScreen"},
+    {"overviewPicture", MissionFile, FileNotFound, Warning, PictureExtensions, 0, 0, nullptr,
+     "Description.ext: overviewPicture"},
+    {"CfgSounds/*/sound", MissionFile, FileNotFound, Warning, SoundExtensions, 0, 0, nullptr,
+     "Description.ext: CfgSounds"},
+    {"CfgMusic/*/sound", MissionFile, FileNotFound, Warning, SoundExtensions, 0, 0, nullptr,
+     "Description.ext: CfgMusic"},
+    {"CfgRadio/*/sound", MissionFile, FileNotFound, Warning, SoundExtensions, 0, 0, nullptr,
+     "Description.ext: CfgRadio"},
+    {"CfgFunctions/*/*/file", MissionFile, FileNotFound, Warning, NoNames, 0, 0, nullptr,
+     "Functions Library: Adding a Function"},
+    {"CfgFunctions/*/*/*/file", MissionFile, FileNotFound, Warning, NoNames, 0, 0, nullptr,
+     "Functions Library: Adding a Function"},
+    {"CfgFunctions/*/*/*", FunctionFile, FileNotFound, Warning, NoNames, 0, 0, nullptr,
+     "Functions Library: Adding a Function"},
+};
+
+} // namespace rules
+} // namespace
+
+std::span<const ValueRule> valueRules()
+{
+    return rules::ValueRuleTable;
+}
+
+} // namespace config

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "configreader.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -71,5 +73,43 @@ std::span<const KeySetting> keySettings();
 const KeySetting *findKeySetting(QStringView key);
 // "Mission and loading screen", ...
 QString settingGroupTitle(SettingGroup group);
+
+} // namespace config
+
+namespace config {
+
+// What a value rule asks of the value of the key it names.
+enum class ValueCheck {
+    NumberOrName, // a whole number within [minimum, maximum], or one of `names`
+    Number,       // a number (a word of digits and operators counts: the game evaluates it)
+    Name,         // one of `names`
+    WholeInRange, // a whole number within [minimum, maximum]
+    NotAbove,     // a number not above the number `other` holds in the same class
+    AmongOther,   // one of the elements of the array `other` in the same class
+    SameLength,   // an array with as many elements as the array `other` in the same class
+    NamesClasses, // an array of names, each a class in the same class
+    MissionFile,  // a file or folder in the mission folder (an array: its first element);
+                  // `names` are the extensions tried when the name has none
+    FunctionFile, // a function class without `file`: its default file must exist
+};
+
+// One rule the game's documentation gives for a value. `path` names the key from the top of
+// the file, classes separated by '/', '*' standing for any class: "respawn", "Header/minPlayers",
+// "Params/*/default". Names compare without regard to case, as the game compares them.
+struct ValueRule
+{
+    const char *path;
+    ValueCheck check;
+    DiagnosticKind kind;
+    Severity severity;
+    std::span<const char *const> names = {};
+    int minimum = 0;
+    int maximum = 0;
+    const char *other = nullptr;
+    // The page of the game's community wiki, and its section, the rule comes from.
+    const char *source = nullptr;
+};
+
+std::span<const ValueRule> valueRules();
 
 } // namespace config

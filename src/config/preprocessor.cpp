@@ -174,16 +174,61 @@ SourcePos LineIndex::pos(qsizetype offset) const
     return p;
 }
 
-void SharedState::report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
-                         const QString &message, DiagnosticKind kind)
+bool FileContext::silenced(int line, DiagnosticKind kind) const
 {
+    for (const int at : {line, line - 1}) {
+        if (const auto it = silencers.constFind(at); it != silencers.cend() && it->contains(kind))
+            return true;
+    }
+    return false;
+}
+
+void findSilencers(FileContext &file)
+{
+    static const QString Marker = QStringLiteral("check: ignore");
+    const QString &text = *file.text;
+    for (qsizetype at = text.indexOf(Marker); at >= 0; at = text.indexOf(Marker, at + 1)) {
+        // Only in a comment: "//" or "/*" earlier on the same line.
+        qsizetype lineStart = at;
+        while (lineStart > 0 && !isLineBreak(text[lineStart - 1].unicode()))
+            --lineStart;
+        const QStringView before = QStringView(text).mid(lineStart, at - lineStart);
+        if (!before.contains(u"//") && !before.contains(u"/*"))
+            continue;
+        QList<DiagnosticKind> kinds;
+        qsizetype i = at + Marker.size();
+        for (;;) {
+            while (i < text.size() && (text[i] == u' ' || text[i] == u'\t' || text[i] == u','))
+                ++i;
+            const qsizetype start = i;
+            while (i < text.size() && (text[i].isLetterOrNumber() || text[i] == u'-'))
+                ++i;
+            if (i == start)
+                break;
+            const QStringView name = QStringView(text).mid(start, i - start);
+            for (int k = 0; k <= int(DiagnosticKind::OutOfMemory); ++k) {
+                if (name == diagnosticName(DiagnosticKind(k)))
+                    kinds.append(DiagnosticKind(k));
+            }
+        }
+        if (!kinds.isEmpty())
+            file.silencers[file.lines.pos(at).line] += kinds;
+    }
+}
+
+bool SharedState::report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
+                         const QString &message, DiagnosticKind kind, qsizetype anchor)
+{
+    const SourcePos position = file.lines.pos(start);
+    if (!file.silencers.isEmpty() && file.silenced(position.line, kind))
+        return false;
     bool standIn = false;
     if (keepAlike > 0) {
         Alike &a = alike[severity == Severity::Error ? 0 : 1][message];
         if (++a.count > keepAlike) {
             if (a.count > keepAlike + 1) {
                 ++diagnostics[a.standIn].diagnostic.alike;
-                return;
+                return true;
             }
             a.standIn = diagnostics.size();
             standIn = true;
@@ -192,12 +237,15 @@ void SharedState::report(const FileContext &file, Severity severity, qsizetype s
     Diagnostic d;
     d.severity = severity;
     d.kind = kind;
-    d.position = file.lines.pos(start);
+    d.position = position;
     d.length = std::max<qsizetype>(0, end - start);
     d.message = message;
     d.file = file.diagnosticFile;
     d.alike = standIn ? 1 : 0;
-    diagnostics.push_back({std::move(d), file.anchor >= 0 ? file.anchor : start});
+    diagnostics.push_back({std::move(d), file.anchor >= 0 ? file.anchor
+                                         : anchor >= 0    ? anchor
+                                                          : start});
+    return true;
 }
 
 QString describe(const Token &t)
@@ -414,6 +462,8 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
         directive.text = path;
         if (m_shared.includeLoader)
             include(path, t);
+        else if (!path.startsWith(u'\\') && m_shared.missingInclude.isEmpty())
+            m_shared.missingInclude = path; // not followed: its macros are unknown too
         return;
     }
     if (name.isEmpty()) {
@@ -475,6 +525,8 @@ void TokenSource::include(const QString &path, const Token &t)
         return;
     }
     const IncludedFile included = m_shared.includeLoader(path, m_file.loaderName);
+    if (!included.found && m_shared.missingInclude.isEmpty())
+        m_shared.missingInclude = path;
     if (!included.found) {
         if (!included.problem.isEmpty()) {
             m_shared.report(m_file, Severity::Error, t.spanStart, t.spanEnd,
@@ -502,7 +554,9 @@ void TokenSource::include(const QString &path, const Token &t)
                     included.name,
                     included.name,
                     m_file.anchor >= 0 ? m_file.anchor : t.spanStart,
-                    false};
+                    false,
+                    {}};
+    findSilencers(sub);
     m_shared.includeChain.append(included.name);
     directive.children = parseText(m_shared, sub);
     m_shared.includeChain.removeLast();

@@ -5,6 +5,7 @@
 
 #include "configreader.h"
 #include "lexer.h"
+#include "valuerules.h"
 
 #include <QHash>
 #include <QStringList>
@@ -62,7 +63,17 @@ struct FileContext
     // in the read text, or -1 for the read text itself.
     qsizetype anchor = -1;
     bool checkKnownKeys = false;
+    // Lines with a "check: ignore NAME" comment, and the kinds each names (see findSilencers).
+    QHash<int, QList<DiagnosticKind>> silencers;
+
+    // Whether a diagnostic of `kind` on `line` is silenced by a comment on it or the line before.
+    bool silenced(int line, DiagnosticKind kind) const;
 };
+
+// Finds the comments that silence a diagnostic: "// check: ignore NAME" (or the same in
+// a block comment), NAME being a diagnostic's short name; several names may follow, separated
+// by commas or spaces. The comment silences those kinds on its own line and on the next one.
+void findSilencers(FileContext &file);
 
 // Everything the texts of one read share: macros, limits, diagnostics, the include chain.
 struct SharedState
@@ -89,6 +100,17 @@ struct SharedState
     int nesting = 0;
     // Unknown top-level keys compared with the table so far; bounded to stay linear.
     int unknownKeysCompared = 0;
+    // The classes the parser is in, for the value rules.
+    std::vector<ClassFrame> classes;
+    std::function<bool(const QString &)> fileExists;
+    // Statements kept for the value rules while the tree is not kept (bounded).
+    qsizetype retained = 0;
+    // The first include that was not read, and whether the note about names that may come from
+    // it was given.
+    QString missingInclude;
+    bool missingIncludeNoted = false;
+    // The end of the file left a class open and that was reported (only the innermost is).
+    bool unclosedReported = false;
 
     struct Recorded
     {
@@ -97,8 +119,10 @@ struct SharedState
     };
     std::vector<Recorded> diagnostics;
 
-    void report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
-                const QString &message, DiagnosticKind kind);
+    // False when a comment silenced it. `anchor` places a note right after the diagnostic it
+    // belongs to (that diagnostic's start).
+    bool report(const FileContext &file, Severity severity, qsizetype start, qsizetype end,
+                const QString &message, DiagnosticKind kind, qsizetype anchor = -1);
 };
 
 class TokenSource

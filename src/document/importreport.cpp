@@ -78,8 +78,9 @@ QString ImportReport::text() const
             if (!d.file.isEmpty())
                 where = d.file + u' ' + where;
             lines << QStringLiteral("  ") + where + QStringLiteral(": ") +
-                         (d.severity == config::Severity::Error ? QStringLiteral("error: ")
-                                                                : QStringLiteral("warning: ")) +
+                         (d.severity == config::Severity::Error     ? QStringLiteral("error: ")
+                          : d.severity == config::Severity::Warning ? QStringLiteral("warning: ")
+                                                                    : QStringLiteral("note: ")) +
                          d.message;
         }
         if (problems.size() > MaxListed)

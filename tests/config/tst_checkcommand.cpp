@@ -146,15 +146,19 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         const QString error = "%1/a.ext:1:1: error: included file ";
         const QString broken = "class A {";
-        const QString unclosed = ":1:9: error: expected '}' to close class A (opened on line 1), "
-                                 "found the end of the file [unclosed-block]\n";
+        auto unclosed = [](const QString &file) {
+            return file +
+                   ":1:10: error: expected '}' to close class A (opened on line 1), found the "
+                   "end of the file [unclosed-block]\n" +
+                   file + ":1:1: note: class A opened here [unclosed-block]\n";
+        };
         const CheckLimits defaults;
         QTest::newRow("name in another case")
             << QStringList{"%1/Sub/Common.hpp=" + broken} << "#include \"sub\\COMMON.hpp\""
-            << defaults << "%1/Sub/Common.hpp" + unclosed << 1;
+            << defaults << unclosed("%1/Sub/Common.hpp") << 1;
         QTest::newRow("exact name first")
             << QStringList{"%1/x.hpp=x=1;", "%1/X.hpp=" + broken} << "#include \"X.hpp\""
-            << defaults << "%1/X.hpp" + unclosed << 1;
+            << defaults << unclosed("%1/X.hpp") << 1;
         QTest::newRow("game and addon paths are not looked up")
             << QStringList{} << "#include \"\\a3\\ui_f\\hpp\\defineResincl.inc\"" << defaults << ""
             << 0;
@@ -199,7 +203,7 @@ private Q_SLOTS:
             << 1;
         QTest::newRow("link inside")
             << QStringList{"%1/x.hpp=" + broken, "%1/in.hpp=<link:%1/x.hpp>"}
-            << "#include \"in.hpp\"" << defaults << "%1/in.hpp" + unclosed << 1;
+            << "#include \"in.hpp\"" << defaults << unclosed("%1/in.hpp") << 1;
         QTest::newRow("include too large")
             << QStringList{"%1/big.hpp=<bytes:1001>"} << "#include \"big.hpp\""
             << CheckLimits{1000, 100000, 100}

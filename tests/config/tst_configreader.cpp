@@ -15,7 +15,10 @@ QString messages(const ReadResult &r)
         lines << QStringLiteral("%1:%2: %3: %4")
                      .arg(d.position.line)
                      .arg(d.position.column)
-                     .arg(d.severity == Severity::Error ? "error" : "warning", d.message);
+                     .arg(d.severity == Severity::Error     ? "error"
+                          : d.severity == Severity::Warning ? "warning"
+                                                            : "note",
+                          d.message);
     }
     return lines.join(u'\n');
 }
@@ -160,7 +163,7 @@ private Q_SLOTS:
             << "1:7: error: expected ';' after the value, found 'y'";
         QTest::newRow("missing ';' at the end of the line")
             << "x = 1\ny = 2;"
-            << "1:6: warning: expected ';' after the value, found the end of the line";
+            << "1:6: error: expected ';' after the value, found the end of the line";
         QTest::newRow("missing ';' before '}'")
             << "class A { x = \"a\" };"
             << "1:18: warning: expected ';' after the value, found '}'";
@@ -168,12 +171,12 @@ private Q_SLOTS:
             << "class A {} x=1;"
             << "1:10: error: expected ';' after '}' of class A, found 'x'";
         QTest::newRow("unclosed brace") << "class A {\nx=1;\n"
-                                        << "1:9: error: expected '}' to close class A (opened on "
-                                           "line 1), found the end of the file";
+                                        << "2:5: error: expected '}' to close class A (opened on "
+                                           "line 1), found the end of the file\n"
+                                           "1:1: note: class A opened here";
         QTest::newRow("unterminated string")
             << "x = \"abc;\ny=1;"
-            << "1:5: error: unterminated string: expected '\"' before the end of the line\n"
-               "1:10: warning: expected ';' after the value, found the end of the line";
+            << "1:5: error: unterminated string: expected '\"' before the end of the line";
         QTest::newRow("unterminated comment")
             << "x=1; /* no end"
             << "1:6: error: unterminated comment: expected '*/', found the end of the file";

@@ -492,10 +492,11 @@ private Q_SLOTS:
         const QString full = report.text();
         QVERIFY2(full.contains(u"could not be read stay"_qs), qPrintable(full));
         for (const config::Diagnostic &d : report.problems) {
-            QVERIFY2(full.contains(
-                         QStringLiteral("line %1: ").arg(d.position.line) +
-                         (d.severity == config::Severity::Error ? u"error: "_qs : u"warning: "_qs) +
-                         d.message),
+            QVERIFY2(full.contains(QStringLiteral("line %1: ").arg(d.position.line) +
+                                   (d.severity == config::Severity::Error     ? u"error: "_qs
+                                    : d.severity == config::Severity::Warning ? u"warning: "_qs
+                                                                              : u"note: "_qs) +
+                                   d.message),
                      qPrintable(full));
         }
     }

@@ -1,0 +1,73 @@
+#include "missionfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QStringList>
+
+#include <memory>
+
+#include <sys/stat.h>
+
+namespace config {
+
+namespace {
+
+class FolderCache
+{
+public:
+    explicit FolderCache(const QString &folder) : m_folder(folder.isEmpty() ? u"."_qs : folder) {}
+
+    bool exists(const QString &path)
+    {
+        QString found = m_folder;
+        QString relative = path;
+        relative.replace(u'\\', u'/');
+        if (relative.startsWith(u'/'))
+            return false;
+        for (const QString &part : relative.split(u'/', Qt::SkipEmptyParts)) {
+            if (part == u".")
+                continue;
+            found = entry(found, part);
+            if (found.isEmpty())
+                return false;
+        }
+        struct stat st;
+        return ::stat(QFile::encodeName(found).constData(), &st) == 0;
+    }
+
+private:
+    // The name in `folder` that matches `name`: the exact name first, as the game's file system
+    // would answer it, then one differing in case.
+    QString entry(const QString &folder, const QString &name)
+    {
+        const QString exact = folder + u'/' + name;
+        struct stat st;
+        if (::stat(QFile::encodeName(exact).constData(), &st) == 0)
+            return exact;
+        auto it = m_listings.find(folder);
+        if (it == m_listings.end()) {
+            QHash<QString, QString> names;
+            const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                               QDir::System | QDir::NoDotAndDotDot);
+            for (const QString &e : entries)
+                names.insert(e.toCaseFolded(), e);
+            it = m_listings.insert(folder, names);
+        }
+        const auto match = it->constFind(name.toCaseFolded());
+        return match == it->cend() ? QString() : folder + u'/' + *match;
+    }
+
+    QString m_folder;
+    QHash<QString, QHash<QString, QString>> m_listings;
+};
+
+} // namespace
+
+std::function<bool(const QString &path)> missionFileLookup(const QString &folder)
+{
+    auto cache = std::make_shared<FolderCache>(folder);
+    return [cache](const QString &path) { return cache->exists(path); };
+}
+
+} // namespace config

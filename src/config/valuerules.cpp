@@ -1,0 +1,452 @@
+#include "valuerules.h"
+
+#include "knownkeys.h"
+#include "preprocessor.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+namespace config::detail {
+
+namespace {
+
+// A rule's path split once into its names.
+struct CompiledRule
+{
+    const ValueRule *rule;
+    QStringList segments;
+};
+
+const std::vector<CompiledRule> &compiledRules()
+{
+    static const std::vector<CompiledRule> rules = [] {
+        std::vector<CompiledRule> out;
+        for (const ValueRule &r : valueRules())
+            out.push_back({&r, QString::fromLatin1(r.path).split(u'/')});
+        return out;
+    }();
+    return rules;
+}
+
+bool segmentMatches(const QString &segment, QStringView name)
+{
+    return segment == u"*" || name.compare(segment, Qt::CaseInsensitive) == 0;
+}
+
+// Whether `rule` names the key `name` inside `classes`.
+bool matches(const CompiledRule &rule, const std::vector<ClassFrame> &classes, QStringView name)
+{
+    if (std::size_t(rule.segments.size()) != classes.size() + 1 ||
+        !segmentMatches(rule.segments.back(), name))
+        return false;
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+        if (!segmentMatches(rule.segments[qsizetype(i)], classes[i].name))
+            return false;
+    }
+    return true;
+}
+
+// A child of a class as the rules see it: the entry, and where to report it in the file being
+// read (an entry of an included file is reported at its #include).
+struct Child
+{
+    const Entry *entry;
+    SourceSpan where;
+    bool direct; // in the file being read, so that its own spans can be reported
+};
+
+// Where to report a child's value: the value itself, or the #include it came from.
+SourceSpan valueSpan(const Child &c)
+{
+    return c.direct ? c.entry->value.span : c.where;
+}
+
+void collectChildren(const QList<Entry> &entries, const SourceSpan *directive,
+                     std::vector<Child> &out)
+{
+    for (const Entry &e : entries) {
+        if (e.kind == EntryKind::Directive)
+            collectChildren(e.children, directive ? directive : &e.span, out);
+        else
+            out.push_back({&e, directive ? *directive : e.span, directive == nullptr});
+    }
+}
+
+const Child *findChild(const std::vector<Child> &children, QStringView name, bool wantClass)
+{
+    for (const Child &c : children) {
+        const bool isClass =
+            c.entry->kind == EntryKind::Class || c.entry->kind == EntryKind::ClassDeclaration;
+        const bool isValue = c.entry->kind == EntryKind::Value || c.entry->kind == EntryKind::Array;
+        if ((wantClass ? isClass : isValue) &&
+            c.entry->name.compare(name, Qt::CaseInsensitive) == 0)
+            return &c;
+    }
+    return nullptr;
+}
+
+bool isNumberText(QStringView s, double *number)
+{
+    s = s.trimmed();
+    bool ok = false;
+    double v = s.toDouble(&ok);
+    if (!ok) {
+        const qlonglong n = s.toLongLong(&ok, 0); // hexadecimal
+        v = double(n);
+    }
+    if (ok && number)
+        *number = v;
+    return ok;
+}
+
+// The number a scalar value holds: a number, or a string holding one.
+bool numberOf(const Value &v, double *number)
+{
+    if (v.kind == ValueKind::Number || v.kind == ValueKind::String)
+        return isNumberText(v.text, number);
+    return false;
+}
+
+// An unquoted expression of numbers (5*60) that the game works out.
+bool isArithmetic(QStringView s)
+{
+    bool digit = false;
+    for (const QChar c : s) {
+        if (c.isDigit())
+            digit = true;
+        else if (!QStringView(u" \t.+-*/()eE").contains(c))
+            return false;
+    }
+    return digit;
+}
+
+bool isIdentifier(QStringView s)
+{
+    if (s.isEmpty() || s.front().isDigit())
+        return false;
+    for (const QChar c : s) {
+        if (!c.isLetterOrNumber() && c != u'_')
+            return false;
+    }
+    return true;
+}
+
+QString joined(std::span<const char *const> names)
+{
+    QStringList list;
+    for (const char *n : names)
+        list << QString::fromLatin1(n);
+    return list.join(u", ");
+}
+
+bool isEmptyWord(const Value &v)
+{
+    return v.kind == ValueKind::Word && v.text.isEmpty();
+}
+
+// The value as a message shows it: numbers as written, text in quotes, cut.
+QString shown(const Value &v)
+{
+    if (v.kind == ValueKind::Array)
+        return QStringLiteral("an array");
+    if (v.kind == ValueKind::Number)
+        return cutText(v.text);
+    return echo(v.text);
+}
+
+bool isAddonPath(QStringView path)
+{
+    return path.startsWith(u'@') || path.startsWith(u'\\') || path.startsWith(u'$');
+}
+
+// Looks for `path` as written, and when its last part has no extension, with each of
+// `extensions`. Returns true when found or not to be looked for.
+bool missionFileFound(const QString &path, std::span<const char *const> extensions,
+                      const RuleSink &sink)
+{
+    if (!sink.fileExists || path.trimmed().isEmpty() || isAddonPath(path))
+        return true;
+    if (sink.fileExists(path))
+        return true;
+    const qsizetype slash = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    if (path.indexOf(u'.', slash + 1) >= 0)
+        return false;
+    for (const char *ext : extensions) {
+        if (sink.fileExists(path + QLatin1StringView(ext)))
+            return true;
+    }
+    return false;
+}
+
+QString notFoundMessage(const QString &path, std::span<const char *const> extensions)
+{
+    QString message = u"file "_qs + echo(path) + u" not found in the mission folder"_qs;
+    const qsizetype slash = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    if (!extensions.empty() && path.indexOf(u'.', slash + 1) < 0)
+        message += u" (also tried "_qs + joined(extensions) + u')';
+    return message;
+}
+
+// Reports a word that names nothing the rule accepts, unless it may be a macro of an include
+// that was not found.
+void reportValue(const Child &at, const ValueRule &rule, const Value &v, const QString &message,
+                 const RuleSink &sink)
+{
+    if (v.kind == ValueKind::Word && isIdentifier(v.text) &&
+        sink.fromMissingInclude(valueSpan(at), v.text))
+        return;
+    sink.report(valueSpan(at), rule.severity, rule.kind, message);
+}
+
+void applyToValue(const ValueRule &rule, const Child &at, const RuleSink &sink)
+{
+    const Entry &e = *at.entry;
+    const Value &v = e.value;
+    if (isEmptyWord(v) || v.kind == ValueKind::Expression)
+        return; // an empty value is reported as such; __EVAL is worked out by the game
+    const QString key = cutText(e.name);
+    double number = 0;
+    switch (rule.check) {
+    case ValueCheck::NumberOrName: {
+        if (numberOf(v, &number)) {
+            if (number != std::floor(number) || number < rule.minimum || number > rule.maximum) {
+                sink.report(valueSpan(at), rule.severity, rule.kind,
+                            QStringLiteral("%1 is %2: expected %3 to %4 or one of %5")
+                                .arg(key, shown(v))
+                                .arg(rule.minimum)
+                                .arg(rule.maximum)
+                                .arg(joined(rule.names)));
+            }
+            return;
+        }
+        if (v.kind != ValueKind::Array) {
+            for (const char *name : rule.names) {
+                if (v.text.trimmed().compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0)
+                    return;
+            }
+        }
+        reportValue(at, rule, v,
+                    QStringLiteral("%1 is %2: expected %3 to %4 or one of %5")
+                        .arg(key, shown(v))
+                        .arg(rule.minimum)
+                        .arg(rule.maximum)
+                        .arg(joined(rule.names)),
+                    sink);
+        return;
+    }
+    case ValueCheck::Number:
+        if (numberOf(v, &number) || (v.kind == ValueKind::Word && isArithmetic(v.text)))
+            return;
+        reportValue(at, rule, v, key + u" is "_qs + shown(v) + u": expected a number"_qs, sink);
+        return;
+    case ValueCheck::Name:
+        if (v.kind == ValueKind::Array)
+            break;
+        for (const char *name : rule.names) {
+            if (v.text.trimmed().compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0)
+                return;
+        }
+        if (v.text.startsWith(u"$STR", Qt::CaseInsensitive))
+            return;
+        reportValue(at, rule, v,
+                    key + u" is "_qs + shown(v) +
+                        u", which the game does not know and shows as "_qs +
+                        QLatin1StringView(rule.names.front()),
+                    sink);
+        return;
+    case ValueCheck::WholeInRange:
+        if (numberOf(v, &number) && number == std::floor(number) && number >= rule.minimum &&
+            number <= rule.maximum)
+            return;
+        reportValue(at, rule, v,
+                    QStringLiteral("%1 is %2: expected a whole number from %3 to %4")
+                        .arg(key, shown(v))
+                        .arg(rule.minimum)
+                        .arg(rule.maximum),
+                    sink);
+        return;
+    case ValueCheck::MissionFile: {
+        const Value &first =
+            v.kind == ValueKind::Array ? (v.elements.isEmpty() ? v : v.elements.front()) : v;
+        if (first.kind != ValueKind::String && first.kind != ValueKind::Word)
+            return;
+        if (!missionFileFound(first.text, rule.names, sink))
+            sink.report(at.direct ? first.span : at.where, rule.severity, rule.kind,
+                        notFoundMessage(first.text, rule.names));
+        return;
+    }
+    default:
+        return;
+    }
+    sink.report(valueSpan(at), rule.severity, rule.kind,
+                key + u" is "_qs + shown(v) + u": expected a single value"_qs);
+}
+
+// The rules that compare a child of `cls` with its siblings.
+void applyToSibling(const ValueRule &rule, const Child &at, const std::vector<Child> &children,
+                    const Entry &cls, const RuleSink &sink)
+{
+    const Entry &e = *at.entry;
+    const Value &v = e.value;
+    switch (rule.check) {
+    case ValueCheck::NotAbove: {
+        const Child *other = findChild(children, QString::fromLatin1(rule.other), false);
+        double mine = 0, limit = 0;
+        if (other && numberOf(v, &mine) && numberOf(other->entry->value, &limit) && mine > limit) {
+            sink.report(valueSpan(at), rule.severity, rule.kind,
+                        QStringLiteral("%1 (%2) is above %3 (%4)")
+                            .arg(cutText(e.name), cutText(v.text), cutText(other->entry->name),
+                                 cutText(other->entry->value.text)));
+        }
+        return;
+    }
+    case ValueCheck::AmongOther: {
+        const Child *other = findChild(children, QString::fromLatin1(rule.other), false);
+        if (!other || other->entry->value.kind != ValueKind::Array || v.kind == ValueKind::Array ||
+            isEmptyWord(v) || v.kind == ValueKind::Expression)
+            return;
+        double mine = 0;
+        const bool numeric = numberOf(v, &mine);
+        QStringList listed;
+        for (const Value &element : other->entry->value.elements) {
+            if (element.kind == ValueKind::Array || element.kind == ValueKind::Expression ||
+                element.kind == ValueKind::Word)
+                return; // worked out or expanded by the game: not compared
+            double n = 0;
+            if (numeric ? numberOf(element, &n) && n == mine
+                        : element.text.compare(v.text, Qt::CaseInsensitive) == 0)
+                return;
+            listed << element.text;
+        }
+        reportValue(at, rule, v,
+                    QStringLiteral("%1 %2 is not among %3[] of class %4 (%5)")
+                        .arg(cutText(e.name), shown(v), cutText(other->entry->name),
+                             cutText(cls.name), cutText(listed.join(u", "))),
+                    sink);
+        return;
+    }
+    case ValueCheck::SameLength: {
+        const Child *other = findChild(children, QString::fromLatin1(rule.other), false);
+        if (!other || other->entry->value.kind != ValueKind::Array || v.kind != ValueKind::Array ||
+            e.append || other->entry->append)
+            return;
+        const qsizetype mine = v.elements.size(), theirs = other->entry->value.elements.size();
+        if (mine != theirs) {
+            sink.report(valueSpan(at), rule.severity, rule.kind,
+                        QStringLiteral("%1[] has %2 elements but %3[] has %4 in class %5")
+                            .arg(cutText(e.name))
+                            .arg(mine)
+                            .arg(cutText(other->entry->name))
+                            .arg(theirs)
+                            .arg(cutText(cls.name)));
+        }
+        return;
+    }
+    case ValueCheck::NamesClasses: {
+        if (v.kind != ValueKind::Array)
+            return;
+        for (const Value &element : v.elements) {
+            if ((element.kind != ValueKind::String && element.kind != ValueKind::Word) ||
+                element.text.isEmpty() || findChild(children, element.text, true))
+                continue;
+            const SourceSpan where = at.direct ? element.span : at.where;
+            if (element.kind == ValueKind::Word && isIdentifier(element.text) &&
+                sink.fromMissingInclude(where, element.text))
+                continue;
+            sink.report(where, rule.severity, rule.kind,
+                        QStringLiteral("%1[] names %2, but %3 has no class of that name")
+                            .arg(cutText(e.name), echo(element.text), cutText(cls.name)));
+        }
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+} // namespace
+
+void checkValue(const Entry &e, const std::vector<ClassFrame> &classes, const RuleSink &sink)
+{
+    if (e.kind != EntryKind::Value && e.kind != EntryKind::Array)
+        return;
+    for (const CompiledRule &rule : compiledRules()) {
+        switch (rule.rule->check) {
+        case ValueCheck::NotAbove:
+        case ValueCheck::AmongOther:
+        case ValueCheck::SameLength:
+        case ValueCheck::NamesClasses:
+        case ValueCheck::FunctionFile:
+            continue; // need the whole class: checkClass
+        default:
+            break;
+        }
+        if (matches(rule, classes, e.name))
+            applyToValue(*rule.rule, {&e, e.span, true}, sink);
+    }
+}
+
+void checkClass(const Entry &cls, const std::vector<ClassFrame> &classes, const RuleSink &sink)
+{
+    std::vector<ClassFrame> inside = classes;
+    inside.push_back({cls.name, {}});
+    std::vector<Child> children;
+    bool collected = false;
+    for (const CompiledRule &rule : compiledRules()) {
+        const ValueCheck check = rule.rule->check;
+        if (check == ValueCheck::FunctionFile) {
+            if (!sink.fileExists || !matches(rule, classes, cls.name) || classes.empty())
+                continue;
+            if (!collected) {
+                collectChildren(cls.children, nullptr, children);
+                collected = true;
+            }
+            if (findChild(children, u"file", false))
+                continue; // its own file is checked as a value
+            QString ext = u".sqf"_qs;
+            if (const Child *c = findChild(children, u"ext", false);
+                c && c->entry->value.kind == ValueKind::String)
+                ext = c->entry->value.text;
+            const ClassFrame &category = classes.back();
+            QString folder = category.file;
+            if (folder.isEmpty())
+                folder = u"functions\\"_qs + category.name;
+            if (isAddonPath(folder))
+                continue;
+            while (folder.endsWith(u'\\') || folder.endsWith(u'/'))
+                folder.chop(1);
+            const QString path = folder + u"\\fn_"_qs + cls.name + ext;
+            if (!sink.fileExists(path)) {
+                sink.report(cls.span, rule.rule->severity, rule.rule->kind,
+                            u"function "_qs + echo(cls.name) +
+                                u" has no 'file', and its default file "_qs + echo(path) +
+                                u" is not in the mission folder"_qs);
+            }
+            continue;
+        }
+        if (check != ValueCheck::NotAbove && check != ValueCheck::AmongOther &&
+            check != ValueCheck::SameLength && check != ValueCheck::NamesClasses)
+            continue;
+        // Quick rejection before the children are gathered: the rule's class must be this one.
+        if (std::size_t(rule.segments.size()) != inside.size() + 1)
+            continue;
+        bool classMatches = true;
+        for (std::size_t i = 0; i < inside.size() && classMatches; ++i)
+            classMatches = segmentMatches(rule.segments[qsizetype(i)], inside[i].name);
+        if (!classMatches)
+            continue;
+        if (!collected) {
+            collectChildren(cls.children, nullptr, children);
+            collected = true;
+        }
+        for (const Child &child : children) {
+            const bool value =
+                child.entry->kind == EntryKind::Value || child.entry->kind == EntryKind::Array;
+            if (value && segmentMatches(rule.segments.back(), child.entry->name))
+                applyToSibling(*rule.rule, child, children, cls, sink);
+        }
+    }
+}
+
+} // namespace config::detail

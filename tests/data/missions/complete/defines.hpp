@@ -1,0 +1,1 @@
+#define RESPAWN_TIME 30
