@@ -1,5 +1,6 @@
-# The editor's command line as a user without a desktop meets it, and the man page against it.
-# Run by ctest: cmake -DEDITOR=<binary> -DMAN_PAGE=<merrow-editor.1> -DVERSION=<x.y> -P check_cli.cmake
+# The editor's command line as a user without a desktop meets it, and the man page and the
+# help's command-line page against it. Run by ctest: cmake -DEDITOR=<binary>
+# -DMAN_PAGE=<merrow-editor.1> -DHELP_PAGE=<command_line.htm> -DVERSION=<x.y> -P check_cli.cmake
 cmake_minimum_required(VERSION 3.20)
 
 set(failures "")
@@ -54,6 +55,21 @@ list(REMOVE_DUPLICATES man_options)
 foreach(option IN LISTS man_options)
   if(NOT option IN_LIST help_options)
     fail("the man page documents ${option}, which --help does not list")
+  endif()
+endforeach()
+
+# The help's command-line page, the same both ways.
+file(READ "${HELP_PAGE}" page)
+foreach(option IN LISTS help_options)
+  if(NOT page MATCHES "<code>${option}</code>")
+    fail("${HELP_PAGE} does not document ${option}, which --help lists")
+  endif()
+endforeach()
+string(REGEX MATCHALL "--[A-Za-z0-9][A-Za-z0-9-]*" page_options "${page}")
+list(REMOVE_DUPLICATES page_options)
+foreach(option IN LISTS page_options)
+  if(NOT option IN_LIST help_options)
+    fail("${HELP_PAGE} names ${option}, which --help does not list")
   endif()
 endforeach()
 

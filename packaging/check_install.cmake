@@ -71,6 +71,11 @@ foreach(file "${editor}" "${desktop}" "${metainfo}" "${mime}" "${help_file}"
   endif()
 endforeach()
 
+# The debug symbols belong to the debug symbols package alone.
+if(EXISTS "${destdir}${PREFIX}/lib/debug")
+  fail("a plain install put debug symbols into ${PREFIX}/lib/debug")
+endif()
+
 # Icon themes take a PNG's size from its folder; a picture of another size there is scaled or
 # skipped, so read the size out of the PNG header.
 foreach(size IN LISTS ICON_SIZES)
@@ -155,6 +160,10 @@ endif()
 file(READ "${SOURCE_DIR}/merrow-editor.1" man)
 if(NOT man MATCHES "\n\\.TH [^\n]*\"Merrow Editor ${VERSION}\"")
   fail("the man page's .TH line does not name Merrow Editor ${VERSION}")
+endif()
+file(READ "${SOURCE_DIR}/../help/licence.htm" licence_page)
+if(NOT licence_page MATCHES "describes Merrow Editor ${VERSION}\\.")
+  fail("help/licence.htm does not say that it describes Merrow Editor ${VERSION}")
 endif()
 file(STRINGS "${SOURCE_DIR}/debian/changelog" changelog LIMIT_COUNT 1)
 if(NOT changelog MATCHES "^merrow-editor \\(${VERSION}-${DEBIAN_RELEASE}\\) ")
