@@ -110,7 +110,7 @@ bool numericChoices(const KeySetting &row)
 {
     bool ok = false;
     if (!row.choices.empty())
-        QLatin1StringView(row.choices.front().value).toInt(&ok);
+        (void)QLatin1StringView(row.choices.front().value).toInt(&ok);
     return ok;
 }
 
