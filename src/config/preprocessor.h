@@ -62,6 +62,8 @@ struct FileContext
     // in the read text, or -1 for the read text itself.
     qsizetype anchor = -1;
     bool checkKnownKeys = false;
+    // The #include lines that led to this file, innermost first (see Diagnostic).
+    QList<IncludeSite> includedFrom;
 };
 
 // Everything the texts of one read share: macros, limits, diagnostics, the include chain.
