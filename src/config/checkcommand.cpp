@@ -352,6 +352,20 @@ void printDiagnostics(const QString &path, const ReadResult &read,
 
 } // namespace
 
+std::function<IncludedFile(const QString &, const QString &)>
+missionIncludeLoader(const QString &path, const CheckLimits &limits)
+{
+    auto folder = std::make_shared<MissionFolder>();
+    folder->path = QFileInfo(path).path();
+    folder->canonical = QFileInfo(folder->path).canonicalFilePath();
+    folder->bytesLeft = folder->totalBytes = limits.includedBytes;
+    folder->filesLeft = limits.includedFiles;
+    folder->fileBytes = limits.fileBytes;
+    return [folder](const QString &include, const QString &fromFile) {
+        return loadInclude(*folder, include, fromFile);
+    };
+}
+
 QString decodeDescriptionBytes(const QByteArray &bytes)
 {
     return decodeText(bytes).text;

@@ -5,6 +5,10 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "configreader.h"
+
+#include <functional>
+
 namespace config {
 
 // What --check reads at most. A file larger than `fileBytes` is not read, as the editor does not
@@ -39,6 +43,12 @@ struct CheckLimits
 // `pedantic` adds the style notes: unquoted text, which the game reads without complaint.
 int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits = {},
              bool pedantic = false);
+
+// Looks up the #include lines of the file at `path` as --check does (see above), sharing the
+// budgets of `limits` among all the includes it is asked for: for reading the file with its
+// includes elsewhere, as opening a file does to report the problems inside them.
+std::function<IncludedFile(const QString &path, const QString &fromFile)>
+missionIncludeLoader(const QString &path, const CheckLimits &limits = {});
 
 // The text of a description file's bytes, decoded as decodeText() does.
 QString decodeDescriptionBytes(const QByteArray &bytes);
