@@ -80,7 +80,7 @@ std::optional<LoadedFile> loadInBackground(QWidget *owner, const QString &path)
     watcher.setFuture(QtConcurrent::run([path, name] {
         LoadedFile loaded{readDescriptionFile(path), {}};
         if (loaded.file.ok)
-            loaded.imported = importDescription(loaded.file, name);
+            loaded.imported = importDescription(loaded.file, name, path);
         returnFreedMemory();
         return loaded;
     }));

@@ -1,6 +1,7 @@
 #include "checkcommand.h"
 
 #include "configreader.h"
+#include "lexer.h"
 #include "missionfiles.h"
 #include "preprocessor.h"
 #include "textcodec.h"
@@ -8,8 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <new>
@@ -224,27 +227,147 @@ IncludedFile loadInclude(MissionFolder &folder, const QString &path, const QStri
     return result;
 }
 
-// Prints one file's diagnostics, each with its kind's name in brackets at the end; one that
-// stands for identical ones past the fifth is a note saying how many there are, so a file with
-// a million duplicate keys prints six lines.
-void printDiagnostics(const QString &path, const QList<Diagnostic> &diagnostics, QTextStream &out)
+// How many columns a character of a source line takes in a terminal: none for a combining
+// mark, two for the wide characters of East Asian scripts and emoji, one otherwise.
+int columns(char32_t c)
+{
+    if (QChar::category(c) == QChar::Mark_NonSpacing || QChar::category(c) == QChar::Mark_Enclosing)
+        return 0;
+    static constexpr std::pair<char32_t, char32_t> Wide[] = {
+        {0x1100, 0x115F},   {0x2E80, 0x303E},   {0x3041, 0x33FF},   {0x3400, 0x4DBF},
+        {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},   {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},
+        {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},   {0x1F300, 0x1F64F},
+        {0x1F900, 0x1F9FF}, {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD},
+    };
+    for (const auto &[first, last] : Wide) {
+        if (c >= first && c <= last)
+            return 2;
+    }
+    return 1;
+}
+
+// A line longer than this is shown as a piece around the column, marked with "…" where cut.
+constexpr qsizetype MaxShownLine = 120;
+// How much of a cut line is shown before the column.
+constexpr qsizetype ShownBefore = 40;
+
+// The source line of a diagnostic and a caret under its column, as compilers show them:
+//
+//     7 | showMap = 1 showCompass = 1;
+//       |             ^~~~~~~~~~~
+//
+// Every line starts with blanks, so that nothing from the file can pass for a diagnostic to
+// an editor or CI system that reads FILE:LINE:COLUMN at the start of a line. TABs stay TABs
+// on both lines, so that the caret lines up with whatever TAB width the terminal uses; other
+// control characters are escaped and the caret line leaves their escapes' room. Only the
+// shown piece of the line is looked at, so a line of megabytes costs no more than a short one.
+void printSourceLine(QStringView text, const Diagnostic &d, QTextStream &out)
+{
+    const qsizetype at = std::clamp<qsizetype>(d.position.offset, 0, text.size());
+    const qsizetype lineStart = std::max<qsizetype>(0, at - (d.position.column - 1));
+    auto lineEndWithin = [&](qsizetype from, qsizetype limit) {
+        qsizetype i = from;
+        while (i < text.size() && i - from < limit && !detail::isLineBreak(text[i].unicode()))
+            ++i;
+        return i;
+    };
+    qsizetype from = lineStart;
+    qsizetype to = lineEndWithin(lineStart, MaxShownLine + 1);
+    if (to - lineStart > MaxShownLine) {
+        from = std::max(lineStart, at - ShownBefore);
+        if (from > lineStart && text[from].isLowSurrogate())
+            ++from;
+        to = lineEndWithin(from, MaxShownLine);
+        if (to > from && to < text.size() && text[to - 1].isHighSurrogate())
+            --to;
+    }
+    const bool cutBefore = from > lineStart;
+    const bool cutAfter = to < text.size() && !detail::isLineBreak(text[to].unicode());
+    const qsizetype markEnd = std::clamp<qsizetype>(at + std::max<qsizetype>(d.length, 1), at, to);
+
+    QString shown = cutBefore ? u"…"_qs : QString();
+    QString caret = cutBefore ? u" "_qs : QString();
+    for (qsizetype i = from; i < to;) {
+        const QChar c = text[i];
+        const bool tab = c == u'\t';
+        qsizetype next = i + 1;
+        QString piece;
+        int width = 1;
+        if (tab) {
+            piece = c;
+        } else if (c.isHighSurrogate() && next < to && text[next].isLowSurrogate()) {
+            piece = text.mid(i, 2).toString();
+            width = columns(QChar::surrogateToUcs4(c, text[next]));
+            ++next;
+        } else {
+            piece = detail::escapeControls(QStringView(&c, 1));
+            width = piece.size() > 1 ? int(piece.size()) : columns(c.unicode());
+        }
+        shown += piece;
+        if (next <= at)
+            caret += tab ? u"\t"_qs : QString(width, u' ');
+        else if (i <= at)
+            caret += u'^' + QString(std::max(width - 1, 0), u'~');
+        else if (i < markEnd)
+            caret += QString(tab ? 1 : width, u'~');
+        i = next;
+    }
+    if (at >= to)
+        caret += u'^';
+    if (cutAfter)
+        shown += u'…';
+    out << QStringLiteral("%1 | ").arg(d.position.line, 5) << shown << '\n'
+        << QString(5, u' ') << " | " << caret << '\n';
+}
+
+// Prints one file's diagnostics, each with its kind's name in brackets at the end, then its
+// source line with a caret. A problem in an included file comes after the #include lines that
+// led to it, innermost first. One that stands for identical ones past the fifth is a single
+// note saying how many there are (their source lines are alike), so a file with a million
+// duplicate keys prints six diagnostics.
+void printDiagnostics(const QString &path, const ReadResult &read,
+                      const QHash<QString, QString> &includedTexts, QTextStream &out)
 {
     const QString checkedName = detail::escapeControls(path);
-    for (const Diagnostic &d : diagnostics) {
-        out << (d.file.isEmpty() ? checkedName : detail::escapeControls(d.file)) << ':'
-            << d.position.line << ':' << d.position.column << ": ";
-        if (d.alike > 0)
-            out << "note: " << d.alike << " more like this";
-        else
-            out << (d.severity == Severity::Error     ? "error"
-                    : d.severity == Severity::Warning ? "warning"
-                                                      : "note")
-                << ": " << detail::escapeControls(d.message);
-        out << " [" << diagnosticName(d.kind) << "]\n";
+    auto nameOf = [&](const QString &file) {
+        return file.isEmpty() ? checkedName : detail::escapeControls(file);
+    };
+    for (const Diagnostic &d : read.diagnostics) {
+        if (d.alike > 0) {
+            out << nameOf(d.file) << ':' << d.position.line << ':' << d.position.column
+                << ": note: " << d.alike << " more like this [" << diagnosticName(d.kind) << "]\n";
+            continue;
+        }
+        for (const IncludeSite &site : d.includedFrom)
+            out << "In file included from " << nameOf(site.file) << ':' << site.position.line
+                << ":\n";
+        out << nameOf(d.file) << ':' << d.position.line << ':' << d.position.column << ": "
+            << (d.severity == Severity::Error     ? "error"
+                : d.severity == Severity::Warning ? "warning"
+                                                  : "note")
+            << ": " << detail::escapeControls(d.message) << " [" << diagnosticName(d.kind) << "]\n";
+        if (d.file.isEmpty())
+            printSourceLine(read.sourceText(), d, out);
+        else if (const auto text = includedTexts.constFind(d.file); text != includedTexts.cend())
+            printSourceLine(*text, d, out);
     }
 }
 
 } // namespace
+
+std::function<IncludedFile(const QString &, const QString &)>
+missionIncludeLoader(const QString &path, const CheckLimits &limits)
+{
+    auto folder = std::make_shared<MissionFolder>();
+    folder->path = QFileInfo(path).path();
+    folder->canonical = QFileInfo(folder->path).canonicalFilePath();
+    folder->bytesLeft = folder->totalBytes = limits.includedBytes;
+    folder->filesLeft = limits.includedFiles;
+    folder->fileBytes = limits.fileBytes;
+    return [folder](const QString &include, const QString &fromFile) {
+        return loadInclude(*folder, include, fromFile);
+    };
+}
 
 QString decodeDescriptionBytes(const QByteArray &bytes)
 {
@@ -276,11 +399,18 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
             options.keepEntries = false;
             options.keepAlike = MaxAlike;
             options.fileExists = missionFileLookup(folder.path);
-            options.includeLoader = [&folder](const QString &include, const QString &fromFile) {
-                return loadInclude(folder, include, fromFile);
+            // The texts of the included files, for the source lines of their problems. Shared
+            // with what the reader reads, and bounded by the includes' budget.
+            QHash<QString, QString> includedTexts;
+            options.includeLoader = [&folder, &includedTexts](const QString &include,
+                                                              const QString &fromFile) {
+                IncludedFile included = loadInclude(folder, include, fromFile);
+                if (included.found)
+                    includedTexts.insert(included.name, included.text);
+                return included;
             };
             const ReadResult read = readConfig(file.text, options);
-            printDiagnostics(path, read.diagnostics, out);
+            printDiagnostics(path, read, includedTexts, out);
             errors = errors || read.hasErrors();
         } catch (const std::bad_alloc &) {
             out << detail::escapeControls(path)

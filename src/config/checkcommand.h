@@ -5,6 +5,10 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "configreader.h"
+
+#include <functional>
+
 namespace config {
 
 // What --check reads at most. A file larger than `fileBytes` is not read, as the editor does not
@@ -20,7 +24,10 @@ struct CheckLimits
 // The --check command: reads each file, follows its #include lines relative to the including
 // file and prints one line per problem in the form compilers use,
 // "FILE:LINE:COLUMN: error: message [name]" or "...: warning: ... [name]", where the name in
-// brackets is the problem's kind (diagnosticName).
+// brackets is the problem's kind (diagnosticName). Each such line is followed by the source
+// line and a caret under the column, both indented, and a problem in an included file is
+// preceded by one "In file included from FILE:LINE:" line per #include that led to it,
+// innermost first; editors and CI systems that read only the first form are not confused.
 //
 // Includes are read as the game finds them: inside the checked file's folder only, with names
 // compared without regard to case, and only from regular files. A path starting with '\' names
@@ -28,13 +35,20 @@ struct CheckLimits
 // warning; one outside the folder, not a regular file or over a limit is an error.
 //
 // Identical messages after the fifth of a file are not printed; a note "N more like this"
-// follows the fifth instead. Control characters are printed escaped.
+// follows the fifth instead, without a source line. Control characters are printed escaped
+// (TABs of a source line stay TABs) and a long source line is cut around the column.
 //
 // Returns 0 when no file has errors, 1 when one has, 2 when a file cannot be read (missing,
 // a folder, not a regular file, too large, unreadable); 2 wins over 1. Needs no display.
 // `pedantic` adds the style notes: unquoted text, which the game reads without complaint.
 int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits = {},
              bool pedantic = false);
+
+// Looks up the #include lines of the file at `path` as --check does (see above), sharing the
+// budgets of `limits` among all the includes it is asked for: for reading the file with its
+// includes elsewhere, as opening a file does to report the problems inside them.
+std::function<IncludedFile(const QString &path, const QString &fromFile)>
+missionIncludeLoader(const QString &path, const CheckLimits &limits = {});
 
 // The text of a description file's bytes, decoded as decodeText() does.
 QString decodeDescriptionBytes(const QByteArray &bytes);

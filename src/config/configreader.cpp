@@ -1064,6 +1064,7 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
                      options.fileName,
                      -1,
                      options.checkKnownKeys,
+                     {},
                      {}};
     findSilencers(file);
     shared.fileExists = options.fileExists;

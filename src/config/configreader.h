@@ -77,6 +77,14 @@ enum class DiagnosticKind {
 // "syntax", "missing-semicolon", "unknown-key", ...
 QLatin1StringView diagnosticName(DiagnosticKind kind);
 
+// One #include on the way to an included file: the file it stands in (empty for the text that
+// was read) and where.
+struct IncludeSite
+{
+    QString file;
+    SourcePos position;
+};
+
 struct Diagnostic
 {
     Severity severity = Severity::Error;
@@ -91,6 +99,9 @@ struct Diagnostic
     // With ReadOptions::keepAlike: for the first diagnostic past the kept ones, how many
     // identical ones (same severity and message) it stands for, itself included. 0 otherwise.
     qsizetype alike = 0;
+    // For a problem in an included file, the #include lines that led to it, innermost first:
+    // the last one is in the text that was read. Shared between the diagnostics of one file.
+    QList<IncludeSite> includedFrom;
 };
 
 enum class ValueKind {

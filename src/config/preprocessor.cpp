@@ -242,6 +242,7 @@ bool SharedState::report(const FileContext &file, Severity severity, qsizetype s
     d.message = message;
     d.file = file.diagnosticFile;
     d.alike = standIn ? 1 : 0;
+    d.includedFrom = file.includedFrom;
     diagnostics.push_back({std::move(d), file.anchor >= 0 ? file.anchor
                                          : anchor >= 0    ? anchor
                                                           : start});
@@ -555,8 +556,12 @@ void TokenSource::include(const QString &path, const Token &t)
                     included.name,
                     m_file.anchor >= 0 ? m_file.anchor : t.spanStart,
                     false,
+                    {},
                     {}};
     findSilencers(sub);
+    sub.includedFrom.reserve(m_file.includedFrom.size() + 1);
+    sub.includedFrom.append({m_file.diagnosticFile, m_file.lines.pos(t.spanStart)});
+    sub.includedFrom.append(m_file.includedFrom);
     m_shared.includeChain.append(included.name);
     directive.children = parseText(m_shared, sub);
     m_shared.includeChain.removeLast();

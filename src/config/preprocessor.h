@@ -63,6 +63,8 @@ struct FileContext
     // in the read text, or -1 for the read text itself.
     qsizetype anchor = -1;
     bool checkKnownKeys = false;
+    // The #include lines that led to this file, innermost first (see Diagnostic).
+    QList<IncludeSite> includedFrom;
     // Lines with a "check: ignore NAME" comment, and the kinds each names (see findSilencers).
     QHash<int, QList<DiagnosticKind>> silencers;
 

@@ -1,10 +1,12 @@
 #include "descriptionimport.h"
 
+#include "checkcommand.h"
 #include "encoding.h"
 #include "generator.h"
 #include "linediff.h"
 #include "othersettings.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -576,7 +578,8 @@ private:
 
 } // namespace
 
-ImportResult importDescription(const DescriptionText &file, const QString &fileName)
+ImportResult importDescription(const DescriptionText &file, const QString &fileName,
+                               const QString &path)
 {
     ImportResult result;
     result.origin = std::make_shared<DocumentOrigin>();
@@ -595,6 +598,19 @@ ImportResult importDescription(const DescriptionText &file, const QString &fileN
     result.report.problems = read.diagnostics;
     Mapper mapper(read, origin, result.report);
     result.snapshot = mapper.run();
+    if (!path.isEmpty() && origin.text.contains(u"#include")) {
+        // The form is filled from the file alone; its includes are read once more, without a
+        // tree, for the problems inside them.
+        options.keepEntries = false;
+        options.fileName = path; // where the includes are looked up from
+        options.includeLoader = config::missionIncludeLoader(path);
+        result.report.problems = config::readConfig(origin.text, options).diagnostics;
+        const QDir folder = QFileInfo(path).dir();
+        for (config::Diagnostic &d : result.report.problems) {
+            if (!d.file.isEmpty())
+                d.file = folder.relativeFilePath(d.file);
+        }
+    }
     return result;
 }
 
@@ -617,7 +633,7 @@ OpenResult openText(EditorDocument &document, const DescriptionText &text, const
         result.error = text.error;
         return result;
     }
-    ImportResult imported = importDescription(text, name);
+    ImportResult imported = importDescription(text, name, path);
     imported.origin->path = path;
     applySnapshot(document, imported.snapshot);
     document.setOrigin(std::move(imported.origin));

@@ -29,8 +29,10 @@ struct ImportResult
 };
 
 // Maps a file's text onto the form. Pure: needs no document and never fails; text that cannot
-// be read stays as written.
-ImportResult importDescription(const DescriptionText &file, const QString &fileName = QString());
+// be read stays as written. With the file's `path`, the report also lists the problems inside
+// the files it includes from its folder (named relative to it), which the form never reads.
+ImportResult importDescription(const DescriptionText &file, const QString &fileName = QString(),
+                               const QString &path = QString());
 // The same for text alone, as if read from a UTF-8 file.
 ImportResult importDescription(const QString &text, const QString &fileName = QString());
 

@@ -75,8 +75,13 @@ QString ImportReport::text() const
         constexpr qsizetype MaxListed = 200;
         for (const config::Diagnostic &d : problems.first(std::min(problems.size(), MaxListed))) {
             QString where = QStringLiteral("line %1").arg(d.position.line);
-            if (!d.file.isEmpty())
+            if (!d.file.isEmpty()) {
                 where = d.file + u' ' + where;
+                // Where the opened file includes it, which is what the user can go to.
+                if (!d.includedFrom.isEmpty())
+                    where += QStringLiteral(" (included on line %1)")
+                                 .arg(d.includedFrom.last().position.line);
+            }
             lines << QStringLiteral("  ") + where + QStringLiteral(": ") +
                          (d.severity == config::Severity::Error     ? QStringLiteral("error: ")
                           : d.severity == config::Severity::Warning ? QStringLiteral("warning: ")

@@ -4,8 +4,11 @@
 #include "configreader.h"
 
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextBlock>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -17,6 +20,38 @@ namespace {
 constexpr int PauseMs = 300;
 // The longest the window is kept from other work while the text is copied for a check.
 constexpr int SliceMs = 4;
+// `text` as far as it fits `width` in `metrics`: whole, or cut after a word and ended with "…",
+// so that no word is shown in part.
+QString fitAtWord(const QString &text, const QFontMetrics &metrics, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    QString fitted = QStringLiteral("…");
+    for (qsizetype space = text.indexOf(u' '); space > 0; space = text.indexOf(u' ', space + 1)) {
+        QString candidate = text.left(space);
+        while (!candidate.isEmpty() && !candidate.back().isLetterOrNumber() &&
+               candidate.back() != u'\'' && candidate.back() != u')')
+            candidate.chop(1); // no "—…" or ":…"
+        candidate += u'…';
+        if (metrics.horizontalAdvance(candidate) > width)
+            break;
+        fitted = candidate;
+    }
+    return fitted;
+}
+
+// Sets the status line's text, cut to what the button shows, and its tooltip.
+void setStatus(QPushButton *status, const QString &text, const QString &toolTip)
+{
+    QStyleOptionButton option;
+    option.initFrom(status);
+    const QRect room =
+        status->style()->subElementRect(QStyle::SE_PushButtonContents, &option, status);
+    // The style sheet's padding and a little air before Save As.
+    status->setText(fitAtWord(text, status->fontMetrics(), room.width() - 8));
+    status->setToolTip(toolTip);
+}
+
 } // namespace
 
 PreviewCheck::PreviewCheck(QPlainTextEdit *text, QPushButton *status)
@@ -65,12 +100,29 @@ PreviewCheck::Outcome PreviewCheck::check(QString text)
     const config::ReadResult result = config::readConfig(text, options);
     Outcome outcome;
     outcome.summary = config::summary(result.diagnostics);
+    QList<const config::Diagnostic *> inText;
+    int errors = 0;
+    int warnings = 0; // notes only explain an error or a warning, and are not counted
     for (const config::Diagnostic &d : result.diagnostics) {
-        if (!d.file.isEmpty())
-            continue; // in an included file, not in this text
-        outcome.marks.append({d.position.offset, qMax<qsizetype>(1, d.length),
-                              d.severity == config::Severity::Error, d.message});
+        errors += d.severity == config::Severity::Error ? 1 : 0;
+        warnings += d.severity == config::Severity::Warning ? 1 : 0;
+        if (d.file.isEmpty()) // not in an included file
+            inText.append(&d);
     }
+    std::stable_sort(inText.begin(), inText.end(), [](const auto *a, const auto *b) {
+        return a->position.offset < b->position.offset;
+    });
+    for (const config::Diagnostic *d : std::as_const(inText)) {
+        outcome.marks.append({d->position.offset, qMax<qsizetype>(1, d->length),
+                              d->severity == config::Severity::Error, d->message});
+        outcome.lines.append(d->position.line);
+    }
+    QStringList counts;
+    if (errors > 0)
+        counts << (errors == 1 ? tr("1 error") : tr("%1 errors").arg(errors));
+    if (warnings > 0)
+        counts << (warnings == 1 ? tr("1 warning") : tr("%1 warnings").arg(warnings));
+    outcome.counts = counts.join(u", ");
     return outcome;
 }
 
@@ -138,14 +190,26 @@ void PreviewCheck::finished()
     }
     const Outcome outcome = m_watcher.result();
     m_marks = outcome.marks;
-    std::stable_sort(
-        m_marks.begin(), m_marks.end(),
-        [](const ProblemMark &a, const ProblemMark &b) { return a.offset < b.offset; });
-    m_highlighter->setDiagnostics(m_marks);
-    m_status->setText(outcome.summary);
-    m_status->setToolTip(outcome.marks.isEmpty() ? QString()
-                                                 : tr("Click to go to the next problem"));
+    m_lines = outcome.lines;
+    m_counts = outcome.counts;
+    if (m_highlighter)
+        m_highlighter->setDiagnostics(m_marks);
+    if (m_marks.isEmpty()) {
+        setStatus(m_status, outcome.summary, QString());
+    } else {
+        // The first error, as the summary names it; a warning when there is none.
+        const auto error = std::find_if(m_marks.cbegin(), m_marks.cend(),
+                                        [](const ProblemMark &m) { return m.isError; });
+        showProblem(error == m_marks.cend() ? 0 : error - m_marks.cbegin());
+    }
     Q_EMIT checked();
+}
+
+void PreviewCheck::showProblem(qsizetype index)
+{
+    const QString text =
+        tr("%1 — line %2: %3").arg(m_counts).arg(m_lines.value(index)).arg(m_marks[index].message);
+    setStatus(m_status, text, text + u'\n' + tr("Click or press F8 to go to the next problem"));
 }
 
 void PreviewCheck::goToNextProblem()
@@ -154,13 +218,11 @@ void PreviewCheck::goToNextProblem()
     if (marks.isEmpty())
         return;
     const qsizetype at = m_text->textCursor().position();
-    const ProblemMark *next = &marks.first();
-    for (const ProblemMark &mark : marks) {
-        if (mark.offset > at) {
-            next = &mark;
-            break;
-        }
-    }
+    const auto after = std::find_if(marks.cbegin(), marks.cend(),
+                                    [at](const ProblemMark &mark) { return mark.offset > at; });
+    const qsizetype index = after == marks.cend() ? 0 : after - marks.cbegin();
+    const ProblemMark *next = &marks[index];
+    showProblem(index);
     QTextCursor cursor = m_text->textCursor();
     cursor.setPosition(
         int(qMin<qsizetype>(next->offset, m_text->document()->characterCount() - 1)));

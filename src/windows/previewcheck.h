@@ -12,8 +12,10 @@ class QPlainTextEdit;
 class QPushButton;
 
 // Keeps checking the text of the preview while the user edits it: one line beside Save As
-// says "No problems found" or names the count and the first problem, problems are underlined
-// in the text, and a click on the line moves the cursor to the next problem. The check runs on
+// says "No problems found" or names the count and one problem (the first error after a check,
+// then the one the cursor went to), problems are underlined in the text, and a click on the
+// line moves the cursor to the next problem. A problem too long for the line is cut at a word
+// and shown whole in the line's tooltip. The check runs on
 // another thread once typing pauses, so that typing never waits for it; it never touches what
 // is saved.
 class PreviewCheck : public QObject
@@ -41,18 +43,24 @@ Q_SIGNALS:
 private:
     struct Outcome
     {
-        QList<ProblemMark> marks;
+        QList<ProblemMark> marks; // sorted by offset
+        QList<int> lines;         // the line of each mark
         QString summary;
+        QString counts; // "2 errors, 1 warning"
     };
     static Outcome check(QString text);
     void textEdited(int position, int charsRemoved, int charsAdded);
     void copySlice();
     void finished();
+    // Shows the count and mark `index` on the status line.
+    void showProblem(qsizetype index);
 
     QPlainTextEdit *m_text;
     QPushButton *m_status;
     ConfigHighlighter *m_highlighter = nullptr;
     QList<ProblemMark> m_marks; // sorted by offset
+    QList<int> m_lines;
+    QString m_counts;
     QTimer m_pause;
     QFutureWatcher<Outcome> m_watcher;
     // Counts edits, so that a check of an older text is thrown away.

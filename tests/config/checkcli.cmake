@@ -18,3 +18,6 @@ run_check(1 "${expected}" valid.ext utf8bom.ext cp1252.ext mistakes.ext)
 run_check(0 "" valid.ext)
 run_check(2 "-" valid.ext does-not-exist.ext)
 run_check(2 "-" inc)
+# A problem two includes deep, with the #include lines that led to it and its source line.
+file(READ "${DATA}/included.expected" expected)
+run_check(1 "${expected}" included.ext)

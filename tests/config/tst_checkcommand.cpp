@@ -20,15 +20,24 @@ namespace {
 struct CheckRun
 {
     int exitCode;
+    // The diagnostics' first lines, "FILE:LINE:COLUMN: severity: message [name]", as editors
+    // and CI systems read them: the source lines, carets and include stacks left out.
     QString output;
+    // Everything printed.
+    QString full;
 };
 
 CheckRun check(const QStringList &paths, const CheckLimits &limits = {}, bool pedantic = false)
 {
-    QString output;
-    QTextStream out(&output);
+    QString full;
+    QTextStream out(&full);
     const int exitCode = runCheck(paths, out, limits, pedantic);
-    return {exitCode, output};
+    QString output;
+    for (const QString &line : full.split(u'\n', Qt::SkipEmptyParts)) {
+        if (!line.startsWith(u' ') && !line.startsWith(u"In file included from "))
+            output += line + u'\n';
+    }
+    return {exitCode, output, full};
 }
 
 // Makes one file of a mission folder from its description: "<folder>", "<fifo>",
@@ -77,7 +86,7 @@ private Q_SLOTS:
     void dataSet()
     {
         const CheckRun run = check({"valid.ext", "utf8bom.ext", "cp1252.ext", "mistakes.ext"});
-        QCOMPARE(run.output, expectedOutput());
+        QCOMPARE(run.full, expectedOutput());
         QCOMPARE(run.exitCode, 1);
     }
 
@@ -256,7 +265,7 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(testDataPath(QStringLiteral("config"))));
         QCOMPARE(run.output, output.replace("%1", "mission"));
         QCOMPARE(run.exitCode, exitCode);
-        QVERIFY(!run.output.contains("SECRET"));
+        QVERIFY(!run.full.contains("SECRET"));
     }
 
     // What --check prints cannot run away: identical messages after the fifth become one note,
@@ -306,6 +315,99 @@ private Q_SLOTS:
         const CheckRun run = check({"a.ext"}, {}, true);
         QVERIFY(QDir::setCurrent(testDataPath(QStringLiteral("config"))));
         QCOMPARE(run.output, output);
+    }
+
+    // Each diagnostic is followed by its source line and a caret under the column, with '~'
+    // for the rest of what it names; a problem in an included file follows the #include lines
+    // that led to it, innermost first. Files are "NAME=TEXT"; the checked one is a.ext.
+    void presentation_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("output");
+        const QString unquoted = ": warning: unquoted text with spaces: expected a string in "
+                                 "quotes, found ";
+        const QString twice = "a.ext:%1:1: warning: 'y' is set twice in the same class (first "
+                              "on line 1); the game keeps only one [duplicate-name]\n"
+                              "    %1 | y=1;\n"
+                              "      | ^\n";
+        QTest::newRow("caret and tildes")
+            << QStringList{"a.ext=x=1;\nshowMap = 1 showCompass = 1;"}
+            << "a.ext:2:13: error: expected ';' after the value, found 'showCompass' "
+               "[missing-semicolon]\n"
+               "    2 | showMap = 1 showCompass = 1;\n"
+               "      |             ^~~~~~~~~~~\n";
+        QTest::newRow("tabs kept, control characters escaped, wide characters")
+            << QStringList{"a.ext=\t\x01\u6f22\u00e9\u0301 = a b;"}
+            << "a.ext:1:9" + unquoted +
+                   "'a b' [unquoted-text]\n"
+                   "    1 | \t\\x01\u6f22\u00e9\u0301 = a b;\n"
+                   "      | \t          ^~~\n";
+        QTest::newRow("emoji: two characters, two columns")
+            << QStringList{"a.ext=s=\"\U0001F600\"; t = a b;"}
+            << "a.ext:1:13" + unquoted +
+                   "'a b' [unquoted-text]\n"
+                   "    1 | s=\"\U0001F600\"; t = a b;\n"
+                   "      |             ^~~\n";
+        QTest::newRow("at the end of the line")
+            << QStringList{"a.ext=x=1\n"}
+            << "a.ext:1:4: warning: expected ';' after the value, found the end of the file "
+               "[missing-semicolon]\n"
+               "    1 | x=1\n"
+               "      |    ^\n";
+        QTest::newRow("long line cut around the column")
+            << QStringList{"a.ext=" + QString(200, u' ') + "x = a b;" + QString(200, u' ')}
+            << "a.ext:1:205" + unquoted +
+                   "'a b' [unquoted-text]\n"
+                   "    1 | …" +
+                   QString(36, u' ') + "x = a b;" + QString(76, u' ') + "…\n" + "      | " +
+                   QString(41, u' ') + "^~~\n";
+        QTest::newRow("long name cut where the line is")
+            << QStringList{"a.ext=x = " + QString(300, u'z') + " q;"}
+            << "a.ext:1:5" + unquoted + "'" + QString(40, u'z') + "…' [unquoted-text]\n" +
+                   "    1 | x = " + QString(116, u'z') + "…\n" + "      |     ^" +
+                   QString(115, u'~') + "\n";
+        QTest::newRow("include stack")
+            << QStringList{"a.ext=x=1;\n#include \"inc\\b.hpp\"", "inc/b.hpp=\n#include \"c.hpp\"",
+                           "inc/c.hpp=class C\n{\n  v = a b;\n};"}
+            << "In file included from inc/b.hpp:2:\n"
+               "In file included from a.ext:2:\n"
+               "inc/c.hpp:3:7" +
+                   unquoted +
+                   "'a b' [unquoted-text]\n"
+                   "    3 |   v = a b;\n"
+                   "      |       ^~~\n";
+        QTest::newRow("a folded run prints its source line once per kept diagnostic")
+            << QStringList{"a.ext=" + QString("y=1;\n").repeated(8)}
+            << twice.arg(2) + twice.arg(3) + twice.arg(4) + twice.arg(5) + twice.arg(6) +
+                   "a.ext:7:1: note: 2 more like this [duplicate-name]\n";
+    }
+    void presentation()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, output);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir::setCurrent(dir.path()));
+        for (const QString &f : files)
+            QVERIFY(makeFile(f.section(u'=', 0, 0), f.section(u'=', 1)));
+        const CheckRun run = check({"a.ext"}, {}, true);
+        QVERIFY(QDir::setCurrent(testDataPath(QStringLiteral("config"))));
+        QCOMPARE(run.full, output);
+    }
+
+    // However long the line, its source line stays short: a 20 MB line prints as little as a
+    // line of 200 characters.
+    void longLineOutputBounded()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QVERIFY(makeFile("a.ext", "x[]={" + QString(20'000'000, u'1') + "} y=1;"));
+        const CheckRun run = check({"a.ext"});
+        QVERIFY(QDir::setCurrent(testDataPath(QStringLiteral("config"))));
+        QVERIFY2(run.full.size() < 600, qPrintable(run.full.left(1000)));
+        QVERIFY2(run.full.contains("    1 | …" + QString(38, u'1') + "} y=1;\n"),
+                 qPrintable(run.full));
     }
 
     // What the game reads without complaint is no warning; unquoted text is a style note that

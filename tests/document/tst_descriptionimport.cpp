@@ -472,6 +472,36 @@ private Q_SLOTS:
         QVERIFY(!text.contains(u"Added by the form"_qs));
     }
 
+    // Opening a file from its folder reports the problems inside the files it includes, named
+    // from that folder with the line that includes them; what they set never fills the form.
+    void reportNamesProblemsInIncludedFiles()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QDir(dir.path()).mkdir(u"inc"_qs));
+        auto write = [&](const QString &name, const QByteArray &bytes) {
+            QFile f(dir.filePath(name));
+            return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        };
+        QVERIFY(write(u"description.ext"_qs,
+                      "onLoadName = \"Alarm\";\n#include \"inc\\Sounds.hpp\"\n"
+                      "#include \"gone.hpp\"\n"));
+        QVERIFY(write(u"inc/sounds.hpp"_qs, "respawn = 3;\nx = 1 y = 2;\n"));
+        EditorDocument doc;
+        const OpenResult opened = openDescriptionFile(doc, dir.filePath(u"description.ext"_qs));
+        QVERIFY(opened.ok);
+        const QString text = opened.report.text();
+        QVERIFY2(text.contains(u"\n  inc/sounds.hpp line 2 (included on line 2): error: expected "
+                               "';' after the value, found 'y'\n"_qs),
+                 qPrintable(text));
+        QVERIFY2(text.contains(u"\n  line 3: warning: included file 'gone.hpp' not found"_qs),
+                 qPrintable(text));
+        DescriptionText alone;
+        alone.ok = true;
+        alone.text = doc.origin()->text;
+        QCOMPARE(FormSnapshot::of(doc), importDescription(alone).snapshot);
+    }
+
     // Text the reader cannot make sense of still opens: it goes to Other as it stands, and the
     // report names the problems with their lines.
     void unreadablePartsGoToOther()

@@ -425,6 +425,53 @@ private Q_SLOTS:
         QCOMPARE(readAll(path()), QByteArray("a=1;\r\nb=2; c=3;\r\nclass X {\r\n"));
     }
 
+    // F8 moves the status line along with the cursor: it names the problem gone to, cut after
+    // a word where it does not fit beside Save As, and the tooltip holds it whole.
+    void checkLineFollowsF8()
+    {
+        const QString key = QString(30, u'k');
+        QPointer<savePreview> preview =
+            open("a=1;\nb=2 c=3;\n" + key + "=1;\n" + key + "=2;\nd=;\n");
+        auto *status = preview->findChild<QPushButton *>(QStringLiteral("checkStatus"));
+        QTRY_VERIFY(preview->check()->isResting() && status->text() != u"Checking...");
+        const QString counts = QStringLiteral("1 error, 2 warnings — line ");
+        const QString twice = "'" + key +
+                              "' is set twice in the same class (first on line 3); "
+                              "the game keeps only one";
+        const struct
+        {
+            int line;
+            QString message;
+        } steps[] = {
+            {2, QStringLiteral("expected ';' after the value, found 'c'")}, // the first error
+            {2, QStringLiteral("expected ';' after the value, found 'c'")},
+            {4, twice},
+            {5, QStringLiteral("empty value: expected a value, found ';'")},
+            {2, QStringLiteral("expected ';' after the value, found 'c'")}, // from the top
+        };
+        QPlainTextEdit *code = preview->codePreview();
+        const int room = status->width() - 8;
+        bool cut = false;
+        for (int i = 0; i < int(std::size(steps)); ++i) {
+            if (i > 0)
+                QTest::keyClick(code, Qt::Key_F8);
+            const QString full = counts + QString::number(steps[i].line) + ": " + steps[i].message;
+            QCOMPARE(code->textCursor().blockNumber() + 1, i > 0 ? steps[i].line : 1);
+            QVERIFY2(status->toolTip().startsWith(full + u'\n'), qPrintable(status->toolTip()));
+            const QString shown = status->text();
+            QVERIFY2(status->fontMetrics().horizontalAdvance(shown) <= room, qPrintable(shown));
+            if (shown != full) {
+                cut = true;
+                // Cut after a whole word.
+                QVERIFY2(shown.endsWith(u'…'), qPrintable(shown));
+                const QString kept = shown.chopped(1);
+                QVERIFY2(full.startsWith(kept) && !full[kept.size()].isLetterOrNumber(),
+                         qPrintable(shown));
+            }
+        }
+        QVERIFY2(cut, "the long message fits: make it longer");
+    }
+
     // Once its result is shown the preview rests, whatever the check found: underlining the
     // problems, moving to one and scrolling are no edits. One typed character is one check.
     void idlePreviewRests_data()

@@ -1,0 +1,2 @@
+// Texts and settings of the mission.
+#include "texts.hpp"

@@ -1,0 +1,2 @@
+onLoadName = "Alarm";
+	onLoadMission = "Hold the bridge" briefing = 1;
