@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The baseline of bench_launch: a bare Qt window of the main window's outline (eight tab pages
 // and a menu bar of two menus), started as a program of its own.
 #include <QApplication>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The format reader on the 10 MiB document: a full read against one plain pass over the text.
 #include "benchsupport.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The document layer on a 10 MiB document: generating the file text and saving it.
 #include "benchsupport.h"
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up as the user sees it: a whole process started until its window is mapped on an X
 // server, the editor against a bare Qt window of the same outline (bench_barewindow). Both
 // run on an Xvfb of their own without a window manager; this program watches the root window

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Peak resident memory of the editor at start-up, holding a 10 MiB document, and with the
 // preview of it open. Peak memory only grows, so each state is measured in a process of its own:
 // run without arguments, the program starts itself once per state and prints both.

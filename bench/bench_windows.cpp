@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The windows, offscreen: start-up, appending entries, typing, the preview, opening a file,
 // the preview's check and typing beside a huge field.
 #include "benchsupport.h"

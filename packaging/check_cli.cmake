@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The editor's command line as a user without a desktop meets it, and the man page and the
 # help's command-line page against it. Run by ctest: cmake -DEDITOR=<binary>
 # -DMAN_PAGE=<merrow-editor.1> -DHELP_PAGE=<command_line.htm> -DVERSION=<x.y> -P check_cli.cmake

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build into a scratch DESTDIR and checks the tree as a distribution would: every
 # file in its place, the desktop entry and the metainfo valid, one application id and one
 # version throughout, and the installed editor working from a folder unrelated to the build.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the debug information of MERROW_PROGRAM as Debian's debug symbol packages hold it:
 # usr/lib/debug/.build-id/<first two hex digits of the build id>/<the rest>.debug, compressed.
 # Run at install time for the debug component; MERROW_DEBUG_WORK is a scratch folder.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Run by CPack on the staged files before the package is made. CPACK_STRIP_FILES calls plain
 # strip, which keeps the compiler's .comment and the bare .note section; drop those as Debian's
 # own packaging does (the build id, in .note.gnu.build-id, stays).

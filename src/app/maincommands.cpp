@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The commands of the main window: the menus, the logo and the Add buttons that open the
 // entry dialogs. The preview, the about box and the entry dialogs lock this window while they
 // are open, so at most one of them is open at a time; help leaves it usable.

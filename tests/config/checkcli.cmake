@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs the built program's --check over the data set, as a CI system would, and compares the
 # exit code and the printed lines with what the in-process test expects.
 # cmake -DEXE=<merrow-editor> -DDATA=<tests/data/config> -P checkcli.cmake

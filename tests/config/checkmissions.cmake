@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs the built program's --check on the description.ext of each mission folder under DATA and
 # compares the exit code and the diagnostics with MISSION.expected beside the folder. Only the
 # first line of each diagnostic ("FILE:LINE:COLUMN: severity: message [name]") is compared:

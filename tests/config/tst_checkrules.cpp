@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The check's rules: what the game reports as an error, the values its documentation allows,
 // the mission folder's files, one note instead of a cascade, and comments that silence a
 // diagnostic. One row per rule, with the rows that must not be flagged beside it.

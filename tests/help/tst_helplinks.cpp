@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The shipped help: every topic named by the contents and the index exists, every link and
 // picture between pages resolves inside the help folder and is compiled into the file, and
 // nothing points outside it (the viewer refuses such links, so they would be dead ends).
