@@ -3,6 +3,7 @@
 
 #include "checkcommand.h"
 #include "configreader.h"
+#include "testseed.h"
 #include "textlines.h"
 
 #include <QDir>
@@ -459,9 +460,7 @@ private Q_SLOTS:
                                  "}\n",        "y[]={1,2\n", "#define M(a) a a\n", "M(z)\n",
                                  "#ifdef M\n", "#endif\n",   "import B;\n",        "\"",
                                  "=;",         "{"};
-        const quint32 seed = qEnvironmentVariableIsSet("MERROW_SEED")
-                                 ? quint32(qEnvironmentVariableIntValue("MERROW_SEED"))
-                                 : 20261207;
+        const quint32 seed = testSeed(20261207);
         QRandomGenerator rng(seed);
         auto key = [](const Diagnostic &d) {
             return QStringLiteral("%1:%2:%3:%4")

@@ -3,6 +3,7 @@
 
 #include "helphtml.h"
 #include "helppage.h"
+#include "testseed.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,15 +13,6 @@
 #include <functional>
 
 namespace {
-
-quint32 testSeed()
-{
-    const quint32 seed = qEnvironmentVariableIsSet("MERROW_SEED")
-                             ? quint32(qEnvironmentVariableIntValue("MERROW_SEED"))
-                             : QRandomGenerator::global()->generate();
-    qInfo("MERROW_SEED=%u", seed);
-    return seed;
-}
 
 QByteArray nested(const char *open, const char *close, int depth, const char *inner = "end")
 {
@@ -162,12 +154,12 @@ private Q_SLOTS:
             originals << file.readAll();
         }
         QVERIFY(originals.size() >= 4);
-        QRandomGenerator random(testSeed());
+        QRandomGenerator random(testSeed(20261209));
         const char pieces[][10] = {"<",       ">",    "\"",   "'",       "&#",   "</",
                                    "<table>", "<li>", "<ul>", "<style>", "\x01", "\xff"};
         for (int i = 0; i < 2000; ++i) {
             QByteArray page = originals[random.bounded(originals.size())];
-            for (int n = 1 + random.bounded(6); n > 0; --n) {
+            for (int n = 1 + random.bounded(6); n > 0 && !page.isEmpty(); --n) {
                 const qsizetype at = random.bounded(page.size());
                 switch (random.bounded(3)) {
                 case 0:
