@@ -225,9 +225,16 @@ class tst_Desktop : public QObject
         clickAt(beside, clicks);
         QTRY_VERIFY_WITH_TIMEOUT(userTime(main.get()) != before, 20000);
         // The window manager and the program may each take a moment to agree again.
-        QTRY_VERIFY_WITH_TIMEOUT(activeWindow() == Window(cover->winId()) &&
-                                     QApplication::activeWindow() == cover,
-                                 20000);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            activeWindow() == Window(cover->winId()) && QApplication::activeWindow() == cover,
+            qPrintable(QStringLiteral("active in X: %1 (cover %2, main %3); in Qt: %4")
+                           .arg(activeWindow())
+                           .arg(cover->winId())
+                           .arg(main->winId())
+                           .arg(QApplication::activeWindow()
+                                    ? QApplication::activeWindow()->objectName()
+                                    : QStringLiteral("none"))),
+            20000);
         QVERIFY(stacking().indexOf(Window(cover->winId())) >
                 stacking().indexOf(Window(main->winId())));
     }
