@@ -5,10 +5,49 @@
 
 #include "windowplacement.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QTimer>
 #include <QWindow>
+
+#include <functional>
+
+#if __has_include(<xcb/xcb.h>)
+#include <xcb/xcb.h>
+#endif
+
+// Calls back when a mouse button is released over the owner's window, as the X server reports it.
+class SecondaryWindow::OwnerClicks : public QAbstractNativeEventFilter
+{
+public:
+    OwnerClicks(QWidget *owner, std::function<void()> clicked)
+        : m_window(owner->winId()), m_clicked(std::move(clicked))
+    {
+        qApp->installNativeEventFilter(this);
+    }
+    ~OwnerClicks() override { qApp->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+#if __has_include(<xcb/xcb.h>)
+        if (type == "xcb_generic_event_t") {
+            const auto *event = static_cast<const xcb_generic_event_t *>(message);
+            if ((event->response_type & 0x7f) == XCB_BUTTON_RELEASE &&
+                static_cast<const xcb_button_release_event_t *>(message)->event == m_window)
+                m_clicked();
+        }
+#else
+        Q_UNUSED(type);
+        Q_UNUSED(message);
+#endif
+        return false;
+    }
+
+private:
+    WId m_window;
+    std::function<void()> m_clicked;
+};
 
 SecondaryWindow::SecondaryWindow(QWidget *owner, Qt::WindowFlags flags, Locking locking,
                                  Placement placement)
@@ -85,12 +124,23 @@ void SecondaryWindow::lockOwner()
     // this window is modal to it; the input is handed straight back, as to a modal dialog.
     m_handBack = connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *now) {
         if (m_locked && m_owner && now && now == m_owner->window()->windowHandle())
-            QTimer::singleShot(0, this, [this] {
-                if (m_locked && isVisible()) {
-                    raise();
-                    activateWindow();
-                }
-            });
+            handBackLater();
+    });
+    // The owner may get the input before the click that gave it reaches the program; a hand-back
+    // asked for then carries an older time than that click, and a window manager that prevents
+    // focus stealing refuses it. Asked again once the click has arrived, it carries the click's
+    // time and is granted. The toolkit drops clicks on a window behind a modal one before any
+    // event filter sees them, so they are watched for as the window system sends them.
+    m_ownerClicks = std::make_unique<OwnerClicks>(m_owner->window(), [this] { handBackLater(); });
+}
+
+void SecondaryWindow::handBackLater()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (m_locked && isVisible()) {
+            raise();
+            activateWindow();
+        }
     });
 }
 
@@ -100,6 +150,7 @@ void SecondaryWindow::releaseOwner()
         return;
     m_locked = false;
     disconnect(m_handBack);
+    m_ownerClicks.reset();
     m_owner->setEnabled(true);
     for (QWidget *control : std::as_const(m_lockedControls)) {
         if (control)

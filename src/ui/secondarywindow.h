@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 // A window of the program's own beside the main window (its owner): the preview, the entry
 // dialogs, the about box and the help window. It has no QWidget parent, since a child would
 // be disabled along with the owner it locks, so this class gives it what a child dialog would
@@ -44,6 +46,7 @@ protected:
 private:
     void lockOwner();
     void releaseOwner();
+    void handBackLater();
 
     QPointer<QWidget> m_owner;
     QList<QPointer<QWidget>> m_lockedControls;
@@ -52,4 +55,6 @@ private:
     Placement m_placement;
     bool m_locked = false;
     QMetaObject::Connection m_handBack;
+    class OwnerClicks;
+    std::unique_ptr<OwnerClicks> m_ownerClicks;
 };
