@@ -33,8 +33,8 @@ KeyAssist *KeyAssist::install(QPlainTextEdit *edit, const QStringList &root)
 }
 
 KeyAssist::KeyAssist(QPlainTextEdit *edit, const QStringList &root)
-    : QObject(edit), m_edit(edit), m_root(root), m_completer(new QCompleter(this)),
-      m_model(new QStandardItemModel(this))
+    : QObject(edit), m_edit(edit), m_viewport(edit->viewport()), m_root(root),
+      m_completer(new QCompleter(this)), m_model(new QStandardItemModel(this))
 {
     m_completer->setModel(m_model);
     m_completer->setCompletionRole(WrittenRole);
@@ -177,13 +177,13 @@ bool KeyAssist::eventFilter(QObject *watched, QEvent *event)
         default:
             break;
         }
-    } else if (watched == m_edit->viewport() && event->type() == QEvent::ToolTip) {
+    } else if (event->type() == QEvent::ToolTip && watched == m_viewport) {
         const auto *help = static_cast<QHelpEvent *>(event);
         const QString text = helpAt(help->pos());
         // Elsewhere the box's own tooltip shows.
         if (text.isEmpty())
             return false;
-        QToolTip::showText(help->globalPos(), text, m_edit->viewport());
+        QToolTip::showText(help->globalPos(), text, m_viewport);
         return true;
     }
     return QObject::eventFilter(watched, event);

@@ -41,6 +41,9 @@ private:
     QString textBeforeCursor() const;
 
     QPlainTextEdit *m_edit;
+    // Kept apart: events still reach the filter while the box is being destroyed, when it can
+    // no longer be asked for its viewport.
+    QWidget *m_viewport;
     QStringList m_root;
     QCompleter *m_completer;
     QStandardItemModel *m_model;

@@ -19,7 +19,10 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
+
 #include <QTimer>
+#include <csignal>
+#include <sys/prctl.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -433,6 +436,10 @@ public:
 
     bool start(const QString &size)
     {
+        // Should this test die (a sanitizer's report ends it at once), the server and the manager
+        // go with it rather than keep the test's output open, which CTest would wait on.
+        for (QProcess *p : {&m_server, &m_manager})
+            p->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         m_server.setProgram(QStringLiteral("Xvfb"));
         m_server.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
                                QStringLiteral("-screen"), QStringLiteral("0"),
