@@ -247,7 +247,8 @@ private Q_SLOTS:
     {
         main = std::make_unique<Main>();
         main->show();
-        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        // On a busy machine the window manager may take longer than the default five seconds.
+        QVERIFY(QTest::qWaitForWindowActive(main.get(), 20000));
         // The main window centres itself once it is framed; the windows it opens are placed
         // by it.
         const QRect screen = main->screen()->availableGeometry();
