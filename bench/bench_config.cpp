@@ -67,6 +67,19 @@ void Read_Realistic(benchmark::State &state)
 }
 BENCHMARK(Read_Realistic)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// For comparison: the same reading without the tree, as --check and the preview read.
+void Read_RealisticNoTree(benchmark::State &state)
+{
+    const QString &text = bench::realisticFileText();
+    config::ReadOptions options;
+    options.keepEntries = false;
+    for (auto _ : state) {
+        const config::ReadResult result = config::readConfig(text, options);
+        benchmark::DoNotOptimize(result.diagnostics.constData());
+    }
+}
+BENCHMARK(Read_RealisticNoTree)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void Read_RealisticCount(benchmark::State &state)
 {
     const QString &text = bench::realisticFileText();
@@ -88,5 +101,6 @@ int main(int argc, char **argv)
 {
     return bench::runAll(argc, argv,
                          {{"read", "Read_Config", "Read_CountBaseline", 10.0},
-                          {"read (realistic)", "Read_Realistic", "Read_RealisticCount", 10.0}});
+                          {"read (realistic)", "Read_Realistic", "Read_RealisticCount", 10.0},
+                          {"(no tree)", "Read_RealisticNoTree", "Read_RealisticCount", 0}});
 }

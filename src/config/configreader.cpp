@@ -99,8 +99,12 @@ struct FoldedName
 
     FoldedName(const QString &n, bool c) : name(n), isClass(c), hash(c ? 1 : 0)
     {
-        for (const QChar ch : n)
-            hash = hash * 31 + ch.toCaseFolded().unicode();
+        for (const QChar ch : n) {
+            const char16_t c = ch.unicode();
+            const char16_t folded = c < 0x80 ? ((c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c)
+                                             : ch.toCaseFolded().unicode();
+            hash = hash * 31 + folded;
+        }
     }
     // Classes and values have names of their own: "class Respawn" does not clash with
     // "respawn=3".
@@ -118,7 +122,9 @@ size_t qHash(const FoldedName &k, size_t seed)
     return ::qHash(k.hash, seed);
 }
 
-// Names already used in one class, with the line of their first use.
+// Names already used in one class, with the line of their first use. Most classes hold a
+// handful of names, which a short list compares faster than a hash table is built; a class
+// with more moves them into one, so that a class of a million names stays linear.
 class NameSet
 {
 public:
@@ -126,13 +132,28 @@ public:
     int lineOfEarlier(const QString &name, bool isClass, int line)
     {
         FoldedName key(name, isClass);
-        if (const auto it = m_lines.constFind(key); it != m_lines.cend())
+        if (m_lines.isEmpty()) {
+            for (const auto &[earlier, earlierLine] : m_few) {
+                if (earlier == key)
+                    return earlierLine;
+            }
+            if (m_few.size() < MaxFew) {
+                m_few.emplace_back(std::move(key), line);
+                return 0;
+            }
+            for (auto &[earlier, earlierLine] : m_few)
+                m_lines.insert(std::move(earlier), earlierLine);
+            m_few.clear();
+        } else if (const auto it = m_lines.constFind(key); it != m_lines.cend()) {
             return *it;
+        }
         m_lines.insert(std::move(key), line);
         return 0;
     }
 
 private:
+    static constexpr std::size_t MaxFew = 16;
+    std::vector<std::pair<FoldedName, int>> m_few;
     QHash<FoldedName, int> m_lines;
 };
 
@@ -218,6 +239,10 @@ private:
 
     void keepTrivia(const Token &t)
     {
+        // Without the tree only what an include brought is kept (see flushTrivia).
+        if (!m_shared.keepEntries &&
+            (t.kind != Tok::Directive || m_source.directive.children.isEmpty()))
+            return;
         Entry e;
         e.span = m_file.lines.span(t.spanStart, t.spanEnd);
         if (t.kind == Tok::Comment) {
@@ -424,7 +449,7 @@ private:
                     e.span = span(floor, std::max(floor, e.span.end.offset));
                 checkEntry(e, seen, topLevel);
                 checkValue(e, m_shared.classes, m_rules);
-                if (e.kind == EntryKind::Value && !m_shared.classes.empty() &&
+                if (e.kind == EntryKind::Value && !m_shared.classes.empty() && e.name.size() == 4 &&
                     e.name.compare(u"file", Qt::CaseInsensitive) == 0)
                     m_shared.classes.back().file = e.value.text;
             }

@@ -218,7 +218,7 @@ QString closestKnownKey(QStringView name)
 bool takesUnquotedWord(QStringView name)
 {
     // The header's game type: its examples read "gameType = Coop;", and the editor writes it so.
-    return name.compare(u"gameType", Qt::CaseInsensitive) == 0;
+    return name.size() == 8 && name.compare(u"gameType", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace config::detail

@@ -132,6 +132,8 @@ QString echo(QStringView s)
 
 LineIndex::LineIndex(const QString &text)
 {
+    // Room for lines of about 24 characters, so that a typical file never grows the list.
+    m_starts.reserve(std::size_t(text.size() / 24 + 16));
     m_starts.push_back(0);
     const char16_t *d = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
@@ -161,8 +163,12 @@ SourcePos LineIndex::pos(qsizetype offset) const
     };
     std::size_t index = m_hint;
     if (!holds(index)) {
-        if (holds(index + 1))
-            ++index;
+        // A statement's start is asked for after its last line: a few lines back is common.
+        std::size_t near = index + 1;
+        for (int step = 0; step < 4 && near > 0 && !holds(near); ++step)
+            near = offset < m_starts[std::min(near, n - 1)] ? near - 1 : near + 1;
+        if (holds(near))
+            index = near;
         else
             index = std::size_t(std::upper_bound(m_starts.begin(), m_starts.end(), offset) -
                                 m_starts.begin()) -
@@ -340,7 +346,8 @@ Token TokenSource::next()
             extendSkip(t);
             continue;
         }
-        if (t.kind == Tok::Word && !m_shared.macros.isEmpty() && expand(t))
+        if (t.kind == Tok::Word && !m_shared.macros.isEmpty() && m_shared.mayBeMacro(t.view()) &&
+            expand(t))
             continue;
         if (t.unterminated) {
             if (t.kind == Tok::String) {
@@ -439,6 +446,7 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
             j = close + 1;
         }
         m.body = line.mid(j).trimmed();
+        m_shared.addToMacroFilter(macro);
         m_shared.macros.insert(macro, m);
         return;
     }

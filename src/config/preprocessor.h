@@ -84,6 +84,27 @@ void findSilencers(FileContext &file);
 struct SharedState
 {
     QHash<QString, Macro> macros;
+    // A filter over the macros' names that were ever defined, by hash: most words are no
+    // macro, and this tells so without making a string of each to look it up.
+    std::array<quint64, 64> macroFilter{};
+    static std::size_t filterBit(QStringView name)
+    {
+        if (name.isEmpty())
+            return 0;
+        return (std::size_t(name.size()) * 961 + name.front().unicode() * 31 +
+                name.back().unicode()) &
+               4095;
+    }
+    void addToMacroFilter(QStringView name)
+    {
+        const std::size_t bit = filterBit(name);
+        macroFilter[bit / 64] |= quint64(1) << (bit % 64);
+    }
+    bool mayBeMacro(QStringView name) const
+    {
+        const std::size_t bit = filterBit(name);
+        return macroFilter[bit / 64] & (quint64(1) << (bit % 64));
+    }
     std::vector<MacroContext> contexts;
     // Characters macro expansion may still produce; keeps a macro that doubles itself linear.
     qsizetype expansionBudget = 0;

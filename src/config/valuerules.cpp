@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <array>
 #include <cmath>
 
 namespace config::detail {
@@ -32,9 +33,40 @@ const std::vector<CompiledRule> &compiledRules()
     return rules;
 }
 
+// The rules that look at a single value, by the length of the key they name: every statement
+// of a file is looked up here, and most keys have no rule of that length at all.
+constexpr qsizetype MaxIndexedKey = 32;
+const std::array<std::vector<const CompiledRule *>, MaxIndexedKey> &valueRulesByKeyLength()
+{
+    static const auto index = [] {
+        std::array<std::vector<const CompiledRule *>, MaxIndexedKey> out;
+        for (const CompiledRule &rule : compiledRules()) {
+            switch (rule.rule->check) {
+            case ValueCheck::NotAbove:
+            case ValueCheck::AmongOther:
+            case ValueCheck::SameLength:
+            case ValueCheck::NamesClasses:
+            case ValueCheck::FunctionFile:
+                continue; // need the whole class: checkClass
+            default:
+                break;
+            }
+            const QString &key = rule.segments.back();
+            Q_ASSERT(key != u"*" && key.size() < MaxIndexedKey);
+            out[std::size_t(key.size())].push_back(&rule);
+        }
+        return out;
+    }();
+    return index;
+}
+
+// Every statement is matched against every rule, so the cheap tests come first: "*", then the
+// length, before the comparison without regard to case.
 bool segmentMatches(const QString &segment, QStringView name)
 {
-    return segment == u"*" || name.compare(segment, Qt::CaseInsensitive) == 0;
+    if (segment.size() == 1 && segment.front() == u'*')
+        return true;
+    return segment.size() == name.size() && name.compare(segment, Qt::CaseInsensitive) == 0;
 }
 
 // Whether `rule` names the key `name` inside `classes`.
@@ -372,21 +404,12 @@ void applyToSibling(const ValueRule &rule, const Child &at, const std::vector<Ch
 
 void checkValue(const Entry &e, const std::vector<ClassFrame> &classes, const RuleSink &sink)
 {
-    if (e.kind != EntryKind::Value && e.kind != EntryKind::Array)
+    if ((e.kind != EntryKind::Value && e.kind != EntryKind::Array) ||
+        e.name.size() >= MaxIndexedKey)
         return;
-    for (const CompiledRule &rule : compiledRules()) {
-        switch (rule.rule->check) {
-        case ValueCheck::NotAbove:
-        case ValueCheck::AmongOther:
-        case ValueCheck::SameLength:
-        case ValueCheck::NamesClasses:
-        case ValueCheck::FunctionFile:
-            continue; // need the whole class: checkClass
-        default:
-            break;
-        }
-        if (matches(rule, classes, e.name))
-            applyToValue(*rule.rule, {&e, e.span, true}, sink);
+    for (const CompiledRule *rule : valueRulesByKeyLength()[std::size_t(e.name.size())]) {
+        if (matches(*rule, classes, e.name))
+            applyToValue(*rule->rule, {&e, e.span, true}, sink);
     }
 }
 
