@@ -72,12 +72,37 @@ bool isNumber(QStringView s)
     return i == s.size();
 }
 
-QString unescapeString(const Token &t)
+// Names and short values come back again and again in a file ("name", "sound", "1", "true"):
+// each text is handed out as one shared string, which costs a reference count instead of an
+// allocation, and the tree holds it once. A slot holds the last text that hashed to it.
+class StringCache
+{
+public:
+    QString get(QStringView v)
+    {
+        if (v.isEmpty() || v.size() > MaxLength)
+            return v.toString();
+        std::size_t h = std::size_t(v.size());
+        for (const QChar c : v)
+            h = h * 31 + c.unicode();
+        QString &slot = m_slots[(h ^ (h >> 11)) & (Slots - 1)];
+        if (QStringView(slot) != v)
+            slot = v.toString();
+        return slot;
+    }
+
+private:
+    static constexpr qsizetype MaxLength = 32;
+    static constexpr std::size_t Slots = 2048;
+    std::vector<QString> m_slots = std::vector<QString>(Slots);
+};
+
+QString unescapeString(const Token &t, StringCache &strings)
 {
     QStringView v = t.view();
     v = v.mid(1, v.size() - (t.unterminated ? 1 : 2));
     if (!v.contains(u'"'))
-        return v.toString();
+        return strings.get(v);
     QString s = v.toString();
     s.replace(u"\"\""_qs, u"\""_qs);
     return s;
@@ -210,7 +235,15 @@ private:
     // (a missing ';' before the next statement).
     const Token &peekSecond() { return ahead(1); }
 
+    // Asked for several times per token: the common case, a token already read, stays inline.
     const Token &ahead(std::size_t n)
+    {
+        if (n < m_ahead.size())
+            return m_ahead[n];
+        return readAhead(n);
+    }
+
+    Q_NEVER_INLINE const Token &readAhead(std::size_t n)
     {
         while (m_ahead.size() <= n) {
             Token t = m_source.next();
@@ -534,7 +567,7 @@ private:
             finishInvalid(out, keyword.spanStart);
             return;
         }
-        e.name = take().view().toString();
+        e.name = m_strings.get(take().view());
         if (peek().kind == Tok::Colon) {
             take();
             const Token &baseTok = peek();
@@ -545,7 +578,7 @@ private:
                 finishInvalid(out, keyword.spanStart);
                 return;
             }
-            e.base = take().view().toString();
+            e.base = m_strings.get(take().view());
         }
         const Token &next = peek();
         if (next.kind == Tok::Semicolon) {
@@ -675,7 +708,7 @@ private:
         }
         Entry e;
         e.kind = EntryKind::Delete;
-        e.name = take().view().toString();
+        e.name = m_strings.get(take().view());
         expectSemicolon(QStringLiteral("after 'delete %1'").arg(cutText(e.name)));
         finish(out, std::move(e), keyword.spanStart);
     }
@@ -687,7 +720,7 @@ private:
         const Token keyword = take();
         Entry e;
         e.kind = EntryKind::ClassDeclaration;
-        e.name = take().view().toString();
+        e.name = m_strings.get(take().view());
         expectSemicolon(QStringLiteral("after 'import %1'").arg(cutText(e.name)));
         finish(out, std::move(e), keyword.spanStart);
     }
@@ -779,7 +812,7 @@ private:
         const Token keyTok = take();
         Entry e;
         e.kind = EntryKind::Value;
-        e.name = keyTok.view().toString();
+        e.name = m_strings.get(keyTok.view());
         bool isArray = false;
         if (peek().kind == Tok::LBracket) {
             take();
@@ -855,7 +888,7 @@ private:
             const Token s = take();
             m_unterminatedValue = s.unterminated;
             value.kind = ValueKind::String;
-            value.text = unescapeString(s);
+            value.text = unescapeString(s, m_strings);
             value.span = span(s.spanStart, s.spanEnd);
             return true;
         }
@@ -883,7 +916,7 @@ private:
         Token last = start;
         bool fromSource = start.fromSource();
         int words = 1;
-        QString joined = start.view().toString();
+        QString joined; // made only for a second word
         for (;;) {
             const Token &t = peek();
             if (t.kind == Tok::Semicolon || t.kind == Tok::End || t.kind == Tok::RBrace ||
@@ -897,7 +930,8 @@ private:
             }
             last = take();
             fromSource = fromSource && last.fromSource();
-            ++words;
+            if (++words == 2)
+                joined = start.view().toString();
             if (last.spaceBefore)
                 joined += u' ';
             joined += last.view();
@@ -908,7 +942,7 @@ private:
                          .mid(start.spanStart, last.spanEnd - start.spanStart)
                          .toString();
         }
-        value.text = std::move(joined);
+        value.text = words == 1 ? m_strings.get(start.view()) : std::move(joined);
         if (words == 1 && start.kind == Tok::Word && isNumber(value.text)) {
             value.kind = ValueKind::Number;
             return true;
@@ -997,6 +1031,7 @@ private:
     qsizetype m_statementEnd = 0;
     QList<Entry> m_trivia;
     bool m_unterminatedValue = false; // the last value read was a string without its '"'
+    StringCache m_strings;
     RuleSink m_rules;
     // Statements a class keeps for its rules while the tree is not kept, across all open
     // classes: past it a class drops them and its comparing rules are skipped.

@@ -3,6 +3,10 @@
 
 #include "preprocessor.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 
 namespace config::detail {
@@ -130,6 +134,31 @@ QString echo(QStringView s)
     return u'\'' + cutText(s) + u'\'';
 }
 
+namespace {
+
+// Whether any of the eight characters at `d` may end a line (a control character up to CR, or
+// one of the two separators). Most blocks of a text hold none, and this says so in a few
+// instructions.
+inline bool mayBreakLine(const char16_t *d)
+{
+#if defined(__SSE2__)
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i control = _mm_cmpeq_epi16(_mm_subs_epu16(v, _mm_set1_epi16(u'\r')), zero);
+    const __m128i separator = _mm_cmpeq_epi16(
+        _mm_andnot_si128(_mm_set1_epi16(1), _mm_xor_si128(v, _mm_set1_epi16(0x2028))), zero);
+    return _mm_movemask_epi8(_mm_or_si128(control, separator)) != 0;
+#else
+    for (int k = 0; k < 8; ++k) {
+        if (d[k] <= u'\r' || d[k] == 0x2028 || d[k] == 0x2029)
+            return true;
+    }
+    return false;
+#endif
+}
+
+} // namespace
+
 LineIndex::LineIndex(const QString &text)
 {
     // Room for lines of about 24 characters, so that a typical file never grows the list.
@@ -137,17 +166,24 @@ LineIndex::LineIndex(const QString &text)
     m_starts.push_back(0);
     const char16_t *d = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = d[i];
-        // Quick rejection of everything that cannot be a line break.
-        if (c > u'\r' && c < 0x2028)
+    qsizetype i = 0;
+    while (i < n) {
+        if (i + 8 <= n && !mayBreakLine(d + i)) {
+            i += 8;
             continue;
-        if (c == u'\r') {
-            if (i + 1 < n && d[i + 1] == u'\n')
-                ++i;
-            m_starts.push_back(i + 1);
-        } else if (c == u'\n' || c == 0x2028 || c == 0x2029) {
-            m_starts.push_back(i + 1);
+        }
+        for (const qsizetype blockEnd = std::min(i + 8, n); i < blockEnd; ++i) {
+            const char16_t c = d[i];
+            // Quick rejection of everything that cannot be a line break.
+            if (c > u'\r' && c < 0x2028)
+                continue;
+            if (c == u'\r') {
+                if (i + 1 < n && d[i + 1] == u'\n')
+                    ++i;
+                m_starts.push_back(i + 1);
+            } else if (c == u'\n' || c == 0x2028 || c == 0x2029) {
+                m_starts.push_back(i + 1);
+            }
         }
     }
 }
@@ -163,12 +199,8 @@ SourcePos LineIndex::pos(qsizetype offset) const
     };
     std::size_t index = m_hint;
     if (!holds(index)) {
-        // A statement's start is asked for after its last line: a few lines back is common.
-        std::size_t near = index + 1;
-        for (int step = 0; step < 4 && near > 0 && !holds(near); ++step)
-            near = offset < m_starts[std::min(near, n - 1)] ? near - 1 : near + 1;
-        if (holds(near))
-            index = near;
+        if (holds(index + 1))
+            ++index;
         else
             index = std::size_t(std::upper_bound(m_starts.begin(), m_starts.end(), offset) -
                                 m_starts.begin()) -

@@ -33,6 +33,29 @@ const std::vector<CompiledRule> &compiledRules()
     return rules;
 }
 
+// The rules that compare a class's statements with each other, or look at the class itself.
+const std::vector<CompiledRule> &classRules()
+{
+    static const std::vector<CompiledRule> rules = [] {
+        std::vector<CompiledRule> out;
+        for (const CompiledRule &rule : compiledRules()) {
+            switch (rule.rule->check) {
+            case ValueCheck::NotAbove:
+            case ValueCheck::AmongOther:
+            case ValueCheck::SameLength:
+            case ValueCheck::NamesClasses:
+            case ValueCheck::FunctionFile:
+                out.push_back(rule);
+                break;
+            default:
+                break;
+            }
+        }
+        return out;
+    }();
+    return rules;
+}
+
 // The rules that look at a single value, by the length of the key they name: every statement
 // of a file is looked up here, and most keys have no rule of that length at all.
 constexpr qsizetype MaxIndexedKey = 32;
@@ -66,7 +89,16 @@ bool segmentMatches(const QString &segment, QStringView name)
 {
     if (segment.size() == 1 && segment.front() == u'*')
         return true;
-    return segment.size() == name.size() && name.compare(segment, Qt::CaseInsensitive) == 0;
+    if (segment.size() != name.size())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t a = name[i].unicode(), b = segment[i].unicode();
+        if (a >= 0x80 || b >= 0x80) // outside ASCII case folding needs Qt's tables
+            return name.sliced(i).compare(QStringView(segment).sliced(i), Qt::CaseInsensitive) == 0;
+        if ((a | 0x20) != (b | 0x20) || ((a | 0x20) - u'a' > 25u && a != b))
+            return false;
+    }
+    return true;
 }
 
 // Whether `rule` names the key `name` inside `classes`.
@@ -415,11 +447,9 @@ void checkValue(const Entry &e, const std::vector<ClassFrame> &classes, const Ru
 
 void checkClass(const Entry &cls, const std::vector<ClassFrame> &classes, const RuleSink &sink)
 {
-    std::vector<ClassFrame> inside = classes;
-    inside.push_back({cls.name, {}});
     std::vector<Child> children;
     bool collected = false;
-    for (const CompiledRule &rule : compiledRules()) {
+    for (const CompiledRule &rule : classRules()) {
         const ValueCheck check = rule.rule->check;
         if (check == ValueCheck::FunctionFile) {
             if (!sink.fileExists || !matches(rule, classes, cls.name) || classes.empty())
@@ -451,15 +481,14 @@ void checkClass(const Entry &cls, const std::vector<ClassFrame> &classes, const 
             }
             continue;
         }
-        if (check != ValueCheck::NotAbove && check != ValueCheck::AmongOther &&
-            check != ValueCheck::SameLength && check != ValueCheck::NamesClasses)
-            continue;
         // Quick rejection before the children are gathered: the rule's class must be this one.
-        if (std::size_t(rule.segments.size()) != inside.size() + 1)
+        const std::size_t depth = classes.size();
+        if (std::size_t(rule.segments.size()) != depth + 2 ||
+            !segmentMatches(rule.segments[qsizetype(depth)], cls.name))
             continue;
         bool classMatches = true;
-        for (std::size_t i = 0; i < inside.size() && classMatches; ++i)
-            classMatches = segmentMatches(rule.segments[qsizetype(i)], inside[i].name);
+        for (std::size_t i = 0; i < depth && classMatches; ++i)
+            classMatches = segmentMatches(rule.segments[qsizetype(i)], classes[i].name);
         if (!classMatches)
             continue;
         if (!collected) {
