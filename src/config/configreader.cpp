@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -86,7 +87,8 @@ public:
         for (const QChar c : v)
             h = h * 31 + c.unicode();
         QString &slot = m_slots[(h ^ (h >> 11)) & (Slots - 1)];
-        if (QStringView(slot) != v)
+        if (slot.size() != v.size() ||
+            std::memcmp(slot.constData(), v.data(), std::size_t(v.size()) * sizeof(QChar)) != 0)
             slot = v.toString();
         return slot;
     }
@@ -450,13 +452,17 @@ private:
                 finishInvalid(out, brace.spanStart);
             } else if (t.kind == Tok::Word) {
                 const QStringView word = t.view();
-                if (word == u"class")
+                // Most statements start with a key: one look at the first letter tells.
+                const char16_t first = word.front().unicode();
+                const bool keyword =
+                    first == u'c' || first == u'd' || first == u'i' || first == u'_';
+                if (keyword && word == u"class")
                     parseClass(out);
-                else if (word == u"delete")
+                else if (keyword && word == u"delete")
                     parseDelete(out);
-                else if (word == u"import" && peekSecond().kind == Tok::Word)
+                else if (keyword && word == u"import" && peekSecond().kind == Tok::Word)
                     parseImport(out);
-                else if (word == u"__EXEC")
+                else if (keyword && word == u"__EXEC")
                     parseExec(out);
                 else if (!startsAssignment(peekSecond().kind) &&
                          fromMissingInclude(t.spanStart, t.spanEnd, word)) {

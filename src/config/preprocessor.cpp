@@ -190,28 +190,40 @@ LineIndex::LineIndex(const QString &text)
 
 SourcePos LineIndex::pos(qsizetype offset) const
 {
-    // Positions are asked for mostly in source order, so the line of the last answer or the
-    // one after it usually holds the offset.
+    // Positions are asked for mostly near the last one (a statement's start after its last
+    // line, the next token), so the search gallops out from the last answer: a few steps for a
+    // near line, a binary search only over the range the gallop found.
+    const auto begin = m_starts.begin();
     const std::size_t n = m_starts.size();
-    auto holds = [&](std::size_t index) {
-        return index < n && m_starts[index] <= offset &&
-               (index + 1 == n || offset < m_starts[index + 1]);
-    };
-    std::size_t index = m_hint;
-    if (!holds(index)) {
-        if (holds(index + 1))
-            ++index;
-        else
-            index = std::size_t(std::upper_bound(m_starts.begin(), m_starts.end(), offset) -
-                                m_starts.begin()) -
-                    1;
+    std::size_t index = std::min(m_hint, n - 1);
+    if (m_starts[index] <= offset) {
+        std::size_t step = 1, low = index;
+        while (low + step < n && m_starts[low + step] <= offset) {
+            low += step;
+            step *= 2;
+        }
+        const std::size_t high = std::min(low + step, n);
+        index =
+            std::size_t(std::upper_bound(begin + qsizetype(low), begin + qsizetype(high), offset) -
+                        begin) -
+            1;
+    } else {
+        std::size_t step = 1, high = index; // m_starts[high] > offset
+        while (step <= high && m_starts[high - step] > offset) {
+            high -= step;
+            step *= 2;
+        }
+        const std::size_t low = step <= high ? high - step : 0;
+        index =
+            std::size_t(std::upper_bound(begin + qsizetype(low), begin + qsizetype(high), offset) -
+                        begin) -
+            1;
     }
     m_hint = index;
-    const qsizetype line = qsizetype(index) + 1;
     SourcePos p;
     p.offset = offset;
-    p.line = int(line);
-    p.column = int(offset - m_starts[std::size_t(line - 1)] + 1);
+    p.line = int(index + 1);
+    p.column = int(offset - m_starts[index] + 1);
     return p;
 }
 
