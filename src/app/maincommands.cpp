@@ -84,6 +84,8 @@ std::optional<LoadedFile> loadInBackground(QWidget *owner, const QString &path)
         LoadedFile loaded{readDescriptionFile(path), {}};
         if (loaded.file.ok)
             loaded.imported = importDescription(loaded.file, name, path);
+        // The origin keeps what it needs of them.
+        loaded.file.bytes = QByteArray();
         returnFreedMemory();
         return loaded;
     }));

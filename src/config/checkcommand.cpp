@@ -52,6 +52,58 @@ QString mebibytes(qint64 bytes)
 // Identical messages printed before the rest become "N more like this".
 constexpr int MaxAlike = 5;
 
+// Whether `tail`, the last bytes of a text, end inside a UTF-8 sequence.
+bool endsInsideSequence(QByteArrayView tail)
+{
+    qsizetype continuation = 0;
+    for (qsizetype i = tail.size() - 1; i >= 0; --i) {
+        const auto byte = static_cast<unsigned char>(tail[i]);
+        if ((byte & 0xC0) == 0x80) {
+            ++continuation;
+            continue;
+        }
+        const qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return continuation + 1 < length;
+    }
+    return false;
+}
+
+// Reads the rest of `fd` as UTF-8, a block at a time, into `text` (an initial byte order mark
+// is dropped, as decodeText() drops it). Nearly every description file is UTF-8, and decoding
+// it as it is read means its bytes and its text are never both held whole: for a large file
+// that is a third less peak memory. False for anything else (bytes that are not UTF-8, a read
+// error, a file past `maxBytes`), which the caller then reads whole.
+bool readUtf8InBlocks(int fd, qint64 size, qint64 maxBytes, QString &text, qint64 &total)
+{
+    constexpr qsizetype BlockSize = qsizetype(1) << 20;
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    text.reserve(qsizetype(std::min(size, maxBytes)) + 4);
+    QByteArray block(BlockSize, Qt::Uninitialized);
+    QByteArray tail; // the last bytes read, to tell a sequence the file cuts off
+    total = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, block.data(), size_t(block.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        total += n;
+        if (total > maxBytes)
+            return false;
+        const QByteArrayView in(block.constData(), qsizetype(n));
+        const qsizetype used = text.size();
+        text.resize(used + utf8.requiredSpace(in.size()));
+        const QChar *end = utf8.appendToBuffer(text.data() + used, in);
+        text.resize(end - text.constData());
+        if (utf8.hasError())
+            return false;
+        tail = (tail + in.last(std::min<qsizetype>(4, in.size())).toByteArray()).right(4);
+    }
+    return !endsInsideSequence(tail);
+}
+
 // Reads a regular file of at most `maxBytes`. What is not a regular file is refused before it
 // is opened (a FIFO would block open() and read() forever, a device never ends); the open
 // itself does not wait either, and the type and size are checked again on what was opened,
@@ -99,6 +151,17 @@ FileText readFile(const QString &path, qint64 maxBytes)
         return result;
     }
     try {
+        if (readUtf8InBlocks(fd, st.st_size, maxBytes, result.text, result.bytes)) {
+            result.ok = true;
+            return result;
+        }
+        // Anything else is read whole and decoded as the editor decodes it.
+        result.text = QString();
+        result.bytes = 0;
+        if (::lseek(fd, 0, SEEK_SET) != 0) {
+            result.problem = qt_error_string(errno);
+            return result;
+        }
         // One byte more than the limit tells a file that grew since fstat().
         bytes.resize(qsizetype(std::min<qint64>(st.st_size, maxBytes) + 1));
         qsizetype filled = 0;

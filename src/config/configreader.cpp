@@ -12,6 +12,7 @@
 #include <array>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace config {
@@ -429,6 +430,10 @@ private:
         NameSet seen;
         bool complete = true;
         qsizetype retained = 0;
+        // Without the tree, statements are held only for a class whose rules compare them.
+        const bool holdStatements =
+            m_shared.keepEntries ||
+            (m_shared.nesting > 0 && classRulesNeedStatements(m_shared.classes));
         for (;;) {
             const Token &t = peek();
             flushTrivia(out);
@@ -497,7 +502,7 @@ private:
             // its own statements until it is complete, for the rules that compare them, up to
             // a bound.
             if (!m_shared.keepEntries) {
-                if (m_shared.nesting == 0) {
+                if (!holdStatements) {
                     out.clear();
                 } else if (m_shared.retained >= MaxRetained) {
                     complete = complete && out.isEmpty();
@@ -613,9 +618,15 @@ private:
         BodyIndent indent;
         indent.line = m_file.lines.pos(open.spanStart).line;
         indent.column = opened.column;
+        // A top-level class whose statements the caller does not want is read as without the
+        // tree: its rules still run, and it keeps its spans.
+        const bool keepBody = !m_shared.keepEntries || !m_shared.classes.empty() ||
+                              !m_shared.keepBodyOf || m_shared.keepBodyOf(e.name);
         m_shared.classes.push_back({e.name, {}});
+        const bool keeping = std::exchange(m_shared.keepEntries, m_shared.keepEntries && keepBody);
         const bool complete =
             parseStatements(e.children, false, keyword.fromSource() ? &indent : nullptr);
+        m_shared.keepEntries = keeping;
         m_shared.classes.pop_back();
         leaveNesting();
         const Token &close = peek();
@@ -623,7 +634,7 @@ private:
             reportUnclosed(e.name, keyword, opened, indent.dedent);
             e.bodySpan = span(open.spanEnd, close.spanStart);
             m_lastEnd = close.spanStart;
-            finishClass(out, std::move(e), keyword.spanStart, complete);
+            finishClass(out, std::move(e), keyword.spanStart, complete, keepBody);
             return;
         }
         // A '}' that a macro produced stands at the whole invocation, which may also hold the
@@ -646,17 +657,17 @@ private:
                       foundText(semi),
                   DiagnosticKind::MissingSemicolon);
         }
-        finishClass(out, std::move(e), keyword.spanStart, complete);
+        finishClass(out, std::move(e), keyword.spanStart, complete, keepBody);
     }
 
     // The class is complete: the rules that compare its statements run, and without the tree
     // the statements are dropped.
-    void finishClass(QList<Entry> &out, Entry &&e, qsizetype start, bool complete)
+    void finishClass(QList<Entry> &out, Entry &&e, qsizetype start, bool complete, bool keepBody)
     {
         e.span = span(start, m_lastEnd);
         if (complete)
             checkClass(e, m_shared.classes, m_rules);
-        if (!m_shared.keepEntries)
+        if (!m_shared.keepEntries || !keepBody)
             e.children.clear();
         finish(out, std::move(e), start);
     }
@@ -1124,6 +1135,7 @@ ReadResult readConfig(const QString &text, const ReadOptions &options)
     shared.includeLoader = options.includeLoader;
     shared.styleNotes = options.styleNotes;
     shared.keepEntries = options.keepEntries;
+    shared.keepBodyOf = options.keepBodyOf;
     shared.keepAlike = options.keepAlike;
     if (!options.fileName.isEmpty())
         shared.includeChain.append(options.fileName);

@@ -206,6 +206,10 @@ struct ReadOptions
     bool styleNotes = true;
     // Build the tree of entries; without it only the diagnostics come out, in far less memory.
     bool keepEntries = true;
+    // With the tree: the top-level classes whose statements it holds (all without it). Any other
+    // top-level class keeps its own entry, spans and diagnostics, but no children: a caller that
+    // looks inside a few known classes then does not pay for the tree of the rest of the file.
+    std::function<bool(QStringView className)> keepBodyOf;
     // Identical diagnostics (same severity and message) kept at most, 0 for all. The first one
     // past them stays, with `alike` counting it and all later ones, which are dropped: a
     // million duplicate keys then cost a handful of diagnostics.

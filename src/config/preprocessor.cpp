@@ -159,11 +159,9 @@ inline bool mayBreakLine(const char16_t *d)
 
 } // namespace
 
-LineIndex::LineIndex(const QString &text)
+// Calls `lineStart` with the offset of each line after the first, in order.
+template <typename LineStart> void forEachLineStart(const QString &text, LineStart lineStart)
 {
-    // Room for lines of about 24 characters, so that a typical file never grows the list.
-    m_starts.reserve(std::size_t(text.size() / 24 + 16));
-    m_starts.push_back(0);
     const char16_t *d = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -180,12 +178,23 @@ LineIndex::LineIndex(const QString &text)
             if (c == u'\r') {
                 if (i + 1 < n && d[i + 1] == u'\n')
                     ++i;
-                m_starts.push_back(i + 1);
+                lineStart(i + 1);
             } else if (c == u'\n' || c == 0x2028 || c == 0x2029) {
-                m_starts.push_back(i + 1);
+                lineStart(i + 1);
             }
         }
     }
+}
+
+LineIndex::LineIndex(const QString &text)
+{
+    // Counted first, so that the list is made once at its size: a list that doubles as it
+    // grows needs twice the room, and for a large file that is the reader's largest piece.
+    std::size_t lines = 1;
+    forEachLineStart(text, [&lines](qsizetype) { ++lines; });
+    m_starts.reserve(lines);
+    m_starts.push_back(0);
+    forEachLineStart(text, [this](qsizetype start) { m_starts.push_back(start); });
 }
 
 SourcePos LineIndex::pos(qsizetype offset) const

@@ -112,6 +112,7 @@ struct SharedState
     // Whether to note what the game accepts but a careful writer would not (unquoted text).
     bool styleNotes = true;
     bool keepEntries = true;
+    std::function<bool(QStringView)> keepBodyOf; // ReadOptions::keepBodyOf
     int keepAlike = 0;
     struct Alike
     {

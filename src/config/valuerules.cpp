@@ -445,6 +445,24 @@ void checkValue(const Entry &e, const std::vector<ClassFrame> &classes, const Ru
     }
 }
 
+bool classRulesNeedStatements(const std::vector<ClassFrame> &classes)
+{
+    for (const CompiledRule &rule : classRules()) {
+        // A function's own class, or the class whose statements a rule compares.
+        const std::size_t classDepth = rule.rule->check == ValueCheck::FunctionFile
+                                           ? std::size_t(rule.segments.size())
+                                           : std::size_t(rule.segments.size()) - 1;
+        if (classDepth != classes.size())
+            continue;
+        bool same = true;
+        for (std::size_t i = 0; i < classes.size() && same; ++i)
+            same = segmentMatches(rule.segments[qsizetype(i)], classes[i].name);
+        if (same)
+            return true;
+    }
+    return false;
+}
+
 void checkClass(const Entry &cls, const std::vector<ClassFrame> &classes, const RuleSink &sink)
 {
     std::vector<Child> children;

@@ -36,6 +36,10 @@ struct RuleSink
 // A value or an array just read, inside `classes`: the rules about its own value.
 void checkValue(const Entry &e, const std::vector<ClassFrame> &classes, const RuleSink &sink);
 
+// Whether checkClass() compares the statements of the class that `classes` ends with (its
+// path, outermost first): only then must a reader that keeps no tree hold them until it closes.
+bool classRulesNeedStatements(const std::vector<ClassFrame> &classes);
+
 // A class just read, inside `classes` (not including itself), with all its children at hand:
 // the rules that compare its children with each other, and the default file of a function.
 void checkClass(const Entry &cls, const std::vector<ClassFrame> &classes, const RuleSink &sink);

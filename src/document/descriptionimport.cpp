@@ -588,7 +588,10 @@ ImportResult importDescription(const DescriptionText &file, const QString &fileN
     result.origin = std::make_shared<DocumentOrigin>();
     DocumentOrigin &origin = *result.origin;
     origin.fileName = fileName;
-    origin.bytes = file.bytes;
+    // The file's own bytes are kept only where its text, encoded again, would not give them
+    // back (bytes that were no UTF-8, say): a large file is then not held a second time.
+    if (config::encodeText(file.text, file.encoding).bytes != file.bytes)
+        origin.bytes = file.bytes;
     origin.text = file.text;
     origin.encoding = file.encoding;
     origin.lineEnd = dominantLineEnd(origin.text);
@@ -597,6 +600,11 @@ ImportResult importDescription(const DescriptionText &file, const QString &fileN
     result.report.invalidBytes = file.invalidBytes;
     config::ReadOptions options;
     options.fileName = fileName;
+    // The form looks inside the header and its own sections only; every other class goes to
+    // Other as written.
+    options.keepBodyOf = [](QStringView name) {
+        return name.compare(u"Header", Qt::CaseInsensitive) == 0 || findSection(name);
+    };
     const config::ReadResult read = config::readConfig(origin.text, options);
     result.report.problems = read.diagnostics;
     Mapper mapper(read, origin, result.report);
@@ -605,6 +613,7 @@ ImportResult importDescription(const DescriptionText &file, const QString &fileN
         // The form is filled from the file alone; its includes are read once more, without a
         // tree, for the problems inside them.
         options.keepEntries = false;
+        options.keepBodyOf = nullptr;
         options.fileName = path; // where the includes are looked up from
         options.includeLoader = config::missionIncludeLoader(path);
         result.report.problems = config::readConfig(origin.text, options).diagnostics;

@@ -324,7 +324,7 @@ QString DocumentOrigin::render(const DocumentValues &now) const
 
 config::EncodedBytes DocumentOrigin::encode(QStringView saved) const
 {
-    if (saved == text)
+    if (saved == text && !bytes.isNull())
         return {bytes, 0};
     return config::encodeText(saved, encoding);
 }

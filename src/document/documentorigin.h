@@ -70,6 +70,7 @@ public:
     // The file as read, and how. The path is empty for text that came from no file.
     QString path;
     QString fileName;
+    // Null when encoding `text` again gives these bytes.
     QByteArray bytes;
     QString text;
     config::TextEncoding encoding = config::TextEncoding::Utf8;
@@ -97,7 +98,7 @@ public:
     // rewritten, added or removed.
     QString render(const DocumentValues &now) const;
 
-    // The bytes that saving `saved` writes: the file's own bytes when it is the text as read,
-    // otherwise `saved` in the file's encoding.
+    // The bytes that saving `saved` writes: the file's own bytes when it is the text as read
+    // (encoded again when they are not kept), otherwise `saved` in the file's encoding.
     config::EncodedBytes encode(QStringView saved) const;
 };

@@ -318,6 +318,33 @@ private Q_SLOTS:
         QCOMPARE(v.elements[1].span.start.column, 15);
     }
 
+    // A caller that looks inside some top-level classes only gets the others without children,
+    // and with everything else as a full read gives it: entries, spans and diagnostics.
+    void keepBodyOf()
+    {
+        const QString text = QStringLiteral(
+            "class Keep { a = 1; class Inner { b = 2; }; };\n// between\n"
+            "class Drop { c = 3 d = 4; class Inner { e = 5; }; };\n"
+            "class Params { class P { values[] = {1}; default = 2; }; };\nlast = 6;\n");
+        ReadOptions options;
+        options.keepBodyOf = [](QStringView name) { return name == u"Keep"; };
+        const ReadResult full = readConfig(text);
+        const ReadResult part = readConfig(text, options);
+        QCOMPARE(messages(part), messages(full));
+        QCOMPARE(part.entries.size(), full.entries.size());
+        for (qsizetype i = 0; i < full.entries.size(); ++i) {
+            const Entry &f = full.entries[i], &p = part.entries[i];
+            QCOMPARE(p.kind, f.kind);
+            QCOMPARE(p.name, f.name);
+            QCOMPARE(p.span.start.offset, f.span.start.offset);
+            QCOMPARE(p.span.end.line, f.span.end.line);
+            QCOMPARE(p.bodySpan.end.offset, f.bodySpan.end.offset);
+            QCOMPARE(p.children.size(), p.name == u"Keep" ? f.children.size() : 0);
+        }
+        QCOMPARE(part.entries[0].children[1].children.size(), 1); // Keep's Inner, whole
+        checkInvariants(text, part);
+    }
+
     // The status line: counts, then the first error (or warning) with its line.
     void summaryLine_data()
     {

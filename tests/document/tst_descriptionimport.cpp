@@ -571,6 +571,9 @@ private Q_SLOTS:
         EditorDocument doc;
         const OpenResult result = openDescriptionBytes(doc, bytes, u"x.ext"_qs);
         QCOMPARE(result.report.encodingNote(), note);
+        // Unchanged, the file is written back as it was read, whether its bytes were kept or
+        // are made again from its text.
+        QCOMPARE(doc.origin()->encode(doc.origin()->text).bytes, bytes);
     }
 
     // Files that cannot be opened give a clear message and leave the form exactly as it was.
