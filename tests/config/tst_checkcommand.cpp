@@ -147,6 +147,50 @@ private Q_SLOTS:
         QCOMPARE(decodeDescriptionBytes(bytes), text);
     }
 
+    // A file is decoded as it is read, a block of 1 MiB at a time; what it reads must be what
+    // decoding the whole file at once gives, also where a character or the file's end cuts a
+    // block. The source line printed under the error shows the decoded comment.
+    void decodingFromFile_data()
+    {
+        QTest::addColumn<qsizetype>("at"); // where the comment starts in the file (0: early)
+        QTest::addColumn<QByteArray>("comment");
+        QTest::newRow("small") << qsizetype(0) << QByteArray("caf\xc3\xa9");
+        for (const qsizetype cut : {1, 2, 3}) {
+            QTest::addRow("euro cut after byte %lld", qlonglong(cut))
+                << (qsizetype(1) << 20) - cut << QByteArray("\xe2\x82\xac.");
+        }
+        QTest::newRow("file ends inside a character")
+            << (qsizetype(1) << 20) - 2 << QByteArray("\xc3\xa9\xc3");
+        QTest::newRow("not utf-8 past the first block")
+            << (qsizetype(1) << 20) + 5 << QByteArray("caf\xe9");
+        QTest::newRow("byte order mark") << qsizetype(-1) << QByteArray("\xe2\x82\xac");
+    }
+    void decodingFromFile()
+    {
+        QFETCH(qsizetype, at);
+        QFETCH(QByteArray, comment);
+        const QByteArray line = "x = 1 y = 2; // ";
+        QByteArray bytes = at < 0 ? QByteArray("\xef\xbb\xbf") : QByteArray();
+        while (bytes.size() + 80 + line.size() < at) // filler lines, then the line itself
+            bytes += "// " + QByteArray(76, 'a') + '\n';
+        bytes +=
+            "//" + QByteArray(qMax<qsizetype>(0, at - bytes.size() - line.size() - 3), 'b') + '\n';
+        bytes += line;
+        if (at > 0)
+            QCOMPARE(bytes.size(), at);
+        bytes += comment;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"d.ext"_qs);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const QString whole = decodeDescriptionBytes(bytes);
+        const QString lastLine = whole.mid(whole.lastIndexOf(u'\n') + 1);
+        QVERIFY(lastLine.startsWith(QString::fromLatin1(line)));
+        const CheckRun run = check({path});
+        QVERIFY2(run.full.contains(u' ' + lastLine + u'\n'), qPrintable(run.full));
+    }
+
     // Includes are read as the game finds them, inside the mission folder only and only from
     // regular files; nothing outside the folder is ever echoed. %1 in the files' names and the
     // expected output is the mission folder, %2 the folder around it.
