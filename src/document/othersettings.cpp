@@ -57,6 +57,8 @@ Scan scan(const QString &text)
     Scan s;
     config::ReadOptions options;
     options.checkKnownKeys = false;
+    // The settings are top-level statements: no class body is looked into.
+    options.keepBodyOf = [](QStringView) { return false; };
     s.read = config::readConfig(text, options);
     const auto rows = config::keySettings();
     s.located.resize(rows.size());
