@@ -571,6 +571,17 @@ private Q_SLOTS:
             }
             const ReadResult r = readConfig(text);
             checkInvariants(text, r);
+            // Leaving out the class bodies changes nothing else: not the diagnostics, not the
+            // top-level entries.
+            ReadOptions topLevel;
+            topLevel.keepBodyOf = [](QStringView) { return false; };
+            const ReadResult t = readConfig(text, topLevel);
+            QCOMPARE(messages(t), messages(r));
+            QCOMPARE(t.entries.size(), r.entries.size());
+            for (qsizetype i = 0; i < r.entries.size(); ++i) {
+                QCOMPARE(t.entries[i].kind, r.entries[i].kind);
+                QCOMPARE(t.entries[i].span.end.offset, r.entries[i].span.end.offset);
+            }
             if (QTest::currentTestFailed()) {
                 qWarning("%s", qPrintable(messages(r)));
                 qWarning("round %d: %s", round, qPrintable(text));
