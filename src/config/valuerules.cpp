@@ -33,23 +33,29 @@ const std::vector<CompiledRule> &compiledRules()
     return rules;
 }
 
+// Whether a rule needs the whole class (checkClass) rather than one value (checkValue).
+bool comparesClass(const CompiledRule &rule)
+{
+    switch (rule.rule->check) {
+    case ValueCheck::NotAbove:
+    case ValueCheck::AmongOther:
+    case ValueCheck::SameLength:
+    case ValueCheck::NamesClasses:
+    case ValueCheck::FunctionFile:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The rules that compare a class's statements with each other, or look at the class itself.
 const std::vector<CompiledRule> &classRules()
 {
     static const std::vector<CompiledRule> rules = [] {
         std::vector<CompiledRule> out;
         for (const CompiledRule &rule : compiledRules()) {
-            switch (rule.rule->check) {
-            case ValueCheck::NotAbove:
-            case ValueCheck::AmongOther:
-            case ValueCheck::SameLength:
-            case ValueCheck::NamesClasses:
-            case ValueCheck::FunctionFile:
+            if (comparesClass(rule))
                 out.push_back(rule);
-                break;
-            default:
-                break;
-            }
         }
         return out;
     }();
@@ -64,16 +70,8 @@ const std::array<std::vector<const CompiledRule *>, MaxIndexedKey> &valueRulesBy
     static const auto index = [] {
         std::array<std::vector<const CompiledRule *>, MaxIndexedKey> out;
         for (const CompiledRule &rule : compiledRules()) {
-            switch (rule.rule->check) {
-            case ValueCheck::NotAbove:
-            case ValueCheck::AmongOther:
-            case ValueCheck::SameLength:
-            case ValueCheck::NamesClasses:
-            case ValueCheck::FunctionFile:
-                continue; // need the whole class: checkClass
-            default:
-                break;
-            }
+            if (comparesClass(rule))
+                continue;
             const QString &key = rule.segments.back();
             Q_ASSERT(key != u"*" && key.size() < MaxIndexedKey);
             out[std::size_t(key.size())].push_back(&rule);
