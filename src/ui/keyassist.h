@@ -24,8 +24,8 @@ public:
     // a whole file or the Other box. The helper belongs to `edit`.
     static KeyAssist *install(QPlainTextEdit *edit, const QStringList &root = {});
 
-    // Made on first use: eight text boxes each building a completer with its popup list
-    // took a tenth of the editor's start-up, and most runs never ask for completion.
+    // Made on first use: a completer with its popup list in each of the main window's eight
+    // boxes was a tenth of the work before the window showed, and most runs never complete.
     QCompleter *completer();
     // Offers the keys for the cursor's place (what Ctrl+Space does); false when none fits there.
     bool showCompletions();
