@@ -119,8 +119,10 @@ int main(int argc, char *argv[])
     // Ties the windows to the installed desktop entry, for the task bar's icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.merroweditor.MerrowEditor"));
     Q_INIT_RESOURCE(merrow);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     Main window;
+    // Windows without an owner (message boxes, the Save As dialog) show the icon the form
+    // already decoded, instead of decoding the file a second time.
+    QApplication::setWindowIcon(window.windowIcon());
     window.show();
     if (!commandLine.fileToOpen.isEmpty())
         window.openFile(commandLine.fileToOpen);

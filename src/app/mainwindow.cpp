@@ -152,6 +152,11 @@ Main::Main(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::Main>
         HelpWindow::showFor(owner, {QCoreApplication::applicationFilePath()});
     });
     ui->setupUi(this);
+    for (QWidget *w : findChildren<QWidget *>()) {
+        // The form's names are unique; of the toolkit's repeated inner names the first stays.
+        if (const QString name = w->objectName(); !name.isEmpty() && !m_controls.contains(name))
+            m_controls.insert(name, w);
+    }
     setUpWindow();
     setUpStatusBar();
 
@@ -296,7 +301,7 @@ void Main::setUpCommonDialog() const
 
 QWidget *Main::control(const char *name) const
 {
-    auto *w = findChild<QWidget *>(QString::fromLatin1(name));
+    QWidget *w = m_controls.value(QString::fromLatin1(name));
     Q_ASSERT_X(w, "Main::control", name);
     return w;
 }

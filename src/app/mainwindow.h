@@ -7,6 +7,7 @@
 #include "editordocument.h"
 #include "othersettings.h"
 
+#include <QHash>
 #include <QMainWindow>
 
 #include <array>
@@ -121,6 +122,9 @@ private:
     QPlainTextEdit *codeEdit(CodeBox c) const;
 
     std::unique_ptr<Ui::Main> ui;
+    // The form's controls by name, gathered in one walk over the form: the rules, bindings
+    // and commands look up over a hundred names while the window is made.
+    QHash<QString, QWidget *> m_controls;
     EditorDocument m_document;
     mutable std::unique_ptr<QFileDialog> m_commonDialog;
     // The controls each switch's rule enables and disables, from the rule tables.

@@ -33,24 +33,37 @@ KeyAssist *KeyAssist::install(QPlainTextEdit *edit, const QStringList &root)
 }
 
 KeyAssist::KeyAssist(QPlainTextEdit *edit, const QStringList &root)
-    : QObject(edit), m_edit(edit), m_viewport(edit->viewport()), m_root(root),
-      m_completer(new QCompleter(this)), m_model(new QStandardItemModel(this))
+    : QObject(edit), m_edit(edit), m_viewport(edit->viewport()), m_root(root)
 {
+    connect(edit, &QPlainTextEdit::textChanged, this, &KeyAssist::followTyping);
+    edit->installEventFilter(this);
+    edit->viewport()->installEventFilter(this);
+}
+
+QCompleter *KeyAssist::completer()
+{
+    if (m_completer)
+        return m_completer;
+    m_model = new QStandardItemModel(this);
+    m_completer = new QCompleter(this);
     m_completer->setModel(m_model);
     m_completer->setCompletionRole(WrittenRole);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
     m_completer->setCompletionMode(QCompleter::PopupCompletion);
-    m_completer->setWidget(edit);
+    m_completer->setWidget(m_edit);
     m_completer->popup()->setObjectName(QStringLiteral("keyCompletions"));
     connect(
         m_completer, qOverload<const QModelIndex &>(&QCompleter::activated), this,
         [this](const QModelIndex &index) { insertCompletion(index.data(WrittenRole).toString()); });
-    connect(edit, &QPlainTextEdit::textChanged, this, &KeyAssist::followTyping);
-    edit->installEventFilter(this);
-    edit->viewport()->installEventFilter(this);
     // Installed after the completer's own filter, so it sees the popup's keys first: the
     // completer would hand Enter to the text box, which takes it as a line break.
     m_completer->popup()->installEventFilter(this);
+    return m_completer;
+}
+
+bool KeyAssist::popupVisible() const
+{
+    return m_completer && m_completer->popup()->isVisible();
 }
 
 QString KeyAssist::textBeforeCursor() const
@@ -66,6 +79,7 @@ bool KeyAssist::showCompletions()
     const config::KeyContext context = config::keyContextAt(textBeforeCursor(), m_root);
     if (!context.atKey)
         return false;
+    QCompleter *list = completer();
     m_model->clear();
     for (const config::KeyInfo &key : config::keysIn(context.classPath)) {
         if (context.classOnly && key.type != config::KeyType::Class)
@@ -78,16 +92,16 @@ bool KeyAssist::showCompletions()
         m_model->appendRow(item);
     }
     m_prefixStart = context.prefixStart;
-    m_completer->setCompletionPrefix(context.prefix);
-    if (m_completer->completionCount() == 0) {
-        m_completer->popup()->hide();
+    list->setCompletionPrefix(context.prefix);
+    if (list->completionCount() == 0) {
+        list->popup()->hide();
         return false;
     }
-    QAbstractItemView *popup = m_completer->popup();
-    popup->setCurrentIndex(m_completer->completionModel()->index(0, 0));
+    QAbstractItemView *popup = list->popup();
+    popup->setCurrentIndex(list->completionModel()->index(0, 0));
     QRect rect = m_edit->cursorRect();
     rect.setWidth(popup->sizeHintForColumn(0) + popup->verticalScrollBar()->sizeHint().width());
-    m_completer->complete(rect);
+    list->complete(rect);
     return true;
 }
 
@@ -107,7 +121,7 @@ void KeyAssist::insertCompletion(const QString &written)
 // While the list is open, it narrows to what is typed, and closes when no key fits any more.
 void KeyAssist::followTyping()
 {
-    if (!m_completer->popup()->isVisible())
+    if (!popupVisible())
         return;
     const config::KeyContext context = config::keyContextAt(textBeforeCursor(), m_root);
     if (!context.atKey || context.prefixStart != m_prefixStart) {
@@ -162,7 +176,8 @@ bool KeyAssist::eventFilter(QObject *watched, QEvent *event)
             showCompletions();
             return true;
         }
-    } else if (watched == m_completer->popup() && event->type() == QEvent::KeyPress) {
+    } else if (m_completer && watched == m_completer->popup() &&
+               event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         switch (key->key()) {
         case Qt::Key_Return:

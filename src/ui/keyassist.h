@@ -24,7 +24,9 @@ public:
     // a whole file or the Other box. The helper belongs to `edit`.
     static KeyAssist *install(QPlainTextEdit *edit, const QStringList &root = {});
 
-    QCompleter *completer() const { return m_completer; }
+    // Made on first use: a completer with its popup list in each of the main window's eight
+    // boxes was a tenth of the work before the window showed, and most runs never complete.
+    QCompleter *completer();
     // Offers the keys for the cursor's place (what Ctrl+Space does); false when none fits there.
     bool showCompletions();
     // The key help for the word at `pos` in the viewport's coordinates; empty when it is not a
@@ -39,13 +41,14 @@ private:
     void insertCompletion(const QString &written);
     void followTyping();
     QString textBeforeCursor() const;
+    bool popupVisible() const;
 
     QPlainTextEdit *m_edit;
     // Kept apart: events still reach the filter while the box is being destroyed, when it can
     // no longer be asked for its viewport.
     QWidget *m_viewport;
     QStringList m_root;
-    QCompleter *m_completer;
-    QStandardItemModel *m_model;
+    QCompleter *m_completer = nullptr;
+    QStandardItemModel *m_model = nullptr;
     qsizetype m_prefixStart = 0;
 };

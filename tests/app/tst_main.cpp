@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -920,10 +921,14 @@ private Q_SLOTS:
         QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
         const QString before = edit->toPlainText();
         edit->insertPlainText(typed);
+        // The window starts without completion lists; the first Ctrl+Space makes its box's.
+        QCOMPARE(main->findChildren<QCompleter *>().size(), 0);
         QTest::keyClick(edit, Qt::Key_Space, Qt::ControlModifier);
         QWidget *list = nullptr;
         QTRY_VERIFY_WITH_TIMEOUT((list = QApplication::activePopupWidget()), 10000);
         QCOMPARE(list->objectName(), u"keyCompletions"_qs);
+        QCOMPARE(edit->findChildren<QCompleter *>().size(), 1);
+        QCOMPARE(main->findChildren<QCompleter *>().size(), 1);
         QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(edit->toPlainText(), before + written);
         QCOMPARE(QString(main->document().code(CodeBox(
