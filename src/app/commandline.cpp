@@ -59,7 +59,9 @@ CommandLine CommandLine::run(int argc, char *argv[])
         result.exitCode = 2;
         return result;
     }
-    if (parser.isSet(help)) {
+    // --help-all, which --help lists, adds the toolkit's own options, which this program
+    // leaves at their defaults: it prints the same help.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         out << parser.helpText();
         result.exitCode = 0;
     } else if (parser.isSet(version)) {
@@ -104,6 +106,9 @@ CommandLine CommandLine::run(int argc, char *argv[])
 
 bool CommandLine::displayNamed()
 {
+#ifdef Q_OS_WIN
+    return true; // a Windows session always has its desktop
+#endif
     const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")))
         return true;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "commandline.h"
+#include "endonsignals.h"
 #include "mainwindow.h"
 #include "runsettings.h"
 
@@ -9,14 +10,9 @@
 #include <QByteArray>
 #include <QIcon>
 #include <QList>
-#include <QSocketNotifier>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -55,46 +51,6 @@ struct StartMessages
     }
 };
 
-// SIGTERM and SIGHUP (a logout, a closed terminal, `kill`) end the event loop as closing the
-// window does, so that the run's settings folder and the rest are cleaned up on the way out.
-// A handler may do next to nothing, so it only writes a byte into a pipe that the event loop
-// watches.
-struct EndOnSignals
-{
-    static inline int pipe[2] = {-1, -1};
-    static inline bool received = false;
-
-    static void handler(int)
-    {
-        const int saved = errno;
-        const char byte = 1;
-        [[maybe_unused]] const ssize_t n = ::write(pipe[1], &byte, 1);
-        errno = saved;
-    }
-    static void install(QObject *owner)
-    {
-        if (::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) != 0)
-            return;
-        auto *notifier = new QSocketNotifier(pipe[0], QSocketNotifier::Read, owner);
-        QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
-            char byte = 0;
-            while (::read(pipe[0], &byte, 1) > 0) {
-            }
-            received = true;
-            // Every running loop ends, a modal dialog's too.
-            QCoreApplication::exit(0);
-        });
-        struct sigaction action
-        {
-        };
-        action.sa_handler = &handler;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        for (int signal : {SIGTERM, SIGHUP})
-            ::sigaction(signal, &action, nullptr);
-    }
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -127,7 +83,7 @@ int main(int argc, char *argv[])
     if (!commandLine.fileToOpen.isEmpty())
         window.openFile(commandLine.fileToOpen);
     // A signal taken while the file was opened has ended that loop, not this one yet.
-    if (EndOnSignals::received)
+    if (EndOnSignals::received())
         return 0;
     return app.exec();
 }

@@ -6,6 +6,7 @@
 #include "configreader.h"
 #include "lexer.h"
 #include "missionfiles.h"
+#include "nativefile.h"
 #include "preprocessor.h"
 #include "textcodec.h"
 
@@ -19,10 +20,6 @@
 #include <cerrno>
 #include <memory>
 #include <new>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace config {
 
@@ -82,9 +79,8 @@ bool readUtf8InBlocks(int fd, qint64 size, qint64 maxBytes, QString &text, qint6
     QByteArray tail; // the last bytes read, to tell a sequence the file cuts off
     total = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, block.data(), size_t(block.size()));
-        if (n < 0 && errno == EINTR)
-            continue;
+        int error = 0;
+        const qint64 n = NativeFile::read(fd, block.data(), block.size(), &error);
         if (n < 0)
             return false;
         if (n == 0)
@@ -111,59 +107,58 @@ bool readUtf8InBlocks(int fd, qint64 size, qint64 maxBytes, QString &text, qint6
 FileText readFile(const QString &path, qint64 maxBytes)
 {
     FileText result;
-    const QByteArray native = QFile::encodeName(path);
-    auto refuse = [&](const struct stat &st) {
-        if (S_ISDIR(st.st_mode)) {
+    auto refuse = [&](const NativeFile::Status &st) {
+        if (st.isFolder) {
             result.problem = QStringLiteral("is a folder, not a file");
             return true;
         }
-        if (!S_ISREG(st.st_mode)) {
+        if (!st.isRegular) {
             result.problem = QStringLiteral("is not a regular file");
             return true;
         }
-        if (st.st_size > maxBytes) {
-            result.tooLarge = st.st_size;
+        if (st.size > maxBytes) {
+            result.tooLarge = st.size;
             result.problem = QStringLiteral("is too large (%1; at most %2)")
-                                 .arg(mebibytes(st.st_size), mebibytes(maxBytes));
+                                 .arg(mebibytes(st.size), mebibytes(maxBytes));
             return true;
         }
         return false;
     };
-    struct stat st;
-    if (::stat(native.constData(), &st) != 0) {
-        const int error = errno;
+    NativeFile::Status st;
+    int error = 0;
+    if (!NativeFile::status(path, &st, &error)) {
         result.problem = error == ENOENT ? QStringLiteral("no such file") : qt_error_string(error);
         return result;
     }
     if (refuse(st))
         return result;
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = NativeFile::openForReading(path, &error);
     if (fd < 0) {
-        result.problem = qt_error_string(errno);
+        result.problem = qt_error_string(error);
         return result;
     }
     const std::unique_ptr<const int, void (*)(const int *)> closer(
-        &fd, [](const int *f) { ::close(*f); });
+        &fd, [](const int *f) { NativeFile::close(*f); });
     QByteArray bytes;
-    if (::fstat(fd, &st) != 0 || refuse(st)) {
+    if (!NativeFile::status(fd, &st, &error) || refuse(st)) {
         if (result.problem.isEmpty())
-            result.problem = qt_error_string(errno);
+            result.problem = qt_error_string(error);
         return result;
     }
     try {
-        if (readUtf8InBlocks(fd, st.st_size, maxBytes, result.text, result.bytes)) {
+        if (readUtf8InBlocks(fd, st.size, maxBytes, result.text, result.bytes)) {
             result.ok = true;
             return result;
         }
         // Anything else is read whole and decoded as the editor decodes it.
         result.text = QString();
         result.bytes = 0;
-        if (::lseek(fd, 0, SEEK_SET) != 0) {
-            result.problem = qt_error_string(errno);
+        if (!NativeFile::rewind(fd, &error)) {
+            result.problem = qt_error_string(error);
             return result;
         }
         // One byte more than the limit tells a file that grew since fstat().
-        bytes.resize(qsizetype(std::min<qint64>(st.st_size, maxBytes) + 1));
+        bytes.resize(qsizetype(std::min<qint64>(st.size, maxBytes) + 1));
         qsizetype filled = 0;
         for (;;) {
             if (filled == bytes.size()) {
@@ -171,11 +166,10 @@ FileText readFile(const QString &path, qint64 maxBytes)
                     break;
                 bytes.resize(qsizetype(std::min<qint64>(2 * filled, maxBytes + 1)));
             }
-            const ssize_t n = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
-            if (n < 0 && errno == EINTR)
-                continue;
+            const qint64 n =
+                NativeFile::read(fd, bytes.data() + filled, bytes.size() - filled, &error);
             if (n < 0) {
-                result.problem = qt_error_string(errno);
+                result.problem = qt_error_string(error);
                 return result;
             }
             if (n == 0)
@@ -222,8 +216,7 @@ struct MissionFolder
 QString entryInFolder(const QString &folder, const QString &name)
 {
     const QString exact = folder + u'/' + name;
-    struct stat st;
-    if (::lstat(QFile::encodeName(exact).constData(), &st) == 0)
+    if (NativeFile::entryExists(exact))
         return exact;
     const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
                                                        QDir::System | QDir::NoDotAndDotDot);

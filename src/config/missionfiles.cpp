@@ -3,14 +3,14 @@
 
 #include "missionfiles.h"
 
+#include "nativefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QStringList>
 
 #include <memory>
-
-#include <sys/stat.h>
 
 namespace config {
 
@@ -35,8 +35,9 @@ public:
             if (found.isEmpty())
                 return false;
         }
-        struct stat st;
-        return ::stat(QFile::encodeName(found).constData(), &st) == 0;
+        NativeFile::Status st;
+        int error = 0;
+        return NativeFile::status(found, &st, &error);
     }
 
 private:
@@ -45,8 +46,9 @@ private:
     QString entry(const QString &folder, const QString &name)
     {
         const QString exact = folder + u'/' + name;
-        struct stat st;
-        if (::stat(QFile::encodeName(exact).constData(), &st) == 0)
+        NativeFile::Status st;
+        int error = 0;
+        if (NativeFile::status(exact, &st, &error))
             return exact;
         auto it = m_listings.find(folder);
         if (it == m_listings.end()) {

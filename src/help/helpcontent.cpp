@@ -14,9 +14,13 @@
 #include <QtEndian>
 
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 namespace {
 
@@ -41,6 +45,26 @@ QString zeroTerminated(const QByteArray &data)
 // costs a bounded amount, and a crash leaves no core file behind.
 void limitThisProcess()
 {
+#ifdef Q_OS_WIN
+    // No error box for a crash (the editor reports the file as damaged), and a job that ends
+    // the process past a second of CPU time per ten of the POSIX limit's, or past 1 GiB.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    if (HANDLE job = ::CreateJobObjectW(nullptr, nullptr)) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_TIME |
+                                                  JOB_OBJECT_LIMIT_PROCESS_MEMORY |
+                                                  JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+        limits.BasicLimitInformation.PerProcessUserTimeLimit.QuadPart = 10LL * 10'000'000;
+        limits.ProcessMemoryLimit = SIZE_T(1024) * 1024 * 1024;
+        // A failure (an older system, or Wine without job limits) leaves the reader unlimited,
+        // as the parent's own timeout still ends it.
+        if (::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                      sizeof limits))
+            ::AssignProcessToJobObject(job, ::GetCurrentProcess());
+    }
+    // The records go out as bytes; text mode would add a CR before every LF.
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+#else
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
     const rlimit cpu{10, 10};
@@ -49,6 +73,7 @@ void limitThisProcess()
     // AddressSanitizer reserves terabytes of address space up front; it has its own limits.
     const rlimit memory{1024ul * 1024 * 1024, 1024ul * 1024 * 1024};
     ::setrlimit(RLIMIT_AS, &memory);
+#endif
 #endif
 }
 
@@ -100,13 +125,16 @@ int HelpContent::serve(const QString &path)
 {
     limitThisProcess();
     // Only a regular file: a FIFO or a device would block the reader or never end.
-    struct stat info
-    {
-    };
-    const QByteArray name = QFile::encodeName(path);
-    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (!QFileInfo(path).isFile())
         return 1;
-    chmFile *file = chm_open(name.constData());
+#ifdef PPC_BSTR
+    // The Windows build of the library takes a wide name, so that a help file in a folder
+    // named in any script opens.
+    QString name = path;
+    chmFile *file = chm_open(reinterpret_cast<BSTR>(name.data()));
+#else
+    chmFile *file = chm_open(QFile::encodeName(path).constData());
+#endif
     if (!file)
         return 1;
     QList<chmUnitInfo> units;

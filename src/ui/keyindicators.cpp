@@ -3,7 +3,7 @@
 
 #include "keyindicators.h"
 
-#include "xkbstate.h"
+#include "locklamps.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -11,7 +11,7 @@
 #include <QWidget>
 
 KeyIndicators::KeyIndicators(QLabel *num, QLabel *caps, QLabel *ins, QObject *parent)
-    : QObject(parent), m_labels{num, caps, ins}, m_xkb(XkbState::open())
+    : QObject(parent), m_labels{num, caps, ins}, m_lamps(LockLamps::open())
 {
     for (int i = 0; i < 3; ++i)
         setActive(Indicator(i), false);
@@ -23,8 +23,8 @@ KeyIndicators::~KeyIndicators() = default;
 
 void KeyIndicators::refresh()
 {
-    if (m_xkb) {
-        const XkbState::Lamps lamps = m_xkb->read();
+    if (m_lamps) {
+        const LockLamps::Lamps lamps = m_lamps->read();
         setActive(NumLock, lamps.numLock);
         setActive(CapsLock, lamps.capsLock);
     }
@@ -37,11 +37,11 @@ void KeyIndicators::keyPressed(int key)
         setActive(Insert, !m_active[Insert]);
         break;
     case Qt::Key_NumLock:
-        if (!m_xkb)
+        if (!m_lamps)
             setActive(NumLock, !m_active[NumLock]);
         break;
     case Qt::Key_CapsLock:
-        if (!m_xkb)
+        if (!m_lamps)
             setActive(CapsLock, !m_active[CapsLock]);
         break;
     default:

@@ -9,7 +9,7 @@
 #include <memory>
 
 class QLabel;
-class XkbState;
+class LockLamps;
 
 // Drives the NUM, CAPS and INS panels of a status bar. It watches every key event of the
 // application; NUM and CAPS are read from the X server where it can, otherwise they start
@@ -29,7 +29,7 @@ public:
 
     bool isActive(Indicator indicator) const { return m_active[indicator]; }
     // Whether NUM and CAPS come from the keyboard itself rather than from counted presses.
-    bool readsKeyboardState() const { return m_xkb != nullptr; }
+    bool readsKeyboardState() const { return m_lamps != nullptr; }
 
     // Reads the keyboard lamps again (where they can be read) and repaints the panels.
     void refresh();
@@ -43,5 +43,5 @@ private:
 
     std::array<QLabel *, 3> m_labels;
     std::array<bool, 3> m_active{};
-    std::unique_ptr<XkbState> m_xkb;
+    std::unique_ptr<LockLamps> m_lamps;
 };

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 
@@ -33,14 +34,26 @@ void keepWithinRun()
     // (0700) as QTemporaryDir does; QTemporaryDir first seeds the toolkit's global random
     // generator from the processor, hundreds of slow RDSEED instructions in a virtual machine.
     static const Folder folder = [] {
-        QByteArray pattern =
-            QFile::encodeName(QDir::tempPath() + u'/' + QCoreApplication::applicationName() +
-                              QStringLiteral("-XXXXXX"));
-        return Folder{::mkdtemp(pattern.data()) ? QFile::decodeName(pattern) : QString()};
+        const QString pattern = QDir::tempPath() + u'/' + QCoreApplication::applicationName() +
+                                QStringLiteral("-XXXXXX");
+#ifdef Q_OS_WIN
+        // Windows has no mkdtemp(); the user's own temporary folder is private already.
+        QTemporaryDir made(pattern);
+        made.setAutoRemove(false);
+        return Folder{made.isValid() ? made.path() : QString()};
+#else
+        QByteArray name = QFile::encodeName(pattern);
+        return Folder{::mkdtemp(name.data()) ? QFile::decodeName(name) : QString()};
+#endif
     }();
     const QString path = folder.path.isEmpty() ? QStringLiteral("/nonexistent") : folder.path;
     for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
         QSettings::setPath(format, QSettings::UserScope, path);
+#ifdef Q_OS_WIN
+    // The native format there is the registry, which no path redirects; the toolkit's own
+    // settings (the file dialog's) use the default format, so they go to the run's folder too.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+#endif
 }
 
 } // namespace RunSettings

@@ -22,6 +22,7 @@ private Q_SLOTS:
 
         QTest::newRow("SIGTERM") << int(SIGTERM) << QStringList();
         QTest::newRow("SIGHUP") << int(SIGHUP) << QStringList();
+        QTest::newRow("SIGINT") << int(SIGINT) << QStringList();
         // The signal comes while the warning about the missing file waits for an answer.
         QTest::newRow("SIGTERM during a message")
             << int(SIGTERM) << QStringList{QStringLiteral("/nonexistent/description.ext")};

@@ -6,7 +6,12 @@
 
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <psapi.h>
+#include <windows.h>
+#else
 #include <sys/resource.h>
+#endif
 
 using namespace config;
 
@@ -15,9 +20,15 @@ namespace {
 // The process's peak memory so far, in KiB.
 long peakKiB()
 {
+#ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS counters{};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return long(counters.PeakWorkingSetSize / 1024);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#endif
 }
 
 QString params(int n, const QString &pattern)

@@ -435,7 +435,10 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, Q
 
     int e = 0;
     bool written = writeAll(fd, bytes, &e);
-    if (written && ::fchmod(fd, replacing ? old.st_mode & 07777 : newFileMode()) != 0) {
+    // A file system without Unix modes (FAT on a USB stick, many shared folders) cannot keep
+    // them, and says so; the text is saved no less.
+    if (written && ::fchmod(fd, replacing ? old.st_mode & 07777 : newFileMode()) != 0 &&
+        errno != ENOSYS && errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) {
         e = errno;
         written = false;
     }

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "xkbstate.h"
+#include "locklamps.h"
 
 #include <QGuiApplication>
 
@@ -9,8 +9,11 @@
 // Xlib's macros (None, KeyPress, Bool, ...) clash with Qt's names; keep them in this file.
 #include <X11/XKBlib.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
-struct XkbState::Connection
+struct LockLamps::Connection
 {
 #ifdef MERROW_HAVE_XKB
     Display *display = nullptr;
@@ -20,7 +23,7 @@ struct XkbState::Connection
 #endif
 };
 
-XkbState::~XkbState()
+LockLamps::~LockLamps()
 {
 #ifdef MERROW_HAVE_XKB
     if (m_connection && m_connection->ownsDisplay)
@@ -28,9 +31,13 @@ XkbState::~XkbState()
 #endif
 }
 
-std::unique_ptr<XkbState> XkbState::open()
+std::unique_ptr<LockLamps> LockLamps::open()
 {
-#ifdef MERROW_HAVE_XKB
+#if defined(Q_OS_WIN)
+    if (QGuiApplication::platformName() != QLatin1String("windows"))
+        return nullptr;
+    return std::unique_ptr<LockLamps>(new LockLamps);
+#elif defined(MERROW_HAVE_XKB)
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return nullptr;
     auto connection = std::make_unique<Connection>();
@@ -61,7 +68,7 @@ std::unique_ptr<XkbState> XkbState::open()
     };
     connection->capsMask = lampMask("Caps Lock", 1u << 0);
     connection->numMask = lampMask("Num Lock", 1u << 1);
-    std::unique_ptr<XkbState> state(new XkbState);
+    std::unique_ptr<LockLamps> state(new LockLamps);
     state->m_connection = std::move(connection);
     return state;
 #else
@@ -69,10 +76,14 @@ std::unique_ptr<XkbState> XkbState::open()
 #endif
 }
 
-XkbState::Lamps XkbState::read() const
+LockLamps::Lamps LockLamps::read() const
 {
     Lamps lamps;
-#ifdef MERROW_HAVE_XKB
+#if defined(Q_OS_WIN)
+    // The low bit tells whether the key is toggled on.
+    lamps.numLock = (::GetKeyState(VK_NUMLOCK) & 1) != 0;
+    lamps.capsLock = (::GetKeyState(VK_CAPITAL) & 1) != 0;
+#elif defined(MERROW_HAVE_XKB)
     unsigned state = 0;
     if (XkbGetIndicatorState(m_connection->display, XkbUseCoreKbd, &state) == Success) {
         lamps.numLock = (state & m_connection->numMask) != 0;

@@ -5,13 +5,14 @@
 
 #include <memory>
 
-// The Num Lock and Caps Lock lamps as the X server's keyboard extension reports them.
-class XkbState
+// The Num Lock and Caps Lock lamps as the system reports them: the X server's keyboard
+// extension, or the keyboard state of Windows.
+class LockLamps
 {
 public:
-    // nullptr when the application does not run on X11 or the server has no XKB.
-    static std::unique_ptr<XkbState> open();
-    ~XkbState();
+    // nullptr where the lamps cannot be read (another platform, an X server without XKB).
+    static std::unique_ptr<LockLamps> open();
+    ~LockLamps();
 
     struct Lamps
     {
@@ -21,7 +22,7 @@ public:
     Lamps read() const;
 
 private:
-    XkbState() = default;
+    LockLamps() = default;
     struct Connection;
     std::unique_ptr<Connection> m_connection;
 };
