@@ -32,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -257,6 +258,15 @@ void Main::setUpWindow()
 
     setFixedSize(ClientWidth, menuBar()->sizeHint().height() + ClientHeight);
     WindowPlacement::centre(this, nullptr, QRect());
+}
+
+void Main::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // A window manager that is still starting, or one slowed by a busy machine, may map the
+    // window without giving it the input; asking once more costs nothing when it has.
+    if (!event->spontaneous())
+        activateWindow();
 }
 
 void Main::setUpStatusBar()

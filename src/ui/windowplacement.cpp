@@ -25,10 +25,18 @@ namespace {
 // The window system's own figure. QWidget::frameGeometry() keeps the margins of the last move
 // or resize, which may have come before the window manager framed the window, and would then
 // stay empty or wrong until the next one.
+//
+// Null while the frame is not known. Before the window manager has announced its frame
+// (_NET_FRAME_EXTENTS), the toolkit works the margins out from the window the manager wrapped
+// around this one; openbox makes that window 1 × 1 first and sizes it later, which gives
+// margins such as (0, 0, -676, -606): a frame smaller than the window is no frame yet.
 QMargins frameMargins(const QWidget *window)
 {
     const QWindow *handle = window->windowHandle();
-    return handle ? handle->frameMargins() : QMargins();
+    const QMargins margins = handle ? handle->frameMargins() : QMargins();
+    if (margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
+        return {};
+    return margins;
 }
 
 QRect availableArea(const QWidget *window, const QWidget *reference)
@@ -39,11 +47,13 @@ QRect availableArea(const QWidget *window, const QWidget *reference)
     return screen ? screen->availableGeometry() : QRect();
 }
 
-void place(QWidget *window, const QWidget *reference, const QRect &area, QMargins margins)
+// Where the window itself goes so that its frame, with `margins`, is centred on `area`.
+QRect placement(const QWidget *window, const QWidget *reference, const QRect &area,
+                QMargins margins)
 {
     const QRect available = availableArea(window, reference);
     if (available.isEmpty())
-        return;
+        return window->geometry();
     QRect frame(QPoint(), window->size().grownBy(margins));
     frame.moveCenter((area.isNull() ? available : area).center());
     // Title bar and menus first: a window larger than the screen hangs off its bottom right.
@@ -51,14 +61,23 @@ void place(QWidget *window, const QWidget *reference, const QRect &area, QMargin
     frame.moveTop(qMax(available.top(), qMin(frame.top(), available.bottom() - frame.height())));
     // The window itself is placed inside the frame, so that the result does not depend on a
     // frame size the toolkit may not have caught up with.
-    window->setGeometry(
-        QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), window->size()));
+    return QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), window->size());
+}
+
+void place(QWidget *window, const QWidget *reference, const QRect &area, QMargins margins)
+{
+    const QRect wanted = placement(window, reference, area, margins);
+    if (window->geometry() != wanted)
+        window->setGeometry(wanted);
 }
 
 // Centres the window again once the window manager has put its frame around it. That happens
 // some time after the window is shown, and the frame's size arrives as a property of the
 // window, before or after the window is exposed, moved or activated, and without an event of
 // the toolkit's own; so each of these is a moment to look whether the frame is known yet.
+// Until the window has the input, a window manager may still move it or change its frame
+// (on a busy machine its answers come late and in any order): each such change puts it back.
+// Once it has the input in its place, it has settled, and a move is the user's.
 class FrameWatch : public QObject, public QAbstractNativeEventFilter
 {
 public:
@@ -130,7 +149,9 @@ private:
         if (margins.isNull())
             return;
         place(m_window, m_reference, m_area, margins);
-        // Placed once: a window the user moves afterwards stays where it is put.
+        if (!m_window->isActiveWindow())
+            return;
+        // Settled: a window the user moves afterwards stays where it is put.
         QCoreApplication::instance()->removeNativeEventFilter(this);
         m_window->removeEventFilter(this);
         if (QWindow *handle = m_window->windowHandle())
