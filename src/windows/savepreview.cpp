@@ -94,6 +94,10 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
     m_check->checkNow();
     // The status line takes clicks; from the keyboard F8 goes to the next problem.
     ui->checkStatus->setFocusPolicy(Qt::NoFocus);
+    // Esc closes it as it closes every other secondary window; an open completion list takes
+    // its Esc first.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     auto *next = new QShortcut(QKeySequence(Qt::Key_F8), this);
     connect(next, &QShortcut::activated, m_check, &PreviewCheck::goToNextProblem);
     if (m_origin)

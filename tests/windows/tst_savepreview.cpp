@@ -546,12 +546,23 @@ private Q_SLOTS:
         QCOMPARE(own.parentWidget(), nullptr);
     }
 
+    // The close box and Esc, from the text box that has the focus, both close it unsaved.
+    void closeBoxWritesNothing_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("close box") << false;
+        QTest::newRow("Esc") << true;
+    }
     void closeBoxWritesNothing()
     {
+        QFETCH(bool, escape);
         QPointer<savePreview> preview = open(QStringLiteral("abc"));
         QVERIFY(!main->isEnabled());
         QCOMPARE(QApplication::activeWindow(), preview.data());
-        preview->close();
+        if (escape)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        else
+            preview->close();
         verifyMainReleased();
         QVERIFY(!preview);
         QCOMPARE(prompts->fileDialogs, 0);
