@@ -5,9 +5,11 @@
 # exit code and the printed lines with what the in-process test expects.
 # cmake -DEXE=<merrow-editor> -DDATA=<tests/data/config> -P checkcli.cmake
 function(run_check expected_code expected_output)
-  execute_process(COMMAND "${EXE}" --check ${ARGN}
+  execute_process(COMMAND ${EMULATOR} "${EXE}" --check ${ARGN}
     WORKING_DIRECTORY "${DATA}"
     RESULT_VARIABLE code OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  # A Windows console program ends its lines with CR LF.
+  string(REPLACE "\r\n" "\n" output "${output}")
   if(NOT code STREQUAL "${expected_code}")
     message(FATAL_ERROR "--check ${ARGN}: exit code ${code}, expected ${expected_code}\n${output}${errors}")
   endif()

@@ -7,9 +7,11 @@
 # what is printed under it to show the place is the presentation's, tested on its own.
 # cmake -DEXE=<merrow-editor> -DDATA=<tests/data/missions> -P checkmissions.cmake
 function(check_mission name expected_code)
-  execute_process(COMMAND "${EXE}" --check "${name}/description.ext"
+  execute_process(COMMAND ${EMULATOR} "${EXE}" --check "${name}/description.ext"
     WORKING_DIRECTORY "${DATA}"
     RESULT_VARIABLE code OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+  # A Windows console program ends its lines with CR LF.
+  string(REPLACE "\r\n" "\n" output "${output}")
   # Messages hold ';', which would split a CMake list.
   string(REPLACE ";" "<semicolon>" output "${output}")
   string(REPLACE "\n" ";" lines "${output}")
