@@ -3,6 +3,8 @@
 
 #include "helpwindow.h"
 
+#include "windowplacement.h"
+
 #include "helpcontent.h"
 #include "helppage.h"
 #include "helpsearch.h"
@@ -150,8 +152,8 @@ HelpWindow::HelpWindow(QWidget *owner, HelpContent::Reader reader)
 {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(defaultCaption);
-    // Wide enough for the pictures of the pages beside the contents.
-    resize(880, 600);
+    // Wide enough for the pictures of the pages beside the contents, where the screen is.
+    resize(WindowPlacement::fitOnScreen(this, owner, QSize(880, 600)));
 
     m_back = new QToolButton(this);
     m_back->setObjectName(QStringLiteral("helpBack"));

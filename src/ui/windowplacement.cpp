@@ -66,6 +66,16 @@ QRect placement(const QWidget *window, const QWidget *reference, const QRect &ar
 
 void place(QWidget *window, const QWidget *reference, const QRect &area, QMargins margins)
 {
+    // A window that can be resized is made to fit the screen once its own frame is known (a
+    // resizable one may have a border its owner lacks).
+    if (window->minimumSize() != window->maximumSize()) {
+        const QRect available = availableArea(window, reference);
+        const QSize fits = window->size()
+                               .boundedTo(available.size().shrunkBy(margins))
+                               .expandedTo(window->minimumSize());
+        if (!available.isEmpty() && fits != window->size())
+            window->resize(fits);
+    }
     const QRect wanted = placement(window, reference, area, margins);
     if (window->geometry() != wanted)
         window->setGeometry(wanted);
@@ -166,6 +176,17 @@ private:
 };
 
 } // namespace
+
+QSize fitOnScreen(const QWidget *window, const QWidget *reference, const QSize &wanted)
+{
+    const QRect available = availableArea(window, reference);
+    if (available.isEmpty())
+        return wanted;
+    QMargins margins = frameMargins(window);
+    if (margins.isNull() && reference)
+        margins = frameMargins(reference->window());
+    return wanted.boundedTo(available.size().shrunkBy(margins));
+}
 
 QRect frameGeometry(const QWidget *window)
 {

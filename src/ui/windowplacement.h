@@ -4,6 +4,7 @@
 #pragma once
 
 class QRect;
+class QSize;
 class QWidget;
 
 // Where the program's windows appear. Secondary windows have no QWidget parent, because a
@@ -18,6 +19,10 @@ namespace WindowPlacement {
 // window is centred once more when the window manager has framed it, whatever order the
 // window system's events come in.
 void centre(QWidget *window, const QWidget *reference, const QRect &area);
+
+// The largest part of `wanted` that, with its frame (estimated from `reference`'s until the
+// window has one), fits on the available area of `reference`'s screen.
+QSize fitOnScreen(const QWidget *window, const QWidget *reference, const QSize &wanted);
 
 // The frame of `window` as the window system has it now, title bar included.
 QRect frameGeometry(const QWidget *window);

@@ -15,6 +15,7 @@
 #include "linediff.h"
 #include "longlines.h"
 #include "previewcheck.h"
+#include "windowplacement.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -76,6 +77,8 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
     } else {
         setFixedSize(size());
     }
+
+    fitOnScreen(main);
 
     // The text box names Verdana at 8.25 pt, which the form can only store as 8.
     FormFonts::apply(this);
@@ -169,6 +172,24 @@ void savePreview::showChanges()
     m_changes = new changesWindow(this, name, tr("%1 (as it will be saved)").arg(name),
                                   unifiedDiff(before, after, diffLines(before, after)));
     m_changes->open();
+}
+
+// On a screen smaller than the window (800 × 600), the text box gives up what does not fit, so
+// that the lines above and below it and the Save As button stay on the screen.
+void savePreview::fitOnScreen(const QWidget *main)
+{
+    const QSize fits = WindowPlacement::fitOnScreen(this, main, size());
+    const int narrower = width() - fits.width();
+    const int shorter = height() - fits.height();
+    if (narrower <= 0 && shorter <= 0)
+        return;
+    const QSize cut(qMax(0, narrower), qMax(0, shorter));
+    ui->codePreview->resize(ui->codePreview->size() - cut);
+    for (QWidget *line : {ui->checkStatus, ui->changesStatus})
+        line->resize(line->width() - cut.width(), line->height());
+    ui->changesStatus->move(ui->changesStatus->pos() - QPoint(0, cut.height()));
+    ui->saveAsButton->move(ui->saveAsButton->pos() - QPoint(cut.width(), 0));
+    setFixedSize(size() - cut);
 }
 
 void savePreview::setText(const QString &text)

@@ -64,6 +64,7 @@ Q_SIGNALS:
     void saved(const QString &path, const QByteArray &bytes);
 
 private:
+    void fitOnScreen(const QWidget *main);
     void setText(const QString &text);
     void updateChanges();
     bool runSaveDialog(QString *path);
