@@ -4,7 +4,6 @@
 #include "commandline.h"
 
 #include "checkcommand.h"
-#include "helpcontent.h"
 #include "helpwindow.h"
 
 #include <QCommandLineParser>
@@ -35,11 +34,6 @@ CommandLine CommandLine::run(int argc, char *argv[])
         QStringLiteral("With --check: also note what the game accepts but a careful writer "
                        "avoids, such as text without quotes."));
     parser.addOption(pedantic);
-    QCommandLineOption readHelp(QStringLiteral("read-help"),
-                                QStringLiteral("Read a help file for the help window."),
-                                QStringLiteral("file"));
-    readHelp.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(readHelp);
     QCommandLineOption locateHelp(QStringLiteral("locate-help"),
                                   QStringLiteral("Print the help file the help window opens."));
     locateHelp.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -82,8 +76,6 @@ CommandLine CommandLine::run(int argc, char *argv[])
             result.exitCode =
                 config::runCheck(parser.positionalArguments(), out, {}, parser.isSet(pedantic));
         }
-    } else if (parser.isSet(readHelp)) {
-        result.exitCode = HelpContent::serve(parser.value(readHelp));
     } else if (parser.isSet(locateHelp)) {
         const QString found = HelpWindow::locateFile();
         if (found.isEmpty()) {

@@ -3,6 +3,7 @@
 
 #include "commandline.h"
 #include "endonsignals.h"
+#include "helpcontent.h"
 #include "mainwindow.h"
 #include "runsettings.h"
 
@@ -55,6 +56,9 @@ struct StartMessages
 
 int main(int argc, char *argv[])
 {
+    // The help window reads help files with this program, started again as their reader.
+    if (const std::optional<int> code = HelpContent::serveIfAsked(argc, argv))
+        return *code;
     QCoreApplication::setApplicationName(QStringLiteral("merrow-editor"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MERROW_VERSION));
     const CommandLine commandLine = CommandLine::run(argc, argv);

@@ -193,7 +193,7 @@ QPoint centredFramePosition(const QWidget *w, const QRect &area)
 QString describePlacement(const QWidget *w, const QRect &area)
 {
     const QRect f = frameOf(w), g = w->geometry();
-    return QStringLiteral("frame %1,%2 %3x%4, inside %5,%6, centred on %7,%8 %9x%10")
+    return QStringLiteral("%11: frame %1,%2 %3x%4, inside %5,%6, centred on %7,%8 %9x%10")
         .arg(f.x())
         .arg(f.y())
         .arg(f.width())
@@ -203,7 +203,8 @@ QString describePlacement(const QWidget *w, const QRect &area)
         .arg(area.x())
         .arg(area.y())
         .arg(area.width())
-        .arg(area.height());
+        .arg(area.height())
+        .arg(w->objectName());
 }
 
 // The distance of a window's frame centre from a point, in pixels along each axis.
