@@ -60,10 +60,7 @@ QString quotedFileName(const QString &name)
 DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &displayName)
 {
     DescriptionText result;
-    if (bytes.isEmpty()) {
-        result.error = quotedFileName(displayName) + QStringLiteral(" is empty.");
-        return result;
-    }
+    // An empty file is a mission's description not yet begun: it opens as an empty document.
     if (bytes.size() > MaxDescriptionFileBytes) {
         result.error = tooLarge(displayName, bytes.size());
         return result;
