@@ -5,6 +5,8 @@
 
 #include "ui_missionsettings.h"
 
+#include "systemcolours.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -49,6 +51,8 @@ missionSettings::missionSettings(QWidget *owner, const QList<MissionSetting> &se
       ui(std::make_unique<Ui::missionSettings>())
 {
     ui->setupUi(this);
+    // Values of settings that are not set read as disabled text, at 3:1 in every theme.
+    SystemColours::makeDisabledTextLegible(this);
     // The titles are the table's, so that the window and the help name the groups alike.
     const std::array<QGroupBox *, config::SettingGroupCount> groups{
         ui->missionGroup, ui->respawnGroup, ui->corpsesGroup, ui->multiplayerGroup};
@@ -159,7 +163,10 @@ void missionSettings::addRow(const MissionSetting &setting)
     fallback->setObjectName(key + QStringLiteral("Default"));
     auto *help = new QLabel(QString::fromLatin1(row.help), parent);
     help->setObjectName(key + QStringLiteral("Help"));
-    help->setEnabled(false);
+    // Secondary text, not disabled text: it is read, and must read at 4.5:1.
+    QPalette secondary = help->palette();
+    secondary.setColor(QPalette::WindowText, SystemColours::workspaceGrey(secondary));
+    help->setPalette(secondary);
 
     grid->addWidget(name, line, 0);
     grid->addWidget(set, line, 1);

@@ -3,6 +3,7 @@
 
 #include "mainwindowfixture.h"
 #include "runsettings.h"
+#include "systemcolours.h"
 #include "textlines.h"
 
 #include <QAction>
@@ -300,6 +301,60 @@ private Q_SLOTS:
         QVERIFY(main->isMinimized());
         main->showNormal();
         QCOMPARE(main->items()->currentIndex(), 3);
+    }
+
+    // In a light and a dark theme, Mission settings' help lines read as secondary text
+    // (4.5:1) and the values of settings that are not set as disabled text (3:1).
+    void missionSettingsReadable_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark") << true;
+    }
+    void missionSettingsReadable()
+    {
+        QFETCH(bool, dark);
+        const QPalette before = QApplication::palette();
+        QPalette theme = before;
+        if (dark) {
+            const std::pair<QPalette::ColorRole, QColor> roles[] = {
+                {QPalette::Window, QColor(53, 53, 53)}, {QPalette::WindowText, Qt::white},
+                {QPalette::Base, QColor(35, 35, 35)},   {QPalette::Text, Qt::white},
+                {QPalette::Button, QColor(53, 53, 53)}, {QPalette::ButtonText, Qt::white},
+            };
+            for (const auto &[role, colour] : roles)
+                theme.setColor(role, colour);
+            for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+                theme.setColor(QPalette::Disabled, role, QColor(127, 127, 127));
+        }
+        QApplication::setPalette(theme);
+        main->mnuMissionSettings()->trigger();
+        QWidget *window = secondaryWindow("missionSettings");
+        QVERIFY(window);
+        const QColor background = window->palette().color(QPalette::Window);
+        int helpLines = 0, unset = 0;
+        for (QLabel *label : window->findChildren<QLabel *>()) {
+            if (!label->objectName().endsWith(u"Help"))
+                continue;
+            ++helpLines;
+            QVERIFY(label->isEnabled());
+            const QColor text = label->palette().color(QPalette::Active, QPalette::WindowText);
+            QVERIFY2(SystemColours::contrast(text, background) >= 4.5,
+                     qPrintable(label->objectName()));
+        }
+        for (QLineEdit *field : window->findChildren<QLineEdit *>()) {
+            if (field->isEnabled())
+                continue;
+            ++unset;
+            const QPalette p = field->palette();
+            const QColor text = p.color(QPalette::Disabled, QPalette::Text);
+            QVERIFY2(SystemColours::contrast(text, p.color(QPalette::Disabled, QPalette::Base)) >=
+                         3.0,
+                     qPrintable(field->objectName()));
+        }
+        QVERIFY(helpLines > 10 && unset > 5);
+        window->close();
+        QApplication::setPalette(before);
     }
 
     // Ctrl+E opens the Mission settings on the Other text and locks Main. From the keyboard
