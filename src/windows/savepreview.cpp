@@ -44,6 +44,13 @@ QString shortName(const DocumentOrigin &origin)
 // The room the changes line takes below the text box of an opened document's preview.
 constexpr int ChangesLineHeight = 28;
 
+// The longest file name the system takes (Windows has no NAME_MAX; its file systems take 255).
+#ifdef NAME_MAX
+constexpr qsizetype LongestFileName = NAME_MAX;
+#else
+constexpr qsizetype LongestFileName = 255;
+#endif
+
 } // namespace
 
 savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text,
@@ -272,12 +279,12 @@ bool savePreview::runSaveDialog(QString *path)
         const QStringList files = d.selectedFiles();
         const qsizetype bytes =
             files.isEmpty() ? 0 : QFile::encodeName(QFileInfo(files.first()).fileName()).size();
-        if (bytes <= NAME_MAX)
+        if (bytes <= LongestFileName)
             return QString();
         return tr("The file name is too long: it has %1 bytes, and a file name can have at most "
                   "%2 bytes.")
             .arg(bytes)
-            .arg(NAME_MAX);
+            .arg(LongestFileName);
     };
     struct LongNames : QObject
     {

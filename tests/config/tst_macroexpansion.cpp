@@ -7,8 +7,9 @@
 #include <QTest>
 
 #ifdef Q_OS_WIN
-#include <psapi.h>
 #include <windows.h>
+
+#include <psapi.h> // after windows.h, whose types it uses
 #else
 #include <sys/resource.h>
 #endif
