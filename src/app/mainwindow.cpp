@@ -34,10 +34,12 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 #include <array>
@@ -222,6 +224,10 @@ void Main::setUpWindow()
 
     FormFonts::apply(this);
     SystemColours::makeDisabledTextLegible(this);
+    // Where the captions' font is missing and a wider one stands in, the tab bar gets scroll
+    // arrows; Tab must not stop on them (Ctrl+Tab and the arrow keys change pages).
+    for (QToolButton *arrow : ui->Items->tabBar()->findChildren<QToolButton *>())
+        arrow->setFocusPolicy(Qt::NoFocus);
     const QFont dialogFont = FormFonts::standardDialogFont();
     // The tab control's own font is for its tab captions only; controls on the pages use the
     // window's font unless they name one.

@@ -216,8 +216,11 @@ struct MissionFolder
 QString entryInFolder(const QString &folder, const QString &name)
 {
     const QString exact = folder + u'/' + name;
+#ifndef Q_OS_WIN
+    // On Windows the exact name answers for any case; the listing gives the name as it is.
     if (NativeFile::entryExists(exact))
         return exact;
+#endif
     const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
                                                        QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {

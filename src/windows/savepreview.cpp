@@ -104,10 +104,6 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
     m_check->checkNow();
     // The status line takes clicks; from the keyboard F8 goes to the next problem.
     ui->checkStatus->setFocusPolicy(Qt::NoFocus);
-    // Esc closes it as it closes every other secondary window; an open completion list takes
-    // its Esc first.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
     auto *next = new QShortcut(QKeySequence(Qt::Key_F8), this);
     connect(next, &QShortcut::activated, m_check, &PreviewCheck::goToNextProblem);
     if (m_origin)
@@ -179,6 +175,18 @@ void savePreview::showChanges()
     m_changes = new changesWindow(this, name, tr("%1 (as it will be saved)").arg(name),
                                   unifiedDiff(before, after, diffLines(before, after)));
     m_changes->open();
+}
+
+// Esc closes it as it closes every other secondary window: the text box leaves the key to
+// its window (an open completion list takes it first). A key press, not a shortcut, so that
+// the Esc which closes a window above this one (the changes) is not taken here as well.
+void savePreview::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // On a screen smaller than the window (800 × 600), the text box gives up what does not fit, so

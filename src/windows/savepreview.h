@@ -63,6 +63,9 @@ Q_SIGNALS:
     // A save succeeded: `bytes` are now in the file at `path`.
     void saved(const QString &path, const QByteArray &bytes);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void fitOnScreen(const QWidget *main);
     void setText(const QString &text);

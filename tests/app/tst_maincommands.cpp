@@ -104,7 +104,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("description.ext"));
         prompts->fileAnswers << path;
         main->mnuCreate()->trigger();
-        QWidget *preview = secondaryWindow("savePreview");
+        QPointer<QWidget> preview = secondaryWindow("savePreview");
         QVERIFY(preview);
         QTest::mouseClick(preview->findChild<QPushButton *>(QStringLiteral("saveAsButton")),
                           Qt::LeftButton);
@@ -162,7 +162,7 @@ private Q_SLOTS:
 
         prompts->fileAnswers << path;
         main->mnuCreate()->trigger();
-        QWidget *preview = secondaryWindow("savePreview");
+        QPointer<QWidget> preview = secondaryWindow("savePreview");
         QVERIFY(preview);
         QTest::mouseClick(preview->findChild<QPushButton *>(QStringLiteral("saveAsButton")),
                           Qt::LeftButton);
@@ -447,8 +447,10 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("description.ext"));
-        const QString empty = dir.filePath(QStringLiteral("empty.ext"));
-        QFile(empty).open(QIODevice::WriteOnly);
+        // A file that cannot be opened: binary data.
+        const QString refused = dir.filePath(QStringLiteral("binary.ext"));
+        if (QFile binary(refused); binary.open(QIODevice::WriteOnly))
+            binary.write(QByteArray(16, '\0'));
         {
             QFile out(file);
             QVERIFY(out.open(QIODevice::WriteOnly));
@@ -475,11 +477,12 @@ private Q_SLOTS:
         prompts->answers << QMessageBox::No;
         QVERIFY(!main->openFile(file));
         QCOMPARE(prompts->messages.last().text,
-                 QStringLiteral("Replace the current entries with %1?").arg(file));
+                 QStringLiteral("Replace the current entries with %1?")
+                     .arg(QDir::toNativeSeparators(file)));
         QVERIFY(FormSnapshot::of(main->document()) == changed);
 
         prompts->answers << QMessageBox::Yes;
-        QVERIFY(!main->openFile(empty));
+        QVERIFY(!main->openFile(refused));
         QCOMPARE(prompts->messages.last().icon, QMessageBox::Warning);
         QVERIFY(FormSnapshot::of(main->document()) == changed);
 
@@ -524,6 +527,8 @@ private Q_SLOTS:
         const auto saveThroughThePreview = [&] {
             main->mnuCreate()->trigger();
             QWidget *preview = secondaryWindow("savePreview");
+            if (!preview)
+                return std::pair{QStringLiteral("no preview"), QByteArray()};
             const QString status = preview->findChild<QPushButton *>("changesStatus")->text();
             prompts->fileAnswers << file;
             prompts->lastDialogSelection.clear();
@@ -540,7 +545,8 @@ private Q_SLOTS:
         maxPlayers->selectAll();
         QTest::keyClicks(maxPlayers, QStringLiteral("12"));
         main->mnuCreate()->trigger();
-        QWidget *preview = secondaryWindow("savePreview");
+        QPointer<QWidget> preview = secondaryWindow("savePreview");
+        QVERIFY(preview);
         QCOMPARE(preview->findChild<QPushButton *>("changesStatus")->text(),
                  QStringLiteral("1 line changed from mission/description.ext"));
         QTRY_VERIFY(preview->isActiveWindow());
@@ -554,6 +560,8 @@ private Q_SLOTS:
                  qPrintable(diff));
         QTest::keyClick(changes->findChild<QPlainTextEdit *>("changesText"), Qt::Key_Escape);
         QTRY_VERIFY(!changes);
+        // The Esc that closed the changes window leaves the preview open.
+        QVERIFY(preview);
         preview->close();
         std::tie(status, saved) = saveThroughThePreview();
         QCOMPARE(saved, QByteArray(original).replace("maxPlayers = 8;", "maxPlayers = 12;"));

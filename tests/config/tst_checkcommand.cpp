@@ -221,9 +221,11 @@ private Q_SLOTS:
         QTest::newRow("name in another case")
             << QStringList{"%1/Sub/Common.hpp=" + broken} << "#include \"sub\\COMMON.hpp\""
             << defaults << unclosed("%1/Sub/Common.hpp") << 1;
+#ifndef Q_OS_WIN // one folder cannot hold both names there
         QTest::newRow("exact name first")
             << QStringList{"%1/x.hpp=x=1;", "%1/X.hpp=" + broken} << "#include \"X.hpp\""
             << defaults << unclosed("%1/X.hpp") << 1;
+#endif
         QTest::newRow("game and addon paths are not looked up")
             << QStringList{} << "#include \"\\a3\\ui_f\\hpp\\defineResincl.inc\"" << defaults << ""
             << 0;
@@ -260,6 +262,7 @@ private Q_SLOTS:
                                       << error + "'C:\\secret.hpp' is outside the mission folder; "
                                                  "only files inside it are read [include-refused]\n"
                                       << 1;
+#ifndef Q_OS_WIN // the toolkit makes shortcuts there, which are no links to the system
         QTest::newRow("link leading out")
             << QStringList{"%2/secret.hpp=SECRET", "%1/in.hpp=<link:%2/secret.hpp>"}
             << "#include \"in.hpp\"" << defaults
@@ -269,6 +272,7 @@ private Q_SLOTS:
         QTest::newRow("link inside")
             << QStringList{"%1/x.hpp=" + broken, "%1/in.hpp=<link:%1/x.hpp>"}
             << "#include \"in.hpp\"" << defaults << unclosed("%1/in.hpp") << 1;
+#endif
         QTest::newRow("include too large")
             << QStringList{"%1/big.hpp=<bytes:1001>"} << "#include \"big.hpp\""
             << CheckLimits{1000, 100000, 100}

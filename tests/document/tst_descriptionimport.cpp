@@ -604,7 +604,9 @@ private Q_SLOTS:
         QTest::newRow("folder") << u"folder"_qs << QByteArray()
                                 << u"“bad” is a folder, not a file."_qs;
         QTest::newRow("missing") << u"missing"_qs << QByteArray() << u"“bad” does not exist."_qs;
+#ifndef Q_OS_WIN // the toolkit cannot take the owner's right to read there
         QTest::newRow("unreadable") << u"unreadable"_qs << text << u"“bad” cannot be read: "_qs;
+#endif
         QTest::newRow("too large") << u"large"_qs << QByteArray()
                                    << u"“bad” is too large to open (50.0 MiB; at most 50 MiB)."_qs;
         QTest::newRow("NUL bytes")
