@@ -128,6 +128,17 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, Q
             return fail(tr("The file is not writable: %1").arg(systemReason(ERROR_ACCESS_DENIED)));
     }
 
+    // A file another program holds without sharing it cannot be replaced; asking first keeps
+    // the system's replace from failing half way (Wine's leaves a file of its own behind then).
+    if (replacing) {
+        HANDLE probe = ::CreateFileW(targetName.c_str(), GENERIC_WRITE | DELETE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE)
+            return fail(systemReason(::GetLastError()));
+        ::CloseHandle(probe);
+    }
+
     removeStaleTemporaries(folder);
 
     // Hidden, as the temporary files of the other systems are by their leading dot.
