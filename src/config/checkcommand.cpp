@@ -440,7 +440,18 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
 {
     bool unreadable = false;
     bool errors = false;
-    for (const QString &path : paths) {
+    for (QString path : paths) {
+        // A mission folder stands for its description.ext, named as the user named the folder.
+        if (QFileInfo(path).isDir()) {
+            const QString found = entryInFolder(path, QStringLiteral("description.ext"));
+            if (found.isEmpty()) {
+                out << detail::escapeControls(path)
+                    << ": error: cannot read the file: is a folder without a description.ext\n";
+                unreadable = true;
+                continue;
+            }
+            path = QDir::cleanPath(path + u'/' + QFileInfo(found).fileName());
+        }
         try {
             const FileText file = readFile(path, limits.fileBytes);
             if (!file.ok) {

@@ -30,5 +30,11 @@ function(check_mission name expected_code)
 endfunction()
 
 check_mission(complete 0)
+# A mission folder stands for its description.ext.
+execute_process(COMMAND ${EMULATOR} "${EXE}" --check complete WORKING_DIRECTORY "${DATA}"
+  RESULT_VARIABLE code OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+if(NOT code EQUAL 0)
+  message(FATAL_ERROR "--check complete (a folder): exit code ${code}\n${output}${errors}")
+endif()
 check_mission(broken 1)
 check_mission(macros 1)

@@ -113,8 +113,9 @@ private Q_SLOTS:
                                    "mean respawnDelay? [unknown-key]";
         QTest::newRow("missing file") << QStringList{"valid.ext", "nowhere.ext"} << 2
                                       << "nowhere.ext: error: cannot read the file: no such file";
-        QTest::newRow("folder") << QStringList{"inc"} << 2
-                                << "inc: error: cannot read the file: is a folder, not a file";
+        QTest::newRow("folder without a description")
+            << QStringList{"inc"} << 2
+            << "inc: error: cannot read the file: is a folder without a description.ext";
         QTest::newRow("unreadable wins over errors")
             << QStringList{"mistakes.ext", "nowhere.ext"} << 2
             << "mistakes.ext:2:1: warning: unknown key 'respwnDelay': did you mean respawnDelay? "
