@@ -63,8 +63,14 @@ void DesktopServices::showHelp(QWidget *owner)
 
 bool DesktopServices::writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
+    return writeFile(path, bytes, error, nullptr);
+}
+
+bool DesktopServices::writeFile(const QString &path, const QByteArray &bytes, QString *error,
+                                const FileOutput::Faults *faults)
+{
     QString warning;
-    if (!FileOutput::replaceFile(path, bytes, error, &warning))
+    if (!FileOutput::replaceFile(path, bytes, error, &warning, faults))
         return false;
     // The save went through; what the new file could not keep of the old one is said here,
     // so that every caller tells it the same way.

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "fileoutput.h"
+
 #include <QByteArray>
 #include <QMessageBox>
 #include <QString>
@@ -42,4 +44,9 @@ public:
     // What showHelp() of the real instance calls.
     using HelpViewer = std::function<void(QWidget *owner)>;
     static void setHelpViewer(HelpViewer viewer);
+
+protected:
+    // writeFile() on a disk that fails as `faults` says (tests; nullptr: the real disk).
+    bool writeFile(const QString &path, const QByteArray &bytes, QString *error,
+                   const FileOutput::Faults *faults);
 };

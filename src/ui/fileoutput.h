@@ -14,13 +14,6 @@
 // new text is on the disk.
 namespace FileOutput {
 
-// Writes `bytes` to `path`. On failure returns false, leaves no temporary file behind and puts
-// a reason a user can read into `error` (such as "No space left on device"). When the file was
-// written but something of the old one could not be kept (its extended attributes), `warning`
-// says what.
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error,
-                 QString *warning = nullptr);
-
 // Failures the tests cannot get from a real file system on demand. Zero or negative: none.
 struct Faults
 {
@@ -29,7 +22,12 @@ struct Faults
     qint64 inPlaceWriteLimit = -1; // in-place writes end with ENOSPC at this offset
     bool noUnnamedFiles = false;   // the file system cannot make O_TMPFILE files
 };
-// Installs `faults` (not owned) for the following writes; nullptr removes them.
-void setFaults(const Faults *faults);
+
+// Writes `bytes` to `path`. On failure returns false, leaves no temporary file behind and puts
+// a reason a user can read into `error` (such as "No space left on device"). When the file was
+// written but something of the old one could not be kept (its extended attributes), `warning`
+// says what. `faults`, from the tests, makes the system's answers fail as a failing disk would.
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *error,
+                 QString *warning = nullptr, const Faults *faults = nullptr);
 
 } // namespace FileOutput

@@ -24,8 +24,6 @@ namespace FileOutput {
 
 namespace {
 
-const Faults *installedFaults = nullptr;
-
 QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -108,11 +106,11 @@ bool writeAll(int fd, const QByteArray &bytes, int *error, qint64 limit = -1)
 
 // Flushes a file to the disk; 0 or the errno. A file system that cannot sync a file at all
 // (it answers EINVAL or ENOTSUP) has nothing more to do, so that counts as done.
-int syncFile(int fd)
+int syncFile(int fd, const Faults *faults)
 {
     int result = 0;
-    if (installedFaults && installedFaults->fsyncError > 0) {
-        errno = installedFaults->fsyncError;
+    if (faults && faults->fsyncError > 0) {
+        errno = faults->fsyncError;
         result = -1;
     } else {
         result = ::fsync(fd);
@@ -181,7 +179,7 @@ void removeStaleTemporaries(const QByteArray &folder)
 // Copies the user's extended attributes of `from` to the open file, as `cp --preserve=xattr`
 // does. Returns 0 or the errno of the first that could not be set; a file system without
 // attributes on the old file means there is nothing to copy.
-int copyUserAttributes(const QByteArray &from, int to, QStringList *failed)
+int copyUserAttributes(const QByteArray &from, int to, QStringList *failed, const Faults *faults)
 {
     QByteArray names;
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -211,8 +209,8 @@ int copyUserAttributes(const QByteArray &from, int to, QStringList *failed)
         if (got < 0)
             continue;
         int error = 0;
-        if (installedFaults && installedFaults->attributeError > 0)
-            error = installedFaults->attributeError;
+        if (faults && faults->attributeError > 0)
+            error = faults->attributeError;
         else if (::fsetxattr(to, name.constData(), value.constData(), size_t(got), 0) != 0)
             error = errno;
         if (error) {
@@ -226,9 +224,9 @@ int copyUserAttributes(const QByteArray &from, int to, QStringList *failed)
 
 // A new file in the folder with no name yet, or -1 with errno set. Such a file cannot be left
 // behind by a crash; it gets its name only once it is complete.
-int openUnnamed(const QByteArray &folder)
+int openUnnamed(const QByteArray &folder, const Faults *faults)
 {
-    if (installedFaults && installedFaults->noUnnamedFiles) {
+    if (faults && faults->noUnnamedFiles) {
         errno = EOPNOTSUPP;
         return -1;
     }
@@ -299,7 +297,7 @@ QByteArray readWhole(const QByteArray &path, int *error)
 // write that fails half way puts the old text back, and if even that fails the backup is kept
 // and named.
 bool writeInPlace(const QFileInfo &target, const QByteArray &targetName, const QByteArray &bytes,
-                  QString *reason)
+                  QString *reason, const Faults *faults)
 {
     int e = 0;
     const QByteArray old = readWhole(targetName, &e);
@@ -314,7 +312,7 @@ bool writeInPlace(const QFileInfo &target, const QByteArray &targetName, const Q
         *reason = systemReason(errno);
         return false;
     }
-    bool backedUp = writeAll(backupFd, old, &e) && (e = syncFile(backupFd)) == 0;
+    bool backedUp = writeAll(backupFd, old, &e) && (e = syncFile(backupFd, faults)) == 0;
     if (::close(backupFd) != 0 && backedUp) {
         e = errno;
         backedUp = false;
@@ -343,18 +341,18 @@ bool writeInPlace(const QFileInfo &target, const QByteArray &targetName, const Q
         *reason = systemReason(ENOSPC);
         return false;
     }
-    const qint64 limit = installedFaults ? installedFaults->inPlaceWriteLimit : -1;
+    const qint64 limit = faults ? faults->inPlaceWriteLimit : -1;
     bool written = writeAll(fd, bytes, &e, limit);
     if (written && ::ftruncate(fd, bytes.size()) != 0) {
         e = errno;
         written = false;
     }
     if (written)
-        written = (e = syncFile(fd)) == 0;
+        written = (e = syncFile(fd, faults)) == 0;
     if (!written) {
         int restoreError = 0;
         const bool restored = writeAll(fd, old, &restoreError, limit) &&
-                              ::ftruncate(fd, old.size()) == 0 && syncFile(fd) == 0;
+                              ::ftruncate(fd, old.size()) == 0 && syncFile(fd, faults) == 0;
         ::close(fd);
         *reason = systemReason(e);
         if (restored)
@@ -375,12 +373,8 @@ bool writeInPlace(const QFileInfo &target, const QByteArray &targetName, const Q
 
 } // namespace
 
-void setFaults(const Faults *faults)
-{
-    installedFaults = faults;
-}
-
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, QString *warning)
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, QString *warning,
+                 const Faults *faults)
 {
     auto fail = [error](const QString &reason) {
         if (error)
@@ -415,12 +409,12 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, Q
 
     if (replacing && old.st_nlink > 1) {
         QString reason;
-        return writeInPlace(target, targetName, bytes, &reason) || fail(reason);
+        return writeInPlace(target, targetName, bytes, &reason, faults) || fail(reason);
     }
 
     const QByteArray prefix = hiddenPrefix(target, TemporaryMarker);
     QByteArray temporary; // empty while the file has no name
-    int fd = openUnnamed(folder);
+    int fd = openUnnamed(folder, faults);
     if (fd >= 0) {
         ::flock(fd, LOCK_EX);
     } else if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
@@ -462,14 +456,14 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, Q
     QString attributeWarning;
     if (written && replacing) {
         QStringList failed;
-        if (const int attributeError = copyUserAttributes(targetName, fd, &failed))
+        if (const int attributeError = copyUserAttributes(targetName, fd, &failed, faults))
             attributeWarning =
                 tr("Its extended attributes (%1) could not be kept: %2")
                     .arg(failed.join(QLatin1String(", ")), systemReason(attributeError));
     }
     // Some file systems report a full disk or a failing device only when the data is flushed.
     if (written)
-        written = (e = syncFile(fd)) == 0;
+        written = (e = syncFile(fd, faults)) == 0;
 
     // The complete file gets its name: straight the target's when there is none yet, else a
     // hidden one that is renamed over the target.

@@ -20,8 +20,6 @@ namespace FileOutput {
 
 namespace {
 
-const Faults *installedFaults = nullptr;
-
 constexpr wchar_t TemporaryMarker[] = L"merrow~";
 constexpr int RandomLength = 6;
 
@@ -96,12 +94,8 @@ bool writeAll(HANDLE file, const QByteArray &bytes, DWORD *error)
 
 } // namespace
 
-void setFaults(const Faults *faults)
-{
-    installedFaults = faults;
-}
-
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, QString *warning)
+bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, QString *warning,
+                 const Faults *faults)
 {
     auto fail = [error](const QString &reason) {
         if (error)
@@ -162,7 +156,7 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, Q
 
     bool written = writeAll(file, bytes, &e);
     // Some disks report a failing device only when the data is flushed.
-    if (written && installedFaults && installedFaults->fsyncError > 0) {
+    if (written && faults && faults->fsyncError > 0) {
         e = ERROR_WRITE_FAULT;
         written = false;
     }

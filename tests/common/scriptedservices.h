@@ -49,12 +49,14 @@ public:
     bool writeFile(const QString &path, const QByteArray &bytes, QString *error) override
     {
         if (writeFailure.isEmpty())
-            return DesktopServices::writeFile(path, bytes, error);
+            return DesktopServices::writeFile(path, bytes, error, diskFaults);
         if (error)
             *error = writeFailure;
         return false;
     }
 
+    // Failures of the disk below the real file output (not owned; nullptr: none).
+    const FileOutput::Faults *diskFaults = nullptr;
     int beeps = 0;
     int fileDialogs = 0;
     int helpRequests = 0;

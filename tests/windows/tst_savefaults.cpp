@@ -331,7 +331,6 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        FileOutput::setFaults(nullptr);
         closeMain();
         dir.reset();
     }
@@ -631,10 +630,10 @@ private Q_SLOTS:
         QCOMPARE(::stat(name.constData(), &before), 0);
 
         const QByteArray text = QByteArray("// new text\r\n").repeated(300);
-        FileOutput::setFaults(&faults);
+        prompts->diskFaults = &faults;
         QString error;
         const bool done = DesktopServices::instance().writeFile(target, text, &error);
-        FileOutput::setFaults(nullptr);
+        prompts->diskFaults = nullptr;
 
         QCOMPARE(done, saved);
         QCOMPARE(readAll(target), saved ? text : OldFile);
