@@ -156,7 +156,8 @@ private:
         if (!m_window->isVisible())
             return;
         const QMargins margins = frameMargins(m_window);
-        if (margins.isNull())
+        // A frameless window has no margins to wait for; it is still put back until settled.
+        if (margins.isNull() && !m_window->windowFlags().testFlag(Qt::FramelessWindowHint))
             return;
         place(m_window, m_reference, m_area, margins);
         if (!m_window->isActiveWindow())
@@ -200,7 +201,7 @@ void centre(QWidget *window, const QWidget *reference, const QRect &area)
     const bool frameless = window->windowFlags().testFlag(Qt::FramelessWindowHint);
     const bool framed = frameless || (window->isVisible() && !own.isNull());
     place(window, reference, area, framed || !reference ? own : frameMargins(reference));
-    if (!framed)
+    if (!framed || frameless)
         new FrameWatch(window, reference, area);
 }
 
