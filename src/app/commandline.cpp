@@ -100,13 +100,14 @@ bool CommandLine::displayNamed()
 {
 #ifdef Q_OS_WIN
     return true; // a Windows session always has its desktop
-#endif
+#else
     const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb")))
         return true;
     if (!qEnvironmentVariableIsEmpty("DISPLAY"))
         return true;
     return platform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#endif
 }
 
 QString CommandLine::noDisplayMessage()
