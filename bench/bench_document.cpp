@@ -81,7 +81,7 @@ void Save_RealPath(benchmark::State &state)
     const QString &text = largeFileText();
     const QString path = savePath();
     for (auto _ : state) {
-        const EncodedText encoded = descriptionFileBytes(text);
+        const config::EncodedBytes encoded = descriptionFileBytes(text);
         QString reason;
         if (!DesktopServices::instance().writeFile(path, encoded.bytes, &reason)) {
             state.SkipWithError(qPrintable(reason));
@@ -113,7 +113,7 @@ void Save_EncodeOnly(benchmark::State &state)
 {
     const QString &text = largeFileText();
     for (auto _ : state) {
-        const EncodedText encoded = descriptionFileBytes(text);
+        const config::EncodedBytes encoded = descriptionFileBytes(text);
         benchmark::DoNotOptimize(encoded.bytes.constData());
     }
 }

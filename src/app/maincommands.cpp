@@ -55,12 +55,6 @@ struct AddButton
 
 namespace {
 
-struct LoadedFile
-{
-    DescriptionText file;
-    ImportResult imported;
-};
-
 // Reads a file and maps it onto the form on a worker thread, so that the window keeps painting
 // however large the file. Input waits until the file is read; past half a second a progress
 // window with Cancel takes it. Nothing when the user cancels: the form stays as it was.
@@ -74,20 +68,15 @@ void returnFreedMemory()
 #endif
 }
 
-std::optional<LoadedFile> loadInBackground(QWidget *owner, const QString &path)
+std::optional<OpenedDescription> loadInBackground(QWidget *owner, const QString &path)
 {
-    QFutureWatcher<LoadedFile> watcher;
+    QFutureWatcher<OpenedDescription> watcher;
     QEventLoop loop;
     QObject::connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
-    const QString name = QFileInfo(path).fileName();
-    watcher.setFuture(QtConcurrent::run([path, name] {
-        LoadedFile loaded{readDescriptionFile(path), {}};
-        if (loaded.file.ok)
-            loaded.imported = importDescription(loaded.file, name, path);
-        // The origin keeps what it needs of them.
-        loaded.file.bytes = QByteArray();
+    watcher.setFuture(QtConcurrent::run([path] {
+        OpenedDescription opened = openDescription(path);
         returnFreedMemory();
-        return loaded;
+        return opened;
     }));
     QTimer slow;
     slow.setSingleShot(true);
@@ -166,6 +155,7 @@ void Main::connectCommands()
     connect(mnuOpen(), &QAction::triggered, this, &Main::mnuOpen_Click);
     connect(mnuMissionSettings(), &QAction::triggered, this, &Main::mnuMissionSettings_Click);
     connect(mnuCreate(), &QAction::triggered, this, &Main::mnuCreate_Click);
+    connect(mnuSave(), &QAction::triggered, this, &Main::mnuSave_Click);
     connect(mnuMinimize(), &QAction::triggered, this, &Main::mnuMinimize_Click);
     connect(mnuExit(), &QAction::triggered, this, &Main::mnuExit_Click);
     connect(mnuHelpContents(), &QAction::triggered, this, &Main::mnuHelpContents_Click);
@@ -271,22 +261,19 @@ bool Main::openFile(const QString &path)
                                             QMessageBox::Yes | QMessageBox::No,
                                             QMessageBox::No) != QMessageBox::Yes)
         return false;
-    std::optional<LoadedFile> loaded = loadInBackground(this, path);
+    std::optional<OpenedDescription> loaded = loadInBackground(this, path);
     if (!loaded)
         return false;
-    if (!loaded->file.ok) {
-        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle,
-                                            loaded->file.error, QMessageBox::Ok, QMessageBox::Ok);
+    const OpenResult opened = applyOpened(m_document, std::move(*loaded));
+    if (!opened.ok) {
+        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle, opened.error,
+                                            QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
-    ImportResult &imported = loaded->imported;
-    applySnapshot(m_document, imported.snapshot);
-    imported.origin->path = QFileInfo(path).absoluteFilePath();
-    m_document.setOrigin(std::move(imported.origin));
     m_baseline = FormSnapshot::of(m_document);
-    showStatusNote(imported.report.encodingNote());
-    auto *report = new openReport(this, tr("Opened %1").arg(QFileInfo(path).fileName()),
-                                  imported.report.text());
+    showStatusNote(opened.report.encodingNote());
+    auto *report =
+        new openReport(this, tr("Opened %1").arg(QFileInfo(path).fileName()), opened.report.text());
     report->open();
     return true;
 }
@@ -299,17 +286,25 @@ void Main::mnuCreate_Click()
         connect(preview, &savePreview::saved, this, &Main::openedFileSaved);
 }
 
-void Main::openedFileSaved(const QString &path, const QByteArray &bytes)
+void Main::mnuSave_Click()
 {
-    // The saved file is what the next save compares with. Its form is the current one unless
-    // the preview's text was touched up by hand; then the form shows what was saved.
-    const QFileInfo info(path);
-    ImportResult saved =
-        importDescription(decodeDescriptionFile(bytes, info.fileName()), info.fileName());
-    if (!saved.origin->text.isEmpty() && saved.snapshot != FormSnapshot::of(m_document))
-        applySnapshot(m_document, saved.snapshot);
-    saved.origin->path = info.absoluteFilePath();
-    m_document.setOrigin(std::move(saved.origin));
+    savePreview *preview = savePreview::openWith(this, commonDialog(), m_document.create(),
+                                                 m_document.origin(), savePreview::SaveInPlace);
+    if (m_document.origin())
+        connect(preview, &savePreview::saved, this, &Main::openedFileSaved);
+}
+
+void Main::openedFileSaved(const QString &path, const QByteArray &bytes,
+                           config::TextEncoding encoding)
+{
+    // The saved file is what the next save compares with, read back in the encoding it was
+    // written in. Its form is the current one unless the preview's text was touched up by
+    // hand; then the form shows what was saved.
+    OpenedDescription saved = openSavedDescription(bytes, encoding, path);
+    const ImportResult &imported = saved.imported;
+    if (!imported.origin->text.isEmpty() && imported.snapshot != FormSnapshot::of(m_document))
+        applySnapshot(m_document, imported.snapshot);
+    m_document.setOrigin(std::move(saved.imported.origin));
     m_baseline = FormSnapshot::of(m_document);
 }
 

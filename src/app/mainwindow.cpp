@@ -199,6 +199,11 @@ QAction *Main::mnuCreate() const
 {
     return ui->mnuCreate;
 }
+QAction *Main::mnuSave() const
+{
+    return ui->mnuSave;
+}
+
 QAction *Main::mnuMinimize() const
 {
     return ui->mnuMinimize;
@@ -559,8 +564,8 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());
         for (const QAction *action :
-             {ui->mnuOpen, ui->mnuMissionSettings, ui->mnuCreate, ui->mnuMinimize, ui->mnuExit,
-              ui->mnuHelpContents, ui->mnuAbout}) {
+             {ui->mnuOpen, ui->mnuMissionSettings, ui->mnuCreate, ui->mnuSave, ui->mnuMinimize,
+              ui->mnuExit, ui->mnuHelpContents, ui->mnuAbout}) {
             if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
                 event->ignore();
                 return true;

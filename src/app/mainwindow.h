@@ -54,6 +54,7 @@ public:
     QAction *mnuOpen() const;
     QAction *mnuMissionSettings() const;
     QAction *mnuCreate() const;
+    QAction *mnuSave() const;
     QAction *mnuMinimize() const;
     QAction *mnuExit() const;
     QAction *mnuHelpContents() const;
@@ -70,6 +71,8 @@ public:
     // box's context menu); what it hands back is written into Other.
     void mnuMissionSettings_Click();
     void mnuCreate_Click();
+    // An opened file: the preview, whose Save writes the file in place. Otherwise Create.
+    void mnuSave_Click();
     void mnuMinimize_Click();
     void mnuExit_Click();
     void mnuHelpContents_Click();
@@ -100,7 +103,8 @@ private:
     void connectCommands();
     void showStatusNote(const QString &note);
     // After a save of an opened document: the saved file becomes its origin.
-    void openedFileSaved(const QString &path, const QByteArray &bytes);
+    void openedFileSaved(const QString &path, const QByteArray &bytes,
+                         config::TextEncoding encoding);
     // Writes the settings the Mission settings window hands back into Other, switching it on.
     void missionSettingsChosen(const QList<MissionSetting> &changes);
     // The Other box's own menu with "Mission Settings…" added.

@@ -194,6 +194,20 @@ DecodedText decodeText(QByteArrayView bytes, TextEncoding encoding)
     return out;
 }
 
+char windows1252ByteAt(QStringView text, qsizetype &i, qsizetype &replaced)
+{
+    const char16_t c = text[i].unicode();
+    const int byte = windows1252Byte(c);
+    if (byte >= 0)
+        return char(byte);
+    ++replaced;
+    // A character outside the basic plane is one character, written as one "?".
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+        QChar::isLowSurrogate(text[i + 1].unicode()))
+        ++i;
+    return '?';
+}
+
 EncodedBytes encodeText(QStringView text, TextEncoding encoding)
 {
     EncodedBytes out;
@@ -216,20 +230,8 @@ EncodedBytes encodeText(QStringView text, TextEncoding encoding)
         out.bytes.resize(text.size());
         char *dst = out.bytes.data();
         qsizetype written = 0;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char16_t c = text[i].unicode();
-            const int byte = windows1252Byte(c);
-            if (byte >= 0) {
-                dst[written++] = char(byte);
-                continue;
-            }
-            ++out.replaced;
-            // A character outside the basic plane is one character, written as one "?".
-            if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
-                QChar::isLowSurrogate(text[i + 1].unicode()))
-                ++i;
-            dst[written++] = '?';
-        }
+        for (qsizetype i = 0; i < text.size(); ++i)
+            dst[written++] = windows1252ByteAt(text, i, out.replaced);
         out.bytes.truncate(written);
         break;
     }

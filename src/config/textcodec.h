@@ -53,5 +53,8 @@ EncodedBytes encodeText(QStringView text, TextEncoding encoding);
 char16_t windows1252Char(unsigned char byte);
 // The byte for a character, or -1 when Windows-1252 has none.
 int windows1252Byte(char16_t c);
+// The byte for text[i], or "?" counted in `replaced` when there is none; steps `i` over the
+// second half of a surrogate pair. For encoders that do more in the same pass.
+char windows1252ByteAt(QStringView text, qsizetype &i, qsizetype &replaced);
 
 } // namespace config

@@ -637,33 +637,64 @@ ImportResult importDescription(const QString &text, const QString &fileName)
 
 namespace {
 
-OpenResult openText(EditorDocument &document, const DescriptionText &text, const QString &path,
-                    const QString &name)
+OpenedDescription openText(DescriptionText &&text, const QString &path, const QString &name)
 {
-    OpenResult result;
+    OpenedDescription result;
     if (!text.ok) {
-        result.error = text.error;
+        result.error = std::move(text.error);
         return result;
     }
-    ImportResult imported = importDescription(text, name, path);
-    imported.origin->path = path;
-    applySnapshot(document, imported.snapshot);
-    document.setOrigin(std::move(imported.origin));
+    result.imported = importDescription(text, name, path);
+    result.imported.origin->path = path;
     result.ok = true;
-    result.report = std::move(imported.report);
     return result;
 }
 
 } // namespace
 
-OpenResult openDescriptionFile(EditorDocument &document, const QString &path)
+OpenedDescription openDescription(const QString &path)
 {
     const QFileInfo info(path);
-    return openText(document, readDescriptionFile(path), info.absoluteFilePath(), info.fileName());
+    return openText(readDescriptionFile(path), info.absoluteFilePath(), info.fileName());
+}
+
+OpenedDescription openDescriptionBytes(const QByteArray &bytes, const QString &displayName)
+{
+    return openText(decodeDescriptionFile(bytes, displayName), QString(), displayName);
+}
+
+OpenedDescription openSavedDescription(const QByteArray &bytes, config::TextEncoding encoding,
+                                       const QString &path)
+{
+    const QFileInfo info(path);
+    // Its includes were read when it was opened; the saved text is mapped alone.
+    OpenedDescription opened =
+        openText(savedDescriptionFile(bytes, encoding), QString(), info.fileName());
+    opened.imported.origin->path = info.absoluteFilePath();
+    return opened;
+}
+
+OpenResult applyOpened(EditorDocument &document, OpenedDescription &&opened)
+{
+    OpenResult result;
+    if (!opened.ok) {
+        result.error = std::move(opened.error);
+        return result;
+    }
+    applySnapshot(document, opened.imported.snapshot);
+    document.setOrigin(std::move(opened.imported.origin));
+    result.ok = true;
+    result.report = std::move(opened.imported.report);
+    return result;
+}
+
+OpenResult openDescriptionFile(EditorDocument &document, const QString &path)
+{
+    return applyOpened(document, openDescription(path));
 }
 
 OpenResult openDescriptionBytes(EditorDocument &document, const QByteArray &bytes,
                                 const QString &displayName)
 {
-    return openText(document, decodeDescriptionFile(bytes, displayName), QString(), displayName);
+    return applyOpened(document, openDescriptionBytes(bytes, displayName));
 }

@@ -39,15 +39,36 @@ ImportResult importDescription(const DescriptionText &file, const QString &fileN
 // The same for text alone, as if read from a UTF-8 file.
 ImportResult importDescription(const QString &text, const QString &fileName = QString());
 
-// What File > Open (and the command line, and a drop) runs once the user agreed: on success
-// the document holds the file's values and its origin; on failure it is left exactly as it was.
-struct OpenResult
+// Opening a file, in two halves so that the slow one can run on a worker thread: `open…()`
+// read and map a file without touching any document (pure, thread-safe), `applyOpened()` then
+// puts the result into the document. File > Open, the command line, a drop, the tests and the
+// benchmarks all go through these.
+struct OpenedDescription
 {
     bool ok = false;
     // Why the file could not be opened (see readDescriptionFile()).
     QString error;
+    // Set when ok; its origin's path is the file's absolute path (empty for bytes from no file).
+    ImportResult imported;
+};
+OpenedDescription openDescription(const QString &path);
+// Bytes already in memory (a drop, a test); `displayName` names them in messages.
+OpenedDescription openDescriptionBytes(const QByteArray &bytes, const QString &displayName);
+// Bytes the editor has just written to `path` in `encoding`: read back in that encoding, never
+// guessed again (a Windows-1252 file whose text happens to be plain ASCII stays Windows-1252).
+OpenedDescription openSavedDescription(const QByteArray &bytes, config::TextEncoding encoding,
+                                       const QString &path);
+
+// On success the document holds the file's values and its origin; on failure it is left
+// exactly as it was.
+struct OpenResult
+{
+    bool ok = false;
+    QString error;
     ImportReport report;
 };
+OpenResult applyOpened(EditorDocument &document, OpenedDescription &&opened);
+// openDescription() and applyOpened() in one go.
 OpenResult openDescriptionFile(EditorDocument &document, const QString &path);
 OpenResult openDescriptionBytes(EditorDocument &document, const QByteArray &bytes,
                                 const QString &displayName);

@@ -7,38 +7,6 @@
 
 namespace {
 
-// The byte for text[i] (counting it in `replaced` when it has none); steps `i` over the
-// second half of a surrogate pair.
-char encodeAt(QStringView text, qsizetype &i, qsizetype &replaced)
-{
-    const char16_t c = text[i].unicode();
-    const int byte = config::windows1252Byte(c);
-    if (byte >= 0)
-        return char(byte);
-    ++replaced;
-    // A character outside the basic plane is one character, written as one "?".
-    if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
-        QChar::isLowSurrogate(text[i + 1].unicode()))
-        ++i;
-    return '?';
-}
-
-} // namespace
-
-EncodedText encodeWindows1252(QStringView text)
-{
-    EncodedText out;
-    out.bytes.resize(text.size());
-    char *dst = out.bytes.data();
-    qsizetype written = 0;
-    for (qsizetype i = 0; i < text.size(); ++i)
-        dst[written++] = encodeAt(text, i, out.replaced);
-    out.bytes.truncate(written);
-    return out;
-}
-
-namespace {
-
 // `whole`, when given, is the string `text` views: returned shared when nothing changes.
 QString normalized(QStringView text, const QString *whole)
 {
@@ -84,13 +52,13 @@ QString normalizeLineBreaks(const QString &text)
     return normalized(text, &text);
 }
 
-EncodedText descriptionFileBytes(QStringView text)
+config::EncodedBytes descriptionFileBytes(QStringView text)
 {
     // Written straight from the text in one pass: the text can be megabytes long, and a
     // normalised copy of it would take twice its size again only to be thrown away.
     const char16_t *const src = text.utf16();
     const qsizetype n = text.size();
-    EncodedText out;
+    config::EncodedBytes out;
     // Room for every character, the closing CR LF and some lone breaks that grow to two
     // bytes; before a character is written at least the rest of the text plus two fits.
     qsizetype size = n + n / 16 + 2;
@@ -114,7 +82,7 @@ EncodedText descriptionFileBytes(QStringView text)
             dst[written++] = '\r';
             dst[written++] = '\n';
         } else {
-            dst[written++] = encodeAt(text, i, replaced);
+            dst[written++] = config::windows1252ByteAt(text, i, replaced);
         }
     }
     dst[written++] = '\r';

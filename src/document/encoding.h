@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "textcodec.h"
+
 #include <QByteArray>
 #include <QChar>
 #include <QLatin1String>
@@ -18,20 +20,9 @@ inline bool isLineBreak(QChar c)
 // The line break of every text the editor writes.
 inline constexpr QLatin1String CrLf("\r\n");
 
-// The 8-bit text the game reads: Windows-1252, one byte per character, no byte order mark.
-struct EncodedText
-{
-    QByteArray bytes;
-    // Characters Windows-1252 has no byte for; each was written as one "?" (a surrogate
-    // pair counts as one character).
-    qsizetype replaced = 0;
-};
-
-EncodedText encodeWindows1252(QStringView text);
-
-// The bytes of a saved description file: the text with every line break as CR LF,
-// followed by one more CR LF, encoded as above.
-EncodedText descriptionFileBytes(QStringView text);
+// The bytes of a saved description file: the text with every line break as CR LF, followed by
+// one more CR LF, in the 8-bit text the game reads (Windows-1252, no byte order mark).
+config::EncodedBytes descriptionFileBytes(QStringView text);
 
 // Makes every line break CR LF: lone CR, lone LF and the line and paragraph separators that
 // text widgets use all become CR LF; existing CR LF pairs stay as they are.

@@ -19,6 +19,7 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -81,6 +82,14 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
                         m_changesPause.start();
                     }
                 });
+        if (!m_origin->path.isEmpty()) {
+            ui->saveButton->setVisible(true);
+            ui->checkStatus->resize(ui->saveButton->x() - 8 - ui->checkStatus->x(),
+                                    ui->checkStatus->height());
+            connect(ui->saveButton, &QPushButton::clicked, this, &savePreview::saveButton_Click);
+            auto *save = new QShortcut(QKeySequence::Save, this);
+            connect(save, &QShortcut::activated, this, &savePreview::saveButton_Click);
+        }
     } else {
         setFixedSize(size());
     }
@@ -113,11 +122,14 @@ savePreview::savePreview(QWidget *main, QFileDialog *dialog, const QString &text
 savePreview::~savePreview() = default;
 
 savePreview *savePreview::openWith(QWidget *main, QFileDialog *dialog, const QString &text,
-                                   std::shared_ptr<const DocumentOrigin> origin)
+                                   std::shared_ptr<const DocumentOrigin> origin, Start start)
 {
     auto *preview = new savePreview(main, dialog, text, std::move(origin));
     preview->open();
-    preview->ui->codePreview->setFocus();
+    if (start == Start::SaveInPlace && preview->ui->saveButton->isVisibleTo(preview))
+        preview->ui->saveButton->setFocus();
+    else
+        preview->ui->codePreview->setFocus();
     return preview;
 }
 
@@ -129,6 +141,11 @@ QPlainTextEdit *savePreview::codePreview() const
 QPushButton *savePreview::saveAsButton() const
 {
     return ui->saveAsButton;
+}
+
+QPushButton *savePreview::saveButton() const
+{
+    return ui->saveButton;
 }
 
 QPushButton *savePreview::changesStatus() const
@@ -203,7 +220,8 @@ void savePreview::fitOnScreen(const QWidget *main)
     for (QWidget *line : {ui->checkStatus, ui->changesStatus})
         line->resize(line->width() - cut.width(), line->height());
     ui->changesStatus->move(ui->changesStatus->pos() - QPoint(0, cut.height()));
-    ui->saveAsButton->move(ui->saveAsButton->pos() - QPoint(cut.width(), 0));
+    for (QWidget *button : {ui->saveButton, ui->saveAsButton})
+        button->move(button->pos() - QPoint(cut.width(), 0));
     setFixedSize(size() - cut);
 }
 
@@ -223,26 +241,33 @@ void savePreview::saveAsButton_Click()
     QString path;
     if (!runSaveDialog(&path))
         return;
+    saveTo(path);
+}
 
+void savePreview::saveButton_Click()
+{
+    if (!isVisible() || !m_origin || m_origin->path.isEmpty())
+        return;
+    if (!confirmChangedOnDisk())
+        return;
+    saveTo(m_origin->path);
+}
+
+void savePreview::saveTo(const QString &path)
+{
     // The raw text keeps no-break spaces, which toPlainText() would turn into plain spaces;
     // the encoder makes the widget's paragraph separators CR LF. An opened file keeps its
     // encoding and line ends.
-    QByteArray bytes;
-    qsizetype replaced = 0;
-    if (m_origin) {
-        config::EncodedBytes encoded = m_origin->encode(savedText());
-        bytes = std::move(encoded.bytes);
-        replaced = encoded.replaced;
-    } else {
-        EncodedText encoded = descriptionFileBytes(ui->codePreview->document()->toRawText());
-        bytes = std::move(encoded.bytes);
-        replaced = encoded.replaced;
-    }
-    if (replaced > 0 && !confirmReplacedCharacters(replaced))
+    const config::TextEncoding encoding =
+        m_origin ? m_origin->encoding : config::TextEncoding::Windows1252;
+    const config::EncodedBytes encoded =
+        m_origin ? m_origin->encode(savedText())
+                 : descriptionFileBytes(ui->codePreview->document()->toRawText());
+    if (encoded.replaced > 0 && !confirmReplacedCharacters(encoded.replaced))
         return;
 
     QString reason;
-    if (!DesktopServices::instance().writeFile(path, bytes, &reason)) {
+    if (!DesktopServices::instance().writeFile(path, encoded.bytes, &reason)) {
         // The preview stays open with its text, so nothing is lost and the user can try
         // another place.
         DesktopServices::instance().message(
@@ -254,7 +279,7 @@ void savePreview::saveAsButton_Click()
     // The next Save As offers the file actually written, with the suffix the dialog added.
     if (m_dialog)
         m_dialog->selectFile(path);
-    Q_EMIT saved(path, bytes);
+    Q_EMIT saved(path, encoded.bytes, encoding);
     close();
 }
 
@@ -336,6 +361,30 @@ bool savePreview::runSaveDialog(QString *path)
         return false;
     *path = files.first();
     return true;
+}
+
+bool savePreview::confirmChangedOnDisk()
+{
+    // What the file held when it was read (or last saved from here); anything else on disk
+    // now is another program's work, which saving in place would silently undo.
+    const QByteArray read = m_origin->encode(m_origin->text).bytes;
+    QFile file(m_origin->path);
+    QString question;
+    if (!file.exists()) {
+        question = tr("%1 is no longer there: another program moved or deleted it since it was "
+                      "opened.\n\nSave it there again?");
+    } else if (file.open(QIODevice::ReadOnly) &&
+               (file.size() != read.size() || file.read(read.size() + 1) != read)) {
+        // A file that cannot be read is left to the save, which says why it cannot write it.
+        question = tr("%1 was changed by another program since it was opened.\n\nSave over "
+                      "those changes?");
+    } else {
+        return true;
+    }
+    return DesktopServices::instance().message(
+               this, QMessageBox::Question, AppTitle,
+               question.arg(QDir::toNativeSeparators(m_origin->path)),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool savePreview::confirmReplacedCharacters(qsizetype replaced)

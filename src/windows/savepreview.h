@@ -4,6 +4,7 @@
 #pragma once
 
 #include "secondarywindow.h"
+#include "textcodec.h"
 
 #include <QPointer>
 #include <QString>
@@ -38,15 +39,23 @@ public:
     // `origin` is the file an opened document came from, or null.
     savePreview(QWidget *main, QFileDialog *dialog, const QString &text,
                 std::shared_ptr<const DocumentOrigin> origin = {});
+
+    // Create starts in the text box; Save (Ctrl+S) on the Save button of an opened file, so
+    // that Enter or Ctrl+S once more writes it.
+    enum class Start { InText, SaveInPlace };
+    static constexpr Start SaveInPlace = Start::SaveInPlace;
     ~savePreview() override;
 
     // What the Create command calls: disables `main`, then opens a fresh preview holding
     // `text`. The window deletes itself when it closes.
     static savePreview *openWith(QWidget *main, QFileDialog *dialog, const QString &text,
-                                 std::shared_ptr<const DocumentOrigin> origin = {});
+                                 std::shared_ptr<const DocumentOrigin> origin = {},
+                                 Start start = Start::InText);
 
     QPlainTextEdit *codePreview() const;
     QPushButton *saveAsButton() const;
+    // Shown for a document opened from a file: writes it in place, without the file dialog.
+    QPushButton *saveButton() const;
     // "Unchanged from mission/description.ext", "3 lines changed from ..."; shown only for an
     // opened document.
     QPushButton *changesStatus() const;
@@ -56,12 +65,14 @@ public:
     QString savedText() const;
 
     void saveAsButton_Click();
+    // Asks first only when another program changed or removed the file since it was read.
+    void saveButton_Click();
     // Opens the changes window (Ctrl+D, or a click on the changes line).
     void showChanges();
 
 Q_SIGNALS:
     // A save succeeded: `bytes` are now in the file at `path`.
-    void saved(const QString &path, const QByteArray &bytes);
+    void saved(const QString &path, const QByteArray &bytes, config::TextEncoding encoding);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -72,6 +83,9 @@ private:
     void updateChanges();
     bool runSaveDialog(QString *path);
     bool confirmReplacedCharacters(qsizetype replaced);
+    bool confirmChangedOnDisk();
+    // Encodes the text to save and writes it to `path`; closes the window when it is saved.
+    void saveTo(const QString &path);
 
     std::unique_ptr<Ui::savePreview> ui;
     QPointer<QFileDialog> m_dialog;

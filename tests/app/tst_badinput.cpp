@@ -249,7 +249,7 @@ private Q_SLOTS:
             }
         }
         expected.setCode(c, held);
-        const EncodedText file = descriptionFileBytes(expected.create());
+        const config::EncodedBytes file = descriptionFileBytes(expected.create());
         QCOMPARE(file.replaced, qsizetype(replaced));
 
         const QByteArray saved = createAndSave(replaced);
@@ -305,7 +305,7 @@ private Q_SLOTS:
         QCOMPARE(main->document().text(f),
                  QString(pasted).replace(QRegularExpression("[\r\n]"), " "));
 
-        const EncodedText file = descriptionFileBytes(main->document().create());
+        const config::EncodedBytes file = descriptionFileBytes(main->document().create());
         QCOMPARE(file.replaced, qsizetype(replaced));
         const QByteArray saved = createAndSave(replaced);
         QCOMPARE(saved, file.bytes);

@@ -181,6 +181,7 @@ private Q_SLOTS:
         check(file, {{"mnuOpen", "Open...", "Ctrl+O"},
                      {"mnuMissionSettings", "Mission Settings…", "Ctrl+E"},
                      {"mnuCreate", "Create \"description.ext\"", "Ctrl+F2"},
+                     {"mnuSave", "Save", "Ctrl+S"},
                      {"medzera", nullptr, nullptr},
                      {"mnuMinimize", "Minimize", "Ctrl+M"},
                      {"medzera0", nullptr, nullptr},
@@ -189,7 +190,7 @@ private Q_SLOTS:
                      {"medzera2", nullptr, nullptr},
                      {"mnuAbout", "About", ""}});
         QCOMPARE(main->mnuCreate(), file->actions()[2]);
-        QCOMPARE(main->mnuExit(), file->actions()[6]);
+        QCOMPARE(main->mnuExit(), file->actions()[7]);
         QCOMPARE(main->mnuAbout(), help->actions()[2]);
     }
 

@@ -3,6 +3,7 @@
 
 #include "mainwindowfixture.h"
 #include "runsettings.h"
+#include "savepreview.h"
 #include "systemcolours.h"
 #include "textlines.h"
 
@@ -512,7 +513,7 @@ private Q_SLOTS:
         const QString file = dir.filePath(QStringLiteral("mission/description.ext"));
         const QByteArray original("// Caf\xE9 raid\nclass Header\n{\n\tgameType = Coop;\n"
                                   "\tmaxPlayers = 8; // more on dedicated servers\n};\n"
-                                  "author = \"me\";\n");
+                                  "x = 1;\n");
         {
             QFile out(file);
             QVERIFY(out.open(QIODevice::WriteOnly));
@@ -565,6 +566,83 @@ private Q_SLOTS:
         preview->close();
         std::tie(status, saved) = saveThroughThePreview();
         QCOMPARE(saved, QByteArray(original).replace("maxPlayers = 8;", "maxPlayers = 12;"));
+    }
+
+    // Save (Ctrl+S) writes an opened file where it came from: no file dialog, no overwrite
+    // question, the file's own encoding kept across saves (a Windows-1252 file whose text is
+    // plain ASCII for a while is not taken for UTF-8 afterwards). Only a file another program
+    // changed or removed in the meantime is asked about. A new document has no Save button.
+    void saveWritesTheOpenedFileInPlace()
+    {
+        main->mnuSave()->trigger();
+        QPointer<savePreview> preview = qobject_cast<savePreview *>(secondaryWindow("savePreview"));
+        QVERIFY(preview);
+        QVERIFY(!preview->saveButton()->isVisibleTo(preview));
+        preview->close();
+        QCoreApplication::processEvents();
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("description.ext"));
+        const auto write = [&](const QByteArray &bytes) {
+            QFile out(file);
+            return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
+        };
+        const auto read = [&] {
+            QFile in(file);
+            return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+        };
+        QVERIFY(write("// Caf\xE9 raid\r\nx = 1;\r\n"));
+        QVERIFY(main->openFile(file));
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QLatin1String("openReport"))
+                w->close();
+        }
+        int saves = 0;
+        const auto saveWithOther = [&](const QString &other) -> bool {
+            main->document().setCode(CodeBox::mainOtherCode, other + QStringLiteral("\r\n"));
+            QTest::keyClick(main.get(), Qt::Key_S, Qt::ControlModifier);
+            preview = qobject_cast<savePreview *>(secondaryWindow("savePreview"));
+            if (!preview ||
+                !QTest::qWaitFor([&] { return preview->saveButton()->hasFocus(); }, 20000))
+                return false;
+            // Enter on the chosen button, or Ctrl+S once more.
+            if (++saves % 2)
+                QTest::keyClick(preview->saveButton(), Qt::Key_Return);
+            else
+                QTest::keyClick(preview->saveButton(), Qt::Key_S, Qt::ControlModifier);
+            QCoreApplication::processEvents();
+            return true;
+        };
+        const int dialogs = prompts->fileDialogs;
+        QVERIFY(saveWithOther(QStringLiteral("// Cafe raid\r\nx = 1;")));
+        QVERIFY(!preview);
+        QCOMPARE(read(), QByteArray("// Cafe raid\r\nx = 1;\r\n"));
+        QVERIFY(saveWithOther(QStringLiteral("// Caf\u00E9 raid\r\nx = 1;")));
+        QCOMPARE(read(), QByteArray("// Caf\xE9 raid\r\nx = 1;\r\n"));
+        QCOMPARE(prompts->fileDialogs, dialogs);
+        QVERIFY(prompts->messages.isEmpty());
+
+        // Another program's edit: No keeps it and the preview; Yes saves over it.
+        QVERIFY(write("// theirs\r\n"));
+        prompts->answers << QMessageBox::No;
+        QVERIFY(saveWithOther(QStringLiteral("// mine")));
+        QCOMPARE(prompts->messages.size(), 1);
+        QVERIFY(
+            prompts->messages.last().text.contains(QStringLiteral("changed by another program")));
+        QCOMPARE(prompts->messages.last().defaultButton, QMessageBox::No);
+        QVERIFY(preview);
+        QCOMPARE(read(), QByteArray("// theirs\r\n"));
+        prompts->answers << QMessageBox::Yes;
+        QTest::mouseClick(preview->saveButton(), Qt::LeftButton);
+        QCOMPARE(read(), QByteArray("// mine\r\n"));
+        QTRY_VERIFY(!preview && main->isEnabled());
+
+        QVERIFY(QFile::remove(file));
+        prompts->answers << QMessageBox::Yes;
+        QVERIFY(saveWithOther(QStringLiteral("// again")));
+        QVERIFY(prompts->messages.last().text.contains(QStringLiteral("no longer there")));
+        QCOMPARE(read(), QByteArray("// again\r\n"));
+        QCOMPARE(prompts->fileDialogs, dialogs);
     }
 
     // A large file is read on a worker thread: past half a second a progress window with

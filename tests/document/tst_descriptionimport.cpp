@@ -574,6 +574,16 @@ private Q_SLOTS:
         // Unchanged, the file is written back as it was read, whether its bytes were kept or
         // are made again from its text.
         QCOMPARE(doc.origin()->encode(doc.origin()->text).bytes, bytes);
+
+        // Saved as plain ASCII and read back as the editor does after a save, the file keeps
+        // its encoding: a later "é" is written in it, not guessed anew.
+        const config::TextEncoding encoding = doc.origin()->encoding;
+        const QByteArray saved = doc.origin()->encode(u"a=1;\r\n"_qs).bytes;
+        EditorDocument reopened;
+        QVERIFY(applyOpened(reopened, openSavedDescription(saved, encoding, u"x.ext"_qs)).ok);
+        QCOMPARE(reopened.origin()->encoding, encoding);
+        QCOMPARE(reopened.origin()->encode(u"t=\"é\";"_qs).bytes,
+                 config::encodeText(u"t=\"é\";"_qs, encoding).bytes);
     }
 
     // An empty file is a description not yet begun: it opens, and saved without an edit it

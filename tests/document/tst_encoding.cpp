@@ -47,7 +47,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(int, replaced);
 
-        const EncodedText encoded = encodeWindows1252(text);
+        const config::EncodedBytes encoded =
+            config::encodeText(text, config::TextEncoding::Windows1252);
         QCOMPARE(encoded.bytes, bytes);
         QCOMPARE(encoded.replaced, replaced);
     }
@@ -104,9 +105,10 @@ private Q_SLOTS:
             QCOMPARE(normalizeLineBreaks(text), normalised);
             if (!text.isEmpty()) // an empty string shares no data
                 QCOMPARE(normalizeLineBreaks(text).isSharedWith(text), normalised == text);
-            const EncodedText expected =
-                encodeWindows1252(normalizeLineBreaks(text) + QStringLiteral("\r\n"));
-            const EncodedText actual = descriptionFileBytes(text);
+            const config::EncodedBytes expected =
+                config::encodeText(normalizeLineBreaks(text) + QStringLiteral("\r\n"),
+                                   config::TextEncoding::Windows1252);
+            const config::EncodedBytes actual = descriptionFileBytes(text);
             QCOMPARE(actual.bytes, expected.bytes);
             QCOMPARE(actual.replaced, expected.replaced);
         }
@@ -115,7 +117,7 @@ private Q_SLOTS:
     void fileBytesCountReplacements()
     {
         const QString text = QStringLiteral("\U0001F600 \u4E2D\n\u20AC\u2029") + QChar(0xDC00);
-        const EncodedText encoded = descriptionFileBytes(text);
+        const config::EncodedBytes encoded = descriptionFileBytes(text);
         QCOMPARE(encoded.bytes, QByteArray("? ?\r\n\x80\r\n?\r\n"));
         QCOMPARE(encoded.replaced, qsizetype(3));
     }
