@@ -92,9 +92,10 @@ public:
         setDefaults();
         buildGaps();
         m_origin.topInsertAt = topInsertPlace(entries);
+        // A file with nothing for Other leaves the box empty: the new document's placeholder
+        // comment would be written into the file once Other is switched on.
         m_values.codes[int(CodeBox::mainOtherCode)] =
-            m_otherShown ? m_origin.otherText()
-                         : FormSnapshot::startState().codes[int(CodeBox::mainOtherCode)];
+            m_otherShown ? m_origin.otherText() : QString();
         m_values.switches[int(Switch::mainOtherActive)] = m_otherShown ? 1 : 0;
         // What stays in Other may still have a typed control, in the Mission settings window.
         if (m_otherShown) {

@@ -6,6 +6,8 @@
 #include "encoding.h"
 #include "linediff.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <utility>
 
@@ -87,6 +89,98 @@ QString styled(const SettingRow &row, const QString &value, QStringView old)
     return value;
 }
 
+// How the file writes an assignment, learnt from the settings it holds, else from its first
+// assignment line: the space around "=", how it writes on and off, and how the lines are
+// indented. A line the editor adds looks like its neighbours.
+struct FileStyle
+{
+    QString beforeEquals;
+    QString afterEquals;
+    // A boolean value as the file writes one ("1", "true", "TRUE"), or empty: the generator's.
+    QString boolean;
+
+    QString line(const SettingRow &row, const QString &value) const
+    {
+        return QString::fromUtf16(row.key) + beforeEquals + u'=' + afterEquals +
+               (boolean.isEmpty() ? value : styled(row, value, boolean)) + u';';
+    }
+};
+
+bool isBlank(QStringView s)
+{
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return c == u' ' || c == u'\t'; });
+}
+
+FileStyle styleOf(const DocumentOrigin &origin)
+{
+    FileStyle style;
+    const QString &text = origin.text;
+    bool spacing = false;
+    for (const HeldSetting &held : origin.settings) {
+        const qsizetype eq = text.lastIndexOf(u'=', held.valueStart - 1);
+        if (!spacing && eq >= held.pieceStart) {
+            qsizetype keyEnd = eq;
+            while (keyEnd > held.pieceStart &&
+                   (text[keyEnd - 1] == u' ' || text[keyEnd - 1] == u'\t'))
+                --keyEnd;
+            const QStringView after = QStringView(text).mid(eq + 1, held.valueStart - eq - 1);
+            if (isBlank(after)) {
+                style.beforeEquals = text.mid(keyEnd, eq - keyEnd);
+                style.afterEquals = after.toString();
+                spacing = true;
+            }
+        }
+        if (style.boolean.isEmpty() &&
+            (held.row->style == ValueStyle::OneZero || held.row->style == ValueStyle::TrueFalse))
+            style.boolean = text.mid(held.valueStart, held.valueEnd - held.valueStart);
+    }
+    if (spacing && !style.boolean.isEmpty())
+        return style;
+    // The first assignment of the file's opening part tells the rest.
+    static const QRegularExpression assignment(
+        QStringLiteral("^[ \\t]*[A-Za-z_][A-Za-z0-9_]*([ \\t]*)=([ \\t]*)([^;\\r\\n]*);"),
+        QRegularExpression::MultilineOption);
+    static const QRegularExpression boolean(
+        QStringLiteral("^[ \\t]*[A-Za-z_][A-Za-z0-9_]*[ \\t]*=[ \\t]*(true|false|0|1)[ \\t]*;"),
+        QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+    const QStringView head = QStringView(text).left(64 * 1024);
+    if (!spacing) {
+        if (const QRegularExpressionMatch m = assignment.match(head); m.hasMatch()) {
+            style.beforeEquals = m.captured(1);
+            style.afterEquals = m.captured(2);
+        }
+    }
+    if (style.boolean.isEmpty()) {
+        if (const QRegularExpressionMatch m = boolean.match(head); m.hasMatch())
+            style.boolean = m.captured(1);
+    }
+    return style;
+}
+
+// The start of the line that holds `at`.
+qsizetype lineStart(const QString &text, qsizetype at)
+{
+    while (at > 0 && !isLineBreak(text[at - 1]))
+        --at;
+    return at;
+}
+
+// Where a line put before the line starting at `at` goes: above the comment lines right above
+// it, which label it, so that the comment and what it labels stay together.
+qsizetype aboveItsComment(const QString &text, qsizetype at)
+{
+    while (at > 0) {
+        qsizetype end = at - 1;
+        if (text[end] == u'\n' && end > 0 && text[end - 1] == u'\r')
+            --end;
+        const qsizetype start = lineStart(text, end);
+        if (!QStringView(text).mid(start, end - start).trimmed().startsWith(u"//"))
+            break;
+        at = start;
+    }
+    return at;
+}
+
 struct Anchor
 {
     int order;
@@ -150,10 +244,16 @@ QString DocumentOrigin::render(const DocumentValues &now) const
         if (before)
             at = before->end;
         else if (after)
-            at = after->start;
+            at = aboveItsComment(text, lineStart(text, after->start));
         if (at > 0 && !isLineBreak(text[at - 1]))
             lines.prepend(lineEnd);
         edits.push_back({at, at, order, lines});
+    };
+    std::optional<FileStyle> style;
+    const auto newLine = [&](const SettingRow &row, const QString &value) {
+        if (!style)
+            style = styleOf(*this);
+        return style->line(row, value);
     };
 
     const bool headerRemoved =
@@ -179,16 +279,17 @@ QString DocumentOrigin::render(const DocumentValues &now) const
         const QStringView old = QStringView(text).mid(h.valueStart, h.valueEnd - h.valueStart);
         edits.push_back({h.valueStart, h.valueEnd, 0, styled(*h.row, *is, old)});
     }
-    bool headerChanged = false;
+    // A setting the file lacks is added only when the user changed it in the form, and never
+    // with an empty value ("gameType=;" is no assignment the game can read).
+    QString newHeader;
     for (std::size_t i = 0; i < held.size(); ++i) {
         const SettingRow &row = settingRows()[i];
-        if (held[i])
+        if (held[i] || formValue(base, row) == formValue(now, row))
             continue;
-        const std::optional<QString> was = writtenValue(base, row);
         const std::optional<QString> is = writtenValue(now, row);
-        if (was == is || !is)
+        if (!is || is->isEmpty())
             continue;
-        const QString line = QString::fromUtf16(row.key) + u'=' + *is + u';';
+        const QString line = newLine(row, *is);
         if (row.scope == Scope::TopLevel) {
             insert(orderOf(row.fragment, int(i)), line + CrLf);
         } else if (header && !headerRemoved) {
@@ -196,13 +297,14 @@ QString DocumentOrigin::render(const DocumentValues &now) const
             edits.push_back(
                 {at, at, orderOf(row.fragment, int(i)),
                  header->closingOwnLine ? header->indent + line + lineEnd : line + u' '});
-        } else {
-            headerChanged = true;
+        } else if (!header) {
+            newHeader += u'\t' + line + CrLf;
         }
     }
-    // A file without class Header gets the whole class once one of its values is set.
-    if (headerChanged)
-        insert(orderOf(Fragment::header, 0), generateFragment(now, Fragment::header));
+    // A file without class Header gets one holding just the values the user set.
+    if (!newHeader.isEmpty())
+        insert(orderOf(Fragment::header, 0),
+               QStringLiteral("class Header\r\n{\r\n") + newHeader + QStringLiteral("};\r\n"));
 
     // Sections.
     std::vector<bool> heldSection(sectionRows().size(), false);

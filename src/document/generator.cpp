@@ -179,6 +179,18 @@ std::optional<QString> writtenValue(const DocumentValues &values, const SettingR
     return std::nullopt;
 }
 
+QString formValue(const DocumentValues &values, const SettingRow &row)
+{
+    QString shown;
+    if (row.sw != Switch::respawnActive)
+        shown = QString::number(values.value(row.sw));
+    if (row.field)
+        shown += u'|' + values.text(*row.field);
+    if (row.style == ValueStyle::RespawnMode)
+        shown += u'|' + QString::number(int(values.respawnMode()));
+    return shown;
+}
+
 bool sectionWritten(const DocumentValues &values, const SectionRow &row)
 {
     return gateOpen(values, Rules[int(row.fragment)]);

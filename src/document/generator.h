@@ -60,6 +60,10 @@ struct SectionRow;
 // The value the generator writes for one setting ("1", "TRUE", "\"text\"", ...), or nothing
 // when the setting's line is left out.
 std::optional<QString> writtenValue(const DocumentValues &values, const SettingRow &row);
+// What the form shows for one setting, whether or not its line is written: its check box and
+// its value. The MP page's switch is not part of it: it stands for the page, and ticking it
+// alone sets nothing.
+QString formValue(const DocumentValues &values, const SettingRow &row);
 // Whether a section's class is written, and its class block as the generator writes it.
 bool sectionWritten(const DocumentValues &values, const SectionRow &row);
 void appendSectionBlock(const DocumentValues &values, const SectionRow &row, QString &out);

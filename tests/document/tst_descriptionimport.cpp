@@ -317,19 +317,19 @@ private Q_SLOTS:
         const QString base = u"author = \"x\";\nclass Header { gameType = Coop; };\n"_qs;
         QTest::newRow("map shown by default")
             << base << Switch::mapCheck << 1
-            << u"author = \"x\";\nshowMap=0;\nclass Header { gameType = Coop; };\n"_qs << true;
+            << u"author = \"x\";\nshowMap = 0;\nclass Header { gameType = Coop; };\n"_qs << true;
         QTest::newRow("briefing next to the accessories")
             << u"ShowGPS = 0;\nauthor = 1;\n"_qs << Switch::briefingCheck << 1
-            << u"ShowGPS = 0;\nbriefing=0;\nauthor = 1;\n"_qs << true;
+            << u"ShowGPS = 0;\nbriefing = 0;\nauthor = 1;\n"_qs << true;
         QTest::newRow("disabledAI off by default")
             << u"showMap = 1;\n"_qs << Switch::disabledaiCheck << 0
-            << u"disabledAI=TRUE;\nshowMap = 1;\n"_qs << true;
+            << u"disabledAI = 1;\nshowMap = 1;\n"_qs << true;
         QTest::newRow("set value switched off keeps its style")
             << u"disabledAI = true; // no AI\n"_qs << Switch::disabledaiCheck << 1
             << u"disabledAI = false; // no AI\n"_qs << true;
         QTest::newRow("respawn dialog on by default, off written")
             << base << Switch::dialogCheck << 1
-            << u"author = \"x\";\nclass Header { gameType = Coop; };\nrespawnDialog=0;\n"_qs
+            << u"author = \"x\";\nclass Header { gameType = Coop; };\nrespawnDialog = 0;\n"_qs
             << true;
         QTest::newRow("respawn off removes its line")
             << u"class Header { gameType = Coop; };\nrespawn = \"BASE\";\nrespawnDelay = 5;\n"_qs
@@ -338,11 +338,9 @@ private Q_SLOTS:
         QTest::newRow("OnLoad text off removes its line")
             << u"// top\nOnLoadIntro = \"Hi\"; // greeting\nbriefing = 1;\n"_qs
             << Switch::introStringEnabled << 1 << u"// top\nbriefing = 1;\n"_qs << false;
-        QTest::newRow("Header added for the MP switch")
+        QTest::newRow("the MP switch alone sets nothing")
             << u"// Mission\nauthor = \"x\";\n"_qs << Switch::respawnActive << 0
-            << u"// Mission\nclass Header\n{\ngameType=;\nminPlayers=2;\nmaxPlayers=10;\n};\n"_qs
-               u"respawnDialog=1;\nauthor = \"x\";\n"_qs
-            << true;
+            << u"// Mission\nauthor = \"x\";\n"_qs << true;
     }
     void notSet()
     {
@@ -361,6 +359,43 @@ private Q_SLOTS:
         doc.setSwitch(control, shown);
         if (reversible)
             QCOMPARE(doc.create(), text);
+    }
+
+    // A line the editor adds to an opened file looks like the file's own (space around "=",
+    // how it writes on and off) and never comes between a comment and what the comment
+    // labels; a Header added to a file holds just what the user set.
+    void addedLinesFollowTheFile_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("header with the game type alone")
+            << u"// Mission\nauthor = \"x\";\n"_qs << u"gameType"_qs
+            << u"// Mission\nclass Header\n{\n\tgameType = Coop;\n};\nauthor = \"x\";\n"_qs;
+        QTest::newRow("TRUE as the file writes it, with its spacing")
+            << u"author=\"x\";\nshowMap =  0;\n"_qs << u"disabledAI"_qs
+            << u"author=\"x\";\ndisabledAI =  1;\nshowMap =  0;\n"_qs;
+        QTest::newRow("above the comment of the next line")
+            << u"// Respawn at the base\n// after 5 s\nrespawn = 3;\n"_qs << u"disabledAI"_qs
+            << u"disabledAI = TRUE;\n// Respawn at the base\n// after 5 s\nrespawn = 3;\n"_qs;
+        QTest::newRow("words for booleans")
+            << u"class Header { gameType = Coop; };\nshowGPS = false;\n"_qs << u"disabledAI"_qs
+            << u"class Header { gameType = Coop; };\ndisabledAI = true;\nshowGPS = false;\n"_qs;
+    }
+    void addedLinesFollowTheFile()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, edit);
+        QFETCH(QString, saved);
+        EditorDocument doc;
+        QVERIFY(openDescriptionBytes(doc, text.toUtf8(), u"x.ext"_qs).ok);
+        if (edit == u"gameType") {
+            doc.setSwitch(Switch::respawnActive, 1);
+            doc.setText(Field::typeValue, u"Coop"_qs);
+        } else {
+            doc.setSwitch(Switch::disabledaiCheck, 1);
+        }
+        QCOMPARE(doc.create(), saved);
     }
 
     // Other shows what the form does not hold, in file order; an edited line lands in the gap
@@ -587,7 +622,7 @@ private Q_SLOTS:
     }
 
     // An empty file is a description not yet begun: it opens, and saved without an edit it
-    // stays empty.
+    // stays empty, whatever is switched on.
     void emptyFileOpens()
     {
         QTemporaryDir dir;
@@ -602,6 +637,11 @@ private Q_SLOTS:
         QVERIFY(doc.origin());
         QCOMPARE(doc.create(), QString());
         QCOMPARE(doc.origin()->encode(doc.create()).bytes, QByteArray());
+        // Its Other box is empty too: switching Other on (as Mission Settings does when it
+        // adds a setting) writes no placeholder comment into the file.
+        QCOMPARE(doc.code(CodeBox::mainOtherCode), QString());
+        doc.setSwitch(Switch::mainOtherActive, 1);
+        QCOMPARE(doc.create(), QString());
     }
 
     // Files that cannot be opened give a clear message and leave the form exactly as it was.
