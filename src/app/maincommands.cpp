@@ -271,6 +271,7 @@ bool Main::openFile(const QString &path)
         return false;
     }
     m_baseline = FormSnapshot::of(m_document);
+    markSetMoreThanOnce(opened.report.setMoreThanOnce);
     showStatusNote(opened.report.encodingNote());
     auto *report =
         new openReport(this, tr("Opened %1").arg(QFileInfo(path).fileName()), opened.report.text());

@@ -327,6 +327,22 @@ QWidget *Main::control(const char *name) const
     return w;
 }
 
+void Main::markSetMoreThanOnce(const std::vector<const SettingRow *> &rows)
+{
+    for (auto it = m_markedControls.cbegin(); it != m_markedControls.cend(); ++it)
+        it.key()->setToolTip(it.value());
+    m_markedControls.clear();
+    for (const SettingRow *row : rows) {
+        QWidget *w = control(row->field ? fieldName(*row->field) : switchName(row->sw));
+        m_markedControls.insert(w, w->toolTip());
+        const QString mark =
+            tr("The opened file sets %1 more than once. This shows its last line, which is the "
+               "one the game uses; the earlier lines stay in Other as written.")
+                .arg(QString::fromUtf16(row->key));
+        w->setToolTip(w->toolTip().isEmpty() ? mark : w->toolTip() + QStringLiteral("\n\n") + mark);
+    }
+}
+
 QPlainTextEdit *Main::codeEdit(CodeBox c) const
 {
     return static_cast<QPlainTextEdit *>(control(codeBoxName(c)));

@@ -124,6 +124,9 @@ private:
     void document_respawnModeChanged(RespawnMode mode);
 
     QWidget *control(const char *name) const;
+    // Tells on their controls which settings the opened file sets more than once; the marks
+    // of the previous file go.
+    void markSetMoreThanOnce(const std::vector<const SettingRow *> &rows);
     QPlainTextEdit *codeEdit(CodeBox c) const;
 
     std::unique_ptr<Ui::Main> ui;
@@ -137,6 +140,8 @@ private:
     KeyIndicators *m_indicators = nullptr;
     // The form as start-up or the last opening left it: opening over anything else asks first.
     FormSnapshot m_baseline;
+    // Controls marked by markSetMoreThanOnce(), with their own tooltips.
+    QHash<QWidget *, QString> m_markedControls;
     mutable std::unique_ptr<QFileDialog> m_openDialog;
     // Set while the window itself writes into a code box, so that the write is not taken
     // for an edit by the user.

@@ -87,6 +87,21 @@ public:
             if (wholeLines(entries, 0, start, end))
                 m_pieces.push_back({start, end});
         }
+        // A setting the file sets more than once: the game reads the lines in order, so the last
+        // one is what it uses, and that is the one the form shows.
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            const Entry &e = entries[i];
+            if (e.kind != EntryKind::Value && e.kind != EntryKind::Array)
+                continue;
+            if (const SettingRow *row = findSetting(e.name, Scope::TopLevel)) {
+                const auto index = std::size_t(row - settingRows().data());
+                if (m_lastDefinition[index] >= 0 && !m_reportedTwice[index]) {
+                    m_reportedTwice[index] = true;
+                    m_report.setMoreThanOnce.push_back(row);
+                }
+                m_lastDefinition[index] = i;
+            }
+        }
         for (qsizetype i = 0; i < entries.size(); ++i)
             take(entries, i);
         setDefaults();
@@ -320,9 +335,13 @@ private:
                 return;
             const auto index = std::size_t(row - settingRows().data());
             qsizetype start = 0, end = 0;
-            bool first = !m_settingSeen[index];
-            m_settingSeen[index] = true;
-            QString why = placeProblem(entries, i, first, start, end);
+            const qsizetype last = m_lastDefinition[index];
+            bool first = true;
+            QString why = i != last
+                              ? QStringLiteral("set again on line %1, which is the one the game "
+                                               "uses; kept as written")
+                                    .arg(entries[last].span.start.line)
+                              : placeProblem(entries, i, first, start, end);
             const FormSnapshot before = m_values;
             if (why.isEmpty())
                 why = placeValue(e, *row);
@@ -572,7 +591,9 @@ private:
     std::vector<qsizetype> m_errorOffsets;
     std::vector<bool> m_conditional;
     std::vector<Piece> m_pieces;
-    std::vector<bool> m_settingSeen = std::vector<bool>(settingRows().size(), false);
+    std::vector<bool> m_reportedTwice = std::vector<bool>(settingRows().size(), false);
+    // The entry that sets each setting last, or -1.
+    std::vector<qsizetype> m_lastDefinition = std::vector<qsizetype>(settingRows().size(), -1);
     std::vector<bool> m_heldSetting = std::vector<bool>(settingRows().size(), false);
     std::vector<bool> m_sectionSeen = std::vector<bool>(sectionRows().size(), false);
     bool m_headerSeen = false;

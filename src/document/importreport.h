@@ -4,10 +4,13 @@
 #pragma once
 
 #include "configreader.h"
+#include "formmapping.h"
 #include "textcodec.h"
 
 #include <QList>
 #include <QString>
+
+#include <vector>
 
 // A remark of the report tied to a line of the file (0: the file as a whole).
 struct OpenNote
@@ -39,6 +42,9 @@ struct ImportReport
     // Top-level parts the reader could not make sense of; they stay as written.
     int unreadBlocks = 0;
 
+    // Settings the file sets more than once; the form shows the last line of each, which the
+    // game uses, and its control says so.
+    std::vector<const SettingRow *> setMoreThanOnce;
     // Settings and sections the form has that stay as written all the same, and why.
     QList<OpenNote> keptAsWritten;
     // The reader's problems, in source order.

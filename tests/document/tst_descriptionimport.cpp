@@ -398,6 +398,26 @@ private Q_SLOTS:
         QCOMPARE(doc.create(), saved);
     }
 
+    // A setting set twice: the form holds the last line, which the game uses, the earlier one
+    // stays in Other, and the report says so; an edit changes the last line only.
+    void setTwiceShowsTheLast()
+    {
+        const QString text = u"respawnDelay = 5;\nrespawn = 3;\nrespawnDelay = 20; // later\n"_qs;
+        EditorDocument doc;
+        const OpenResult opened = openDescriptionBytes(doc, text.toUtf8(), u"x.ext"_qs);
+        QVERIFY(opened.ok);
+        QCOMPARE(doc.text(Field::delayText), u"20"_qs);
+        QCOMPARE(opened.report.setMoreThanOnce.size(), std::size_t(1));
+        QCOMPARE(QString::fromUtf16(opened.report.setMoreThanOnce.front()->key),
+                 u"respawnDelay"_qs);
+        QCOMPARE(opened.report.keptAsWritten.value(0).line, 1);
+        QVERIFY(opened.report.keptAsWritten.value(0).text.contains(u"line 3"_qs));
+        QCOMPARE(doc.code(CodeBox::mainOtherCode), u"respawnDelay = 5;\r\n"_qs);
+        doc.setText(Field::delayText, u"30"_qs);
+        QCOMPARE(doc.create(),
+                 u"respawnDelay = 5;\nrespawn = 3;\nrespawnDelay = 30; // later\n"_qs);
+    }
+
     // Other shows what the form does not hold, in file order; an edited line lands in the gap
     // between form settings where it stood, a new line in the gap of the line before it.
     void otherKeepsItsPlaces_data()
