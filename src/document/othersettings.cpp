@@ -645,8 +645,9 @@ Edit valueEdit(const QString &text, const Entry &e, const MissionSetting &now,
             return {valueStart, valueEnd, array};
     }
     QString value = settingValueText(change);
-    // A string stays a string: "$STR_x" written in quotes keeps its quotes.
-    if (change.row->type == SettingType::Text && e.value.kind == ValueKind::String)
+    // A reference the file writes in quotes ("$STR_x") is replaced by one in quotes.
+    if (change.row->type == SettingType::Text && e.value.kind == ValueKind::String &&
+        isStringReference(e.value.text))
         value = quoted(change.value);
     return {valueStart, valueEnd, value};
 }

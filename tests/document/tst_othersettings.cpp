@@ -351,6 +351,9 @@ private Q_SLOTS:
         QTest::newRow("quoted reference stays quoted")
             << QStringLiteral("author = \"$STR_a\";\n") << with("author", true, "$STR_b")
             << QStringLiteral("author = \"$STR_b\";\n");
+        QTest::newRow("text replaced by a reference")
+            << QStringLiteral("author = \"Tandry\";\n") << with("author", true, "$STR_b")
+            << QStringLiteral("author = $STR_b;\n");
         QTest::newRow("new reference unquoted")
             << QString() << with("onLoadName", true, "$STR_name")
             << QStringLiteral("onLoadName = $STR_name;");
