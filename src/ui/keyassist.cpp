@@ -53,7 +53,7 @@ QSet<QString> namesSetAround(const QString &text, qsizetype cursor, qsizetype ty
     for (const config::Entry &e : *scope) {
         const bool named = e.kind == config::EntryKind::Value ||
                            e.kind == config::EntryKind::Array || e.kind == config::EntryKind::Class;
-        if (named && !(e.span.start.offset <= typingAt && typingAt <= e.span.end.offset))
+        if (named && !(e.span.start.offset <= typingAt && typingAt < e.span.end.offset))
             names.insert(e.name.toLower());
     }
     return names;
@@ -117,8 +117,10 @@ bool KeyAssist::showCompletions()
     m_model->clear();
     // A key the text sets already in this class is not offered again: a second one would be
     // a duplicate the game reads only once.
-    const QSet<QString> present = namesSetAround(
-        m_edit->document()->toPlainText(), m_edit->textCursor().position(), context.prefixStart);
+    const int cursor = m_edit->textCursor().position();
+    const QSet<QString> present =
+        namesSetAround(m_edit->document()->toPlainText(), cursor,
+                       context.prefix.isEmpty() ? cursor : context.prefixStart);
     for (const config::KeyInfo &key : config::keysIn(context.classPath)) {
         if (context.classOnly && key.type != config::KeyType::Class)
             continue;

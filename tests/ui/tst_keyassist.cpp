@@ -98,7 +98,7 @@ private Q_SLOTS:
 
         // At the top: sounds[] is set, so nothing is left to offer there.
         place(u"sounds[] = {};\n|\n"_qs);
-        QVERIFY(!m_assist->showCompletions());
+        QVERIFY2(!m_assist->showCompletions(), qPrintable(offered().join(u' ')));
         // The key being typed is offered, though the text now holds it.
         place(u"sou|"_qs);
         QVERIFY(m_assist->showCompletions());
