@@ -114,6 +114,8 @@ missionSettings::missionSettings(QWidget *owner, const QList<MissionSetting> &se
                                                                       QStringLiteral("[]")));
         defaultWidth = std::max(defaultWidth, fontMetrics().horizontalAdvance(defaultText(row)));
     }
+    // A longer default wraps rather than widen the window past a small screen.
+    defaultWidth = std::min(defaultWidth, fontMetrics().averageCharWidth() * 44);
     for (QGridLayout *grid :
          {ui->missionGrid, ui->respawnGrid, ui->corpsesGrid, ui->multiplayerGrid}) {
         grid->setColumnMinimumWidth(0, keyWidth);
@@ -315,6 +317,7 @@ void missionSettings::addRow(const MissionSetting &setting)
     row.control->setToolTip(QString::fromLatin1(key.help));
     auto *fallback = new QLabel(setting.readOnly ? tr("edit in Other") : defaultText(key), parent);
     fallback->setObjectName(name + QStringLiteral("Default"));
+    fallback->setWordWrap(true);
     if (!setting.readOnly)
         fallback->setToolTip(defaultHelp(key));
     auto *help = new QLabel(QString::fromLatin1(key.help), parent);
@@ -329,7 +332,7 @@ void missionSettings::addRow(const MissionSetting &setting)
     grid->addWidget(cell, line, 2);
     grid->addWidget(fallback, line, 3, Qt::AlignTop);
     if (extra)
-        grid->addWidget(extra, ++line, 2, 1, 2);
+        grid->addWidget(extra, ++line, 2);
     grid->addWidget(help, line + 1, 2, 1, 2);
     grid->setColumnStretch(2, 1);
 
