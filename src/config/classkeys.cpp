@@ -388,6 +388,9 @@ KeyInfo infoOf(const KeySetting &row)
     info.name = QLatin1StringView(row.key);
     info.help = QLatin1StringView(row.help);
     info.defaultValue = QLatin1StringView(row.defaultValue);
+    if (row.multiplayerDefault)
+        info.defaultValue = QStringLiteral("%1 in single player, %2 in multiplayer")
+                                .arg(info.defaultValue, QLatin1StringView(row.multiplayerDefault));
     switch (row.type) {
     case SettingType::Text:
         info.type = Text;
@@ -397,15 +400,25 @@ KeyInfo infoOf(const KeySetting &row)
         break;
     case SettingType::Number:
         info.type = Number;
-        info.values = QStringLiteral("%1 to %2").arg(row.minimum).arg(row.maximum);
+        info.values = row.maximum == NoUpperLimit
+                          ? QStringLiteral("%1 or more").arg(row.minimum)
+                          : QStringLiteral("%1 to %2").arg(row.minimum).arg(row.maximum);
         break;
     case SettingType::Choice:
         info.type = Choice;
         info.values = choicesText(row);
+        if (row.form == SettingForm::PlayerList)
+            info.values += QStringLiteral("; or key[] = {\"player ID\", ...}");
         break;
     case SettingType::FlagSet:
         info.type = numericChoices(row) ? NumberArray : TextArray;
         info.values = QStringLiteral("any of ") + choicesText(row);
+        if (row.form == SettingForm::CustomNames)
+            info.values += QStringLiteral(", or a name of your own");
+        else if (row.form == SettingForm::ChannelVoice) {
+            info.type = Array;
+            info.values += QStringLiteral("; or {{channel, disableChat, disableVoice}, ...}");
+        }
         break;
     }
     return info;

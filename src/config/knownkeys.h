@@ -37,6 +37,19 @@ enum class SettingType {
     FilePath, // a quoted path inside the mission folder
 };
 
+// A form of a key's value beyond its type's plain one, which the window also edits.
+enum class SettingForm {
+    Plain,
+    // FlagSet: names beyond `choices` are kept, and the user may add them (respawn templates of
+    // a mod or of the mission's own CfgRespawnTemplates).
+    CustomNames,
+    // FlagSet of channels: {{channel, disableChat, disableVoice}, ...} as well as the short
+    // list of channel numbers.
+    ChannelVoice,
+    // Choice: may instead be an array of player IDs (key[] = {"7656...", ...}).
+    PlayerList,
+};
+
 // The box of the Mission settings window a key is shown in.
 enum class SettingGroup {
     MissionAndLoading,
@@ -68,7 +81,14 @@ struct KeySetting
     const char *help;
     // The section of the "Description.ext" page of the game's community wiki it comes from.
     const char *source;
+    // Where the default differs in multiplayer: the multiplayer default (`defaultValue` is then
+    // the single-player one).
+    const char *multiplayerDefault = nullptr;
+    SettingForm form = SettingForm::Plain;
 };
+
+// A Number row without a documented bound on that side: any whole number the window can hold.
+inline constexpr int NoUpperLimit = 2147483647;
 
 // In the order the window shows them, grouped.
 std::span<const KeySetting> keySettings();

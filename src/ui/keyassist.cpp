@@ -4,6 +4,7 @@
 #include "keyassist.h"
 
 #include "classkeys.h"
+#include "configreader.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSet>
 #include <QStandardItemModel>
 #include <QTextBlock>
 #include <QToolTip>
@@ -23,6 +25,38 @@ constexpr int WrittenRole = Qt::UserRole;
 bool isNameChar(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_';
+}
+
+// The names (lower case) that the class around `cursor` already sets: its values, arrays and
+// classes, save the one being typed at `typingAt`. `text` is the box's whole text, whose top
+// level is the root class.
+QSet<QString> namesSetAround(const QString &text, qsizetype cursor, qsizetype typingAt)
+{
+    config::ReadOptions options;
+    options.checkKnownKeys = false;
+    options.styleNotes = false;
+    const config::ReadResult read = config::readConfig(text, options);
+    const QList<config::Entry> *scope = &read.entries;
+    for (bool deeper = true; deeper;) {
+        deeper = false;
+        for (const config::Entry &e : *scope) {
+            if (e.kind == config::EntryKind::Class && e.bodySpan.start.offset <= cursor &&
+                cursor <= e.bodySpan.end.offset &&
+                e.bodySpan.end.offset > e.bodySpan.start.offset) {
+                scope = &e.children;
+                deeper = true;
+                break;
+            }
+        }
+    }
+    QSet<QString> names;
+    for (const config::Entry &e : *scope) {
+        const bool named = e.kind == config::EntryKind::Value ||
+                           e.kind == config::EntryKind::Array || e.kind == config::EntryKind::Class;
+        if (named && !(e.span.start.offset <= typingAt && typingAt < e.span.end.offset))
+            names.insert(e.name.toLower());
+    }
+    return names;
 }
 
 } // namespace
@@ -81,8 +115,16 @@ bool KeyAssist::showCompletions()
         return false;
     QCompleter *list = completer();
     m_model->clear();
+    // A key the text sets already in this class is not offered again: a second one would be
+    // a duplicate the game reads only once.
+    const int cursor = m_edit->textCursor().position();
+    const QSet<QString> present =
+        namesSetAround(m_edit->document()->toPlainText(), cursor,
+                       context.prefix.isEmpty() ? cursor : context.prefixStart);
     for (const config::KeyInfo &key : config::keysIn(context.classPath)) {
         if (context.classOnly && key.type != config::KeyType::Class)
+            continue;
+        if (present.contains(key.name.toLower()))
             continue;
         auto *item =
             new QStandardItem(QStringLiteral("%1   %2 \u2013 %3")

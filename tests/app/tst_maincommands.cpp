@@ -359,8 +359,9 @@ private Q_SLOTS:
     }
 
     // Ctrl+E opens the Mission settings on the Other text and locks Main. From the keyboard
-    // alone one setting is set and another switched off; Enter writes both into Other, which
-    // is switched on, and touches no other line. Esc changes nothing.
+    // alone one setting is set and another switched off; Enter on a switch does nothing, Enter
+    // on OK writes both into Other, which is switched on, and touches no other line. Esc
+    // changes nothing.
     void missionSettingsFromTheKeyboard()
     {
         const QString before = QStringLiteral("// mine\r\nsaving = 0; // no saves\r\n"
@@ -401,6 +402,9 @@ private Q_SLOTS:
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Tandry"));
         QVERIFY(tabTo(savingSet));
         press(Qt::Key_Space);
+        press(Qt::Key_Return);
+        QVERIFY(secondaryWindow("missionSettings"));
+        QVERIFY(tabTo(window->findChild<QWidget *>(QStringLiteral("okButton"))));
         press(Qt::Key_Return);
         QTRY_VERIFY(main->isEnabled());
         QVERIFY(!secondaryWindow("missionSettings"));

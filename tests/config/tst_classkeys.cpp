@@ -151,12 +151,12 @@ private Q_SLOTS:
             << QStringList() << u"corpseManagerMode"_qs
             << u"corpseManagerMode (choice)\nWhich dead bodies the corpse manager removes.\n"
                u"Values: 0 None, 1 All, 2 Only those that can respawn, 3 All but those that can "
-               u"respawn\nDefault: 0"_qs;
-        QTest::newRow("a number with its range")
+               u"respawn\nDefault: 0 in single player, 2 in multiplayer"_qs;
+        QTest::newRow("a number without an upper bound")
             << QStringList() << u"corpseLimit"_qs
             << u"corpseLimit (number)\n"
                u"Bodies up to which the longest stay applies; above it, the shortest.\n"
-               u"Values: 0 to 10000\nDefault: 15"_qs;
+               u"Values: 0 or more\nDefault: 15"_qs;
         QTest::newRow("an array, written with brackets")
             << QStringList{u"CfgSounds"_qs, u"s"_qs} << u"titles[]"_qs
             << u"titles[] (array)\nSubtitles: pairs of a start time in seconds and a text."_qs;

@@ -82,6 +82,30 @@ private Q_SLOTS:
         QVERIFY(!popup()->isVisible());
     }
 
+    // A key the text already sets in the same class is not offered again; the same key in
+    // another class, or the one being typed, still is.
+    void offersNoKeyTheTextSets()
+    {
+        place(u"sounds[] = {\"a\"};\nclass a\n{\n\tname = \"A\";\n\tsound[] = {};\n\t|\n};\n"
+              u"class b { titles[] = {}; };\n"_qs);
+        QTest::keyClick(m_edit, Qt::Key_Space, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(popup()->isVisible(), 10000);
+        const QStringList inA = offered();
+        QVERIFY2(!inA.contains(u"sound[]"_qs) && !inA.contains(u"name"_qs),
+                 qPrintable(inA.join(u' ')));
+        QVERIFY2(inA.contains(u"titles[]"_qs), qPrintable(inA.join(u' ')));
+        QTest::keyClick(popup(), Qt::Key_Escape);
+
+        // At the top: sounds[] is set, so nothing is left to offer there.
+        place(u"sounds[] = {};\n|\n"_qs);
+        QVERIFY2(!m_assist->showCompletions(), qPrintable(offered().join(u' ')));
+        // The key being typed is offered, though the text now holds it.
+        place(u"sou|"_qs);
+        QVERIFY(m_assist->showCompletions());
+        QCOMPARE(offered(), QStringList{u"sounds[]"_qs});
+        QTest::keyClick(popup(), Qt::Key_Escape);
+    }
+
     void hoverShowsKeyHelp()
     {
         m_edit->setPlainText(u"class s1\n{\n\ttitles[] = {0, \"name\"};\n};\n"_qs);
