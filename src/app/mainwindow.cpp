@@ -199,6 +199,11 @@ QAction *Main::mnuCreate() const
 {
     return ui->mnuCreate;
 }
+QAction *Main::mnuOpenReport() const
+{
+    return ui->mnuOpenReport;
+}
+
 QAction *Main::mnuSave() const
 {
     return ui->mnuSave;
@@ -580,8 +585,8 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());
         for (const QAction *action :
-             {ui->mnuOpen, ui->mnuMissionSettings, ui->mnuCreate, ui->mnuSave, ui->mnuMinimize,
-              ui->mnuExit, ui->mnuHelpContents, ui->mnuAbout}) {
+             {ui->mnuOpen, ui->mnuOpenReport, ui->mnuMissionSettings, ui->mnuCreate, ui->mnuSave,
+              ui->mnuMinimize, ui->mnuExit, ui->mnuHelpContents, ui->mnuAbout}) {
             if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
                 event->ignore();
                 return true;
