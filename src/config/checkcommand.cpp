@@ -516,9 +516,9 @@ public:
                 {"level", "error"},
                 {"message", QJsonObject{{"text", message}}},
                 {"locations",
-                 QJsonArray{QJsonObject{
-                     {"physicalLocation",
-                      QJsonObject{{"artifactLocation", QJsonObject{{"uri", sarifUri(path)}}}}}}}}}));
+                 QJsonArray{QJsonObject{{"physicalLocation",
+                                         QJsonObject{{"artifactLocation",
+                                                      QJsonObject{{"uri", sarifUri(path)}}}}}}}}}));
             return;
         }
     }
@@ -582,10 +582,7 @@ private:
     static constexpr QLatin1StringView UnreadableName{"cannot-read"};
 
     // One element of the JSON or SARIF list, on a line of its own.
-    void item(const QString &json)
-    {
-        m_out << (m_items++ > 0 ? ",\n" : "\n") << json;
-    }
+    void item(const QString &json) { m_out << (m_items++ > 0 ? ",\n" : "\n") << json; }
 
     QString nameOf(const QString &path, const QString &file) const
     {
@@ -617,9 +614,9 @@ private:
             for (const IncludeSite &site : d.includedFrom)
                 m_out << "In file included from " << shownName(site.file) << ':'
                       << site.position.line << ":\n";
-            m_out << shownName(d.file) << ':' << d.position.line << ':' << d.position.column
-                  << ": " << severityName(severity) << ": " << detail::escapeControls(d.message)
-                  << " [" << name << "]\n";
+            m_out << shownName(d.file) << ':' << d.position.line << ':' << d.position.column << ": "
+                  << severityName(severity) << ": " << detail::escapeControls(d.message) << " ["
+                  << name << "]\n";
             if (text)
                 printSourceLine(*text, d, m_out);
             return;
@@ -639,8 +636,8 @@ private:
             for (const IncludeSite &site : d.includedFrom)
                 body += u"\nIn file included from "_qs + nameOf(path, site.file) + u':' +
                         QString::number(site.position.line);
-            m_out << ",title=" << githubEscape(name.toString(), true) << "::" << githubEscape(body, false)
-                  << '\n';
+            m_out << ",title=" << githubEscape(name.toString(), true)
+                  << "::" << githubEscape(body, false) << '\n';
             return;
         }
         case CheckFormat::Json: {

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QStringView>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QTextStream>
 
 #include "configreader.h"
@@ -35,13 +35,16 @@ struct CheckLimits
 //
 // Includes are read as the game finds them: inside the checked file's folder only, with names
 // compared without regard to case, and only from regular files. A path starting with '\' names
-// the game's or an addon's files and is not looked up. An include that cannot be found is a
-// warning; one outside the folder, not a regular file or over a limit is an error.
+// the game's or an addon's files and is not looked up (a warning says so). An include that
+// cannot be found is a warning; one outside the folder, not a regular file or over a limit is
+// an error.
 //
 // Identical messages after the fifth of a file are not printed; a note "N more like this"
 // follows the fifth instead, without a source line. Control characters are printed escaped
-// (TABs of a source line stay TABs) and a long source line is cut around the column.
-//
+// (TABs of a source line stay TABs) and a long source line is cut around the column. Past
+// CheckOutput::maxDiagnostics errors and warnings the rest are only counted, and a last line
+// says how many there were.
+
 // How --check prints what it finds.
 enum class CheckFormat {
     Gcc,    // the compilers' form above, with source lines and carets (the default)

@@ -970,8 +970,8 @@ private:
             // strings in quotes within it included: x = call compile "file.sqf";
             const Token &t = peek();
             if (t.kind == Tok::Semicolon || t.kind == Tok::End || t.kind == Tok::RBrace ||
-                t.kind == Tok::LBrace || (inArray && t.kind == Tok::String) ||
-                t.newlineBefore || (inArray && t.kind == Tok::Comma))
+                t.kind == Tok::LBrace || (inArray && t.kind == Tok::String) || t.newlineBefore ||
+                (inArray && t.kind == Tok::Comma))
                 break;
             if (t.kind == Tok::Word) {
                 const Tok after = peekSecond().kind;

@@ -526,9 +526,9 @@ constexpr const char *RespawnNames[] = {"NONE", "BIRD", "INSTANT", "BASE", "GROU
 // page "Multiplayer Game Types" lists them for Arma 3 since 2.00. "Unknown" is what the game
 // shows for a type it does not know.
 constexpr const char *GameTypes[] = {
-    "Unknown", "DM",      "CTF",     "Coop",   "CTI",    "SC",      "TDM",
-    "RPG",     "Sandbox", "KOTH",    "LastMan", "Survive", "Zeus",   "Support",
-    "EndGame", "Apex",    "Escape",  "Patrol", "Vanguard", "Warlords",
+    "Unknown", "DM",      "CTF",    "Coop",    "CTI",      "SC",       "TDM",
+    "RPG",     "Sandbox", "KOTH",   "LastMan", "Survive",  "Zeus",     "Support",
+    "EndGame", "Apex",    "Escape", "Patrol",  "Vanguard", "Warlords",
 };
 // Vehicles respawn in three of the six modes; the game takes any other as NONE.
 constexpr const char *VehicleRespawnModes[] = {"NONE", "INSTANT", "BASE", "0", "2", "3"};

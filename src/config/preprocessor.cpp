@@ -752,8 +752,8 @@ bool TokenSource::expandTokens(const Token *tokens, std::size_t count, int conte
         if (tok.kind == Tok::Comment)
             continue;
         const auto it = tok.kind == Tok::Word && m_shared.mayBeMacro(tok.view())
-                             ? m_shared.macros.constFind(tok.view().toString())
-                             : m_shared.macros.cend();
+                            ? m_shared.macros.constFind(tok.view().toString())
+                            : m_shared.macros.cend();
         if (it == m_shared.macros.cend() || onChain(context, tok.view())) {
             appendToken(out, tok);
             continue;

@@ -369,12 +369,12 @@ void applyToValue(const ValueRule &rule, const Child &at, const RuleSink &sink)
                         : v.text.trimmed().compare(listed, Qt::CaseInsensitive) == 0)
                 return;
         }
-        reportValue(at, rule, v,
-                    QStringLiteral("%1 is %2: expected one of %3; the game takes any other "
-                                   "value as %4")
-                        .arg(key, shown(v), joined(rule.names),
-                             QLatin1StringView(rule.names.front())),
-                    sink);
+        reportValue(
+            at, rule, v,
+            QStringLiteral("%1 is %2: expected one of %3; the game takes any other "
+                           "value as %4")
+                .arg(key, shown(v), joined(rule.names), QLatin1StringView(rule.names.front())),
+            sink);
         return;
     }
     case ValueCheck::WholeInRange:

@@ -154,8 +154,8 @@ private Q_SLOTS:
         CheckOutput options;
         options.format = CheckFormat::GitHub;
         const CheckRun run = check({file}, {}, false, options);
-        const QString escapedName = QString(dir.path()).replace(u':', u"%3A"_qs) +
-                                    u"/a%2Cb%3Ac%25.ext"_qs;
+        const QString escapedName =
+            QString(dir.path()).replace(u':', u"%3A"_qs) + u"/a%2Cb%3Ac%25.ext"_qs;
         QCOMPARE(run.full, u"::warning file="_qs + escapedName +
                                u",line=1,col=17,endColumn=18,title=missing-semicolon::expected "
                                u"';' after the value, found '}' (the game logs \"'/A.x': Missing "
@@ -211,20 +211,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("last");
         const QString more = "100 more errors and warnings were not shown (--max-diagnostics=%1; "
                              "0 shows all)";
-        QTest::newRow("default") << CheckFormat::Gcc << -1 << 100
-                                 << "note: " + QString(more).replace(u"100"_qs, u"%2"_qs)
-                                                   .arg(100)
-                                                   .arg(99900);
+        QTest::newRow("default")
+            << CheckFormat::Gcc << -1 << 100
+            << "note: " + QString(more).replace(u"100"_qs, u"%2"_qs).arg(100).arg(99900);
         QTest::newRow("ten") << CheckFormat::Gcc << 10 << 10
-                             << "note: " + QString(more).replace(u"100"_qs, u"%2"_qs)
-                                               .arg(10)
-                                               .arg(99990);
+                             << "note: " +
+                                    QString(more).replace(u"100"_qs, u"%2"_qs).arg(10).arg(99990);
         QTest::newRow("all") << CheckFormat::Gcc << 0 << 100000 << "";
         QTest::newRow("github") << CheckFormat::GitHub << 3 << 3
                                 << "::notice title=merrow-editor::" +
-                                       QString(more).replace(u"100"_qs, u"%2"_qs)
-                                           .arg(3)
-                                           .arg(99997);
+                                       QString(more).replace(u"100"_qs, u"%2"_qs).arg(3).arg(99997);
         QTest::newRow("json") << CheckFormat::Json << 3 << 3 << "\"notShown\": 99997}";
     }
     void maxDiagnostics()

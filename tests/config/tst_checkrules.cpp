@@ -76,12 +76,13 @@ private Q_SLOTS:
         // refuses the file): a warning, at the '}'.
         QTest::newRow("';' missing before '}'") << "class A { x = 1 };"
                                                 << "1:17 warning [missing-semicolon]";
-        QTest::newRow("';' missing before '}' on the next line") << "class A {\n  x = 1\n};"
-                                                                  << "3:1 warning [missing-semicolon]";
+        QTest::newRow("';' missing before '}' on the next line")
+            << "class A {\n  x = 1\n};"
+            << "3:1 warning [missing-semicolon]";
         QTest::newRow("';' missing at the end") << "x = 1"
                                                 << "";
         QTest::newRow("'};' missing its ';' before '}'") << "class A { class B {} };"
-                                                          << "1:22 warning [missing-semicolon]";
+                                                         << "1:22 warning [missing-semicolon]";
         QTest::newRow("'};' missing its ';' at the end") << "class A { class B {}; }"
                                                          << "";
         // respawn
@@ -213,11 +214,11 @@ private Q_SLOTS:
         QTest::newRow("sound on another drive")
             << "class CfgSounds { class w { sound[] = {\"C:\\x.ogg\", 1, 1}; }; };"
             << "1:40 warning [file-outside-mission]";
-        QTest::newRow("picture of the game without '\\'") << "loadScreen = \"a3\\ui_f\\data\\x.paa\";"
-                                                          << "";
-        QTest::newRow("procedural texture")
-            << "overviewPicture = \"#(argb,8,8,3)color(0,0,0,1)\";"
+        QTest::newRow("picture of the game without '\\'")
+            << "loadScreen = \"a3\\ui_f\\data\\x.paa\";"
             << "";
+        QTest::newRow("procedural texture") << "overviewPicture = \"#(argb,8,8,3)color(0,0,0,1)\";"
+                                            << "";
         QTest::newRow("picture outside the folder") << "loadScreen = \"..\\pics\\x.paa\";"
                                                     << "1:14 warning [file-outside-mission]";
         QTest::newRow("pictures") << "loadScreen = \"images\\load.paa\";\noverviewPicture = "
@@ -300,8 +301,8 @@ private Q_SLOTS:
         const ReadResult kept = readConfig(text, options);
         QCOMPARE(found(kept), expected);
         for (const QString &path : std::as_const(asked))
-            QVERIFY2(!path.startsWith(u"..") && !path.contains(u":") &&
-                         !path.contains(u"..\\..") && !path.startsWith(u"a3", Qt::CaseInsensitive),
+            QVERIFY2(!path.startsWith(u"..") && !path.contains(u":") && !path.contains(u"..\\..") &&
+                         !path.startsWith(u"a3", Qt::CaseInsensitive),
                      qPrintable(path));
         // --check keeps no tree; the rules see the same.
         options.keepEntries = false;

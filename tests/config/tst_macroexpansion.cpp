@@ -252,8 +252,8 @@ private Q_SLOTS:
     void deeplyNestedArguments()
     {
         const int n = 20000;
-        const QString text = u"#define F(a) a\nx = "_qs + QStringLiteral("F(").repeated(n) + u"y"_qs +
-                             QStringLiteral(")").repeated(n) + u";"_qs;
+        const QString text = u"#define F(a) a\nx = "_qs + QStringLiteral("F(").repeated(n) +
+                             u"y"_qs + QStringLiteral(")").repeated(n) + u";"_qs;
         const ReadResult r = readConfig(text);
         QCOMPARE(found(r), u"2:4 warning [empty-value]\n2:5 error [macro-depth]\n"
                            u"2:5 error [macro-budget]"_qs);
