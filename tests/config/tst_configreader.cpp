@@ -172,7 +172,8 @@ private Q_SLOTS:
             << "1:6: error: expected ';' after the value, found the end of the line";
         QTest::newRow("missing ';' before '}'")
             << "class A { x = \"a\" };"
-            << "1:18: warning: expected ';' after the value, found '}'";
+            << "1:19: warning: expected ';' after the value, found '}' (the game logs "
+               "\"'/A.x': Missing ';' prior '}'\")";
         QTest::newRow("missing ';' after a class")
             << "class A {} x=1;"
             << "1:10: error: expected ';' after '}' of class A, found 'x'";
@@ -253,9 +254,11 @@ private Q_SLOTS:
         QTest::newRow("unclosed arguments")
             << "#define F(a) a\nx = F(1;"
             << "2:4: warning: empty value: expected a value, found ';'\n"
-               "2:5: error: expected ')' to close the arguments of macro 'F', found ';'";
-        QTest::newRow("unclosed eval") << "x = __EVAL(1 + 2;"
-                                       << "1:17: error: expected ')' to close __EVAL(, found ';'";
+               "2:5: error: expected ')' to close the arguments of macro 'F', found the end of "
+               "the file";
+        QTest::newRow("unclosed eval")
+            << "x = __EVAL(1 + 2;"
+            << "1:11: error: expected ')' to close __EVAL(, found the end of the file";
         QTest::newRow("include without quotes")
             << "#include file.hpp"
             << "1:1: error: expected \"file\" or <file> after #include, found 'file.hpp'";
