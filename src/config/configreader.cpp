@@ -955,9 +955,9 @@ private:
                                u"name)"_qs);
                 return false;
             }
-            warning(m_lastEnd, m_lastEnd,
-                    u"empty value: expected a value, found "_qs + foundText(first),
-                    DiagnosticKind::EmptyValue);
+            // "key=;" is no assignment the game's reader takes.
+            const QString message = u"empty value: expected a value, found "_qs + foundText(first);
+            error(m_lastEnd, m_lastEnd, message, DiagnosticKind::EmptyValue);
             return true;
         }
         const Token start = take();

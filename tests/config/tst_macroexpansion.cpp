@@ -206,7 +206,7 @@ private Q_SLOTS:
         // An argument list that never closes is reported; reading goes on after its first ';'.
         QTest::newRow("unclosed arguments") << Cba + "x = QUOTE(a;\ny = 1;"
                                             << "x=w: y=n:1"
-                                            << QStringLiteral("%1:4 warning [empty-value]\n"
+                                            << QStringLiteral("%1:4 error [empty-value]\n"
                                                               "%1:5 error [macro-arguments]")
                                                    .arg(CbaLines + 1);
         // __EXEC and __EVAL hold what the game works out, statements included.
@@ -255,7 +255,7 @@ private Q_SLOTS:
         const QString text = u"#define F(a) a\nx = "_qs + QStringLiteral("F(").repeated(n) +
                              u"y"_qs + QStringLiteral(")").repeated(n) + u";"_qs;
         const ReadResult r = readConfig(text);
-        QCOMPARE(found(r), u"2:4 warning [empty-value]\n2:5 error [macro-depth]\n"
+        QCOMPARE(found(r), u"2:4 error [empty-value]\n2:5 error [macro-depth]\n"
                            u"2:5 error [macro-budget]"_qs);
         QVERIFY2(r.steps() < 100 * text.size(), qPrintable(QString::number(r.steps())));
     }
