@@ -1155,12 +1155,6 @@ int ReadResult::errorCount() const
                              [](const Diagnostic &d) { return d.severity == Severity::Error; }));
 }
 
-int ReadResult::warningCount() const
-{
-    return int(std::count_if(diagnostics.cbegin(), diagnostics.cend(),
-                             [](const Diagnostic &d) { return d.severity == Severity::Warning; }));
-}
-
 ReadResult readConfig(const QString &text, const ReadOptions &options)
 {
     const qsizetype stepsBefore = workSteps;

@@ -232,8 +232,6 @@ public:
     QList<Diagnostic> diagnostics;
 
     int errorCount() const;
-    // Notes are not counted: they explain an error or a warning.
-    int warningCount() const;
     bool hasErrors() const { return errorCount() > 0; }
 
     // The text that was read (shared, not copied) and the raw source of a span of it.
