@@ -130,24 +130,38 @@ void pressKey(const char *key)
     xdotool({QStringLiteral("key"), QString::fromLatin1(key)});
 }
 
-// The frame as the X server has it now: the window manager's window that holds `w`, a child
-// of the root. The toolkit's own figures may still hold a position it asked for and the window
-// manager has not granted yet.
+// The frame as the X server has it now: the window where the server holds it, widened by the
+// decorations the window manager says it drew around it (_NET_FRAME_EXTENTS). The toolkit's own
+// figures may still hold a position it asked for and the window manager has not granted yet.
+// The window manager's own parent window is no measure: metacity makes it larger than the
+// frame by invisible borders to grab for resizing, and not by the same amount on every side.
 QRect frameOf(const QWidget *w)
 {
-    Window at = Window(w->winId()), root = 0, parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    while (XQueryTree(display(), at, &root, &parent, &children, &count)) {
-        if (children)
-            XFree(children);
-        if (parent == root || !parent)
-            break;
-        at = parent;
-    }
+    const Window window = Window(w->winId());
+    Window root = 0, child = 0;
     int x = 0, y = 0;
     unsigned int width = 0, height = 0, border = 0, depth = 0;
-    XGetGeometry(display(), at, &root, &x, &y, &width, &height, &border, &depth);
-    return QRect(x, y, int(width + 2 * border), int(height + 2 * border));
+    XGetGeometry(display(), window, &root, &x, &y, &width, &height, &border, &depth);
+    XTranslateCoordinates(display(), window, root, 0, 0, &x, &y, &child);
+    long left = 0, right = 0, top = 0, bottom = 0;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    if (XGetWindowProperty(display(), window, XInternAtom(display(), "_NET_FRAME_EXTENTS", False),
+                           0, 4, False, XA_CARDINAL, &type, &format, &count, &after,
+                           &data) == Success &&
+        data && count == 4) {
+        const long *extents = reinterpret_cast<const long *>(data);
+        left = extents[0];
+        right = extents[1];
+        top = extents[2];
+        bottom = extents[3];
+    }
+    if (data)
+        XFree(data);
+    return QRect(int(x - left), int(y - top), int(width + left + right),
+                 int(height + top + bottom));
 }
 
 // A point of `main` that `cover` does not hide.
