@@ -272,7 +272,7 @@ bool Main::openFile(const QString &path)
         return false;
     }
     m_baseline = FormSnapshot::of(m_document);
-    markSetMoreThanOnce(opened.report.setMoreThanOnce);
+    markControls(opened.report);
     const QString name = QFileInfo(path).fileName();
     if (m_report) // the report of the file opened before
         m_report->close();

@@ -332,20 +332,25 @@ QWidget *Main::control(const char *name) const
     return w;
 }
 
-void Main::markSetMoreThanOnce(const std::vector<const SettingRow *> &rows)
+void Main::markControls(const ImportReport &report)
 {
     for (auto it = m_markedControls.cbegin(); it != m_markedControls.cend(); ++it)
         it.key()->setToolTip(it.value());
     m_markedControls.clear();
-    for (const SettingRow *row : rows) {
+    const auto mark = [this](const SettingRow *row, const QString &text) {
         QWidget *w = control(row->field ? fieldName(*row->field) : switchName(row->sw));
-        m_markedControls.insert(w, w->toolTip());
-        const QString mark =
-            tr("The opened file sets %1 more than once. This shows its last line, which is the "
-               "one the game uses; the earlier lines stay in Other as written.")
-                .arg(QString::fromUtf16(row->key));
-        w->setToolTip(w->toolTip().isEmpty() ? mark : w->toolTip() + QStringLiteral("\n\n") + mark);
-    }
+        if (!m_markedControls.contains(w))
+            m_markedControls.insert(w, w->toolTip());
+        const QString note = text.arg(QString::fromUtf16(row->key));
+        w->setToolTip(w->toolTip().isEmpty() ? note : w->toolTip() + QStringLiteral("\n\n") + note);
+    };
+    for (const SettingRow *row : report.setMoreThanOnce)
+        mark(row, tr("The opened file sets %1 more than once. This shows its last line, which is "
+                     "the one the game uses; the earlier lines stay in Other as written."));
+    for (const SettingRow *row : report.setUnderCondition)
+        mark(row, tr("The opened file sets %1 inside an #if or #ifdef block, so what the game "
+                     "uses depends on the condition. Those lines stay in Other as written; this "
+                     "control does not show them."));
 }
 
 QPlainTextEdit *Main::codeEdit(CodeBox c) const

@@ -129,9 +129,9 @@ private:
     void document_respawnModeChanged(RespawnMode mode);
 
     QWidget *control(const char *name) const;
-    // Tells on their controls which settings the opened file sets more than once; the marks
-    // of the previous file go.
-    void markSetMoreThanOnce(const std::vector<const SettingRow *> &rows);
+    // Tells on their controls which settings the opened file sets more than once or only under
+    // a condition; the marks of the previous file go.
+    void markControls(const ImportReport &report);
     QPlainTextEdit *codeEdit(CodeBox c) const;
 
     std::unique_ptr<Ui::Main> ui;
@@ -149,7 +149,7 @@ private:
     QString m_reportTitle;
     QString m_reportText;
     QPointer<openReport> m_report;
-    // Controls marked by markSetMoreThanOnce(), with their own tooltips.
+    // Controls marked by markControls(), with their own tooltips.
     QHash<QWidget *, QString> m_markedControls;
     mutable std::unique_ptr<QFileDialog> m_openDialog;
     // Set while the window itself writes into a code box, so that the write is not taken

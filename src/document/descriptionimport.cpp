@@ -342,6 +342,10 @@ private:
                                                "uses; kept as written")
                                     .arg(entries[last].span.start.line)
                               : placeProblem(entries, i, first, start, end);
+            if (m_conditional[std::size_t(i)] &&
+                std::find(m_report.setUnderCondition.begin(), m_report.setUnderCondition.end(),
+                          row) == m_report.setUnderCondition.end())
+                m_report.setUnderCondition.push_back(row);
             const FormSnapshot before = m_values;
             if (why.isEmpty())
                 why = placeValue(e, *row);

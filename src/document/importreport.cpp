@@ -36,7 +36,7 @@ QString ImportReport::encodingNote() const
 bool ImportReport::needsAttention() const
 {
     return invalidBytes > 0 || unreadBlocks > 0 || !keptAsWritten.isEmpty() ||
-           !problems.isEmpty() || !setMoreThanOnce.empty();
+           !problems.isEmpty() || !setMoreThanOnce.empty() || !setUnderCondition.empty();
 }
 
 QString ImportReport::text() const

@@ -45,6 +45,9 @@ struct ImportReport
     // Settings the file sets more than once; the form shows the last line of each, which the
     // game uses, and its control says so.
     std::vector<const SettingRow *> setMoreThanOnce;
+    // Settings the form has that the file sets only inside #if/#ifdef blocks: they stay in Other
+    // as written, and their controls say so instead of looking unset.
+    std::vector<const SettingRow *> setUnderCondition;
     // Settings and sections the form has that stay as written all the same, and why.
     QList<OpenNote> keptAsWritten;
     // The reader's problems, in source order.
@@ -56,7 +59,8 @@ struct ImportReport
     // "Read as UTF-8" / "Read as Windows-1252" (for the status bar).
     QString encodingNote() const;
     // Whether the report tells the user something they should know: problems, bytes that were
-    // no UTF-8, parts kept as written although the form has them, settings set twice. Otherwise
+    // no UTF-8, parts kept as written although the form has them, settings set twice or under a
+    // condition. Otherwise
     // opening just says what it opened.
     bool needsAttention() const;
     // The whole report, one remark a line: the summary, the encoding, what stays as written

@@ -579,6 +579,37 @@ private Q_SLOTS:
         QCOMPARE(saved, QByteArray(original).replace("maxPlayers = 8;", "maxPlayers = 12;"));
     }
 
+    // A setting set twice, or only under a condition, is marked on its control and the report
+    // opens by itself; the next file's opening takes the marks away.
+    void controlsTellHowTheFileSetsThem()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("description.ext"));
+        const auto openText = [&](const QByteArray &text) {
+            QFile out(file);
+            if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size())
+                return false;
+            out.close();
+            prompts->answers << QMessageBox::Yes;
+            return main->openFile(file);
+        };
+        auto *delay = find<QLineEdit>("delayText");
+        auto *map = find<QCheckBox>("mapCheck");
+        const QString delayTip = delay->toolTip(), mapTip = map->toolTip();
+        QVERIFY(openText("#ifdef LONG\nrespawnDelay = 60;\n#else\nrespawnDelay = 5;\n#endif\n"
+                         "showMap = 0;\nshowMap = 1;\n"));
+        QTRY_VERIFY(secondaryWindow("openReport"));
+        QVERIFY2(delay->toolTip().contains(QStringLiteral("inside an #if or #ifdef block")),
+                 qPrintable(delay->toolTip()));
+        QVERIFY2(map->toolTip().contains(QStringLiteral("more than once")),
+                 qPrintable(map->toolTip()));
+        QVERIFY(map->isChecked()); // the last line
+        QVERIFY(openText("showMap = 0;\n"));
+        QCOMPARE(delay->toolTip(), delayTip);
+        QCOMPARE(map->toolTip(), mapTip);
+        QVERIFY(!secondaryWindow("openReport"));
+    }
+
     // Save (Ctrl+S) writes an opened file where it came from: no file dialog, no overwrite
     // question, the file's own encoding kept across saves (a Windows-1252 file whose text is
     // plain ASCII for a while is not taken for UTF-8 afterwards). Only a file another program
