@@ -283,6 +283,16 @@ private:
                     ++j;
                 break;
             }
+            if (d == u'/' && j + 1 < m_size && m_data[j + 1] == u'*') {
+                // Comments go before directives are read, so the directive goes on after
+                // the comment's end, on whichever line that is.
+                j += 2;
+                while (j < m_size &&
+                       !(m_data[j] == u'*' && j + 1 < m_size && m_data[j + 1] == u'/'))
+                    ++j;
+                j = std::min(j + 2, m_size);
+                continue;
+            }
             ++j;
         }
         // The line break after a directive is a new line for the next token.

@@ -209,6 +209,11 @@ private Q_SLOTS:
                                             << QStringLiteral("%1:4 error [empty-value]\n"
                                                               "%1:5 error [macro-arguments]")
                                                    .arg(CbaLines + 1);
+        // Comments go before directives are read: one over a line break does not end a
+        // #define on its first line.
+        QTest::newRow("block comment over lines in a #define") << "#define A /* x\n y */ 7\nb = A;"
+                                                               << "b=n:7"
+                                                               << "";
         // __EXEC and __EVAL hold what the game works out, statements included.
         QTest::newRow("__EXEC with statements") << "__EXEC(a = 1; b = 2;)\nx = 1;"
                                                 << "exec(a = 1; b = 2;) x=n:1"
