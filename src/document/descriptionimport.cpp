@@ -7,6 +7,7 @@
 #include "encoding.h"
 #include "generator.h"
 #include "linediff.h"
+#include "missionclasses.h"
 #include "othersettings.h"
 
 #include <QDir>
@@ -118,6 +119,13 @@ public:
                  readMissionSettings(m_values.codes[int(CodeBox::mainOtherCode)])) {
                 if (s.set && !s.readOnly)
                     ++m_report.entriesInSettings;
+            }
+            // And the endings and notifications, in their own window.
+            for (int kind = 0; kind < ClassKindCount; ++kind) {
+                const MissionClass c =
+                    readMissionClass(m_values.codes[int(CodeBox::mainOtherCode)], ClassKind(kind));
+                if (c.present && !c.readOnly)
+                    ++m_report.entriesInClasses;
             }
         }
         std::stable_sort(m_report.keptAsWritten.begin(), m_report.keptAsWritten.end(),

@@ -180,6 +180,7 @@ private Q_SLOTS:
         };
         check(file, {{"mnuOpen", "Open...", "Ctrl+O"},
                      {"mnuMissionSettings", "Mission Settings…", "Ctrl+E"},
+                     {"mnuEndings", "Endings and Notifications…", "Ctrl+J"},
                      {"mnuCreate", "Create \"description.ext\"", "Ctrl+F2"},
                      {"mnuSave", "Save", "Ctrl+S"},
                      {"medzera", nullptr, nullptr},
@@ -189,8 +190,8 @@ private Q_SLOTS:
         check(help, {{"mnuHelpContents", "Help Contents", "F1"},
                      {"medzera2", nullptr, nullptr},
                      {"mnuAbout", "About", ""}});
-        QCOMPARE(main->mnuCreate(), file->actions()[2]);
-        QCOMPARE(main->mnuExit(), file->actions()[7]);
+        QCOMPARE(main->mnuCreate(), file->actions()[3]);
+        QCOMPARE(main->mnuExit(), file->actions()[8]);
         QCOMPARE(main->mnuAbout(), help->actions()[2]);
     }
 
