@@ -54,6 +54,12 @@ constexpr std::array<ClassTable, ClassKindCount> Tables{{
 static_assert(Tables[int(ClassKind::Endings)].kind == ClassKind::Endings);
 static_assert(Tables[int(ClassKind::Notifications)].kind == ClassKind::Notifications);
 
+bool isClassName(const QString &name)
+{
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return identifier.match(name).hasMatch();
+}
+
 bool isArrayType(AttributeType type)
 {
     return type == AttributeType::Colour || type == AttributeType::Names;
@@ -458,8 +464,8 @@ Edit insertAtBodyEnd(const QString &text, const Entry &cls, const QString &lines
 
 // The array's elements replaced one by one when their number stays, so that their spacing
 // stays; otherwise the whole array.
-void arrayEdits(const QString &text, const Entry &e, AttributeType type, const AttributeValue &now,
-                const Style &style, std::vector<Edit> &edits)
+void arrayEdits(const Entry &e, AttributeType type, const AttributeValue &now, const Style &style,
+                std::vector<Edit> &edits)
 {
     const auto &elements = e.value.elements;
     if (elements.size() == now.elements.size() && !elements.isEmpty()) {
@@ -484,7 +490,7 @@ void entryEdits(const QString &text, const Scan &s, qsizetype index, const Class
     const Entry &e = *s.entries[std::size_t(index)];
     if (was.readOnly || now == was)
         return;
-    if (now.name != was.name) {
+    if (now.name != was.name && isClassName(now.name)) {
         const qsizetype head = e.span.start.offset + 5; // after "class"
         const qsizetype at = text.indexOf(was.name, head);
         if (at >= 0 && at < e.bodySpan.start.offset)
@@ -503,7 +509,7 @@ void entryEdits(const QString &text, const Scan &s, qsizetype index, const Class
                 edits.push_back(removal(text, *at));
         } else if (at) {
             if (isArrayType(type))
-                arrayEdits(text, *at, type, after, style, edits);
+                arrayEdits(*at, type, after, style, edits);
             else
                 edits.push_back({at->value.span.start.offset, at->value.span.end.offset,
                                  valueText(type, after, style)});
@@ -586,13 +592,14 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
     std::vector<bool> kept(std::size_t(s.result.entries.size()), false);
     QList<const ClassEntry *> added;
     for (const ClassEntry &entry : wanted.entries) {
-        if (entry.values.size() != qsizetype(table.attributes.size()))
-            continue;
+        // An entry the table does not fit is kept as it is.
+        const bool fits = entry.values.size() == qsizetype(table.attributes.size());
         if (entry.origin >= 0 && entry.origin < s.result.entries.size() &&
             !kept[std::size_t(entry.origin)]) {
             kept[std::size_t(entry.origin)] = true;
-            entryEdits(otherText, s, entry.origin, entry, style, edits);
-        } else if (entry.origin < 0 && !entry.readOnly) {
+            if (fits)
+                entryEdits(otherText, s, entry.origin, entry, style, edits);
+        } else if (entry.origin < 0 && !entry.readOnly && fits && isClassName(entry.name)) {
             added << &entry;
         }
     }

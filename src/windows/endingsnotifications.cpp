@@ -21,6 +21,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // The prefix of a page's control names: endingTitle, notificationColor.
