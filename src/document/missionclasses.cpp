@@ -38,7 +38,7 @@ constexpr ClassAttribute NotificationAttributes[] = {
     {"iconText", AttributeType::Text, "", "Text written over the picture."},
     {"description", AttributeType::Text, "", "The text; %1, %2 take arguments."},
     {"color", AttributeType::Colour, "1,1,1,1",
-     "The colour of the texts and the picture: red, green, blue and opacity, each from 0 to 1."},
+     "Colour of the texts and the picture: red, green, blue, opacity."},
     {"duration", AttributeType::Number, "5", "How many seconds it shows."},
     {"priority", AttributeType::Number, "0",
      "Which of several waiting notifications shows first: the highest."},
@@ -53,6 +53,47 @@ constexpr std::array<ClassTable, ClassKindCount> Tables{{
 }};
 static_assert(Tables[int(ClassKind::Endings)].kind == ClassKind::Endings);
 static_assert(Tables[int(ClassKind::Notifications)].kind == ClassKind::Notifications);
+
+bool isBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r';
+}
+
+qsizetype lineStartOf(const QString &text, qsizetype offset)
+{
+    while (offset > 0 && !isBreak(text[offset - 1]))
+        --offset;
+    return offset;
+}
+
+// The blanks that start the line holding `offset`.
+QString indentOf(const QString &text, qsizetype offset)
+{
+    const qsizetype start = lineStartOf(text, offset);
+    qsizetype end = start;
+    while (end < text.size() && (text[end] == u' ' || text[end] == u'\t'))
+        ++end;
+    return text.mid(start, end - start);
+}
+
+// The lines without the indentation they all share, to show them apart from the text.
+QString dedented(const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    QStringList lines = text.split(lineBreak);
+    qsizetype common = -1;
+    for (const QString &line : lines) {
+        if (line.trimmed().isEmpty())
+            continue;
+        qsizetype n = 0;
+        while (n < line.size() && (line[n] == u' ' || line[n] == u'\t'))
+            ++n;
+        common = common < 0 ? n : std::min(common, n);
+    }
+    for (QString &line : lines)
+        line.remove(0, std::min(std::max<qsizetype>(common, 0), line.size()));
+    return lines.join(u'\n');
+}
 
 bool isClassName(const QString &name)
 {
@@ -166,7 +207,8 @@ void readEntry(Scan &s, const Entry &e, bool conditional)
         }
     }
     if (entry.readOnly) {
-        entry.written = raw.toString();
+        entry.written =
+            dedented(indentOf(s.read.sourceText(), e.span.start.offset) + raw.toString());
         for (AttributeValue &value : entry.values) {
             if (value.set && !value.readOnly) {
                 value.readOnly = true;
@@ -250,18 +292,6 @@ struct Edit
     QString replacement;
 };
 
-bool isBreak(QChar c)
-{
-    return c == u'\n' || c == u'\r';
-}
-
-qsizetype lineStartOf(const QString &text, qsizetype offset)
-{
-    while (offset > 0 && !isBreak(text[offset - 1]))
-        --offset;
-    return offset;
-}
-
 qsizetype nextLineStart(const QString &text, qsizetype offset)
 {
     while (offset < text.size() && !isBreak(text[offset]))
@@ -269,16 +299,6 @@ qsizetype nextLineStart(const QString &text, qsizetype offset)
     if (QStringView(text).mid(offset, 2) == u"\r\n")
         return offset + 2;
     return offset < text.size() ? offset + 1 : offset;
-}
-
-// The blanks that start the line holding `offset`.
-QString indentOf(const QString &text, qsizetype offset)
-{
-    const qsizetype start = lineStartOf(text, offset);
-    qsizetype end = start;
-    while (end < text.size() && (text[end] == u' ' || text[end] == u'\t'))
-        ++end;
-    return text.mid(start, end - start);
 }
 
 // Whether `offset` is the first thing on its line.

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -143,6 +144,12 @@ endingsNotifications::endingsNotifications(QWidget *owner, const QList<MissionCl
         button->setAutoDefault(true);
     connect(ui->okButton, &QPushButton::clicked, this, &endingsNotifications::okButton_Click);
     connect(ui->cancelButton, &QPushButton::clicked, this, &QWidget::close);
+    // Tall enough for every key of a notification with its help line, within the screen.
+    const QSize wanted = sizeHint().expandedTo(size());
+    const QRect screen =
+        owner && owner->screen() ? owner->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    resize(std::min(wanted.width(), screen.width() - 40),
+           std::min(wanted.height(), screen.height() - 80));
     m_pages[0].list->setFocus();
 }
 
@@ -245,6 +252,7 @@ void endingsNotifications::buildPage(Page &page, QWidget *tab)
     page.written->setObjectName(prefixOf(kind) + QStringLiteral("Written"));
     page.written->setReadOnly(true);
     page.written->setAccessibleName(tr("as written"));
+    page.written->setTabStopDistance(fontMetrics().horizontalAdvance(u' ') * 4);
     right->addWidget(page.written, 1);
     if (kind == ClassKind::Notifications) {
         page.preview = new NotificationPreview(tab);
@@ -358,7 +366,8 @@ void endingsNotifications::storeEntry(Page &page)
             colour = elementsOf(shown);
             if (field.swatch) {
                 QPalette p = field.swatch->palette();
-                p.setColor(QPalette::Window, colourOf(colour, p.color(QPalette::Window)));
+                // Not set: the window's own background, no colour.
+                p.setColor(QPalette::Window, colourOf(colour, palette().color(QPalette::Window)));
                 field.swatch->setPalette(p);
             }
         } else if (key == u"title") {

@@ -116,7 +116,8 @@ private Q_SLOTS:
         QVERIFY(!end1.values[attributeIndex(ClassKind::Endings, u"description"_s)].set);
         QCOMPARE(end1.values[attributeIndex(ClassKind::Endings, u"pictureColor"_s)].elements,
                  QStringList({u"0.0"_s, u"0.3"_s, u"0.6"_s, u"1"_s}));
-        QVERIFY(c.entries[1].readOnly); // inherits
+        QVERIFY(c.entries[1].readOnly); // inherits, shown without the class's indentation
+        QCOMPARE(c.entries[1].written, u"class Loser: End1\n{\n\ttitle = \"Lost\";\n};"_s);
 
         const MissionClass macro = readMissionClass(
             u"#define T \"x\"\nclass CfgNotifications { class N { title = T; duration = 2; }; };"_s,
