@@ -3,7 +3,9 @@
 
 #include "missionclasses.h"
 
+#include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -213,6 +215,26 @@ private Q_SLOTS:
             for (qsizetype i = 0; i < c.entries.size(); ++i)
                 QCOMPARE(back.entries[i].values, c.entries[i].values);
         }
+    }
+
+    // The help page lists each class's keys in the table's order, with the table's help.
+    void helpListsEveryKey()
+    {
+        QFile page(QStringLiteral(MERROW_HELP_DIR "/endings.htm"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        static const QRegularExpression row(
+            u"<tr><td><code>(\\w+)(?:\\[\\])?</code></td>.*<td>([^<]*)</td></tr>"_s);
+        QStringList listed, tables;
+        for (auto it = row.globalMatch(html); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            listed << m.captured(1) + u' ' + m.captured(2).replace(u"&quot;"_s, u"\""_s);
+        }
+        for (int kind = 0; kind < ClassKindCount; ++kind) {
+            for (const ClassAttribute &a : classTable(ClassKind(kind)).attributes)
+                tables << QLatin1StringView(a.key) + u' ' + QString::fromUtf8(a.help);
+        }
+        QCOMPARE(listed, tables);
     }
 
     // Random edits of random entries always read back as asked and never touch the text
