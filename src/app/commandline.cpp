@@ -34,6 +34,19 @@ CommandLine CommandLine::run(int argc, char *argv[])
         QStringLiteral("With --check: also note what the game accepts but a careful writer "
                        "avoids, such as text without quotes."));
     parser.addOption(pedantic);
+    const QCommandLineOption format(
+        QStringLiteral("format"),
+        QStringLiteral("With --check: how to print what is found: gcc (FILE:LINE:COLUMN: "
+                       "severity: message, the default), github (GitHub Actions annotations), "
+                       "json or sarif."),
+        QStringLiteral("name"), QStringLiteral("gcc"));
+    parser.addOption(format);
+    const QCommandLineOption maxDiagnostics(
+        QStringLiteral("max-diagnostics"),
+        QStringLiteral("With --check: print at most N errors and warnings (default 100), then "
+                       "say how many more there are; 0 prints all."),
+        QStringLiteral("N"), QStringLiteral("100"));
+    parser.addOption(maxDiagnostics);
     QCommandLineOption locateHelp(QStringLiteral("locate-help"),
                                   QStringLiteral("Print the help file the help window opens."));
     locateHelp.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -73,8 +86,25 @@ CommandLine CommandLine::run(int argc, char *argv[])
             err << QStringLiteral("--check needs at least one file.") << '\n';
             result.exitCode = 2;
         } else {
-            result.exitCode =
-                config::runCheck(parser.positionalArguments(), out, {}, parser.isSet(pedantic));
+            config::CheckOutput output;
+            bool countOk = false;
+            const int count = parser.value(maxDiagnostics).toInt(&countOk);
+            if (!config::parseCheckFormat(parser.value(format), &output.format)) {
+                err << QStringLiteral("Unknown --format '%1': expected %2.")
+                           .arg(parser.value(format), config::checkFormatNames())
+                    << '\n';
+                result.exitCode = 2;
+            } else if (!countOk || count < 0) {
+                err << QStringLiteral("--max-diagnostics needs a whole number of 0 or more, "
+                                      "found '%1'.")
+                           .arg(parser.value(maxDiagnostics))
+                    << '\n';
+                result.exitCode = 2;
+            } else {
+                output.maxDiagnostics = count;
+                result.exitCode = config::runCheck(parser.positionalArguments(), out, {},
+                                                   parser.isSet(pedantic), output);
+            }
         }
     } else if (parser.isSet(locateHelp)) {
         const QString found = HelpWindow::locateFile();

@@ -158,6 +158,7 @@ void Main::connectCommands()
     connect(mnuEndings(), &QAction::triggered, this, &Main::mnuEndings_Click);
     connect(mnuCreate(), &QAction::triggered, this, &Main::mnuCreate_Click);
     connect(mnuSave(), &QAction::triggered, this, &Main::mnuSave_Click);
+    connect(mnuOpenReport(), &QAction::triggered, this, &Main::mnuOpenReport_Click);
     connect(mnuMinimize(), &QAction::triggered, this, &Main::mnuMinimize_Click);
     connect(mnuExit(), &QAction::triggered, this, &Main::mnuExit_Click);
     connect(mnuHelpContents(), &QAction::triggered, this, &Main::mnuHelpContents_Click);
@@ -303,11 +304,33 @@ bool Main::openFile(const QString &path)
     }
     m_baseline = FormSnapshot::of(m_document);
     markSetMoreThanOnce(opened.report.setMoreThanOnce);
-    showStatusNote(opened.report.encodingNote());
-    auto *report =
-        new openReport(this, tr("Opened %1").arg(QFileInfo(path).fileName()), opened.report.text());
-    report->open();
+    const QString name = QFileInfo(path).fileName();
+    if (m_report) // the report of the file opened before
+        m_report->close();
+    m_reportTitle = tr("Opened %1").arg(name);
+    m_reportText = opened.report.text();
+    mnuOpenReport()->setEnabled(true);
+    if (opened.report.needsAttention()) {
+        showStatusNote(opened.report.encodingNote());
+        mnuOpenReport_Click();
+    } else {
+        showStatusNote(tr("Opened %1. %2.").arg(name, opened.report.encodingNote()));
+    }
     return true;
+}
+
+void Main::mnuOpenReport_Click()
+{
+    if (!isEnabled() || m_reportText.isEmpty())
+        return;
+    // One report window: asking again brings it up.
+    if (m_report) {
+        m_report->raise();
+        m_report->activateWindow();
+        return;
+    }
+    m_report = new openReport(this, m_reportTitle, m_reportText);
+    m_report->open();
 }
 
 void Main::mnuCreate_Click()

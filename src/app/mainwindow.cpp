@@ -204,6 +204,11 @@ QAction *Main::mnuCreate() const
 {
     return ui->mnuCreate;
 }
+QAction *Main::mnuOpenReport() const
+{
+    return ui->mnuOpenReport;
+}
+
 QAction *Main::mnuSave() const
 {
     return ui->mnuSave;
@@ -585,8 +590,8 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());
         for (const QAction *action :
-             {ui->mnuOpen, ui->mnuMissionSettings, ui->mnuEndings, ui->mnuCreate, ui->mnuSave,
-              ui->mnuMinimize, ui->mnuExit, ui->mnuHelpContents, ui->mnuAbout}) {
+             {ui->mnuOpen, ui->mnuOpenReport, ui->mnuMissionSettings, ui->mnuEndings, ui->mnuCreate,
+              ui->mnuSave, ui->mnuMinimize, ui->mnuExit, ui->mnuHelpContents, ui->mnuAbout}) {
             if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
                 event->ignore();
                 return true;

@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -17,6 +18,7 @@
 
 class QAction;
 class QFileDialog;
+class openReport;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -57,6 +59,7 @@ public:
     QAction *mnuEndings() const;
     QAction *mnuCreate() const;
     QAction *mnuSave() const;
+    QAction *mnuOpenReport() const;
     QAction *mnuMinimize() const;
     QAction *mnuExit() const;
     QAction *mnuHelpContents() const;
@@ -78,6 +81,8 @@ public:
     void mnuCreate_Click();
     // An opened file: the preview, whose Save writes the file in place. Otherwise Create.
     void mnuSave_Click();
+    // Shows what opening the last file found (it opens by itself only when that matters).
+    void mnuOpenReport_Click();
     void mnuMinimize_Click();
     void mnuExit_Click();
     void mnuHelpContents_Click();
@@ -148,6 +153,10 @@ private:
     KeyIndicators *m_indicators = nullptr;
     // The form as start-up or the last opening left it: opening over anything else asks first.
     FormSnapshot m_baseline;
+    // The last opened file's report: its window title and text.
+    QString m_reportTitle;
+    QString m_reportText;
+    QPointer<openReport> m_report;
     // Controls marked by markSetMoreThanOnce(), with their own tooltips.
     QHash<QWidget *, QString> m_markedControls;
     mutable std::unique_ptr<QFileDialog> m_openDialog;

@@ -10,11 +10,16 @@
 #include "preprocessor.h"
 #include "textcodec.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringDecoder>
+#include <QUrl>
 
 #include <algorithm>
 #include <cerrno>
@@ -35,15 +40,14 @@ struct FileText
     qint64 tooLarge = -1;
 };
 
-// "50 MiB", "50.3 MiB", or for the small limits of tests "1000 bytes".
-QString mebibytes(qint64 bytes)
+// A limit as a message names it: "50 MiB (52428800 bytes)", or for the small limits of tests
+// "1000 bytes".
+QString limitText(qint64 bytes)
 {
     constexpr qint64 MiB = 1024 * 1024;
-    if (bytes < MiB)
-        return QStringLiteral("%1 bytes").arg(bytes);
-    if (bytes % MiB == 0)
-        return QStringLiteral("%1 MiB").arg(bytes / MiB);
-    return QStringLiteral("%1 MiB").arg(double(bytes) / double(MiB), 0, 'f', 1);
+    if (bytes >= MiB && bytes % MiB == 0)
+        return QStringLiteral("%1 MiB (%2 bytes)").arg(bytes / MiB).arg(bytes);
+    return QStringLiteral("%1 bytes").arg(bytes);
 }
 
 // Identical messages printed before the rest become "N more like this".
@@ -118,8 +122,10 @@ FileText readFile(const QString &path, qint64 maxBytes)
         }
         if (st.size > maxBytes) {
             result.tooLarge = st.size;
-            result.problem = QStringLiteral("is too large (%1; at most %2)")
-                                 .arg(mebibytes(st.size), mebibytes(maxBytes));
+            result.problem = QStringLiteral("is too large: %1 bytes, more than the %2 the "
+                                            "check reads")
+                                 .arg(st.size)
+                                 .arg(limitText(maxBytes));
             return true;
         }
         return false;
@@ -178,7 +184,8 @@ FileText readFile(const QString &path, qint64 maxBytes)
         }
         if (filled > maxBytes) {
             result.tooLarge = filled;
-            result.problem = QStringLiteral("is too large (more than %1)").arg(mebibytes(maxBytes));
+            result.problem = QStringLiteral("is too large: more than the %1 the check reads")
+                                 .arg(limitText(maxBytes));
             return result;
         }
         bytes.truncate(filled);
@@ -276,8 +283,8 @@ IncludedFile loadInclude(MissionFolder &folder, const QString &path, const QStri
         result.problem = text.problem;
         if (text.tooLarge >= 0 && text.tooLarge <= folder.fileBytes) {
             result.problem = QStringLiteral("is not read: the included files together would be "
-                                            "larger than %1")
-                                 .arg(mebibytes(folder.totalBytes));
+                                            "more than the %1 the check reads")
+                                 .arg(limitText(folder.totalBytes));
         }
         return result;
     }
@@ -382,38 +389,318 @@ void printSourceLine(QStringView text, const Diagnostic &d, QTextStream &out)
         << QString(5, u' ') << " | " << caret << '\n';
 }
 
-// Prints one file's diagnostics, each with its kind's name in brackets at the end, then its
-// source line with a caret. A problem in an included file comes after the #include lines that
-// led to it, innermost first. One that stands for identical ones past the fifth is a single
-// note saying how many there are (their source lines are alike), so a file with a million
-// duplicate keys prints six diagnostics.
-void printDiagnostics(const QString &path, const ReadResult &read,
-                      const QHash<QString, QString> &includedTexts, QTextStream &out)
+const char *severityName(Severity severity)
 {
-    const QString checkedName = detail::escapeControls(path);
-    auto nameOf = [&](const QString &file) {
-        return file.isEmpty() ? checkedName : detail::escapeControls(file);
-    };
-    for (const Diagnostic &d : read.diagnostics) {
-        if (d.alike > 0) {
-            out << nameOf(d.file) << ':' << d.position.line << ':' << d.position.column
-                << ": note: " << d.alike << " more like this [" << diagnosticName(d.kind) << "]\n";
-            continue;
-        }
-        for (const IncludeSite &site : d.includedFrom)
-            out << "In file included from " << nameOf(site.file) << ':' << site.position.line
-                << ":\n";
-        out << nameOf(d.file) << ':' << d.position.line << ':' << d.position.column << ": "
-            << (d.severity == Severity::Error     ? "error"
-                : d.severity == Severity::Warning ? "warning"
-                                                  : "note")
-            << ": " << detail::escapeControls(d.message) << " [" << diagnosticName(d.kind) << "]\n";
-        if (d.file.isEmpty())
-            printSourceLine(read.sourceText(), d, out);
-        else if (const auto text = includedTexts.constFind(d.file); text != includedTexts.cend())
-            printSourceLine(*text, d, out);
-    }
+    return severity == Severity::Error     ? "error"
+           : severity == Severity::Warning ? "warning"
+                                           : "note";
 }
+
+// Where a diagnostic's text ends: `text` is the file it is in, when at hand.
+SourcePos endOf(const Diagnostic &d, const QString *text)
+{
+    SourcePos end = d.position;
+    end.offset = d.position.offset + d.length;
+    if (!text) {
+        end.column += int(d.length);
+        return end;
+    }
+    const qsizetype stop = std::min(end.offset, text->size());
+    for (qsizetype i = d.position.offset; i < stop; ++i) {
+        const char16_t c = text->at(i).unicode();
+        if (c == u'\r' && i + 1 < stop && text->at(i + 1) == u'\n')
+            continue; // CR LF ends one line, at its LF
+        if (detail::isLineBreak(c)) {
+            ++end.line;
+            end.column = 1;
+        } else {
+            ++end.column;
+        }
+    }
+    return end;
+}
+
+// GitHub's workflow commands: '%', CR and LF escaped in the message, and ':' and ',' too in
+// a property's value.
+QString githubEscape(const QString &s, bool property)
+{
+    QString out;
+    out.reserve(s.size());
+    for (const QChar c : s) {
+        switch (c.unicode()) {
+        case u'%':
+            out += u"%25";
+            break;
+        case u'\r':
+            out += u"%0D";
+            break;
+        case u'\n':
+            out += u"%0A";
+            break;
+        case u':':
+            out += property ? u"%3A"_qs : u":"_qs;
+            break;
+        case u',':
+            out += property ? u"%2C"_qs : u","_qs;
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A file's name as a SARIF artifact's URI: relative names stay relative, with '/' between
+// their parts.
+QString sarifUri(const QString &path)
+{
+    const QString p = QDir::fromNativeSeparators(path);
+    if (QDir::isAbsolutePath(p))
+        return QUrl::fromLocalFile(p).toString(QUrl::FullyEncoded);
+    return QString::fromLatin1(QUrl::toPercentEncoding(p, "/"));
+}
+
+QString compact(const QJsonObject &o)
+{
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+}
+
+// Prints what --check finds in one of the formats. Every diagnostic goes through diagnostic();
+// past `maxDiagnostics` errors and warnings it only counts them.
+class CheckPrinter
+{
+public:
+    CheckPrinter(QTextStream &out, const CheckOutput &options) : m_out(out), m_options(options)
+    {
+        if (m_options.format == CheckFormat::Json) {
+            m_out << "{\"diagnostics\": [";
+        } else if (m_options.format == CheckFormat::Sarif) {
+            QJsonArray rules;
+            for (int k = 0; k <= int(DiagnosticKind::OutOfMemory); ++k)
+                rules.append(QJsonObject{{"id", QString(diagnosticName(DiagnosticKind(k)))}});
+            rules.append(QJsonObject{{"id", UnreadableName}});
+            QJsonObject driver{{"name", "merrow-editor"},
+                               {"informationUri", "https://merroweditor.org/"},
+                               {"rules", rules}};
+            if (const QString version = QCoreApplication::applicationVersion(); !version.isEmpty())
+                driver.insert("version", version);
+            const QString tool = compact(QJsonObject{{"driver", driver}});
+            m_out << "{\"version\": \"2.1.0\",\n"
+                     "\"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n"
+                     "\"runs\": [{\"tool\": "
+                  << tool << ",\n\"columnKind\": \"utf16CodeUnits\",\n\"results\": [";
+        }
+    }
+
+    // A file that could not be read: always printed, never counted.
+    void unreadable(const QString &path, const QString &problem)
+    {
+        const QString message = u"cannot read the file: "_qs + problem;
+        switch (m_options.format) {
+        case CheckFormat::Gcc:
+            m_out << detail::escapeControls(path) << ": error: " << message << '\n';
+            return;
+        case CheckFormat::GitHub:
+            m_out << "::error file=" << githubEscape(path, true) << ",title=" << UnreadableName
+                  << "::" << githubEscape(message, false) << '\n';
+            return;
+        case CheckFormat::Json:
+            item(compact(QJsonObject{{"file", path},
+                                     {"severity", "error"},
+                                     {"name", UnreadableName},
+                                     {"message", message}}));
+            return;
+        case CheckFormat::Sarif:
+            item(compact(QJsonObject{
+                {"ruleId", UnreadableName},
+                {"level", "error"},
+                {"message", QJsonObject{{"text", message}}},
+                {"locations",
+                 QJsonArray{QJsonObject{{"physicalLocation",
+                                         QJsonObject{{"artifactLocation",
+                                                      QJsonObject{{"uri", sarifUri(path)}}}}}}}}}));
+            return;
+        }
+    }
+
+    // One file's diagnostics. `path` names the checked file; `texts` holds the included ones.
+    void file(const QString &path, const ReadResult &read, const QHash<QString, QString> &texts)
+    {
+        for (const Diagnostic &d : read.diagnostics) {
+            // A note goes with the error or warning before it; one that stands for identical
+            // ones past the fifth counts as one.
+            const bool follows = d.severity == Severity::Note && d.alike == 0;
+            if (follows && !m_lastShown)
+                continue;
+            if (!follows) {
+                if (m_options.maxDiagnostics > 0 && m_shown >= m_options.maxDiagnostics) {
+                    m_notShown += d.alike > 0 ? d.alike : 1;
+                    m_lastShown = false;
+                    continue;
+                }
+                ++m_shown;
+                m_lastShown = true;
+            }
+            const QString *text = nullptr;
+            if (d.file.isEmpty())
+                text = &read.sourceText();
+            else if (const auto it = texts.constFind(d.file); it != texts.cend())
+                text = &*it;
+            print(path, d, text);
+        }
+    }
+
+    void finish(int exitCode)
+    {
+        const QString more =
+            QStringLiteral("%1 more errors and warnings were not shown (--max-diagnostics=%2; "
+                           "0 shows all)")
+                .arg(m_notShown)
+                .arg(m_options.maxDiagnostics);
+        switch (m_options.format) {
+        case CheckFormat::Gcc:
+            if (m_notShown > 0)
+                m_out << "note: " << more << '\n';
+            break;
+        case CheckFormat::GitHub:
+            if (m_notShown > 0)
+                m_out << "::notice title=merrow-editor::" << githubEscape(more, false) << '\n';
+            break;
+        case CheckFormat::Json:
+            m_out << (m_items > 0 ? "\n" : "") << "],\n\"notShown\": " << m_notShown << "}\n";
+            break;
+        case CheckFormat::Sarif:
+            m_out << (m_items > 0 ? "\n" : "") << "],\n\"invocations\": [{\"executionSuccessful\": "
+                  << (exitCode == 2 ? "false" : "true") << ", \"exitCode\": " << exitCode
+                  << "}],\n\"properties\": {\"notShown\": " << m_notShown << "}}]}\n";
+            break;
+        }
+        m_out.flush();
+    }
+
+private:
+    static constexpr QLatin1StringView UnreadableName{"cannot-read"};
+
+    // One element of the JSON or SARIF list, on a line of its own.
+    void item(const QString &json) { m_out << (m_items++ > 0 ? ",\n" : "\n") << json; }
+
+    QString nameOf(const QString &path, const QString &file) const
+    {
+        return file.isEmpty() ? path : file;
+    }
+
+    QString message(const Diagnostic &d) const
+    {
+        return d.alike > 0 ? QStringLiteral("%1 more like this").arg(d.alike) : d.message;
+    }
+
+    void print(const QString &path, const Diagnostic &d, const QString *text)
+    {
+        const QString file = nameOf(path, d.file);
+        const SourcePos end = endOf(d, text);
+        const Severity severity = d.alike > 0 ? Severity::Note : d.severity;
+        const QLatin1StringView name = diagnosticName(d.kind);
+        switch (m_options.format) {
+        case CheckFormat::Gcc: {
+            const QString checkedName = detail::escapeControls(path);
+            auto shownName = [&](const QString &f) {
+                return f.isEmpty() ? checkedName : detail::escapeControls(f);
+            };
+            if (d.alike > 0) {
+                m_out << shownName(d.file) << ':' << d.position.line << ':' << d.position.column
+                      << ": note: " << message(d) << " [" << name << "]\n";
+                return;
+            }
+            for (const IncludeSite &site : d.includedFrom)
+                m_out << "In file included from " << shownName(site.file) << ':'
+                      << site.position.line << ":\n";
+            m_out << shownName(d.file) << ':' << d.position.line << ':' << d.position.column << ": "
+                  << severityName(severity) << ": " << detail::escapeControls(d.message) << " ["
+                  << name << "]\n";
+            if (text)
+                printSourceLine(*text, d, m_out);
+            return;
+        }
+        case CheckFormat::GitHub: {
+            const char *command = severity == Severity::Error     ? "error"
+                                  : severity == Severity::Warning ? "warning"
+                                                                  : "notice";
+            m_out << "::" << command << " file=" << githubEscape(file, true)
+                  << ",line=" << d.position.line;
+            // A column range only on one line, as GitHub takes it.
+            if (end.line == d.position.line)
+                m_out << ",col=" << d.position.column << ",endColumn=" << end.column;
+            else
+                m_out << ",endLine=" << end.line;
+            QString body = message(d);
+            for (const IncludeSite &site : d.includedFrom)
+                body += u"\nIn file included from "_qs + nameOf(path, site.file) + u':' +
+                        QString::number(site.position.line);
+            m_out << ",title=" << githubEscape(name.toString(), true)
+                  << "::" << githubEscape(body, false) << '\n';
+            return;
+        }
+        case CheckFormat::Json: {
+            QJsonArray chain;
+            for (const IncludeSite &site : d.includedFrom)
+                chain.append(QJsonObject{{"file", nameOf(path, site.file)},
+                                         {"line", site.position.line},
+                                         {"column", site.position.column}});
+            QJsonObject o{{"file", file},
+                          {"line", d.position.line},
+                          {"column", d.position.column},
+                          {"end", QJsonObject{{"line", end.line}, {"column", end.column}}},
+                          {"severity", severityName(severity)},
+                          {"name", name.toString()},
+                          {"message", message(d)},
+                          {"includedFrom", chain}};
+            if (d.alike > 0)
+                o.insert("alike", d.alike);
+            item(compact(o));
+            return;
+        }
+        case CheckFormat::Sarif: {
+            auto location = [](const QString &f, QJsonObject region) {
+                return QJsonObject{
+                    {"physicalLocation",
+                     QJsonObject{{"artifactLocation", QJsonObject{{"uri", sarifUri(f)}}},
+                                 {"region", region}}}};
+            };
+            QJsonObject result{
+                {"ruleId", name.toString()},
+                {"level", severityName(severity)},
+                {"message", QJsonObject{{"text", message(d)}}},
+                {"locations", QJsonArray{location(file, QJsonObject{
+                                                            {"startLine", d.position.line},
+                                                            {"startColumn", d.position.column},
+                                                            {"endLine", end.line},
+                                                            {"endColumn", end.column},
+                                                        })}}};
+            QJsonArray related;
+            int id = 0;
+            for (const IncludeSite &site : d.includedFrom) {
+                QJsonObject l = location(nameOf(path, site.file),
+                                         QJsonObject{{"startLine", site.position.line},
+                                                     {"startColumn", site.position.column}});
+                l.insert("id", id++);
+                l.insert("message", QJsonObject{{"text", "included from here"}});
+                related.append(l);
+            }
+            if (!related.isEmpty())
+                result.insert("relatedLocations", related);
+            item(compact(result));
+            return;
+        }
+        }
+    }
+
+    QTextStream &m_out;
+    CheckOutput m_options;
+    int m_shown = 0;
+    qsizetype m_notShown = 0;
+    bool m_lastShown = false;
+    int m_items = 0;
+};
 
 } // namespace
 
@@ -431,13 +718,37 @@ missionIncludeLoader(const QString &path, const CheckLimits &limits)
     };
 }
 
+bool parseCheckFormat(QStringView name, CheckFormat *format)
+{
+    static constexpr std::pair<const char *, CheckFormat> Formats[] = {
+        {"gcc", CheckFormat::Gcc},
+        {"github", CheckFormat::GitHub},
+        {"json", CheckFormat::Json},
+        {"sarif", CheckFormat::Sarif},
+    };
+    for (const auto &[formatName, value] : Formats) {
+        if (name == QLatin1StringView(formatName)) {
+            *format = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString checkFormatNames()
+{
+    return QStringLiteral("gcc, github, json or sarif");
+}
+
 QString decodeDescriptionBytes(const QByteArray &bytes)
 {
     return decodeText(bytes).text;
 }
 
-int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits, bool pedantic)
+int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits, bool pedantic,
+             const CheckOutput &output)
 {
+    CheckPrinter printer(out, output);
     bool unreadable = false;
     bool errors = false;
     for (QString path : paths) {
@@ -445,8 +756,7 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
         if (QFileInfo(path).isDir()) {
             const QString found = entryInFolder(path, QStringLiteral("description.ext"));
             if (found.isEmpty()) {
-                out << detail::escapeControls(path)
-                    << ": error: cannot read the file: is a folder without a description.ext\n";
+                printer.unreadable(path, QStringLiteral("is a folder without a description.ext"));
                 unreadable = true;
                 continue;
             }
@@ -455,8 +765,7 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
         try {
             const FileText file = readFile(path, limits.fileBytes);
             if (!file.ok) {
-                out << detail::escapeControls(path)
-                    << ": error: cannot read the file: " << file.problem << '\n';
+                printer.unreadable(path, file.problem);
                 unreadable = true;
                 continue;
             }
@@ -483,16 +792,16 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
                 return included;
             };
             const ReadResult read = readConfig(file.text, options);
-            printDiagnostics(path, read, includedTexts, out);
+            printer.file(path, read, includedTexts);
             errors = errors || read.hasErrors();
         } catch (const std::bad_alloc &) {
-            out << detail::escapeControls(path)
-                << ": error: cannot read the file: not enough memory to check it\n";
+            printer.unreadable(path, QStringLiteral("not enough memory to check it"));
             unreadable = true;
         }
     }
-    out.flush();
-    return unreadable ? 2 : errors ? 1 : 0;
+    const int exitCode = unreadable ? 2 : errors ? 1 : 0;
+    printer.finish(exitCode);
+    return exitCode;
 }
 
 } // namespace config

@@ -644,8 +644,11 @@ private:
         const Token &semi = peek();
         if (semi.kind == Tok::Semicolon) {
             take();
-        } else if (semi.kind == Tok::RBrace || semi.kind == Tok::End) {
-            // The game reads on without it before the '}' of the class around or at the end.
+        } else if (semi.kind == Tok::RBrace) {
+            missingBeforeBrace(semi, u"after '}' of class "_qs + cutText(e.name),
+                               gamePath(e.name, true));
+        } else if (semi.kind == Tok::End) {
+            // The game reads on without it at the end of the file.
             if (m_shared.styleNotes)
                 warning(closeBrace.spanStart, closeBrace.spanEnd,
                         u"expected ';' after '}' of class "_qs + cutText(e.name) + u", found "_qs +
@@ -726,7 +729,7 @@ private:
         Entry e;
         e.kind = EntryKind::Delete;
         e.name = m_strings.get(take().view());
-        expectSemicolon(QStringLiteral("after 'delete %1'").arg(cutText(e.name)));
+        expectSemicolon(QStringLiteral("after 'delete %1'").arg(cutText(e.name)), e.name);
         finish(out, std::move(e), keyword.spanStart);
     }
 
@@ -738,7 +741,7 @@ private:
         Entry e;
         e.kind = EntryKind::ClassDeclaration;
         e.name = m_strings.get(take().view());
-        expectSemicolon(QStringLiteral("after 'import %1'").arg(cutText(e.name)));
+        expectSemicolon(QStringLiteral("after 'import %1'").arg(cutText(e.name)), e.name);
         finish(out, std::move(e), keyword.spanStart);
     }
 
@@ -757,7 +760,7 @@ private:
         finish(out, std::move(e), keyword.spanStart);
     }
 
-    // "(...)" after __EVAL or __EXEC, kept as written.
+    // "(...)" after __EVAL or __EXEC, kept as written, up to the matching ')'.
     bool parseParenthesized(const Token &keyword, Value &value)
     {
         const Token &open = peek();
@@ -771,10 +774,12 @@ private:
         bool fromSource = first.fromSource();
         QString joined;
         for (;;) {
+            // What is between the parentheses is the game's to work out, statements and their
+            // ';' included: __EXEC(a = 1; b = 2;).
             const Token &t = peek();
-            if (t.kind == Tok::End || t.kind == Tok::Semicolon) {
-                errorAt(t, u"expected ')' to close "_qs + keyword.view().toString() +
-                               u"(, found "_qs + describe(t));
+            if (t.kind == Tok::End) {
+                errorAt(first, u"expected ')' to close "_qs + keyword.view().toString() +
+                                   u"(, found "_qs + describe(t));
                 return false;
             }
             const Token tok = take();
@@ -797,18 +802,43 @@ private:
         }
     }
 
+    // How the game's log names an entry of the class being read: '/Header.maxPlayers', or for
+    // a class '/CfgSounds/wolf'.
+    QString gamePath(const QString &name, bool isClass) const
+    {
+        QString path;
+        for (const ClassFrame &frame : m_shared.classes)
+            path += u'/' + cutText(frame.name);
+        return path + (isClass ? u'/' : u'.') + cutText(name);
+    }
+
+    // The game reads on where a ';' is missing right before a '}', but logs "Missing ';' prior
+    // '}'" naming the entry, and a binarizer refuses the file: a warning, at the '}'.
+    void missingBeforeBrace(const Token &brace, const QString &expected, const QString &path)
+    {
+        warning(brace.spanStart, brace.spanEnd,
+                u"expected ';' "_qs + expected + u", found '}' (the game logs \"'"_qs + path +
+                    u"': Missing ';' prior '}'\")"_qs,
+                DiagnosticKind::MissingSemicolon);
+    }
+
     // ';' after a value. The game reads the last statement before a '}' or the end of the
-    // file without it (a style note); anywhere else it reports the missing ';'. At the end of
-    // a line the statement itself is whole, so reading goes on with the next line.
-    bool expectSemicolon(const QString &after)
+    // file without it (before a '}' with a line in its log, a warning; at the end of the file
+    // a style note); anywhere else it reports the missing ';'. At the end of a line the
+    // statement itself is whole, so reading goes on with the next line.
+    bool expectSemicolon(const QString &after, const QString &name)
     {
         const Token &t = peek();
         if (t.kind == Tok::Semicolon) {
             take();
             return true;
         }
+        if (t.kind == Tok::RBrace) {
+            missingBeforeBrace(t, after, gamePath(name, false));
+            return true;
+        }
         const QString message = u"expected ';' "_qs + after + u", found "_qs + foundText(t);
-        if (t.kind == Tok::End || t.kind == Tok::RBrace) {
+        if (t.kind == Tok::End) {
             if (m_shared.styleNotes)
                 warning(m_lastEnd, m_lastEnd, message, DiagnosticKind::MissingSemicolon);
             return true;
@@ -887,7 +917,8 @@ private:
         } else {
             ok = parseScalar(e.value, false, detail::takesUnquotedWord(e.name));
         }
-        if (!ok || !expectSemicolon(isArray ? u"after the array"_qs : u"after the value"_qs)) {
+        if (!ok ||
+            !expectSemicolon(isArray ? u"after the array"_qs : u"after the value"_qs, e.name)) {
             recover();
             finishInvalid(out, keyTok.spanStart);
             return;
@@ -924,9 +955,9 @@ private:
                                u"name)"_qs);
                 return false;
             }
-            warning(m_lastEnd, m_lastEnd,
-                    u"empty value: expected a value, found "_qs + foundText(first),
-                    DiagnosticKind::EmptyValue);
+            // "key=;" is no assignment the game's reader takes.
+            const QString message = u"empty value: expected a value, found "_qs + foundText(first);
+            error(m_lastEnd, m_lastEnd, message, DiagnosticKind::EmptyValue);
             return true;
         }
         const Token start = take();
@@ -935,9 +966,11 @@ private:
         int words = 1;
         QString joined; // made only for a second word
         for (;;) {
+            // Outside an array the game takes unquoted text up to the ';' as one string,
+            // strings in quotes within it included: x = call compile "file.sqf";
             const Token &t = peek();
             if (t.kind == Tok::Semicolon || t.kind == Tok::End || t.kind == Tok::RBrace ||
-                t.kind == Tok::LBrace || t.kind == Tok::String || t.newlineBefore ||
+                t.kind == Tok::LBrace || (inArray && t.kind == Tok::String) || t.newlineBefore ||
                 (inArray && t.kind == Tok::Comma))
                 break;
             if (t.kind == Tok::Word) {
@@ -946,6 +979,8 @@ private:
                     break;
             }
             last = take();
+            if (last.kind == Tok::String)
+                m_unterminatedValue = last.unterminated;
             fromSource = fromSource && last.fromSource();
             if (++words == 2)
                 joined = start.view().toString();
@@ -1084,6 +1119,7 @@ QLatin1StringView diagnosticName(DiagnosticKind kind)
         "directive",
         "if-condition",
         "include-not-found",
+        "include-addon",
         "include-refused",
         "include-cycle",
         "include-depth",
@@ -1104,6 +1140,7 @@ QLatin1StringView diagnosticName(DiagnosticKind kind)
         "sound-class",
         "remote-exec-value",
         "file-not-found",
+        "file-outside-mission",
         "from-missing-include",
         "out-of-memory",
     };
@@ -1116,12 +1153,6 @@ int ReadResult::errorCount() const
 {
     return int(std::count_if(diagnostics.cbegin(), diagnostics.cend(),
                              [](const Diagnostic &d) { return d.severity == Severity::Error; }));
-}
-
-int ReadResult::warningCount() const
-{
-    return int(std::count_if(diagnostics.cbegin(), diagnostics.cend(),
-                             [](const Diagnostic &d) { return d.severity == Severity::Warning; }));
 }
 
 ReadResult readConfig(const QString &text, const ReadOptions &options)

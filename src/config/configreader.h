@@ -52,6 +52,7 @@ enum class DiagnosticKind {
     Directive,           // a preprocessor line that cannot be read
     IfCondition,         // #if without a number or a macro holding one
     IncludeNotFound,     // an #include whose file is not there
+    IncludeAddon,        // an #include of the game's or an addon's file ('\...'), not read here
     IncludeRefused,      // an #include that is not read: outside the folder, not a file, too large
     IncludeCycle,        // an #include of a file that is already being read
     IncludeDepth,        // #include nested too deep
@@ -73,6 +74,7 @@ enum class DiagnosticKind {
     SoundClass,         // a name in CfgSounds' sounds[] without a class of its own
     RemoteExecValue,    // a CfgRemoteExec mode, jip or allowedTargets out of range
     FileNotFound,       // a sound, picture or function file missing from the mission folder
+    FileOutsideMission, // a sound, picture or function file named outside the mission folder
     FromMissingInclude, // a name that may be a macro of an include that was not found
     OutOfMemory,        // memory ran out while reading
 };
@@ -230,8 +232,6 @@ public:
     QList<Diagnostic> diagnostics;
 
     int errorCount() const;
-    // Notes are not counted: they explain an error or a warning.
-    int warningCount() const;
     bool hasErrors() const { return errorCount() > 0; }
 
     // The text that was read (shared, not copied) and the raw source of a span of it.

@@ -53,6 +53,7 @@ constexpr const char *KnownKeys[] = {
     // Respawn
     "respawn",
     "respawnDelay",
+    "respawnVehicle",
     "respawnVehicleDelay",
     "respawnDialog",
     "respawnOnStart",
@@ -526,13 +527,16 @@ namespace {
 namespace rules { // apart from the setting rows' names: Number is a check here, a type there
 
 constexpr const char *RespawnNames[] = {"NONE", "BIRD", "INSTANT", "BASE", "GROUP", "SIDE"};
-// "Unknown" is what the game shows for a type it does not know.
+// The classes of CfgMPGameTypes, as the table "Available Types" of the game's community wiki
+// page "Multiplayer Game Types" lists them for Arma 3 since 2.00. "Unknown" is what the game
+// shows for a type it does not know.
 constexpr const char *GameTypes[] = {
-    "Unknown", "Coop",    "DM",       "TDM",      "CTF",    "SC",       "CTI",  "RPG",
-    "Sandbox", "Seize",   "Defend",   "Escape",   "Patrol", "Survival", "KOTH", "LastMan",
-    "EndGame", "Support", "Vanguard", "Warlords", "Zeus",   "ZDM",      "ZCTF", "ZCoop",
-    "ZSC",     "ZCTI",    "ZTDM",     "ZRPG",     "ZGM",    "ZVZ",      "ZVV",
+    "Unknown", "DM",      "CTF",    "Coop",    "CTI",      "SC",       "TDM",
+    "RPG",     "Sandbox", "KOTH",   "LastMan", "Survive",  "Zeus",     "Support",
+    "EndGame", "Apex",    "Escape", "Patrol",  "Vanguard", "Warlords",
 };
+// Vehicles respawn in three of the six modes; the game takes any other as NONE.
+constexpr const char *VehicleRespawnModes[] = {"NONE", "INSTANT", "BASE", "0", "2", "3"};
 // Tried after the name as written when a sound is named without an extension.
 constexpr const char *SoundExtensions[] = {".ogg", ".wss", ".wav"};
 constexpr const char *PictureExtensions[] = {".paa", ".jpg"};
@@ -547,6 +551,8 @@ constexpr Severity Warning = Severity::Warning;
 constexpr ValueRule ValueRuleTable[] = {
     {"respawn", NumberOrName, RespawnValue, Warning, RespawnNames, 0, 5, nullptr,
      "Description.ext: respawn"},
+    {"respawnVehicle", OneOf, RespawnValue, Warning, VehicleRespawnModes, 0, 0, nullptr,
+     "Vehicle Respawn: respawn parameters in description.ext (since 2.18)"},
     {"respawnDelay", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,
      "Description.ext: respawnDelay"},
     {"respawnVehicleDelay", Number, NumberExpected, Warning, NoNames, 0, 0, nullptr,

@@ -113,7 +113,10 @@ enum class ValueCheck {
     NamesClasses, // an array of names, each a class in the same class
     MissionFile,  // a file or folder in the mission folder (an array: its first element);
                   // `names` are the extensions tried when the name has none
-    FunctionFile, // a function class without `file`: its default file must exist
+    FunctionFile, // a function class without `file` (or declared without a body,
+                  // "class f;"): its default file must exist
+    OneOf,        // one of `names` (a number among them is compared as a number); the game
+                  // takes any other value as the first of them
 };
 
 // One rule the game's documentation gives for a value. `path` names the key from the top of

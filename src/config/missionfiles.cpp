@@ -23,14 +23,26 @@ public:
 
     bool exists(const QString &path)
     {
-        QString found = m_folder;
         QString relative = path;
         relative.replace(u'\\', u'/');
-        if (relative.startsWith(u'/'))
+        if (relative.startsWith(u'/') || (relative.size() >= 2 && relative[1] == u':'))
             return false;
+        // Resolved inside the folder first: a name that leads out of it is not looked for, so
+        // that the answer never tells what is outside.
+        QStringList parts;
         for (const QString &part : relative.split(u'/', Qt::SkipEmptyParts)) {
             if (part == u".")
                 continue;
+            if (part == u"..") {
+                if (parts.isEmpty())
+                    return false;
+                parts.removeLast();
+                continue;
+            }
+            parts.append(part);
+        }
+        QString found = m_folder;
+        for (const QString &part : std::as_const(parts)) {
             found = entry(found, part);
             if (found.isEmpty())
                 return false;

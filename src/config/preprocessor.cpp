@@ -527,7 +527,7 @@ void TokenSource::processDirective(const Token &t, bool wasActive)
         directive.text = path;
         if (m_shared.includeLoader)
             include(path, t);
-        else if (!path.startsWith(u'\\') && m_shared.missingInclude.isEmpty())
+        else if (m_shared.missingInclude.isEmpty())
             m_shared.missingInclude = path; // not followed: its macros are unknown too
         return;
     }
@@ -579,9 +579,18 @@ bool TokenSource::evaluateIf(const QString &expression, const Token &t)
 void TokenSource::include(const QString &path, const Token &t)
 {
     // A path that starts with a backslash names a file in the game or an addon, which the game
-    // finds in its own archives: nothing to read or report here.
-    if (path.startsWith(u'\\'))
+    // finds in its own archives and the check does not have: it says so once for each such
+    // #include, and the names its macros would define are treated as those of a missing include.
+    if (path.startsWith(u'\\')) {
+        if (m_shared.missingInclude.isEmpty())
+            m_shared.missingInclude = path;
+        m_shared.report(m_file, Severity::Warning, t.spanStart, t.spanEnd,
+                        u"included file "_qs + echo(path) +
+                            u" is not read: a path starting with '\\' names a file of the game "
+                            u"or an addon, which only the game has"_qs,
+                        DiagnosticKind::IncludeAddon);
         return;
+    }
     if (m_shared.includeChain.size() >= MaxIncludeDepth) {
         m_shared.report(
             m_file, Severity::Error, t.spanStart, t.spanEnd,
@@ -713,6 +722,144 @@ void TokenSource::reportBudget(const Token &t, qsizetype spanEnd, const QString 
                     DiagnosticKind::MacroBudget);
 }
 
+bool TokenSource::onChain(int context, QStringView name) const
+{
+    for (int c = context; c >= 0; c = m_shared.contexts[std::size_t(c)].parent) {
+        if (m_shared.contexts[std::size_t(c)].name == name)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// Adds a token's text to an argument or an expansion being built, with one space where the
+// source had any.
+void appendToken(QString &out, const Token &t)
+{
+    if (t.spaceBefore && !out.isEmpty())
+        out += u' ';
+    out += t.view();
+}
+
+} // namespace
+
+bool TokenSource::expandTokens(const Token *tokens, std::size_t count, int context, int level,
+                               const Token &site, QString &out)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const Token &tok = tokens[i];
+        if (tok.kind == Tok::Comment)
+            continue;
+        const auto it = tok.kind == Tok::Word && m_shared.mayBeMacro(tok.view())
+                            ? m_shared.macros.constFind(tok.view().toString())
+                            : m_shared.macros.cend();
+        if (it == m_shared.macros.cend() || onChain(context, tok.view())) {
+            appendToken(out, tok);
+            continue;
+        }
+        if (level >= MaxMacroDepth) {
+            if (!m_shared.depthReported) {
+                m_shared.depthReported = true;
+                m_shared.report(m_file, Severity::Error, site.spanStart, site.spanEnd,
+                                QStringLiteral("macros nested more than %1 expansions deep; %2 "
+                                               "is left unexpanded")
+                                    .arg(MaxMacroDepth)
+                                    .arg(echo(tok.view())),
+                                DiagnosticKind::MacroDepth);
+            }
+            appendToken(out, tok);
+            continue;
+        }
+        const Macro macro = it.value();
+        const QString name = it.key();
+        QString expansion;
+        if (macro.functionLike) {
+            // Its arguments must be inside the tokens at hand; a name alone is just a word.
+            std::size_t open = i + 1;
+            while (open < count && tokens[open].kind == Tok::Comment)
+                ++open;
+            if (open >= count || tokens[open].kind != Tok::LParen) {
+                appendToken(out, tok);
+                continue;
+            }
+            std::vector<std::pair<std::size_t, std::size_t>> ranges;
+            std::size_t argStart = open + 1;
+            std::size_t close = count;
+            int parens = 1;
+            for (std::size_t k = open + 1; k < count; ++k) {
+                const Tok kind = tokens[k].kind;
+                if (kind == Tok::LParen) {
+                    ++parens;
+                } else if (kind == Tok::RParen && --parens == 0) {
+                    close = k;
+                    break;
+                } else if (kind == Tok::Comma && parens == 1) {
+                    ranges.emplace_back(argStart, k);
+                    argStart = k + 1;
+                }
+            }
+            if (close == count) {
+                // Not closed inside the argument: left as written, as the rest of it.
+                for (; i < count; ++i)
+                    appendToken(out, tokens[i]);
+                return true;
+            }
+            ranges.emplace_back(argStart, close);
+            QStringList args;
+            args.reserve(qsizetype(ranges.size()));
+            for (const auto &[from, to] : ranges) {
+                QString arg;
+                if (!expandTokens(tokens + from, to - from, context, level + 1, site, arg))
+                    return false;
+                args.append(arg.trimmed());
+            }
+            if (macro.params.isEmpty() && args.size() == 1 && args.front().isEmpty())
+                args.clear();
+            if (args.size() != macro.params.size()) {
+                m_shared.report(m_file, Severity::Error, tok.spanStart, tokens[close].spanEnd,
+                                QStringLiteral("macro %1 takes %2 arguments, found %3")
+                                    .arg(echo(name))
+                                    .arg(macro.params.size())
+                                    .arg(args.size()),
+                                DiagnosticKind::MacroArguments);
+            }
+            if (!substitute(macro, args, m_shared.expansionBudget - 1, expansion)) {
+                reportBudget(site, site.spanEnd, name);
+                return false;
+            }
+            i = close;
+        } else {
+            if (macro.body.size() > m_shared.expansionBudget - 1) {
+                reportBudget(site, site.spanEnd, name);
+                return false;
+            }
+            expansion = macro.body;
+        }
+        m_shared.expansionBudget -= expansion.size() + 1;
+        const int depth = context >= 0 ? m_shared.contexts[std::size_t(context)].depth + 1 : 1;
+        m_shared.contexts.push_back({name, context, depth});
+        const int inner = int(m_shared.contexts.size() - 1);
+        // The expansion is read again for the macros it names.
+        std::vector<Token> produced;
+        Lexer lexer(expansion, false);
+        for (Token e = lexer.next(); e.kind != Tok::End; e = lexer.next()) {
+            if (e.kind == Tok::Directive)
+                e.kind = Tok::Word;
+            produced.push_back(e);
+        }
+        QString text;
+        if (!expandTokens(produced.data(), produced.size(), inner, level + 1, site, text))
+            return false;
+        if (!text.isEmpty()) {
+            if (tok.spaceBefore && !out.isEmpty())
+                out += u' ';
+            out += text;
+        }
+    }
+    return true;
+}
+
 bool TokenSource::expand(const Token &t)
 {
     const QString name = t.view().toString();
@@ -721,10 +868,8 @@ bool TokenSource::expand(const Token &t)
         return false;
     int depth = 1;
     if (t.context >= 0) {
-        for (int c = t.context; c >= 0; c = m_shared.contexts[std::size_t(c)].parent) {
-            if (m_shared.contexts[std::size_t(c)].name == name)
-                return false;
-        }
+        if (onChain(t.context, name))
+            return false;
         depth = m_shared.contexts[std::size_t(t.context)].depth + 1;
     }
     if (depth > MaxMacroDepth) {
@@ -758,37 +903,53 @@ bool TokenSource::expand(const Token &t)
             giveBack();
             return false; // a function-like macro's name alone is just a word
         }
-        QStringList args;
-        QString current;
+        // The arguments run to the matching ')': ';' and line breaks belong to them, as the
+        // game reads them (QUOTE(a; b) is one argument). Only ',' outside inner parentheses
+        // separates them.
+        const std::size_t firstArg = taken.size();
+        std::size_t firstSemicolon = 0;
+        std::vector<std::pair<std::size_t, std::size_t>> ranges;
+        std::size_t argStart = firstArg;
         int parens = 1;
         for (;;) {
             Token a = raw();
-            if (a.kind == Tok::End || a.kind == Tok::Directive || a.kind == Tok::Semicolon) {
+            if (a.kind == Tok::End || a.kind == Tok::Directive) {
                 m_shared.report(m_file, Severity::Error, t.spanStart, open.spanEnd,
                                 u"expected ')' to close the arguments of macro "_qs + echo(name) +
                                     u", found "_qs + describe(a),
                                 DiagnosticKind::MacroArguments);
+                // The invocation is dropped; its error says so. Reading goes on after the first
+                // ';' it took, where the statement it was in would have ended.
                 unread(a);
-                return true; // the invocation is dropped; its error says so
+                if (firstSemicolon > 0) {
+                    for (std::size_t r = taken.size(); r-- > firstSemicolon;)
+                        unread(taken[r]);
+                }
+                return true;
             }
             taken.push_back(a);
-            if (a.kind == Tok::Comment)
-                continue;
+            if (a.kind == Tok::Semicolon && firstSemicolon == 0)
+                firstSemicolon = taken.size() - 1;
             if (a.kind == Tok::LParen) {
                 ++parens;
             } else if (a.kind == Tok::RParen && --parens == 0) {
                 spanEnd = a.spanEnd;
+                ranges.emplace_back(argStart, taken.size() - 1);
                 break;
             } else if (a.kind == Tok::Comma && parens == 1) {
-                args.append(current.trimmed());
-                current.clear();
-                continue;
+                ranges.emplace_back(argStart, taken.size() - 1);
+                argStart = taken.size();
             }
-            if (a.spaceBefore && !current.isEmpty())
-                current += u' ';
-            current += a.view();
         }
-        args.append(current.trimmed());
+        // Each argument is expanded before it takes its parameter's place.
+        QStringList args;
+        args.reserve(qsizetype(ranges.size()));
+        for (const auto &[from, to] : ranges) {
+            QString arg;
+            if (!expandTokens(taken.data() + from, to - from, t.context, 0, t, arg))
+                return true;
+            args.append(arg.trimmed());
+        }
         if (macro.params.isEmpty() && args.size() == 1 && args.front().isEmpty())
             args.clear();
         if (args.size() != macro.params.size()) {

@@ -188,6 +188,14 @@ private:
     void include(const QString &path, const Token &t);
     bool expand(const Token &t);
     bool substitute(const Macro &m, const QStringList &args, qsizetype limit, QString &out) const;
+    // Whether the macro `name` is on the chain of expansions `context` came out of.
+    bool onChain(int context, QStringView name) const;
+    // The text of `tokens` with every macro in it expanded, as the game expands a macro's
+    // arguments before they take the place of its parameters (for '#' and '##' too). `context`
+    // is the chain the tokens came out of; `level` counts the expansions this one is inside.
+    // False when the expansion budget ran out (reported).
+    bool expandTokens(const Token *tokens, std::size_t count, int context, int level,
+                      const Token &site, QString &out);
     void reportBudget(const Token &t, qsizetype spanEnd, const QString &name);
     bool evaluateIf(const QString &expression, const Token &t);
     void extendSkip(const Token &t);

@@ -220,9 +220,47 @@ QString shown(const Value &v)
     return echo(v.text);
 }
 
+// A name that is not a file of the mission: the game's or an addon's ('@', '\\', or a path
+// into the game's own data, "a3\\..."), a string of the stringtable ('$'), or a texture the
+// game makes ("#(argb,8,8,3)color(0,0,0,1)").
 bool isAddonPath(QStringView path)
 {
-    return path.startsWith(u'@') || path.startsWith(u'\\') || path.startsWith(u'$');
+    path = path.trimmed();
+    if (path.startsWith(u'@') || path.startsWith(u'\\') || path.startsWith(u'$') ||
+        path.startsWith(u'#'))
+        return true;
+    return path.size() > 3 && path.first(2).compare(u"a3", Qt::CaseInsensitive) == 0 &&
+           (path[2] == u'\\' || path[2] == u'/');
+}
+
+// Whether `path` leads out of the mission folder: "..\\x", "a\\..\\..\\x", or a drive. The game
+// cannot load such a file from a packed mission, so it is not looked for.
+bool leavesMissionFolder(QStringView path)
+{
+    path = path.trimmed();
+    if (path.size() >= 2 && path[1] == u':' && path[0].isLetter())
+        return true;
+    int depth = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != u'\\' && path[i] != u'/')
+            continue;
+        const QStringView part = path.sliced(start, i - start);
+        if (part == u"..") {
+            if (--depth < 0)
+                return true;
+        } else if (!part.isEmpty() && part != u".") {
+            ++depth;
+        }
+        start = i + 1;
+    }
+    return false;
+}
+
+QString outsideMessage(const QString &path)
+{
+    return u"file "_qs + echo(path) +
+           u" is outside the mission folder: the game cannot load it from a packed mission"_qs;
 }
 
 // Looks for `path` as written, and when its last part has no extension, with each of
@@ -320,6 +358,25 @@ void applyToValue(const ValueRule &rule, const Child &at, const RuleSink &sink)
                         QLatin1StringView(rule.names.front()),
                     sink);
         return;
+    case ValueCheck::OneOf: {
+        if (v.kind == ValueKind::Array)
+            break;
+        const bool numeric = numberOf(v, &number);
+        for (const char *name : rule.names) {
+            const QLatin1StringView listed(name);
+            double n = 0;
+            if (numeric ? isNumberText(QString(listed), &n) && n == number
+                        : v.text.trimmed().compare(listed, Qt::CaseInsensitive) == 0)
+                return;
+        }
+        reportValue(
+            at, rule, v,
+            QStringLiteral("%1 is %2: expected one of %3; the game takes any other "
+                           "value as %4")
+                .arg(key, shown(v), joined(rule.names), QLatin1StringView(rule.names.front())),
+            sink);
+        return;
+    }
     case ValueCheck::WholeInRange:
         if (numberOf(v, &number) && number == std::floor(number) && number >= rule.minimum &&
             number <= rule.maximum)
@@ -336,6 +393,12 @@ void applyToValue(const ValueRule &rule, const Child &at, const RuleSink &sink)
             v.kind == ValueKind::Array ? (v.elements.isEmpty() ? v : v.elements.front()) : v;
         if (first.kind != ValueKind::String && first.kind != ValueKind::Word)
             return;
+        const SourceSpan where = at.direct ? first.span : at.where;
+        if (sink.fileExists && !isAddonPath(first.text) && leavesMissionFolder(first.text)) {
+            sink.report(where, rule.severity, DiagnosticKind::FileOutsideMission,
+                        outsideMessage(first.text));
+            return;
+        }
         if (!missionFileFound(first.text, rule.names, sink))
             sink.report(at.direct ? first.span : at.where, rule.severity, rule.kind,
                         notFoundMessage(first.text, rule.names));
@@ -434,6 +497,12 @@ void applyToSibling(const ValueRule &rule, const Child &at, const std::vector<Ch
 
 void checkValue(const Entry &e, const std::vector<ClassFrame> &classes, const RuleSink &sink)
 {
+    // "class f;" in a category of CfgFunctions declares a function without a body: it has the
+    // default file as much as "class f {};" has.
+    if (e.kind == EntryKind::ClassDeclaration) {
+        checkClass(e, classes, sink);
+        return;
+    }
     if ((e.kind != EntryKind::Value && e.kind != EntryKind::Array) ||
         e.name.size() >= MaxIndexedKey)
         return;
@@ -489,6 +558,9 @@ void checkClass(const Entry &cls, const std::vector<ClassFrame> &classes, const 
             while (folder.endsWith(u'\\') || folder.endsWith(u'/'))
                 folder.chop(1);
             const QString path = folder + u"\\fn_"_qs + cls.name + ext;
+            // A category folder outside the mission folder is reported at its 'file'.
+            if (leavesMissionFolder(path))
+                continue;
             if (!sink.fileExists(path)) {
                 sink.report(cls.span, rule.rule->severity, rule.rule->kind,
                             u"function "_qs + echo(cls.name) +

@@ -33,6 +33,12 @@ QString ImportReport::encodingNote() const
     return QStringLiteral("Read as ") + config::encodingName(encoding);
 }
 
+bool ImportReport::needsAttention() const
+{
+    return invalidBytes > 0 || unreadBlocks > 0 || !keptAsWritten.isEmpty() ||
+           !problems.isEmpty() || !setMoreThanOnce.empty();
+}
+
 QString ImportReport::text() const
 {
     QStringList lines;

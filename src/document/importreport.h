@@ -58,6 +58,10 @@ struct ImportReport
     QString summary() const;
     // "Read as UTF-8" / "Read as Windows-1252" (for the status bar).
     QString encodingNote() const;
+    // Whether the report tells the user something they should know: problems, bytes that were
+    // no UTF-8, parts kept as written although the form has them, settings set twice. Otherwise
+    // opening just says what it opened.
+    bool needsAttention() const;
     // The whole report, one remark a line: the summary, the encoding, what stays as written
     // and why, and the reader's problems with line numbers.
     QString text() const;

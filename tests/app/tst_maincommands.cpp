@@ -508,11 +508,18 @@ private Q_SLOTS:
         QCOMPARE(main->document().respawnMode(), RespawnMode::Base);
         QCOMPARE(main->document().text(Field::delayText), QStringLiteral("5"));
         QVERIFY(main->document().code(CodeBox::mainOtherCode).contains(QStringLiteral("// kept")));
+        // Nothing in it needs the user's attention: the status line says what was opened, and
+        // File > Open Report shows the report.
+        QVERIFY(!secondaryWindow("openReport"));
+        QVERIFY(main->isEnabled());
+        QCOMPARE(find<QLabel>("textPanel")->text(),
+                 QStringLiteral("Opened description.ext. Read as UTF-8."));
+        QVERIFY(prompts->messages.isEmpty()); // the form was as started: no question
+        QVERIFY(main->mnuOpenReport()->isEnabled());
+        main->mnuOpenReport()->trigger();
         QWidget *report = secondaryWindow("openReport");
         QVERIFY(report);
         QVERIFY(main->isEnabled());
-        QCOMPARE(find<QLabel>("textPanel")->text(), QStringLiteral("Read as UTF-8"));
-        QVERIFY(prompts->messages.isEmpty()); // the form was as started: no question
         report->close();
 
         find<QCheckBox>("gpsCheck")->click(); // an entry of the user's own

@@ -16,6 +16,7 @@ function(run_check expected_code expected_output)
   if(NOT "${expected_output}" STREQUAL "-" AND NOT output STREQUAL "${expected_output}")
     message(FATAL_ERROR "--check ${ARGN} printed:\n${output}\nexpected:\n${expected_output}")
   endif()
+  set(output "${output}" PARENT_SCOPE)
 endfunction()
 
 file(READ "${DATA}/check.expected" expected)
@@ -26,3 +27,13 @@ run_check(2 "-" inc)
 # A problem two includes deep, with the #include lines that led to it and its source line.
 file(READ "${DATA}/included.expected" expected)
 run_check(1 "${expected}" included.ext)
+# The forms for CI systems, and a limit: an unknown form or a wrong limit is a usage error.
+run_check(2 "-" --format=xml valid.ext)
+run_check(2 "-" --max-diagnostics=-1 valid.ext)
+run_check(2 "-" --max-diagnostics=many valid.ext)
+run_check(1 "::error file=included/texts.hpp,line=2,col=36,endColumn=44,title=missing-semicolon::expected ';' after the value, found 'briefing'%0AIn file included from included/settings.hpp:2%0AIn file included from included.ext:3\n"
+  --format=github included.ext)
+run_check(1 "-" --format=json --max-diagnostics=1 mistakes.ext)
+if(NOT output MATCHES "\"notShown\": [1-9]")
+  message(FATAL_ERROR "--format=json --max-diagnostics=1 does not count what it left out:\n${output}")
+endif()

@@ -38,3 +38,6 @@ if(NOT code EQUAL 0)
 endif()
 check_mission(broken 1)
 check_mission(macros 1)
+# What mission frameworks copy (CBA's macros, __EXEC, Vcom's settings line, the game's own
+# pictures and sounds): read without an error, as the game reads it.
+check_mission(frameworks 0)

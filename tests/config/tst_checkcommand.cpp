@@ -8,6 +8,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,6 +23,7 @@
 using namespace config;
 
 Q_DECLARE_METATYPE(config::CheckLimits)
+Q_DECLARE_METATYPE(config::CheckFormat)
 
 namespace {
 
@@ -33,11 +37,12 @@ struct CheckRun
     QString full;
 };
 
-CheckRun check(const QStringList &paths, const CheckLimits &limits = {}, bool pedantic = false)
+CheckRun check(const QStringList &paths, const CheckLimits &limits = {}, bool pedantic = false,
+               const CheckOutput &options = {})
 {
     QString full;
     QTextStream out(&full);
-    const int exitCode = runCheck(paths, out, limits, pedantic);
+    const int exitCode = runCheck(paths, out, limits, pedantic, options);
     QString output;
     for (const QString &line : full.split(u'\n', Qt::SkipEmptyParts)) {
         if (!line.startsWith(u' ') && !line.startsWith(u"In file included from "))
@@ -99,6 +104,177 @@ private Q_SLOTS:
     {
         const CheckRun run = check({"valid.ext", "utf8bom.ext", "cp1252.ext", "mistakes.ext"});
         QCOMPARE(run.full, expectedOutput());
+        QCOMPARE(run.exitCode, 1);
+    }
+
+    // The forms for CI systems: every diagnostic with its file, place and end, severity, name,
+    // message and the #include lines that led to it, and a file that cannot be read.
+    void formats_data()
+    {
+        QTest::addColumn<CheckFormat>("format");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("github")
+            << CheckFormat::GitHub
+            << "::error file=included/texts.hpp,line=2,col=36,endColumn=44,"
+               "title=missing-semicolon::expected ';' after the value, found 'briefing'%0AIn "
+               "file included from included/settings.hpp:2%0AIn file included from "
+               "included.ext:3\n"
+               "::error file=nowhere.ext,title=cannot-read::cannot read the file: no such file\n";
+        QTest::newRow("json")
+            << CheckFormat::Json
+            << "{\"diagnostics\": [\n"
+               "{\"column\":36,\"end\":{\"column\":44,\"line\":2},\"file\":\"included/"
+               "texts.hpp\",\"includedFrom\":[{\"column\":1,\"file\":\"included/"
+               "settings.hpp\",\"line\":2},{\"column\":1,\"file\":\"included.ext\",\"line\":3}],"
+               "\"line\":2,\"message\":\"expected ';' after the value, found 'briefing'\","
+               "\"name\":\"missing-semicolon\",\"severity\":\"error\"},\n"
+               "{\"file\":\"nowhere.ext\",\"message\":\"cannot read the file: no such file\","
+               "\"name\":\"cannot-read\",\"severity\":\"error\"}\n"
+               "],\n\"notShown\": 0}\n";
+    }
+    void formats()
+    {
+        QFETCH(CheckFormat, format);
+        QFETCH(QString, output);
+        CheckOutput options;
+        options.format = format;
+        const CheckRun run = check({"included.ext", "nowhere.ext"}, {}, false, options);
+        QCOMPARE(run.full, output);
+        QCOMPARE(run.exitCode, 2);
+    }
+
+    // GitHub's workflow commands end at a line break and split properties at ':' and ',':
+    // those are escaped, '%' first.
+    void githubEscapes()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+#ifdef Q_OS_WIN
+        // No ':' in a Windows file name; the drive's has one.
+        const QString file = dir.path() + u"/a,b%.ext"_qs;
+#else
+        const QString file = dir.path() + u"/a,b:c%.ext"_qs;
+#endif
+        QVERIFY(makeFile(file, u"class A { x = 1 };"_qs));
+        CheckOutput options;
+        options.format = CheckFormat::GitHub;
+        const CheckRun run = check({file}, {}, false, options);
+        const QString escapedName = QString(file)
+                                        .replace(u'%', u"%25"_qs)
+                                        .replace(u',', u"%2C"_qs)
+                                        .replace(u':', u"%3A"_qs);
+        QVERIFY(escapedName.contains(u"a%2Cb"_qs) && escapedName.contains(u"%25.ext"_qs));
+        QCOMPARE(run.full, u"::warning file="_qs + escapedName +
+                               u",line=1,col=17,endColumn=18,title=missing-semicolon::expected "
+                               u"';' after the value, found '}' (the game logs \"'/A.x': Missing "
+                               u"';' prior '}'\")\n"_qs);
+        QCOMPARE(run.exitCode, 0);
+    }
+
+    // SARIF 2.1.0 as code scanning reads it: one run, its rules, a result per diagnostic with
+    // its region, the include chain as related locations.
+    void sarif()
+    {
+        CheckOutput options;
+        options.format = CheckFormat::Sarif;
+        const CheckRun run = check({"included.ext", "mistakes.ext"}, {}, false, options);
+        QCOMPARE(run.exitCode, 1);
+        QJsonParseError error;
+        const QJsonDocument doc = QJsonDocument::fromJson(run.full.toUtf8(), &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+        const QJsonObject root = doc.object();
+        QCOMPARE(root["version"].toString(), u"2.1.0"_qs);
+        QCOMPARE(root["runs"].toArray().size(), 1);
+        const QJsonObject runObject = root["runs"].toArray().first().toObject();
+        QCOMPARE(runObject["tool"]["driver"]["name"].toString(), u"merrow-editor"_qs);
+        QSet<QString> rules;
+        for (const QJsonValue &rule : runObject["tool"]["driver"]["rules"].toArray())
+            rules.insert(rule["id"].toString());
+        const QJsonArray results = runObject["results"].toArray();
+        QCOMPARE(results.size(), check({"included.ext", "mistakes.ext"}).output.count(u'\n'));
+        for (const QJsonValue &result : results) {
+            QVERIFY(rules.contains(result["ruleId"].toString()));
+            const QJsonObject region =
+                result["locations"][0]["physicalLocation"]["region"].toObject();
+            QVERIFY(region["startLine"].toInt() >= 1);
+            QVERIFY(region["endLine"].toInt() >= region["startLine"].toInt());
+        }
+        const QJsonObject first = results.first().toObject();
+        QCOMPARE(first["ruleId"].toString(), u"missing-semicolon"_qs);
+        QCOMPARE(first["level"].toString(), u"error"_qs);
+        QCOMPARE(first["locations"][0]["physicalLocation"]["artifactLocation"]["uri"].toString(),
+                 u"included/texts.hpp"_qs);
+        QCOMPARE(first["locations"][0]["physicalLocation"]["region"]["endColumn"].toInt(), 44);
+        QCOMPARE(first["relatedLocations"].toArray().size(), 2);
+        QCOMPARE(runObject["invocations"][0]["exitCode"].toInt(), 1);
+    }
+
+    // A file of 100,000 different errors prints the first ones and says how many more there
+    // are, in every format; the exit code stays. 0 prints all.
+    void maxDiagnostics_data()
+    {
+        QTest::addColumn<CheckFormat>("format");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QString>("last");
+        const QString more = "100 more errors and warnings were not shown (--max-diagnostics=%1; "
+                             "0 shows all)";
+        QTest::newRow("default")
+            << CheckFormat::Gcc << -1 << 100
+            << "note: " + QString(more).replace(u"100"_qs, u"%2"_qs).arg(100).arg(99900);
+        QTest::newRow("ten") << CheckFormat::Gcc << 10 << 10
+                             << "note: " +
+                                    QString(more).replace(u"100"_qs, u"%2"_qs).arg(10).arg(99990);
+        QTest::newRow("all") << CheckFormat::Gcc << 0 << 100000 << "";
+        QTest::newRow("github") << CheckFormat::GitHub << 3 << 3
+                                << "::notice title=merrow-editor::" +
+                                       QString(more).replace(u"100"_qs, u"%2"_qs).arg(3).arg(99997);
+        QTest::newRow("json") << CheckFormat::Json << 3 << 3 << "\"notShown\": 99997}";
+    }
+    void maxDiagnostics()
+    {
+        QFETCH(CheckFormat, format);
+        QFETCH(int, limit);
+        QFETCH(int, shown);
+        QFETCH(QString, last);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QString text;
+        for (int i = 0; i < 100000; ++i)
+            text += QStringLiteral("k%1 %1;\n").arg(i);
+        QVERIFY(makeFile(dir.path() + u"/a.ext"_qs, text));
+        CheckOutput options;
+        options.format = format;
+        if (limit >= 0)
+            options.maxDiagnostics = limit;
+        const CheckRun run = check({dir.path() + u"/a.ext"_qs}, {}, false, options);
+        QCOMPARE(run.exitCode, 1);
+        const QStringList lines = run.full.split(u'\n', Qt::SkipEmptyParts);
+        const qsizetype printed = format == CheckFormat::Gcc
+                                      ? run.full.count(u": error: expected '='"_qs)
+                                      : run.full.count(u"expected '='"_qs);
+        QCOMPARE(printed, qsizetype(shown));
+        if (last.isEmpty())
+            QVERIFY(!run.full.contains(u"not shown"_qs));
+        else
+            QCOMPARE(lines.last(), last);
+        if (format == CheckFormat::Json) {
+            QJsonParseError error;
+            const QJsonObject root = QJsonDocument::fromJson(run.full.toUtf8(), &error).object();
+            QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+            QCOMPARE(root["diagnostics"].toArray().size(), shown);
+            QCOMPARE(root["notShown"].toInt(), 100000 - shown);
+        }
+    }
+
+    // The limit counts over all files, and a note goes with the diagnostic it explains.
+    void maxDiagnosticsOverFiles()
+    {
+        CheckOutput options;
+        options.maxDiagnostics = 1;
+        const CheckRun run = check({"mistakes.ext", "included.ext"}, {}, false, options);
+        QCOMPARE(run.output.count(u": error: "_qs) + run.output.count(u": warning: "_qs), 1);
+        QVERIFY(run.output.endsWith(u"were not shown (--max-diagnostics=1; 0 shows all)\n"_qs));
         QCOMPARE(run.exitCode, 1);
     }
 
@@ -228,7 +404,10 @@ private Q_SLOTS:
             << defaults << unclosed("%1/X.hpp") << 1;
 #endif
         QTest::newRow("game and addon paths are not looked up")
-            << QStringList{} << "#include \"\\a3\\ui_f\\hpp\\defineResincl.inc\"" << defaults << ""
+            << QStringList{} << "#include \"\\a3\\ui_f\\hpp\\defineResincl.inc\"" << defaults
+            << "%1/a.ext:1:1: warning: included file '\\a3\\ui_f\\hpp\\defineResincl.inc' is not "
+               "read: a path starting with '\\' names a file of the game or an addon, which only "
+               "the game has [include-addon]\n"
             << 0;
         QTest::newRow("missing")
             << QStringList{} << "#include \"gone.hpp\"" << defaults
@@ -277,13 +456,15 @@ private Q_SLOTS:
         QTest::newRow("include too large")
             << QStringList{"%1/big.hpp=<bytes:1001>"} << "#include \"big.hpp\""
             << CheckLimits{1000, 100000, 100}
-            << error + "'big.hpp' is too large (1001 bytes; at most 1000 bytes) [include-refused]\n"
+            << error +
+                   "'big.hpp' is too large: 1001 bytes, more than the 1000 bytes the check reads "
+                   "[include-refused]\n"
             << 1;
         QTest::newRow("includes together too large")
             << QStringList{"%1/x.hpp=" + QString(600, u' ')}
             << "#include \"x.hpp\"\n#include \"x.hpp\"" << CheckLimits{1000, 1000, 100}
             << "%1/a.ext:2:1: error: included file 'x.hpp' is not read: the included files "
-               "together would be larger than 1000 bytes [include-refused]\n"
+               "together would be more than the 1000 bytes the check reads [include-refused]\n"
             << 1;
         QTest::newRow("too many includes")
             << QStringList{"%1/x.hpp=x=1;"} << "#include \"x.hpp\"\n#include \"x.hpp\""
@@ -293,8 +474,13 @@ private Q_SLOTS:
             << 1;
         QTest::newRow("checked file too large")
             << QStringList{"%1/a.ext=<bytes:1001>"} << "" << CheckLimits{1000, 1000, 1}
-            << "%1/a.ext: error: cannot read the file: is too large (1001 bytes; at most 1000 "
-               "bytes)\n"
+            << "%1/a.ext: error: cannot read the file: is too large: 1001 bytes, more than the "
+               "1000 bytes the check reads\n"
+            << 2;
+        QTest::newRow("checked file over the default limit")
+            << QStringList{"%1/a.ext=<bytes:52428801>"} << "" << defaults
+            << "%1/a.ext: error: cannot read the file: is too large: 52428801 bytes, more than "
+               "the 50 MiB (52428800 bytes) the check reads\n"
             << 2;
         QTest::newRow("checked fifo")
             << QStringList{"%1/a.ext=<fifo>"} << "" << defaults

@@ -72,11 +72,18 @@ private Q_SLOTS:
         // A missing ';' the game reports; the one before '}' or the end it reads on without.
         QTest::newRow("';' missing at the end of a line") << "x = 1\ny = 2;"
                                                           << "1:6 error [missing-semicolon]";
+        // Before a '}' the game reads on too, but logs "Missing ';' prior '}'" (and a binarizer
+        // refuses the file): a warning, at the '}'.
         QTest::newRow("';' missing before '}'") << "class A { x = 1 };"
-                                                << "";
+                                                << "1:17 warning [missing-semicolon]";
+        QTest::newRow("';' missing before '}' on the next line")
+            << "class A {\n  x = 1\n};"
+            << "3:1 warning [missing-semicolon]";
         QTest::newRow("';' missing at the end") << "x = 1"
                                                 << "";
-        QTest::newRow("'};' missing its ';' at the end") << "class A { class B {} };"
+        QTest::newRow("'};' missing its ';' before '}'") << "class A { class B {} };"
+                                                         << "1:22 warning [missing-semicolon]";
+        QTest::newRow("'};' missing its ';' at the end") << "class A { class B {}; }"
                                                          << "";
         // respawn
         QTest::newRow("respawn number") << "respawn = 3;"
@@ -102,9 +109,30 @@ private Q_SLOTS:
                                        << "1:16 warning [number-value]";
         QTest::newRow("wreck time as a word") << "wreckRemovalMaxTime = long;"
                                               << "1:23 warning [number-value]";
+        // respawnVehicle (since 2.18): three of the six modes
+        QTest::newRow("vehicle respawn number") << "respawnVehicle = 3;"
+                                                << "";
+        QTest::newRow("vehicle respawn name") << "respawnVehicle = \"instant\";"
+                                              << "";
+        QTest::newRow("vehicle respawn as a bird") << "respawnVehicle = 1;"
+                                                   << "1:18 warning [respawn-value]";
+        QTest::newRow("vehicle respawn name the game turns into NONE")
+            << "respawnVehicle = GROUP;"
+            << "1:18 warning [respawn-value]";
         // Header
         QTest::newRow("game type known") << "class Header { gameType = Coop; };"
                                          << "";
+        QTest::newRow("game type Survive") << "class Header { gameType = Survive; };"
+                                           << "";
+        QTest::newRow("game type Apex") << "class Header { gameType = \"Apex\"; };"
+                                        << "";
+        QTest::newRow("game type Warlords") << "class Header { gameType = Warlords; };"
+                                            << "";
+        QTest::newRow("game type by its name, not its class")
+            << "class Header { gameType = Survival; };"
+            << "1:27 warning [game-type]";
+        QTest::newRow("game type dropped in 2.00") << "class Header { gameType = ZCoop; };"
+                                                   << "1:27 warning [game-type]";
         QTest::newRow("game type other case") << "class Header { gameType = \"ctf\"; };"
                                               << "";
         QTest::newRow("game type unknown") << "class Header { gameType = Coopp; };"
@@ -174,6 +202,25 @@ private Q_SLOTS:
         QTest::newRow("sound of a mod") << "class CfgSounds { class w { sound[] = "
                                            "{\"@mod\\x.wss\", 1, 1}; }; };"
                                         << "";
+        QTest::newRow("sound of the game without '\\'")
+            << "class CfgSounds { class w { sound[] = {\"A3\\Sounds_F\\x.wss\", 1, 1}; }; };"
+            << "";
+        QTest::newRow("sound outside the folder")
+            << "class CfgSounds { class w { sound[] = {\"..\\x.ogg\", 1, 1}; }; };"
+            << "1:40 warning [file-outside-mission]";
+        QTest::newRow("sound that goes in and out again")
+            << "class CfgSounds { class w { sound[] = {\"sounds\\..\\..\\x.ogg\", 1, 1}; }; };"
+            << "1:40 warning [file-outside-mission]";
+        QTest::newRow("sound on another drive")
+            << "class CfgSounds { class w { sound[] = {\"C:\\x.ogg\", 1, 1}; }; };"
+            << "1:40 warning [file-outside-mission]";
+        QTest::newRow("picture of the game without '\\'")
+            << "loadScreen = \"a3\\ui_f\\data\\x.paa\";"
+            << "";
+        QTest::newRow("procedural texture") << "overviewPicture = \"#(argb,8,8,3)color(0,0,0,1)\";"
+                                            << "";
+        QTest::newRow("picture outside the folder") << "loadScreen = \"..\\pics\\x.paa\";"
+                                                    << "1:14 warning [file-outside-mission]";
         QTest::newRow("pictures") << "loadScreen = \"images\\load.paa\";\noverviewPicture = "
                                      "\"overview\";\nloadScreen = \"none.paa\";"
                                   << "3:1 warning [duplicate-name]\n3:14 warning [file-not-found]";
@@ -183,6 +230,17 @@ private Q_SLOTS:
                "class third { file = \"fn\"; class c { ext = \".fsm\"; }; };\n"
                "class fourth { class d { file = \"x\\fn_d.sqf\"; }; }; }; };"
             << "1:57 warning [file-not-found]\n4:33 warning [file-not-found]";
+        QTest::newRow("functions declared without a body")
+            << "class CfgFunctions { class T { class misc { class a; class z; }; }; };"
+            << "1:54 warning [file-not-found]";
+        QTest::newRow("function file outside the folder")
+            << "class CfgFunctions { class T { class c { class f { file = \"..\\f.sqf\"; }; }; "
+               "}; };"
+            << "1:59 warning [file-outside-mission]";
+        QTest::newRow("function folder outside the folder")
+            << "class CfgFunctions { class T { class c { file = \"..\\fns\"; class f; class g "
+               "{}; }; }; };"
+            << "1:49 warning [file-outside-mission]";
         QTest::newRow("function folder missing")
             << "class CfgFunctions { class T { class c { file = \"gone\"; }; }; };"
             << "1:49 warning [file-not-found]";
@@ -234,8 +292,18 @@ private Q_SLOTS:
         // Without a loader (the preview) includes are not followed at all.
         if (qstrcmp(QTest::currentDataTag(), "an include not followed") != 0)
             options.includeLoader = [](const QString &, const QString &) { return IncludedFile{}; };
+        // A name that leads out of the mission folder is never looked for.
+        QStringList asked;
+        options.fileExists = [&asked](const QString &path) {
+            asked << path;
+            return missionFileExists(path);
+        };
         const ReadResult kept = readConfig(text, options);
         QCOMPARE(found(kept), expected);
+        for (const QString &path : std::as_const(asked))
+            QVERIFY2(!path.startsWith(u"..") && !path.contains(u":") && !path.contains(u"..\\..") &&
+                         !path.startsWith(u"a3", Qt::CaseInsensitive),
+                     qPrintable(path));
         // --check keeps no tree; the rules see the same.
         options.keepEntries = false;
         QCOMPARE(found(readConfig(text, options)), expected);

@@ -172,7 +172,8 @@ private Q_SLOTS:
             << "1:6: error: expected ';' after the value, found the end of the line";
         QTest::newRow("missing ';' before '}'")
             << "class A { x = \"a\" };"
-            << "1:18: warning: expected ';' after the value, found '}'";
+            << "1:19: warning: expected ';' after the value, found '}' (the game logs "
+               "\"'/A.x': Missing ';' prior '}'\")";
         QTest::newRow("missing ';' after a class")
             << "class A {} x=1;"
             << "1:10: error: expected ';' after '}' of class A, found 'x'";
@@ -196,7 +197,7 @@ private Q_SLOTS:
         QTest::newRow("game type as the game writes it") << "class Header { gameType = Coop; };"
                                                          << "";
         QTest::newRow("empty value") << "x=;"
-                                     << "1:3: warning: empty value: expected a value, found ';'";
+                                     << "1:3: error: empty value: expected a value, found ';'";
         QTest::newRow("key twice") << "class A {\nx=1;\nX=2;\n};"
                                    << "3:1: warning: 'X' is set twice in the same class (first on "
                                       "line 2); the game keeps only one";
@@ -252,10 +253,12 @@ private Q_SLOTS:
                                               << "2:5: error: macro 'F' takes 2 arguments, found 1";
         QTest::newRow("unclosed arguments")
             << "#define F(a) a\nx = F(1;"
-            << "2:4: warning: empty value: expected a value, found ';'\n"
-               "2:5: error: expected ')' to close the arguments of macro 'F', found ';'";
-        QTest::newRow("unclosed eval") << "x = __EVAL(1 + 2;"
-                                       << "1:17: error: expected ')' to close __EVAL(, found ';'";
+            << "2:4: error: empty value: expected a value, found ';'\n"
+               "2:5: error: expected ')' to close the arguments of macro 'F', found the end of "
+               "the file";
+        QTest::newRow("unclosed eval")
+            << "x = __EVAL(1 + 2;"
+            << "1:11: error: expected ')' to close __EVAL(, found the end of the file";
         QTest::newRow("include without quotes")
             << "#include file.hpp"
             << "1:1: error: expected \"file\" or <file> after #include, found 'file.hpp'";
@@ -356,8 +359,8 @@ private Q_SLOTS:
             << "a=COOP;\nclass A {} b=1;\nc=1 d=2;"
             << "2 errors, 1 warning — line 2: expected ';' after '}' of class A, found 'b'";
         QTest::newRow("warning only")
-            << "x=;"
-            << "1 warning — line 1: empty value: expected a value, found ';'";
+            << "respwnDelay=1;"
+            << "1 warning — line 1: unknown key 'respwnDelay': did you mean respawnDelay?";
     }
     void summaryLine()
     {

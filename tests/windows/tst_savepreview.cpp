@@ -434,7 +434,7 @@ private Q_SLOTS:
     {
         const QString key = QString(30, u'k');
         QPointer<savePreview> preview =
-            open("a=1;\nb=2 c=3;\n" + key + "=1;\n" + key + "=2;\nd=;\n");
+            open("a=1;\nb=2 c=3;\n" + key + "=1;\n" + key + "=2;\nrespwnDelay=1;\n");
         auto *status = preview->findChild<QPushButton *>(QStringLiteral("checkStatus"));
         QTRY_VERIFY(preview->check()->isResting() && status->text() != u"Checking...");
         const QString counts = QStringLiteral("1 error, 2 warnings — line ");
@@ -449,7 +449,7 @@ private Q_SLOTS:
             {2, QStringLiteral("expected ';' after the value, found 'c'")}, // the first error
             {2, QStringLiteral("expected ';' after the value, found 'c'")},
             {4, twice},
-            {5, QStringLiteral("empty value: expected a value, found ';'")},
+            {5, QStringLiteral("unknown key 'respwnDelay': did you mean respawnDelay?")},
             {2, QStringLiteral("expected ';' after the value, found 'c'")}, // from the top
         };
         QPlainTextEdit *code = preview->codePreview();
@@ -482,7 +482,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("summary");
         QTest::newRow("error") << QStringLiteral("a=1;\nb=2 c=3;\n") << QStringLiteral("1 error");
-        QTest::newRow("warning") << QStringLiteral("a=1;\nb=;\n") << QStringLiteral("1 warning");
+        QTest::newRow("warning") << QStringLiteral("a=1;\nrespwnDelay=1;\n")
+                                 << QStringLiteral("1 warning");
         QTest::newRow("clean") << QStringLiteral("a=1;\n") << QStringLiteral("No problems");
     }
     void idlePreviewRests()
