@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -145,7 +146,12 @@ endingsNotifications::endingsNotifications(QWidget *owner, const QList<MissionCl
     connect(ui->okButton, &QPushButton::clicked, this, &endingsNotifications::okButton_Click);
     connect(ui->cancelButton, &QPushButton::clicked, this, &QWidget::close);
     // Tall enough for every key of a notification with its help line, within the screen.
-    const QSize wanted = sizeHint().expandedTo(size());
+    QSize wanted = sizeHint().expandedTo(size());
+    for (const Page &page : m_pages) {
+        const QWidget *entryPage = page.form->parentWidget();
+        wanted = wanted.expandedTo(
+            {0, entryPage->sizeHint().height() + ui->introLabel->sizeHint().height() + 140});
+    }
     const QRect screen =
         owner && owner->screen() ? owner->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
     resize(std::min(wanted.width(), screen.width() - 40),
@@ -183,12 +189,20 @@ void endingsNotifications::buildPage(Page &page, QWidget *tab)
     side->addLayout(buttons);
     layout->addLayout(side);
 
-    auto *right = new QVBoxLayout;
-    page.note = new QLabel(tab);
+    // The chosen entry scrolls when the screen is too small for all its keys.
+    auto *area = new QScrollArea(tab);
+    area->setObjectName(plural + QStringLiteral("Area"));
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    auto *entryPage = new QWidget(area);
+    entryPage->setObjectName(prefixOf(kind) + QStringLiteral("Page"));
+    auto *right = new QVBoxLayout(entryPage);
+    right->setContentsMargins(0, 0, 0, 0);
+    page.note = new QLabel(entryPage);
     page.note->setObjectName(plural + QStringLiteral("Note"));
     page.note->setWordWrap(true);
     right->addWidget(page.note);
-    page.form = new QWidget(tab);
+    page.form = new QWidget(entryPage);
     auto *grid = new QGridLayout(page.form);
     grid->setContentsMargins(0, 0, 0, 0);
     auto *nameLabel = new QLabel(tr("class"), page.form);
@@ -248,21 +262,25 @@ void endingsNotifications::buildPage(Page &page, QWidget *tab)
     }
     grid->setColumnStretch(2, 1);
     right->addWidget(page.form);
-    page.written = new QPlainTextEdit(tab);
+    page.written = new QPlainTextEdit(entryPage);
     page.written->setObjectName(prefixOf(kind) + QStringLiteral("Written"));
     page.written->setReadOnly(true);
     page.written->setAccessibleName(tr("as written"));
     page.written->setTabStopDistance(fontMetrics().horizontalAdvance(u' ') * 4);
     right->addWidget(page.written, 1);
     if (kind == ClassKind::Notifications) {
-        page.preview = new NotificationPreview(tab);
+        page.preview = new NotificationPreview(entryPage);
         page.preview->setObjectName(QStringLiteral("notificationPreview"));
         page.preview->setAccessibleName(tr("how the notification looks"));
         page.preview->setMinimumSize(page.preview->sizeHint());
         right->addWidget(page.preview);
     }
     right->addStretch();
-    layout->addLayout(right, 1);
+    area->setWidget(entryPage);
+    // The tab's own background shows through, as without the scroll area.
+    area->viewport()->setAutoFillBackground(false);
+    entryPage->setAutoFillBackground(false);
+    layout->addWidget(area, 1);
 
     connect(page.list, &QListWidget::currentRowChanged, this,
             [this, &page](int row) { showEntry(page, row); });
