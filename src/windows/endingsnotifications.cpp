@@ -143,6 +143,8 @@ endingsNotifications::endingsNotifications(QWidget *owner, const QList<MissionCl
     // Enter on a button presses that button; elsewhere it does nothing (keyPressEvent).
     for (QPushButton *button : {ui->okButton, ui->cancelButton})
         button->setAutoDefault(true);
+    // A problem OK names takes the room beside the buttons.
+    ui->buttonLayout->setStretchFactor(ui->problemLabel, 1);
     connect(ui->okButton, &QPushButton::clicked, this, &endingsNotifications::okButton_Click);
     connect(ui->cancelButton, &QPushButton::clicked, this, &QWidget::close);
     // Tall enough for every key of a notification with its help line, within the screen.
@@ -459,8 +461,10 @@ bool endingsNotifications::showProblem()
             QWidget *at = page.name;
             if (entry.name.isEmpty())
                 problem = tr("A class needs a name.");
-            for (qsizetype other = 0; other < row && problem.isEmpty(); ++other) {
-                if (page.entries[other].name.compare(entry.name, Qt::CaseInsensitive) == 0)
+            // Against every other class, those kept as written too.
+            for (qsizetype other = 0; other < page.entries.size() && problem.isEmpty(); ++other) {
+                if (other != row &&
+                    page.entries[other].name.compare(entry.name, Qt::CaseInsensitive) == 0)
                     problem = tr("Two classes are named %1.").arg(entry.name);
             }
             for (std::size_t i = 0; i < table.attributes.size() && problem.isEmpty(); ++i) {
@@ -472,8 +476,11 @@ bool endingsNotifications::showProblem()
                                           : value.elements.join(QStringLiteral(","));
                 const QString why = problemOf(table.attributes[i].type, typed);
                 if (!why.isEmpty()) {
-                    problem = QStringLiteral("%1 of %2 %3.")
-                                  .arg(QLatin1StringView(table.attributes[i].key), entry.name, why);
+                    const bool array = table.attributes[i].type == AttributeType::Colour ||
+                                       table.attributes[i].type == AttributeType::Names;
+                    problem = QStringLiteral("%1: %2%3 %4.")
+                                  .arg(entry.name, QLatin1StringView(table.attributes[i].key),
+                                       array ? QStringLiteral("[]") : QString(), why);
                     at = page.fields[i].edit;
                 }
             }

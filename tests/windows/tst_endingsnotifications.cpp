@@ -167,19 +167,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("colour above 1") << u"endingPictureColor"_s << u"2, 0, 0"_s;
-        QTest::newRow("two numbers") << u"endingPictureColor"_s << u"0, 0"_s;
-        QTest::newRow("empty name") << u"endingName"_s << QString();
+        QTest::addColumn<QString>("problem");
+        const QString colour =
+            u"End1: pictureColor[] needs 3 or 4 numbers from 0 to 1, separated by commas."_s;
+        QTest::newRow("colour above 1") << u"endingPictureColor"_s << u"2, 0, 0"_s << colour;
+        QTest::newRow("two numbers") << u"endingPictureColor"_s << u"0, 0"_s << colour;
+        QTest::newRow("empty name") << u"endingName"_s << QString() << u"A class needs a name."_s;
+        // The other one is kept as written, and still counts.
+        QTest::newRow("name taken")
+            << u"endingName"_s << u"loser"_s << u"Two classes are named loser."_s;
     }
     void badValueKeepsTheWindowOpen()
     {
         QFETCH(QString, field);
         QFETCH(QString, typed);
+        QFETCH(QString, problem);
         open(Mission);
         retype(find<QLineEdit>(field), typed);
         pressOk();
         QVERIFY(window && window->isVisible());
-        QVERIFY(!find<QLabel>(u"problemLabel"_s)->text().isEmpty());
+        QCOMPARE(find<QLabel>(u"problemLabel"_s)->text(), problem);
         QVERIFY(find<QLineEdit>(field)->hasFocus());
         QVERIFY(written.isNull());
     }
