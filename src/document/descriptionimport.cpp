@@ -120,10 +120,14 @@ public:
                 if (s.set && !s.readOnly)
                     ++m_report.entriesInSettings;
             }
-            // And the endings and notifications, in their own window.
+            // And the endings and notifications, in their own window. Most files have neither,
+            // and are spared reading Other again.
+            const QString &other = m_values.codes[int(CodeBox::mainOtherCode)];
             for (int kind = 0; kind < ClassKindCount; ++kind) {
-                const MissionClass c =
-                    readMissionClass(m_values.codes[int(CodeBox::mainOtherCode)], ClassKind(kind));
+                const QLatin1StringView name(classTable(ClassKind(kind)).className);
+                if (!other.contains(name, Qt::CaseInsensitive))
+                    continue;
+                const MissionClass c = readMissionClass(other, ClassKind(kind));
                 if (c.present && !c.readOnly)
                     ++m_report.entriesInClasses;
             }
