@@ -9,6 +9,7 @@
 #include "nativefile.h"
 #include "preprocessor.h"
 #include "textcodec.h"
+#include "textfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,271 +31,8 @@ namespace config {
 
 namespace {
 
-struct FileText
-{
-    bool ok = false;
-    QString text;
-    QString problem;
-    qint64 bytes = 0;
-    // The file's size when it was not read for being larger than the limit; -1 otherwise.
-    qint64 tooLarge = -1;
-};
-
-// A limit as a message names it: "50 MiB (52428800 bytes)", or for the small limits of tests
-// "1000 bytes".
-QString limitText(qint64 bytes)
-{
-    constexpr qint64 MiB = 1024 * 1024;
-    if (bytes >= MiB && bytes % MiB == 0)
-        return QStringLiteral("%1 MiB (%2 bytes)").arg(bytes / MiB).arg(bytes);
-    return QStringLiteral("%1 bytes").arg(bytes);
-}
-
 // Identical messages printed before the rest become "N more like this".
 constexpr int MaxAlike = 5;
-
-// Whether `tail`, the last bytes of a text, end inside a UTF-8 sequence.
-bool endsInsideSequence(QByteArrayView tail)
-{
-    qsizetype continuation = 0;
-    for (qsizetype i = tail.size() - 1; i >= 0; --i) {
-        const auto byte = static_cast<unsigned char>(tail[i]);
-        if ((byte & 0xC0) == 0x80) {
-            ++continuation;
-            continue;
-        }
-        const qsizetype length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-        return continuation + 1 < length;
-    }
-    return false;
-}
-
-// Reads the rest of `fd` as UTF-8, a block at a time, into `text` (an initial byte order mark
-// is dropped, as decodeText() drops it). Nearly every description file is UTF-8, and decoding
-// it as it is read means its bytes and its text are never both held whole: for a large file
-// that is a third less peak memory. False for anything else (bytes that are not UTF-8, a read
-// error, a file past `maxBytes`), which the caller then reads whole.
-bool readUtf8InBlocks(int fd, qint64 size, qint64 maxBytes, QString &text, qint64 &total)
-{
-    constexpr qsizetype BlockSize = qsizetype(1) << 20;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    text.reserve(qsizetype(std::min(size, maxBytes)) + 4);
-    QByteArray block(BlockSize, Qt::Uninitialized);
-    QByteArray tail; // the last bytes read, to tell a sequence the file cuts off
-    total = 0;
-    for (;;) {
-        int error = 0;
-        const qint64 n = NativeFile::read(fd, block.data(), block.size(), &error);
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;
-        total += n;
-        if (total > maxBytes)
-            return false;
-        const QByteArrayView in(block.constData(), qsizetype(n));
-        const qsizetype used = text.size();
-        text.resize(used + utf8.requiredSpace(in.size()));
-        const QChar *end = utf8.appendToBuffer(text.data() + used, in);
-        text.resize(end - text.constData());
-        if (utf8.hasError())
-            return false;
-        tail = (tail + in.last(std::min<qsizetype>(4, in.size())).toByteArray()).right(4);
-    }
-    return !endsInsideSequence(tail);
-}
-
-// Reads a regular file of at most `maxBytes`. What is not a regular file is refused before it
-// is opened (a FIFO would block open() and read() forever, a device never ends); the open
-// itself does not wait either, and the type and size are checked again on what was opened,
-// in case the name was swapped in between.
-FileText readFile(const QString &path, qint64 maxBytes)
-{
-    FileText result;
-    auto refuse = [&](const NativeFile::Status &st) {
-        if (st.isFolder) {
-            result.problem = QStringLiteral("is a folder, not a file");
-            return true;
-        }
-        if (!st.isRegular) {
-            result.problem = QStringLiteral("is not a regular file");
-            return true;
-        }
-        if (st.size > maxBytes) {
-            result.tooLarge = st.size;
-            result.problem = QStringLiteral("is too large: %1 bytes, more than the %2 the "
-                                            "check reads")
-                                 .arg(st.size)
-                                 .arg(limitText(maxBytes));
-            return true;
-        }
-        return false;
-    };
-    NativeFile::Status st;
-    int error = 0;
-    if (!NativeFile::status(path, &st, &error)) {
-        result.problem = error == ENOENT ? QStringLiteral("no such file") : qt_error_string(error);
-        return result;
-    }
-    if (refuse(st))
-        return result;
-    const int fd = NativeFile::openForReading(path, &error);
-    if (fd < 0) {
-        result.problem = qt_error_string(error);
-        return result;
-    }
-    const std::unique_ptr<const int, void (*)(const int *)> closer(
-        &fd, [](const int *f) { NativeFile::close(*f); });
-    QByteArray bytes;
-    if (!NativeFile::status(fd, &st, &error) || refuse(st)) {
-        if (result.problem.isEmpty())
-            result.problem = qt_error_string(error);
-        return result;
-    }
-    try {
-        if (readUtf8InBlocks(fd, st.size, maxBytes, result.text, result.bytes)) {
-            result.ok = true;
-            return result;
-        }
-        // Anything else is read whole and decoded as the editor decodes it.
-        result.text = QString();
-        result.bytes = 0;
-        if (!NativeFile::rewind(fd, &error)) {
-            result.problem = qt_error_string(error);
-            return result;
-        }
-        // One byte more than the limit tells a file that grew since fstat().
-        bytes.resize(qsizetype(std::min<qint64>(st.size, maxBytes) + 1));
-        qsizetype filled = 0;
-        for (;;) {
-            if (filled == bytes.size()) {
-                if (filled > maxBytes)
-                    break;
-                bytes.resize(qsizetype(std::min<qint64>(2 * filled, maxBytes + 1)));
-            }
-            const qint64 n =
-                NativeFile::read(fd, bytes.data() + filled, bytes.size() - filled, &error);
-            if (n < 0) {
-                result.problem = qt_error_string(error);
-                return result;
-            }
-            if (n == 0)
-                break;
-            filled += n;
-        }
-        if (filled > maxBytes) {
-            result.tooLarge = filled;
-            result.problem = QStringLiteral("is too large: more than the %1 the check reads")
-                                 .arg(limitText(maxBytes));
-            return result;
-        }
-        bytes.truncate(filled);
-        result.bytes = filled;
-        result.text = decodeDescriptionBytes(bytes);
-    } catch (const std::bad_alloc &) {
-        result.problem = QStringLiteral("not enough memory to read it");
-        return result;
-    }
-    result.ok = true;
-    return result;
-}
-
-// The folder of one checked file, where its includes are looked for, and what they may still
-// take of the budgets.
-struct MissionFolder
-{
-    QString path;      // as the checked file's name gives it, so that names print alike
-    QString canonical; // with links resolved, to tell a link that points out of the folder
-    qint64 bytesLeft = 0;
-    int filesLeft = 0;
-    qint64 fileBytes = 0;
-    qint64 totalBytes = 0;
-
-    bool contains(const QString &file) const
-    {
-        const QString real = QFileInfo(file).canonicalFilePath();
-        return !real.isEmpty() && !canonical.isEmpty() &&
-               (canonical == u"/" ? real.startsWith(u'/') : real.startsWith(canonical + u'/'));
-    }
-};
-
-// The name in `folder` that matches `name` without regard to case: the exact name first, as
-// the game's file system would answer it.
-QString entryInFolder(const QString &folder, const QString &name)
-{
-    const QString exact = folder + u'/' + name;
-#ifndef Q_OS_WIN
-    // On Windows the exact name answers for any case; the listing gives the name as it is.
-    if (NativeFile::entryExists(exact))
-        return exact;
-#endif
-    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
-                                                       QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return folder + u'/' + entry;
-    }
-    return {};
-}
-
-// Finds an #include as the game does: relative to the including file, inside the mission
-// folder only, without regard to case. #include paths are written with backslashes, as the
-// game's own paths are.
-IncludedFile loadInclude(MissionFolder &folder, const QString &path, const QString &fromFile)
-{
-    IncludedFile result;
-    QString relative = path;
-    relative.replace(u'\\', u'/');
-    const bool absolute = relative.startsWith(u'/') ||
-                          (relative.size() >= 2 && relative[1] == u':' && relative[0].isLetter());
-    // Both made absolute: relativeFilePath() hands a relative name back unchanged.
-    const QString fromFolder = QDir(QFileInfo(folder.path).absoluteFilePath())
-                                   .relativeFilePath(QFileInfo(fromFile).absolutePath());
-    const QString inFolder = QDir::cleanPath(
-        fromFolder.isEmpty() || fromFolder == u"." ? relative : fromFolder + u'/' + relative);
-    if (absolute || inFolder == u".." || inFolder.startsWith(u"../")) {
-        result.problem = QStringLiteral("is outside the mission folder; only files inside it are "
-                                        "read");
-        return result;
-    }
-    QString found = folder.path;
-    for (const QString &part : inFolder.split(u'/', Qt::SkipEmptyParts)) {
-        if (part == u".")
-            continue;
-        found = entryInFolder(found, part);
-        if (found.isEmpty())
-            return result; // not found: a warning
-    }
-    found = QDir::cleanPath(found);
-    if (!folder.contains(found)) {
-        if (QFileInfo(found).canonicalFilePath().isEmpty())
-            return result; // a link to nothing
-        result.problem = QStringLiteral("leads outside the mission folder; only files inside it "
-                                        "are read");
-        return result;
-    }
-    if (folder.filesLeft <= 0) {
-        result.problem = QStringLiteral("is not read: the includes have reached their limit of "
-                                        "files");
-        return result;
-    }
-    const FileText text = readFile(found, std::min(folder.fileBytes, folder.bytesLeft));
-    if (!text.ok) {
-        result.problem = text.problem;
-        if (text.tooLarge >= 0 && text.tooLarge <= folder.fileBytes) {
-            result.problem = QStringLiteral("is not read: the included files together would be "
-                                            "more than the %1 the check reads")
-                                 .arg(limitText(folder.totalBytes));
-        }
-        return result;
-    }
-    --folder.filesLeft;
-    folder.bytesLeft -= text.bytes;
-    result.found = true;
-    result.name = found;
-    result.text = text.text;
-    return result;
-}
 
 // How many columns a character of a source line takes in a terminal: none for a combining
 // mark, two for the wide characters of East Asian scripts and emoji, one otherwise.
@@ -704,20 +442,6 @@ private:
 
 } // namespace
 
-std::function<IncludedFile(const QString &, const QString &)>
-missionIncludeLoader(const QString &path, const CheckLimits &limits)
-{
-    auto folder = std::make_shared<MissionFolder>();
-    folder->path = QFileInfo(path).path();
-    folder->canonical = QFileInfo(folder->path).canonicalFilePath();
-    folder->bytesLeft = folder->totalBytes = limits.includedBytes;
-    folder->filesLeft = limits.includedFiles;
-    folder->fileBytes = limits.fileBytes;
-    return [folder](const QString &include, const QString &fromFile) {
-        return loadInclude(*folder, include, fromFile);
-    };
-}
-
 bool parseCheckFormat(QStringView name, CheckFormat *format)
 {
     static constexpr std::pair<const char *, CheckFormat> Formats[] = {
@@ -740,11 +464,6 @@ QString checkFormatNames()
     return QStringLiteral("gcc, github, json or sarif");
 }
 
-QString decodeDescriptionBytes(const QByteArray &bytes)
-{
-    return decodeText(bytes).text;
-}
-
 int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits, bool pedantic,
              const CheckOutput &output)
 {
@@ -763,18 +482,13 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
             path = QDir::cleanPath(path + u'/' + QFileInfo(found).fileName());
         }
         try {
-            const FileText file = readFile(path, limits.fileBytes);
+            const FileText file = readTextFile(path, limits.fileBytes);
             if (!file.ok) {
                 printer.unreadable(path, file.problem);
                 unreadable = true;
                 continue;
             }
-            MissionFolder folder;
-            folder.path = QFileInfo(path).path();
-            folder.canonical = QFileInfo(folder.path).canonicalFilePath();
-            folder.bytesLeft = folder.totalBytes = limits.includedBytes;
-            folder.filesLeft = limits.includedFiles;
-            folder.fileBytes = limits.fileBytes;
+            MissionFolder folder = MissionFolder::of(path, limits);
             ReadOptions options;
             options.fileName = QDir::cleanPath(path);
             options.styleNotes = pedantic;

@@ -10,20 +10,11 @@
 #include <QTextStream>
 
 #include "configreader.h"
+#include "missionfiles.h"
 
 #include <functional>
 
 namespace config {
-
-// What --check reads at most. A file larger than `fileBytes` is not read, as the editor does not
-// open one; the includes of one checked file share `includedBytes` and `includedFiles`, so that
-// files that include each other many times over still end soon, in bounded memory.
-struct CheckLimits
-{
-    qint64 fileBytes = 50 * 1024 * 1024;
-    qint64 includedBytes = 128 * 1024 * 1024;
-    int includedFiles = 10'000;
-};
 
 // The --check command: reads each file, follows its #include lines relative to the including
 // file and prints one line per problem in the form compilers use,
@@ -73,14 +64,5 @@ struct CheckOutput
 // `pedantic` adds the style notes: unquoted text, which the game reads without complaint.
 int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limits = {},
              bool pedantic = false, const CheckOutput &output = {});
-
-// Looks up the #include lines of the file at `path` as --check does (see above), sharing the
-// budgets of `limits` among all the includes it is asked for: for reading the file with its
-// includes elsewhere, as opening a file does to report the problems inside them.
-std::function<IncludedFile(const QString &path, const QString &fromFile)>
-missionIncludeLoader(const QString &path, const CheckLimits &limits = {});
-
-// The text of a description file's bytes, decoded as decodeText() does.
-QString decodeDescriptionBytes(const QByteArray &bytes);
 
 } // namespace config

@@ -3,8 +3,9 @@
 
 #include "descriptionfile.h"
 
+#include "textfile.h"
+
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -25,16 +26,18 @@ bool looksBinary(QStringView text)
     return control * 10 > text.size();
 }
 
-QString sizeInMiB(qint64 bytes)
-{
-    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1);
-}
-
 QString tooLarge(const QString &name, qint64 size)
 {
-    return quotedFileName(name) + QStringLiteral(" is too large to open (%1 MiB; at most %2 MiB).")
-                                      .arg(sizeInMiB(size))
-                                      .arg(MaxDescriptionFileBytes / (1024 * 1024));
+    return quotedFileName(name) + QStringLiteral(" is too large to open: it has %1 bytes, more "
+                                                 "than the %2 the editor opens.")
+                                      .arg(size)
+                                      .arg(config::limitText(MaxDescriptionFileBytes));
+}
+
+QString notText(const QString &name)
+{
+    return quotedFileName(name) + QStringLiteral(" is not a text file (it holds binary data), so "
+                                                 "it cannot be a description.");
 }
 
 struct Stamp
@@ -67,9 +70,7 @@ DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &di
     }
     config::DecodedText decoded = config::decodeText(bytes);
     if (looksBinary(decoded.text)) {
-        result.error = quotedFileName(displayName) +
-                       QStringLiteral(" is not a text file (it holds binary data), so it cannot "
-                                      "be a description.");
+        result.error = notText(displayName);
         return result;
     }
     result.ok = true;
@@ -97,41 +98,48 @@ DescriptionText readDescriptionFile(const QString &path)
     DescriptionText result;
     const QFileInfo info(path);
     const QString name = info.fileName().isEmpty() ? path : info.fileName();
-    if (!info.exists()) {
-        result.error = quotedFileName(name) + QStringLiteral(" does not exist.");
-        return result;
-    }
-    if (info.isDir()) {
-        result.error = quotedFileName(name) + QStringLiteral(" is a folder, not a file.");
-        return result;
-    }
-    if (!info.isFile()) {
-        result.error = quotedFileName(name) + QStringLiteral(" is not a regular file.");
-        return result;
-    }
-    if (info.size() > MaxDescriptionFileBytes) {
-        result.error = tooLarge(name, info.size());
-        return result;
-    }
     // A file another program is writing would give a torn snapshot: read again until its size
     // and time stay the same across a read.
     for (int attempt = 0; attempt < 3; ++attempt) {
         const Stamp before = stampOf(path);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            result.error = quotedFileName(name) + QStringLiteral(" cannot be read: ") +
-                           file.errorString() + u'.';
+        config::FileText file =
+            config::readTextFile(path, MaxDescriptionFileBytes, /*keepBytes=*/true);
+        switch (file.kind) {
+        case config::FileProblem::None:
+            break;
+        case config::FileProblem::Missing:
+            result.error = quotedFileName(name) + QStringLiteral(" does not exist.");
+            return result;
+        case config::FileProblem::Folder:
+            result.error = quotedFileName(name) + QStringLiteral(" is a folder, not a file.");
+            return result;
+        case config::FileProblem::NotRegular:
+            result.error = quotedFileName(name) + QStringLiteral(" is not a regular file.");
+            return result;
+        case config::FileProblem::TooLarge:
+            result.error = tooLarge(name, file.tooLarge);
+            return result;
+        case config::FileProblem::Failed:
+            result.error =
+                quotedFileName(name) + QStringLiteral(" cannot be read: ") + file.problem + u'.';
+            return result;
+        case config::FileProblem::OutOfMemory:
+            result.error = quotedFileName(name) +
+                           QStringLiteral(" cannot be opened: there is not enough memory.");
             return result;
         }
-        // One byte more than allowed tells a file that grew since it was looked at.
-        const QByteArray bytes = file.read(MaxDescriptionFileBytes + 1);
-        if (file.error() != QFileDevice::NoError) {
-            result.error = quotedFileName(name) + QStringLiteral(" cannot be read: ") +
-                           file.errorString() + u'.';
+        if (stampOf(path) != before || before.size != file.bytes)
+            continue;
+        if (looksBinary(file.text)) {
+            result.error = notText(name);
             return result;
         }
-        if (stampOf(path) == before && before.size == bytes.size())
-            return decodeDescriptionFile(bytes, name);
+        result.ok = true;
+        result.bytes = std::move(file.raw);
+        result.text = std::move(file.text);
+        result.encoding = file.encoding;
+        result.invalidBytes = file.invalidBytes;
+        return result;
     }
     result.error = quotedFileName(name) +
                    QStringLiteral(" kept changing while it was read. Open it again once the "

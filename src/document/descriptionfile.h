@@ -21,7 +21,8 @@ struct DescriptionText
     bool ok = false;
     // One sentence naming the file, e.g. "“mission.ext” is empty." Empty when ok.
     QString error;
-    // The bytes as read, and their text without a byte order mark.
+    // The bytes as read, or null where the text encoded again gives them back (a file read from
+    // disk as plain UTF-8 is decoded as it is read and never held whole).
     QByteArray bytes;
     QString text;
     config::TextEncoding encoding = config::TextEncoding::Utf8;

@@ -3,11 +3,11 @@
 
 #include "descriptionimport.h"
 
-#include "checkcommand.h"
 #include "encoding.h"
 #include "generator.h"
 #include "linediff.h"
 #include "missionclasses.h"
+#include "missionfiles.h"
 #include "othersettings.h"
 
 #include <QDir>
@@ -624,7 +624,7 @@ ImportResult importDescription(const DescriptionText &file, const QString &fileN
     origin.fileName = fileName;
     // The file's own bytes are kept only where its text, encoded again, would not give them
     // back (bytes that were no UTF-8, say): a large file is then not held a second time.
-    if (config::encodeText(file.text, file.encoding).bytes != file.bytes)
+    if (!file.bytes.isNull() && config::encodeText(file.text, file.encoding).bytes != file.bytes)
         origin.bytes = file.bytes;
     origin.text = file.text;
     origin.encoding = file.encoding;

@@ -4,6 +4,7 @@
 #include "checkcommand.h"
 #include "configreader.h"
 #include "testseed.h"
+#include "textcodec.h"
 #include "textlines.h"
 
 #include <QDir>
@@ -329,7 +330,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        QCOMPARE(decodeDescriptionBytes(bytes), text);
+        QCOMPARE(decodeText(bytes).text, text);
     }
 
     // A file is decoded as it is read, a block of 1 MiB at a time; what it reads must be what
@@ -369,7 +370,7 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
-        const QString whole = decodeDescriptionBytes(bytes);
+        const QString whole = decodeText(bytes).text;
         const QString lastLine = whole.mid(whole.lastIndexOf(u'\n') + 1);
         QVERIFY(lastLine.startsWith(QString::fromLatin1(line)));
         const CheckRun run = check({path});

@@ -678,8 +678,10 @@ private Q_SLOTS:
 #ifndef Q_OS_WIN // the toolkit cannot take the owner's right to read there
         QTest::newRow("unreadable") << u"unreadable"_qs << text << u"“bad” cannot be read: "_qs;
 #endif
-        QTest::newRow("too large") << u"large"_qs << QByteArray()
-                                   << u"“bad” is too large to open (50.0 MiB; at most 50 MiB)."_qs;
+        QTest::newRow("too large")
+            << u"large"_qs << QByteArray()
+            << u"“bad” is too large to open: it has 52428801 bytes, more than the 50 MiB (52428800 "
+               u"bytes) the editor opens."_qs;
         QTest::newRow("NUL bytes")
             << QString() << text + QByteArray(3, '\0') + 'x' << u"“bad” is not a text file"_qs;
         QTest::newRow("control characters")
