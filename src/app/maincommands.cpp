@@ -15,6 +15,7 @@
 #include "addsound.h"
 #include "apptitle.h"
 #include "desktopservices.h"
+#include "endingsnotifications.h"
 #include "missionsettings.h"
 #include "openreport.h"
 #include "savepreview.h"
@@ -154,6 +155,7 @@ void Main::connectCommands()
 {
     connect(mnuOpen(), &QAction::triggered, this, &Main::mnuOpen_Click);
     connect(mnuMissionSettings(), &QAction::triggered, this, &Main::mnuMissionSettings_Click);
+    connect(mnuEndings(), &QAction::triggered, this, &Main::mnuEndings_Click);
     connect(mnuCreate(), &QAction::triggered, this, &Main::mnuCreate_Click);
     connect(mnuSave(), &QAction::triggered, this, &Main::mnuSave_Click);
     connect(mnuOpenReport(), &QAction::triggered, this, &Main::mnuOpenReport_Click);
@@ -245,6 +247,35 @@ void Main::missionSettingsChosen(const QList<MissionSetting> &changes)
     if (after == before)
         return;
     // Other is where these settings live; switched off, it would write none of them.
+    if (!m_document.isChecked(Switch::mainOtherActive))
+        m_document.setSwitch(Switch::mainOtherActive, 1);
+    m_document.setCode(CodeBox::mainOtherCode, after);
+}
+
+void Main::mnuEndings_Click()
+{
+    // Another window that locks this one is open: it works on the same text.
+    if (!isEnabled())
+        return;
+    const QString other = m_document.code(CodeBox::mainOtherCode);
+    QList<MissionClass> classes;
+    for (int kind = 0; kind < ClassKindCount; ++kind)
+        classes << readMissionClass(other, ClassKind(kind));
+    auto *window = new endingsNotifications(this, classes);
+    window->setLockedControls({items()});
+    connect(window, &endingsNotifications::classesChosen, this, &Main::classesChosen);
+    window->open();
+}
+
+void Main::classesChosen(const QList<MissionClass> &changed)
+{
+    const QString before = m_document.code(CodeBox::mainOtherCode);
+    QString after = before;
+    for (const MissionClass &c : changed)
+        after = applyMissionClass(after, c);
+    if (after == before)
+        return;
+    // Other is where these classes live; switched off, it would write none of them.
     if (!m_document.isChecked(Switch::mainOtherActive))
         m_document.setSwitch(Switch::mainOtherActive, 1);
     m_document.setCode(CodeBox::mainOtherCode, after);

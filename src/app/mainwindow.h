@@ -5,6 +5,7 @@
 
 #include "descriptionimport.h"
 #include "editordocument.h"
+#include "missionclasses.h"
 #include "othersettings.h"
 
 #include <QHash>
@@ -55,6 +56,7 @@ public:
     // Menu commands, for whoever connects them.
     QAction *mnuOpen() const;
     QAction *mnuMissionSettings() const;
+    QAction *mnuEndings() const;
     QAction *mnuCreate() const;
     QAction *mnuSave() const;
     QAction *mnuOpenReport() const;
@@ -73,6 +75,9 @@ public:
     // Opens the Mission settings window on the Other text (File menu, Ctrl+E, and the Other
     // box's context menu); what it hands back is written into Other.
     void mnuMissionSettings_Click();
+    // Opens the Endings and notifications window on the Other text (File menu, Ctrl+J); the
+    // classes it hands back are written into Other.
+    void mnuEndings_Click();
     void mnuCreate_Click();
     // An opened file: the preview, whose Save writes the file in place. Otherwise Create.
     void mnuSave_Click();
@@ -112,6 +117,9 @@ private:
                          config::TextEncoding encoding);
     // Writes the settings the Mission settings window hands back into Other, switching it on.
     void missionSettingsChosen(const QList<MissionSetting> &changes);
+    // Writes the classes the Endings and notifications window hands back into Other,
+    // switching it on.
+    void classesChosen(const QList<MissionClass> &changed);
     // The Other box's own menu with "Mission Settings…" added.
     void otherContextMenu(const QPoint &position);
     // Opens the entry dialog of an Add button; its entry goes into the button's code boxes.

@@ -6,6 +6,7 @@
 #include "encoding.h"
 #include "generator.h"
 #include "linediff.h"
+#include "missionclasses.h"
 #include "missionfiles.h"
 #include "othersettings.h"
 
@@ -118,6 +119,17 @@ public:
                  readMissionSettings(m_values.codes[int(CodeBox::mainOtherCode)])) {
                 if (s.set && !s.readOnly)
                     ++m_report.entriesInSettings;
+            }
+            // And the endings and notifications, in their own window. Most files have neither,
+            // and are spared reading Other again.
+            const QString &other = m_values.codes[int(CodeBox::mainOtherCode)];
+            for (int kind = 0; kind < ClassKindCount; ++kind) {
+                const QLatin1StringView name(classTable(ClassKind(kind)).className);
+                if (!other.contains(name, Qt::CaseInsensitive))
+                    continue;
+                const MissionClass c = readMissionClass(other, ClassKind(kind));
+                if (c.present && !c.readOnly)
+                    ++m_report.entriesInClasses;
             }
         }
         std::stable_sort(m_report.keptAsWritten.begin(), m_report.keptAsWritten.end(),

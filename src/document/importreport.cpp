@@ -23,7 +23,7 @@ QString lineText(const OpenNote &note)
 QString ImportReport::summary() const
 {
     return QStringLiteral("%1 of %2 top-level %3 a control; the rest stays as written.")
-        .arg(entriesInForm + entriesInSettings)
+        .arg(entriesInForm + entriesInSettings + entriesInClasses)
         .arg(topLevelEntries)
         .arg(topLevelEntries == 1 ? QStringLiteral("entry has") : QStringLiteral("entries have"));
 }
@@ -67,6 +67,12 @@ QString ImportReport::text() const
                               ? QStringLiteral("1 setting")
                               : QStringLiteral("%1 settings").arg(entriesInSettings))
                      .arg(entriesInSettings == 1 ? QStringLiteral("has") : QStringLiteral("have"));
+    if (entriesInClasses > 0)
+        lines << QStringLiteral("%1 in Other %2 a control in Endings and notifications.")
+                     .arg(entriesInClasses == 1
+                              ? QStringLiteral("1 class")
+                              : QStringLiteral("%1 classes").arg(entriesInClasses))
+                     .arg(entriesInClasses == 1 ? QStringLiteral("has") : QStringLiteral("have"));
     if (unreadBlocks > 0) {
         lines << QStringLiteral("%1 that could not be read %2 as written.")
                      .arg(unreadBlocks == 1 ? QStringLiteral("1 part")

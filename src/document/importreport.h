@@ -35,6 +35,9 @@ struct ImportReport
     // Of those left to the Other box: settings the Mission settings window shows in a typed
     // control.
     int entriesInSettings = 0;
+    // Of those left to the Other box: the classes the Endings and notifications window edits
+    // (CfgDebriefing, CfgNotifications).
+    int entriesInClasses = 0;
     // Of those in the form: settings that fill a field, option or switch (class Header counts
     // once per value) and sections whose bodies fill code boxes.
     int settingsIntoForm = 0;
@@ -54,7 +57,7 @@ struct ImportReport
     QList<config::Diagnostic> problems;
 
     // "12 of 20 top-level entries have a control; the rest stays as written." (in the form or
-    // in the Mission settings window)
+    // in the Mission settings window, or in the Endings and notifications window)
     QString summary() const;
     // "Read as UTF-8" / "Read as Windows-1252" (for the status bar).
     QString encodingNote() const;

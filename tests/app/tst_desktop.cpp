@@ -416,6 +416,7 @@ private Q_SLOTS:
         QTest::newRow("preview") << u"savePreview"_qs << false;
         QTest::newRow("help") << u"helpWindow"_qs << true;
         QTest::newRow("mission settings") << u"missionSettings"_qs << true;
+        QTest::newRow("endings and notifications") << u"endingsNotifications"_qs << true;
         QTest::newRow("about") << u"about"_qs << false;
     }
     void everyOpeningIsPlaced()
@@ -433,6 +434,8 @@ private Q_SLOTS:
                 main->mnuHelpContents()->trigger();
             else if (name == u"missionSettings")
                 main->mnuMissionSettings()->trigger();
+            else if (name == u"endingsNotifications")
+                main->mnuEndings()->trigger();
             else
                 main->mnuAbout()->trigger();
             QPointer<QWidget> window;
@@ -472,6 +475,7 @@ private Q_SLOTS:
             {main->mnuCreate(), u"savePreview"_qs},
             {main->mnuHelpContents(), u"helpWindow"_qs},
             {main->mnuMissionSettings(), u"missionSettings"_qs},
+            {main->mnuEndings(), u"endingsNotifications"_qs},
         };
         for (const auto &[action, name] : openers) {
             action->trigger();

@@ -181,6 +181,7 @@ private Q_SLOTS:
         check(file, {{"mnuOpen", "Open...", "Ctrl+O"},
                      {"mnuOpenReport", "Open Report", "Ctrl+R"},
                      {"mnuMissionSettings", "Mission Settings…", "Ctrl+E"},
+                     {"mnuEndings", "Endings and Notifications…", "Ctrl+J"},
                      {"mnuCreate", "Create \"description.ext\"", "Ctrl+F2"},
                      {"mnuSave", "Save", "Ctrl+S"},
                      {"medzera", nullptr, nullptr},
@@ -190,8 +191,8 @@ private Q_SLOTS:
         check(help, {{"mnuHelpContents", "Help Contents", "F1"},
                      {"medzera2", nullptr, nullptr},
                      {"mnuAbout", "About", ""}});
-        QCOMPARE(main->mnuCreate(), file->actions()[3]);
-        QCOMPARE(main->mnuExit(), file->actions()[8]);
+        QCOMPARE(main->mnuCreate(), file->actions()[4]);
+        QCOMPARE(main->mnuExit(), file->actions()[9]);
         QCOMPARE(main->mnuAbout(), help->actions()[2]);
     }
 

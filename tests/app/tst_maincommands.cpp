@@ -425,6 +425,44 @@ private Q_SLOTS:
         QCOMPARE(main->document().code(CodeBox::mainOtherCode), after);
     }
 
+    // Ctrl+J opens Endings and notifications on the Other text and locks Main; an ending
+    // added there is written at the end of CfgDebriefing in Other, which is switched on, and
+    // nothing else changes. Esc writes nothing.
+    void endingsFromTheKeyboard()
+    {
+        const QString before = QStringLiteral("// mine\r\nclass CfgDebriefing\r\n{\r\n"
+                                              "\tclass End1\r\n\t{\r\n\t\ttitle = \"Won\";\r\n"
+                                              "\t};\r\n};\r\n");
+        main->document().setCode(CodeBox::mainOtherCode, before);
+        for (const bool ok : {false, true}) {
+            QApplication::setActiveWindow(main.get());
+            QVERIFY(QTest::qWaitForWindowActive(main.get()));
+            QTest::keyClick(main.get(), Qt::Key_J, Qt::ControlModifier);
+            QWidget *window = secondaryWindow("endingsNotifications");
+            QVERIFY(window);
+            QVERIFY(!main->isEnabled());
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            auto *add = window->findChild<QPushButton *>(QStringLiteral("endingsAdd"));
+            QTest::mouseClick(add, Qt::LeftButton);
+            auto *name = window->findChild<QLineEdit *>(QStringLiteral("endingName"));
+            QTRY_COMPARE(QApplication::focusWidget(), name);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Lost"));
+            QTest::keyClick(QApplication::focusWidget(), ok ? Qt::Key_Return : Qt::Key_Escape);
+            if (ok)
+                QTest::keyClick(window->findChild<QPushButton *>(QStringLiteral("okButton")),
+                                Qt::Key_Return);
+            QTRY_VERIFY(main->isEnabled());
+            QCOMPARE(main->document().isChecked(Switch::mainOtherActive), ok);
+        }
+        QCOMPARE(main->document().code(CodeBox::mainOtherCode),
+                 QString(before).replace(
+                     QStringLiteral("\t};\r\n};"),
+                     QStringLiteral("\t};\r\n\tclass Lost\r\n\t{\r\n\t\ttitle = \"\";\r\n"
+                                    "\t\tsubtitle = \"\";\r\n\t\tdescription = \"\";\r\n"
+                                    "\t\tpictureBackground = \"\";\r\n\t\tpicture = \"\";\r\n"
+                                    "\t\tpictureColor[] = {0.0, 0.3, 0.6, 1};\r\n\t};\r\n};")));
+    }
+
     // The Other box's context menu offers the same window.
     void missionSettingsFromTheOtherBox()
     {

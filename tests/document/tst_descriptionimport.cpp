@@ -499,16 +499,17 @@ private Q_SLOTS:
         QCOMPARE(restoreLineEnds(a, b, u"\n"), b);
     }
 
-    // How much of a file has a control (in the form, or in Mission settings for what stays in
-    // Other), and what stays as written and why.
+    // How much of a file has a control (in the form, or in Mission settings and Endings and
+    // notifications for what stays in Other), and what stays as written and why.
     void report_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("kept");
         QTest::newRow("handwritten")
-            << u"handwritten.ext"_qs << u"16 of 17 top-level entries have a control"_qs
-            << u"\n3 settings in Other have a control in Mission settings."_qs;
+            << u"handwritten.ext"_qs << u"17 of 17 top-level entries have a control"_qs
+            << u"\n3 settings in Other have a control in Mission settings.\n"
+               u"1 class in Other has a control in Endings and notifications."_qs;
         QTest::newRow("header with comments and includes")
             << u"header-comments.ext"_qs << u"13 of 15 top-level entries have a control"_qs
             << u"\n6 settings in Other have a control in Mission settings."_qs;

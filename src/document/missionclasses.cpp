@@ -1,0 +1,665 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "missionclasses.h"
+
+#include "configreader.h"
+#include "othersettings.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace {
+
+using config::Entry;
+using config::EntryKind;
+using config::ValueKind;
+
+// The keys of each class, from the game's documentation of description.ext: the Debriefing
+// page for CfgDebriefing, the Notification page for CfgNotifications.
+constexpr ClassAttribute EndingAttributes[] = {
+    {"title", AttributeType::Text, "", "The ending's title in the debriefing."},
+    {"subtitle", AttributeType::Text, "", "The line under the title."},
+    {"description", AttributeType::Text, "", "The text of the debriefing."},
+    {"pictureBackground", AttributeType::Picture, "",
+     "A picture behind the debriefing, e.g. a file of the mission."},
+    {"picture", AttributeType::Picture, "",
+     "The icon beside the title: a file, or a name of the game's map icons such as b_inf."},
+    {"pictureColor", AttributeType::Colour, "0.0,0.3,0.6,1",
+     "The icon's colour: red, green, blue and opacity, each from 0 to 1."},
+};
+
+constexpr ClassAttribute NotificationAttributes[] = {
+    {"title", AttributeType::Text, "", "The title, shown in capitals; %1, %2 take arguments."},
+    {"iconPicture", AttributeType::Picture, "", "The picture at the notification's left."},
+    {"iconText", AttributeType::Text, "", "Text written over the picture."},
+    {"description", AttributeType::Text, "", "The text; %1, %2 take arguments."},
+    {"color", AttributeType::Colour, "1,1,1,1",
+     "Colour of the texts and the picture: red, green, blue, opacity."},
+    {"duration", AttributeType::Number, "5", "How many seconds it shows."},
+    {"priority", AttributeType::Number, "0",
+     "Which of several waiting notifications shows first: the highest."},
+    {"difficulty", AttributeType::Names, nullptr,
+     "Difficulty options that must be on for it to show, e.g. \"netStats\"."},
+};
+
+constexpr std::array<ClassTable, ClassKindCount> Tables{{
+    {ClassKind::Endings, "CfgDebriefing", "Endings", "End", EndingAttributes},
+    {ClassKind::Notifications, "CfgNotifications", "Notifications", "Notification",
+     NotificationAttributes},
+}};
+static_assert(Tables[int(ClassKind::Endings)].kind == ClassKind::Endings);
+static_assert(Tables[int(ClassKind::Notifications)].kind == ClassKind::Notifications);
+
+bool isBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r';
+}
+
+qsizetype lineStartOf(const QString &text, qsizetype offset)
+{
+    while (offset > 0 && !isBreak(text[offset - 1]))
+        --offset;
+    return offset;
+}
+
+// The blanks that start the line holding `offset`.
+QString indentOf(const QString &text, qsizetype offset)
+{
+    const qsizetype start = lineStartOf(text, offset);
+    qsizetype end = start;
+    while (end < text.size() && (text[end] == u' ' || text[end] == u'\t'))
+        ++end;
+    return text.mid(start, end - start);
+}
+
+// The lines without the indentation they all share, to show them apart from the text.
+QString dedented(const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
+    QStringList lines = text.split(lineBreak);
+    qsizetype common = -1;
+    for (const QString &line : lines) {
+        if (line.trimmed().isEmpty())
+            continue;
+        qsizetype n = 0;
+        while (n < line.size() && (line[n] == u' ' || line[n] == u'\t'))
+            ++n;
+        common = common < 0 ? n : std::min(common, n);
+    }
+    for (QString &line : lines)
+        line.remove(0, std::min(std::max<qsizetype>(common, 0), line.size()));
+    return lines.join(u'\n');
+}
+
+bool isClassName(const QString &name)
+{
+    static const QRegularExpression identifier(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return identifier.match(name).hasMatch();
+}
+
+bool isArrayType(AttributeType type)
+{
+    return type == AttributeType::Colour || type == AttributeType::Names;
+}
+
+bool opensBlock(const Entry &e)
+{
+    return e.kind == EntryKind::Directive &&
+           (e.name == u"if" || e.name == u"ifdef" || e.name == u"ifndef");
+}
+
+// Where the class and its entries stand in the text.
+struct Scan
+{
+    config::ReadResult read;
+    const Entry *cls = nullptr;
+    MissionClass result;
+    // Per entry of `result`, its class in the tree, and per attribute the entry of its value.
+    std::vector<const Entry *> entries;
+    std::vector<std::vector<const Entry *>> values;
+};
+
+// The value as written, unless a macro stands in its place.
+bool writtenAsIs(const config::ReadResult &read, const config::Value &v)
+{
+    const QStringView raw = read.raw(v.span);
+    if (v.kind == ValueKind::String)
+        return raw.size() >= 2 && raw.startsWith(u'"') && raw.endsWith(u'"');
+    return raw == v.text;
+}
+
+bool readValue(const config::ReadResult &read, const Entry &e, AttributeType type,
+               AttributeValue &out)
+{
+    const config::Value &v = e.value;
+    if (isArrayType(type) != (e.kind == EntryKind::Array) || e.append)
+        return false;
+    switch (type) {
+    case AttributeType::Text:
+        if (v.kind == ValueKind::Word && writtenAsIs(read, v) && isStringReference(v.text)) {
+            out.value = v.text;
+            return true;
+        }
+        [[fallthrough]];
+    case AttributeType::Picture:
+        if (v.kind != ValueKind::String || !writtenAsIs(read, v))
+            return false;
+        out.value = v.text;
+        return true;
+    case AttributeType::Number:
+        if (v.kind != ValueKind::Number || !writtenAsIs(read, v))
+            return false;
+        out.value = v.text;
+        return true;
+    case AttributeType::Colour:
+    case AttributeType::Names:
+        if (v.kind != ValueKind::Array)
+            return false;
+        for (const config::Value &element : v.elements) {
+            const ValueKind wanted =
+                type == AttributeType::Colour ? ValueKind::Number : ValueKind::String;
+            if (element.kind != wanted || !writtenAsIs(read, element) ||
+                element.text.contains(u'"'))
+                return false;
+            out.elements << element.text;
+        }
+        return type != AttributeType::Colour || out.elements.size() == 3 ||
+               out.elements.size() == 4;
+    }
+    return false;
+}
+
+void readEntry(Scan &s, const Entry &e, bool conditional)
+{
+    const ClassTable &table = classTable(s.result.kind);
+    ClassEntry entry;
+    entry.name = e.name;
+    entry.origin = int(s.result.entries.size());
+    std::vector<const Entry *> at(table.attributes.size(), nullptr);
+    entry.values.resize(qsizetype(table.attributes.size()));
+    const QStringView raw = s.read.raw(e.span);
+    entry.readOnly = conditional || !e.base.isEmpty() || !raw.startsWith(u"class");
+    for (const Entry &child : e.children) {
+        if (child.kind == EntryKind::Comment)
+            continue;
+        if (child.kind != EntryKind::Value && child.kind != EntryKind::Array) {
+            entry.readOnly = true;
+            continue;
+        }
+        for (std::size_t i = 0; i < table.attributes.size(); ++i) {
+            if (child.name.compare(QLatin1StringView(table.attributes[i].key),
+                                   Qt::CaseInsensitive) != 0)
+                continue;
+            AttributeValue &value = entry.values[qsizetype(i)];
+            const bool twice = value.set;
+            value = {};
+            value.set = true;
+            if (twice || !readValue(s.read, child, table.attributes[i].type, value)) {
+                value = {};
+                value.set = value.readOnly = true;
+                value.written = s.read.raw(child.value.span).toString();
+            }
+            at[i] = &child;
+        }
+    }
+    if (entry.readOnly) {
+        entry.written =
+            dedented(indentOf(s.read.sourceText(), e.span.start.offset) + raw.toString());
+        for (AttributeValue &value : entry.values) {
+            if (value.set && !value.readOnly) {
+                value.readOnly = true;
+                value.written = attributeValueText(
+                    table.attributes[std::size_t(&value - entry.values.data())].type, value);
+            }
+        }
+    }
+    s.result.entries << entry;
+    s.entries.push_back(&e);
+    s.values.push_back(std::move(at));
+}
+
+Scan scan(const QString &text, ClassKind kind)
+{
+    Scan s;
+    s.result.kind = kind;
+    const QLatin1StringView name(classTable(kind).className);
+    config::ReadOptions options;
+    options.checkKnownKeys = false;
+    options.styleNotes = false;
+    options.keepBodyOf = [name](QStringView c) {
+        return c.compare(name, Qt::CaseInsensitive) == 0;
+    };
+    s.read = config::readConfig(text, options);
+    const QRegularExpression inSkipped(QStringLiteral("(^|\\W)class\\s+%1(\\W|$)").arg(name),
+                                       QRegularExpression::CaseInsensitiveOption);
+    int depth = 0, count = 0;
+    bool conditional = false;
+    for (const Entry &e : s.read.entries) {
+        if (opensBlock(e))
+            ++depth;
+        else if (e.kind == EntryKind::Directive && e.name == u"endif" && depth > 0)
+            --depth;
+        else if (e.kind == EntryKind::Skipped && inSkipped.match(s.read.raw(e.span)).hasMatch())
+            ++count, conditional = true;
+        else if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
+                 e.name.compare(name, Qt::CaseInsensitive) == 0) {
+            ++count;
+            conditional = conditional || depth > 0;
+            if (e.kind == EntryKind::Class)
+                s.cls = &e;
+        }
+    }
+    MissionClass &m = s.result;
+    m.present = count > 0;
+    if (count > 1)
+        m.why = QStringLiteral("The text has class %1 more than once.").arg(name);
+    else if (conditional)
+        m.why = QStringLiteral("class %1 stands inside #if or #ifdef.").arg(name);
+    else if (s.cls && !s.cls->base.isEmpty())
+        m.why = QStringLiteral("class %1 inherits from %2.").arg(name, s.cls->base);
+    else if (m.present && (!s.cls || !s.read.raw(s.cls->span).startsWith(u"class")))
+        m.why = QStringLiteral("class %1 is not written out as a class with a body.").arg(name);
+    m.readOnly = !m.why.isEmpty();
+    if (!s.cls || m.readOnly)
+        return s;
+    int inner = 0;
+    for (const Entry &e : s.cls->children) {
+        if (opensBlock(e))
+            ++inner;
+        else if (e.kind == EntryKind::Directive && e.name == u"endif" && inner > 0)
+            --inner;
+        else if (e.kind == EntryKind::Class)
+            readEntry(s, e, inner > 0);
+    }
+    return s;
+}
+
+QString quoted(const QString &text)
+{
+    QString out = text;
+    out.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + out + u'"';
+}
+
+struct Edit
+{
+    qsizetype start;
+    qsizetype end;
+    QString replacement;
+};
+
+qsizetype nextLineStart(const QString &text, qsizetype offset)
+{
+    while (offset < text.size() && !isBreak(text[offset]))
+        ++offset;
+    if (QStringView(text).mid(offset, 2) == u"\r\n")
+        return offset + 2;
+    return offset < text.size() ? offset + 1 : offset;
+}
+
+// Whether `offset` is the first thing on its line.
+bool startsLine(const QString &text, qsizetype offset)
+{
+    const qsizetype start = lineStartOf(text, offset);
+    return QStringView(text).mid(start, offset - start).trimmed().isEmpty();
+}
+
+// Whether nothing but blanks and a comment follow `offset` on its line.
+bool endsLine(const QString &text, qsizetype offset)
+{
+    qsizetype end = offset;
+    while (end < text.size() && !isBreak(text[end]))
+        ++end;
+    const QStringView rest = QStringView(text).mid(offset, end - offset).trimmed();
+    return rest.isEmpty() || rest.startsWith(u"//");
+}
+
+// The edit that takes the entry out: its whole lines when it has them to itself (a comment
+// after it on its last line goes with it), otherwise just its text.
+Edit removal(const QString &text, const Entry &e)
+{
+    const qsizetype start = e.span.start.offset, end = e.span.end.offset;
+    if (startsLine(text, start) && endsLine(text, end)) {
+        const qsizetype lineStart = lineStartOf(text, start);
+        qsizetype lineEnd = end;
+        while (lineEnd < text.size() && !isBreak(text[lineEnd]))
+            ++lineEnd;
+        const qsizetype next = nextLineStart(text, end);
+        if (next == lineEnd && lineStart > 0) {
+            // The last line, without a break of its own: the break before it goes instead.
+            const qsizetype breakStart =
+                lineStart >= 2 && QStringView(text).mid(lineStart - 2, 2) == u"\r\n"
+                    ? lineStart - 2
+                    : lineStart - 1;
+            return {breakStart, lineEnd, {}};
+        }
+        return {lineStart, next, {}};
+    }
+    qsizetype stop = end;
+    while (stop < text.size() && (text[stop] == u' ' || text[stop] == u'\t'))
+        ++stop;
+    return {start, stop, {}};
+}
+
+// How the text writes what the editor adds, taken from its neighbours.
+struct Style
+{
+    QString eol = QStringLiteral("\r\n");
+    QString unit = QStringLiteral("\t");    // one step of indentation
+    QString assign = QStringLiteral(" = "); // between a key and its value
+    QString separator = QStringLiteral(", ");
+    bool braceOnOwnLine = true;
+};
+
+QString headOf(const config::ReadResult &read, const Entry &e)
+{
+    return read.raw(e.span).left(e.bodySpan.start.offset - e.span.start.offset).toString();
+}
+
+Style styleOf(const QString &text, const Scan &s)
+{
+    Style style;
+    if (text.contains(u'\n') && !text.contains(u"\r\n"))
+        style.eol = QStringLiteral("\n");
+    static const QRegularExpression indented(QStringLiteral("(?:^|[\\r\\n])([ \\t]+)\\S"));
+    const QRegularExpressionMatch m = indented.match(text);
+    if (m.hasMatch())
+        style.unit = m.captured(1);
+    // The first class of the text that has a body shows where its brace goes.
+    const Entry *sample = nullptr;
+    for (const Entry &e : s.read.entries) {
+        if (e.kind == EntryKind::Class && s.read.raw(e.span).startsWith(u"class")) {
+            sample = &e;
+            break;
+        }
+    }
+    if (s.cls && !s.cls->children.isEmpty()) {
+        for (const Entry &e : s.cls->children) {
+            if (e.kind == EntryKind::Class && !e.children.isEmpty()) {
+                sample = &e;
+                break;
+            }
+        }
+    }
+    if (sample) {
+        const QString head = headOf(s.read, *sample);
+        style.braceOnOwnLine = head.contains(u'\n') || head.contains(u'\r');
+    }
+    // Spacing around '=' and between the elements of an array, from the class's own values.
+    bool assignFound = false, separatorFound = false;
+    if (s.cls) {
+        for (const Entry &sub : s.cls->children) {
+            for (const Entry &e : sub.children) {
+                if (!assignFound && e.kind == EntryKind::Value) {
+                    const qsizetype nameEnd = e.span.start.offset + e.name.size();
+                    const QString between = text.mid(nameEnd, e.value.span.start.offset - nameEnd);
+                    if (between.trimmed() == u"=" && !between.contains(u'\n') &&
+                        !between.contains(u'\r')) {
+                        style.assign = between;
+                        assignFound = true;
+                    }
+                }
+                if (!separatorFound && e.kind == EntryKind::Array && e.value.elements.size() >= 2) {
+                    const QString between = text.mid(e.value.elements[0].span.end.offset,
+                                                     e.value.elements[1].span.start.offset -
+                                                         e.value.elements[0].span.end.offset);
+                    if (between.trimmed() == u"," && !between.contains(u'\n') &&
+                        !between.contains(u'\r')) {
+                        style.separator = between;
+                        separatorFound = true;
+                    }
+                }
+            }
+        }
+    }
+    return style;
+}
+
+QString arrayText(const QStringList &elements, const QString &separator, bool quote)
+{
+    QStringList out;
+    for (const QString &e : elements)
+        out << (quote ? quoted(e) : e);
+    return u'{' + out.join(separator) + u'}';
+}
+
+QString valueText(AttributeType type, const AttributeValue &value, const Style &style)
+{
+    switch (type) {
+    case AttributeType::Text:
+        return isStringReference(value.value) ? value.value : quoted(value.value);
+    case AttributeType::Picture:
+        return quoted(value.value);
+    case AttributeType::Number:
+        return value.value;
+    case AttributeType::Colour:
+        return arrayText(value.elements, style.separator, false);
+    case AttributeType::Names:
+        return arrayText(value.elements, style.separator, true);
+    }
+    return value.value;
+}
+
+QString attributeLine(const ClassAttribute &a, const AttributeValue &value, const Style &style)
+{
+    return QLatin1StringView(a.key) + (isArrayType(a.type) ? QStringLiteral("[]") : QString()) +
+           style.assign + valueText(a.type, value, style) + u';';
+}
+
+// A whole subclass, its first line indented by `indent` (the caller's), its lines ending with
+// the text's line break.
+QString entryText(const ClassTable &table, const ClassEntry &entry, const QString &indent,
+                  const Style &style)
+{
+    QString out = indent + QStringLiteral("class ") + entry.name;
+    out += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
+    out += style.eol;
+    for (std::size_t i = 0; i < table.attributes.size(); ++i) {
+        const AttributeValue &value = entry.values[qsizetype(i)];
+        if (value.set && !value.readOnly)
+            out +=
+                indent + style.unit + attributeLine(table.attributes[i], value, style) + style.eol;
+    }
+    return out + indent + QStringLiteral("};") + style.eol;
+}
+
+// Lines inserted at the end of a class body: before the line of its '}' when that stands
+// first on its line, otherwise just before the '}' on a line of their own.
+Edit insertAtBodyEnd(const QString &text, const Entry &cls, const QString &lines,
+                     const Style &style)
+{
+    const qsizetype close = cls.bodySpan.end.offset;
+    if (startsLine(text, close) && lineStartOf(text, close) > cls.bodySpan.start.offset)
+        return {lineStartOf(text, close), lineStartOf(text, close), lines};
+    // Trailing blanks before the '}' give way to the lines.
+    qsizetype from = close;
+    while (from > cls.bodySpan.start.offset && (text[from - 1] == u' ' || text[from - 1] == u'\t'))
+        --from;
+    return {from, close, style.eol + lines + indentOf(text, cls.span.start.offset)};
+}
+
+// The array's elements replaced one by one when their number stays, so that their spacing
+// stays; otherwise the whole array.
+void arrayEdits(const Entry &e, AttributeType type, const AttributeValue &now, const Style &style,
+                std::vector<Edit> &edits)
+{
+    const auto &elements = e.value.elements;
+    if (elements.size() == now.elements.size() && !elements.isEmpty()) {
+        for (qsizetype i = 0; i < elements.size(); ++i) {
+            if (elements[i].text == now.elements[i])
+                continue;
+            const QString element =
+                type == AttributeType::Names ? quoted(now.elements[i]) : now.elements[i];
+            edits.push_back({elements[i].span.start.offset, elements[i].span.end.offset, element});
+        }
+        return;
+    }
+    edits.push_back(
+        {e.value.span.start.offset, e.value.span.end.offset, valueText(type, now, style)});
+}
+
+void entryEdits(const QString &text, const Scan &s, qsizetype index, const ClassEntry &now,
+                const Style &style, std::vector<Edit> &edits)
+{
+    const ClassTable &table = classTable(s.result.kind);
+    const ClassEntry &was = s.result.entries[index];
+    const Entry &e = *s.entries[std::size_t(index)];
+    if (was.readOnly || now == was)
+        return;
+    if (now.name != was.name && isClassName(now.name)) {
+        const qsizetype head = e.span.start.offset + 5; // after "class"
+        const qsizetype at = text.indexOf(was.name, head);
+        if (at >= 0 && at < e.bodySpan.start.offset)
+            edits.push_back({at, at + was.name.size(), now.name});
+    }
+    QStringList added;
+    for (std::size_t i = 0; i < table.attributes.size(); ++i) {
+        const AttributeValue &before = was.values[qsizetype(i)];
+        const AttributeValue &after = now.values[qsizetype(i)];
+        const Entry *at = s.values[std::size_t(index)][i];
+        if (before.readOnly || before == after || after.readOnly)
+            continue;
+        const AttributeType type = table.attributes[i].type;
+        if (!after.set) {
+            if (at)
+                edits.push_back(removal(text, *at));
+        } else if (at) {
+            if (isArrayType(type))
+                arrayEdits(*at, type, after, style, edits);
+            else
+                edits.push_back({at->value.span.start.offset, at->value.span.end.offset,
+                                 valueText(type, after, style)});
+        } else {
+            added << attributeLine(table.attributes[i], after, style);
+        }
+    }
+    if (added.isEmpty())
+        return;
+    // After the entry's last value, indented as that one is; in an empty body, on lines of
+    // their own one step in from the class.
+    const Entry *last = nullptr;
+    for (const Entry &child : e.children) {
+        if (child.kind == EntryKind::Value || child.kind == EntryKind::Array)
+            last = &child;
+    }
+    if (last && startsLine(text, last->span.start.offset) &&
+        endsLine(text, last->span.end.offset)) {
+        const QString indent = indentOf(text, last->span.start.offset);
+        const qsizetype at = nextLineStart(text, last->span.end.offset);
+        const bool broken = at > 0 && isBreak(text[at - 1]);
+        QString lines;
+        for (const QString &line : added)
+            lines +=
+                (broken ? QString() : style.eol) + indent + line + (broken ? style.eol : QString());
+        edits.push_back({at, at, lines});
+    } else if (last) {
+        // Values on the class's line: the new ones follow on the same line.
+        edits.push_back({last->span.end.offset, last->span.end.offset, u' ' + added.join(u' ')});
+    } else {
+        const QString indent = indentOf(text, e.span.start.offset) + style.unit;
+        QString lines;
+        for (const QString &line : added)
+            lines += indent + line + style.eol;
+        edits.push_back(insertAtBodyEnd(text, e, lines, style));
+    }
+}
+
+} // namespace
+
+const ClassTable &classTable(ClassKind kind)
+{
+    return Tables[std::size_t(kind)];
+}
+
+MissionClass readMissionClass(const QString &otherText, ClassKind kind)
+{
+    return scan(otherText, kind).result;
+}
+
+ClassEntry newClassEntry(ClassKind kind, const QString &name)
+{
+    ClassEntry entry;
+    entry.name = name;
+    for (const ClassAttribute &a : classTable(kind).attributes) {
+        AttributeValue value;
+        value.set = a.initial != nullptr;
+        if (value.set && isArrayType(a.type))
+            value.elements = QString::fromLatin1(a.initial).split(u',', Qt::SkipEmptyParts);
+        else if (value.set)
+            value.value = QString::fromLatin1(a.initial);
+        entry.values << value;
+    }
+    return entry;
+}
+
+QString attributeValueText(AttributeType type, const AttributeValue &value)
+{
+    return valueText(type, value, Style{});
+}
+
+QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
+{
+    const Scan s = scan(otherText, wanted.kind);
+    if (s.result.readOnly)
+        return otherText;
+    const ClassTable &table = classTable(wanted.kind);
+    const Style style = styleOf(otherText, s);
+    std::vector<Edit> edits;
+    std::vector<bool> kept(std::size_t(s.result.entries.size()), false);
+    QList<const ClassEntry *> added;
+    for (const ClassEntry &entry : wanted.entries) {
+        // An entry the table does not fit is kept as it is.
+        const bool fits = entry.values.size() == qsizetype(table.attributes.size());
+        if (entry.origin >= 0 && entry.origin < s.result.entries.size() &&
+            !kept[std::size_t(entry.origin)]) {
+            kept[std::size_t(entry.origin)] = true;
+            if (fits)
+                entryEdits(otherText, s, entry.origin, entry, style, edits);
+        } else if (entry.origin < 0 && !entry.readOnly && fits && isClassName(entry.name)) {
+            added << &entry;
+        }
+    }
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (!kept[i])
+            edits.push_back(removal(otherText, *s.entries[i]));
+    }
+    if (!added.isEmpty()) {
+        if (s.cls) {
+            // Indented as the class's first entry is, or one step in from the class.
+            QString indent = indentOf(otherText, s.cls->span.start.offset) + style.unit;
+            for (const Entry &child : s.cls->children) {
+                if (child.kind != EntryKind::Comment ||
+                    startsLine(otherText, child.span.start.offset)) {
+                    indent = indentOf(otherText, child.span.start.offset);
+                    break;
+                }
+            }
+            QString lines;
+            for (const ClassEntry *entry : added)
+                lines += entryText(table, *entry, indent, style);
+            edits.push_back(insertAtBodyEnd(otherText, *s.cls, lines, style));
+        } else {
+            QString block = QStringLiteral("class ") + QLatin1StringView(table.className);
+            block += style.braceOnOwnLine ? style.eol + u'{' : QStringLiteral(" {");
+            block += style.eol;
+            for (const ClassEntry *entry : added)
+                block += entryText(table, *entry, style.unit, style);
+            block += QStringLiteral("};");
+            const bool broken = otherText.isEmpty() || isBreak(otherText.back());
+            edits.push_back({otherText.size(), otherText.size(),
+                             (broken ? QString() : style.eol) + block +
+                                 (broken && !otherText.isEmpty() ? style.eol : QString())});
+        }
+    }
+    // From the end, so that each edit's offsets still hold.
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit &a, const Edit &b) { return a.start > b.start; });
+    QString text = otherText;
+    for (const Edit &edit : edits)
+        text.replace(edit.start, edit.end - edit.start, edit.replacement);
+    return text;
+}

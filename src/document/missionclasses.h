@@ -1,0 +1,109 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// The mission's endings (class CfgDebriefing) and notifications (class CfgNotifications), kept
+// in the Other box's text. Reading finds the class among the text's top-level entries and
+// each of its subclasses; applying changes only the lines of what changed (a value, a line
+// added in the style of its neighbours, a subclass added at the end of the class or removed
+// with its lines), so the rest of the text keeps its layout, comments and order. What the
+// editor cannot show (inheritance, preprocessor lines, macros, keys it does not know) is kept
+// as written.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+enum class ClassKind { Endings, Notifications };
+inline constexpr int ClassKindCount = 2;
+
+enum class AttributeType {
+    Text,    // a string, or a string table reference ($STR_name) written without quotes
+    Picture, // a string naming a picture: a file of the mission or of the game
+    Number,  // a number
+    Colour,  // {red, green, blue, alpha}, each from 0 to 1
+    Names,   // {"name", ...}
+};
+
+struct ClassAttribute
+{
+    const char *key;
+    AttributeType type;
+    // What a new entry starts with: the value, or nullptr for a key a new entry leaves out.
+    const char *initial;
+    const char *help;
+};
+
+struct ClassTable
+{
+    ClassKind kind;
+    const char *className; // CfgDebriefing
+    const char *title;     // Endings
+    const char *entryName; // what a new entry is called, with a number after it: End
+    std::span<const ClassAttribute> attributes;
+};
+
+const ClassTable &classTable(ClassKind kind);
+
+struct AttributeValue
+{
+    bool set = false;
+    // Written in a way the editor cannot show (a macro, another type, twice): kept as written.
+    bool readOnly = false;
+    // Text and Picture: the unquoted text (a reference as written); Number: the number as
+    // written.
+    QString value;
+    // Colour: the numbers as written; Names: the names.
+    QStringList elements;
+    // ReadOnly: the value as written, to show.
+    QString written;
+
+    friend bool operator==(const AttributeValue &, const AttributeValue &) = default;
+};
+
+struct ClassEntry
+{
+    QString name;
+    // Its place among the entries read from the text; -1 for an entry the user added.
+    int origin = -1;
+    // Inheritance, preprocessor lines, a nested class or a macro in place of the class: the
+    // editor shows it as written and can only remove it.
+    bool readOnly = false;
+    QString written;
+    // One per attribute of the table, in its order.
+    QList<AttributeValue> values;
+
+    friend bool operator==(const ClassEntry &, const ClassEntry &) = default;
+};
+
+struct MissionClass
+{
+    ClassKind kind = ClassKind::Endings;
+    // The text has the class.
+    bool present = false;
+    // The class is written in a way the editor cannot change in place (twice, inside #if,
+    // with inheritance, from a macro): `why` says how, and nothing in it is changed.
+    bool readOnly = false;
+    QString why;
+    QList<ClassEntry> entries;
+
+    friend bool operator==(const MissionClass &, const MissionClass &) = default;
+};
+
+MissionClass readMissionClass(const QString &otherText, ClassKind kind);
+
+// An entry named `name` with the table's initial values.
+ClassEntry newClassEntry(ClassKind kind, const QString &name);
+
+// What a value writes after "key = " (or "key[] = ") without the ';'.
+QString attributeValueText(AttributeType type, const AttributeValue &value);
+
+// `otherText` with the class's entries made those of `wanted`: entries of the text that
+// `wanted` lacks (by origin) lose their lines, changed values are rewritten in place, a
+// value switched off loses its line, a new value gets a line after the entry's last one, and
+// a new entry is added at the end of the class body (the class, at the end of the text, when
+// the text lacks it). A read-only class or entry is left as it is.
+QString applyMissionClass(const QString &otherText, const MissionClass &wanted);

@@ -1,0 +1,319 @@
+// SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "missionclasses.h"
+#include "testseed.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Endings = u"respawn = 3;\n"
+                        u"class CfgDebriefing\n"
+                        u"{\n"
+                        u"\tclass End1\n"
+                        u"\t{\n"
+                        u"\t\ttitle = \"Mission Completed\";\n"
+                        u"\t\tsubtitle = \"\";\n"
+                        u"\t\tpicture = \"b_inf\"; // the map icon\n"
+                        u"\t\tpictureColor[] = {0.0,0.3,0.6,1};\n"
+                        u"\t};\n"
+                        u"\tclass Loser: End1\n"
+                        u"\t{\n"
+                        u"\t\ttitle = \"Lost\";\n"
+                        u"\t};\n"
+                        u"};\n"
+                        u"// the end\n"_s;
+
+int attributeIndex(ClassKind kind, const QString &key)
+{
+    const auto attributes = classTable(kind).attributes;
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        if (key == QLatin1StringView(attributes[i].key))
+            return int(i);
+    }
+    return -1;
+}
+
+// One edit as the window makes it: "set ENTRY KEY VALUE" (an array's elements separated by
+// commas), "unset ENTRY KEY", "remove ENTRY", "rename ENTRY NAME", "add NAME".
+void edit(MissionClass &c, const QString &command)
+{
+    const QStringList words = command.split(u' ');
+    if (words[0] == u"add") {
+        c.entries << newClassEntry(c.kind, words[1]);
+        return;
+    }
+    ClassEntry &entry = c.entries[words[1].toInt()];
+    if (words[0] == u"remove") {
+        c.entries.removeAt(words[1].toInt());
+    } else if (words[0] == u"rename") {
+        entry.name = words[2];
+    } else {
+        const int i = attributeIndex(c.kind, words[2]);
+        QVERIFY(i >= 0);
+        AttributeValue &value = entry.values[i];
+        value.set = words[0] == u"set";
+        const QString text = words.mid(3).join(u' ');
+        value.value = value.set ? text : QString();
+        const AttributeType type = classTable(c.kind).attributes[std::size_t(i)].type;
+        value.elements =
+            value.set && (type == AttributeType::Colour || type == AttributeType::Names)
+                ? text.split(u',')
+                : QStringList();
+        if (!value.elements.isEmpty())
+            value.value.clear();
+    }
+}
+
+} // namespace
+
+class tst_missionclasses : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Opening and OK without an edit gives back every byte, whatever the text.
+    void untouchedTextStays_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("endings") << Endings;
+        QTest::newRow("crlf") << QString(Endings).replace(u"\n"_s, u"\r\n"_s);
+        QTest::newRow("none") << u"respawn = 3;"_s;
+        QTest::newRow("empty") << QString();
+        QTest::newRow("one line") << u"class CfgDebriefing {class A {title=\"x\";};};"_s;
+        QTest::newRow("macro") << u"#define T \"x\"\nclass CfgNotifications { class N { title = T; "
+                                  u"color[] = {1,1,1,1}; sound = \"a\"; }; };"_s;
+        QTest::newRow("ifdef") << u"#ifdef X\nclass CfgDebriefing { class A {}; };\n#endif\n"_s;
+        QTest::newRow("twice") << u"class CfgDebriefing {};\nclass CfgDebriefing {};\n"_s;
+        QTest::newRow("broken") << u"class CfgDebriefing { class A { title = ; };"_s;
+    }
+    void untouchedTextStays()
+    {
+        QFETCH(QString, text);
+        for (int kind = 0; kind < ClassKindCount; ++kind) {
+            const MissionClass c = readMissionClass(text, ClassKind(kind));
+            QCOMPARE(applyMissionClass(text, c), text);
+        }
+    }
+
+    // What the editor shows and what it keeps as written.
+    void reading()
+    {
+        const MissionClass c = readMissionClass(Endings, ClassKind::Endings);
+        QVERIFY(c.present && !c.readOnly);
+        QCOMPARE(c.entries.size(), 2);
+        const ClassEntry &end1 = c.entries[0];
+        QCOMPARE(end1.name, u"End1"_s);
+        QVERIFY(!end1.readOnly);
+        QCOMPARE(end1.values[attributeIndex(ClassKind::Endings, u"title"_s)].value,
+                 u"Mission Completed"_s);
+        const AttributeValue &subtitle =
+            end1.values[attributeIndex(ClassKind::Endings, u"subtitle"_s)];
+        QVERIFY(subtitle.set && subtitle.value.isEmpty());
+        QVERIFY(!end1.values[attributeIndex(ClassKind::Endings, u"description"_s)].set);
+        QCOMPARE(end1.values[attributeIndex(ClassKind::Endings, u"pictureColor"_s)].elements,
+                 QStringList({u"0.0"_s, u"0.3"_s, u"0.6"_s, u"1"_s}));
+        QVERIFY(c.entries[1].readOnly); // inherits, shown without the class's indentation
+        QCOMPARE(c.entries[1].written, u"class Loser: End1\n{\n\ttitle = \"Lost\";\n};"_s);
+
+        const MissionClass macro = readMissionClass(
+            u"#define T \"x\"\nclass CfgNotifications { class N { title = T; duration = 2; }; };"_s,
+            ClassKind::Notifications);
+        const ClassEntry &n = macro.entries.value(0);
+        QVERIFY(n.values[0].readOnly && n.values[0].written == u"T"_s);
+        QVERIFY(!n.values[attributeIndex(ClassKind::Notifications, u"duration"_s)].readOnly);
+        QVERIFY(readMissionClass(u"class CfgDebriefing {};\nclass cfgdebriefing {};"_s,
+                                 ClassKind::Endings)
+                    .readOnly);
+        QVERIFY(!readMissionClass(u"x = 1;"_s, ClassKind::Notifications).present);
+    }
+
+    // Each edit changes exactly the lines it should.
+    void edits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QString>("expected");
+        const int endings = int(ClassKind::Endings), notes = int(ClassKind::Notifications);
+        QTest::newRow("value") << Endings << endings << QStringList{u"set 0 title Won"_s}
+                               << QString(Endings).replace(u"Mission Completed"_s, u"Won"_s);
+        QTest::newRow("quote") << Endings << endings << QStringList{u"set 0 subtitle say \"hi\""_s}
+                               << QString(Endings).replace(u"subtitle = \"\""_s,
+                                                           u"subtitle = \"say \"\"hi\"\"\""_s);
+        QTest::newRow("colour element")
+            << Endings << endings << QStringList{u"set 0 pictureColor 0.0,0.3,0.6,0.5"_s}
+            << QString(Endings).replace(u"0.6,1}"_s, u"0.6,0.5}"_s);
+        QTest::newRow("unset with its comment")
+            << Endings << endings << QStringList{u"unset 0 picture"_s}
+            << QString(Endings).remove(u"\t\tpicture = \"b_inf\"; // the map icon\n"_s);
+        QTest::newRow("new key after the last")
+            << Endings << endings << QStringList{u"set 0 description Done."_s}
+            << QString(Endings).replace(u"1};\n"_s, u"1};\n\t\tdescription = \"Done.\";\n"_s);
+        QTest::newRow("rename") << Endings << endings << QStringList{u"rename 0 Win"_s}
+                                << QString(Endings).replace(u"class End1\n"_s, u"class Win\n"_s);
+        QTest::newRow("remove")
+            << Endings << endings << QStringList{u"remove 0"_s}
+            << QString(Endings).remove(
+                   u"\tclass End1\n\t{\n\t\ttitle = \"Mission Completed\";\n\t\tsubtitle = \"\";\n"
+                   u"\t\tpicture = \"b_inf\"; // the map icon\n\t\tpictureColor[] = "
+                   u"{0.0,0.3,0.6,1};\n"
+                   u"\t};\n"_s);
+        QTest::newRow("add at the end of the body")
+            << Endings << endings << QStringList{u"add End2"_s, u"set 2 title Ok"_s}
+            << QString(Endings).replace(
+                   u"\t};\n};\n"_s,
+                   u"\t};\n\tclass End2\n\t{\n\t\ttitle = \"Ok\";\n\t\tsubtitle = \"\";\n"
+                   u"\t\tdescription = \"\";\n\t\tpictureBackground = \"\";\n\t\tpicture = \"\";\n"
+                   u"\t\tpictureColor[] = {0.0,0.3,0.6,1};\n\t};\n};\n"_s);
+        QTest::newRow("first notification appends the class")
+            << u"respawn = 3;\r\n"_s << notes << QStringList{u"add Hello"_s}
+            << u"respawn = 3;\r\nclass CfgNotifications\r\n{\r\n\tclass Hello\r\n\t{\r\n"
+               u"\t\ttitle = \"\";\r\n\t\ticonPicture = \"\";\r\n\t\ticonText = \"\";\r\n"
+               u"\t\tdescription = \"\";\r\n\t\tcolor[] = {1, 1, 1, 1};\r\n\t\tduration = 5;\r\n"
+               u"\t\tpriority = 0;\r\n\t};\r\n};\r\n"_s;
+        QTest::newRow("one line class")
+            << u"class CfgNotifications {class N {title=\"a\";};};"_s << notes
+            << QStringList{u"set 0 duration 3"_s, u"set 0 difficulty netStats"_s}
+            << u"class CfgNotifications {class N {title=\"a\"; duration=3; "
+               u"difficulty[]={\"netStats\"}"
+               u";};};"_s;
+        QTest::newRow("empty body")
+            << u"class CfgDebriefing\n{\n    class A\n    {\n    };\n};\n"_s << endings
+            << QStringList{u"set 0 title T"_s}
+            << u"class CfgDebriefing\n{\n    class A\n    {\n        title = \"T\";\n    };\n};\n"_s;
+        QTest::newRow("unknown keys stay")
+            << u"class CfgNotifications { class N { sound = \"x\"; duration = 1; }; };"_s << notes
+            << QStringList{u"set 0 duration 2"_s}
+            << u"class CfgNotifications { class N { sound = \"x\"; duration = 2; }; };"_s;
+        QTest::newRow("read-only class untouched")
+            << u"class CfgDebriefing: Base { class A {}; };"_s << endings
+            << QStringList{u"remove 0"_s} << u"class CfgDebriefing: Base { class A {}; };"_s;
+    }
+    void edits()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, kind);
+        QFETCH(QStringList, commands);
+        QFETCH(QString, expected);
+        MissionClass c = readMissionClass(text, ClassKind(kind));
+        if (c.readOnly && c.entries.isEmpty())
+            c.entries << newClassEntry(c.kind, u"A"_s); // a stand-in for any change
+        for (const QString &command : commands)
+            edit(c, command);
+        const QString after = applyMissionClass(text, c);
+        QCOMPARE(after, expected);
+        // What was written reads back as what was asked.
+        if (!c.readOnly) {
+            const MissionClass back = readMissionClass(after, c.kind);
+            QCOMPARE(back.entries.size(), c.entries.size());
+            for (qsizetype i = 0; i < c.entries.size(); ++i)
+                QCOMPARE(back.entries[i].values, c.entries[i].values);
+        }
+    }
+
+    // Texts pieced together from the format's tokens, broken ones included: reading and writing
+    // back untouched keeps every byte, and adding or removing an entry never crashes or
+    // touches the text before the class.
+    void randomTextsStay()
+    {
+        const QStringList tokens{u"class "_s,
+                                 u"CfgDebriefing"_s,
+                                 u"CfgNotifications"_s,
+                                 u" End1"_s,
+                                 u": End1"_s,
+                                 u"{"_s,
+                                 u"}"_s,
+                                 u";"_s,
+                                 u"\n"_s,
+                                 u"\r\n"_s,
+                                 u"\t"_s,
+                                 u"title = "_s,
+                                 u"\"x\""_s,
+                                 u"color[] = {1,0,0,1}"_s,
+                                 u"#ifdef X\n"_s,
+                                 u"#endif\n"_s,
+                                 u"// note\n"_s,
+                                 u"duration=5"_s};
+        QRandomGenerator generator(testSeed(20261208));
+        auto *random = &generator;
+        for (int round = 0; round < 500; ++round) {
+            QString text;
+            for (int n = random->bounded(40); n > 0; --n)
+                text += tokens[random->bounded(tokens.size())];
+            for (int kind = 0; kind < ClassKindCount; ++kind) {
+                MissionClass c = readMissionClass(text, ClassKind(kind));
+                QCOMPARE(applyMissionClass(text, c), text);
+                if (!c.entries.isEmpty())
+                    c.entries.removeFirst();
+                c.entries << newClassEntry(c.kind, u"Added"_s);
+                const QString after = applyMissionClass(text, c);
+                if (c.readOnly)
+                    QCOMPARE(after, text);
+            }
+        }
+    }
+
+    // The help page lists each class's keys in the table's order, with the table's help.
+    void helpListsEveryKey()
+    {
+        QFile page(QStringLiteral(MERROW_HELP_DIR "/endings.htm"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        static const QRegularExpression row(
+            u"<tr><td><code>(\\w+)(?:\\[\\])?</code></td>.*<td>([^<]*)</td></tr>"_s);
+        QStringList listed, tables;
+        for (auto it = row.globalMatch(html); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            listed << m.captured(1) + u' ' + m.captured(2).replace(u"&quot;"_s, u"\""_s);
+        }
+        for (int kind = 0; kind < ClassKindCount; ++kind) {
+            for (const ClassAttribute &a : classTable(ClassKind(kind)).attributes)
+                tables << QLatin1StringView(a.key) + u' ' + QString::fromUtf8(a.help);
+        }
+        QCOMPARE(listed, tables);
+    }
+
+    // Random edits of random entries always read back as asked and never touch the text
+    // outside the class.
+    void randomEditsReadBack()
+    {
+        QRandomGenerator generator(testSeed(20261208));
+        auto *random = &generator;
+        const QStringList keys{u"title"_s, u"subtitle"_s, u"description"_s, u"picture"_s};
+        for (int round = 0; round < 200; ++round) {
+            MissionClass c = readMissionClass(Endings, ClassKind::Endings);
+            for (int n = random->bounded(1, 5); n > 0; --n) {
+                const int pick = random->bounded(4);
+                if (pick == 0)
+                    c.entries << newClassEntry(c.kind, u"E%1"_s.arg(round * 10 + n));
+                else if (pick == 1 && c.entries.size() > 1)
+                    c.entries.removeAt(random->bounded(c.entries.size()));
+                else if (!c.entries.isEmpty() && !c.entries[0].readOnly)
+                    edit(c, u"%1 0 %2 v%3"_s
+                                .arg(pick == 2 ? u"set"_s : u"unset"_s,
+                                     keys[random->bounded(keys.size())])
+                                .arg(round));
+            }
+            const QString after = applyMissionClass(Endings, c);
+            QVERIFY(after.startsWith(u"respawn = 3;\nclass CfgDebriefing\n{\n"_s));
+            QVERIFY(after.endsWith(u"};\n// the end\n"_s));
+            const MissionClass back = readMissionClass(after, c.kind);
+            QCOMPARE(back.entries.size(), c.entries.size());
+            for (qsizetype i = 0; i < c.entries.size(); ++i) {
+                QCOMPARE(back.entries[i].name, c.entries[i].name);
+                if (!c.entries[i].readOnly)
+                    QCOMPARE(back.entries[i].values, c.entries[i].values);
+            }
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(tst_missionclasses)
+#include "tst_missionclasses.moc"
