@@ -120,6 +120,8 @@ QList<ShownText::Cut> setText(QPlainTextEdit *box, const QString &text)
     box->setProperty(WholeTextProperty, cut ? QVariant(text) : QVariant());
     if (cut && !box->isReadOnly()) {
         box->setReadOnly(true);
+        // The keys still move the cursor and select, as in any text that cannot be edited.
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         box->setProperty(MadeReadOnlyProperty, true);
     }
     box->setPlainText(shown.text);

@@ -695,6 +695,13 @@ private Q_SLOTS:
                      qPrintable(QString::number(colours->charactersColoured())));
         };
         verifyCut(other);
+        // Not editable, but the keys still move through it.
+        other->setFocus();
+        QTest::keyClick(other, Qt::Key_End, Qt::ControlModifier);
+        const int characters = other->document()->characterCount();
+        QCOMPARE(other->textCursor().position(), characters - 1);
+        QTest::keyClick(other, Qt::Key_X);
+        QCOMPARE(other->document()->characterCount(), characters);
         QVERIFY(main->document().code(CodeBox::mainOtherCode).contains(QLatin1String(line)));
 
         main->mnuCreate()->trigger();
