@@ -140,13 +140,28 @@ PreviewCheck::Outcome PreviewCheck::checkWhole(const QString &whole)
     text.replace(u"\r\n"_s, u"\n"_s);
     text.replace(u'\r', u'\n');
     Outcome outcome = check(std::move(text));
-    for (ProblemMark &mark : outcome.marks) {
+    // The problems in what is not shown all stand at the note; one of each kind is marked there
+    // (the counts still name them all).
+    Outcome placed;
+    placed.summary = outcome.summary;
+    placed.counts = outcome.counts;
+    for (qsizetype i = 0; i < outcome.marks.size(); ++i) {
+        ProblemMark mark = outcome.marks[i];
         const qsizetype from = shown.shownOffset(mark.offset);
         const qsizetype to = shown.shownOffset(mark.offset + mark.length);
+        const auto same = [&](const ProblemMark &m) {
+            return m.offset == from && m.isError == mark.isError;
+        };
+        if (from == to && // not shown at all
+            std::any_of(placed.marks.crbegin(),
+                        placed.marks.crbegin() + std::min<qsizetype>(2, placed.marks.size()), same))
+            continue;
         mark.offset = from;
         mark.length = std::max<qsizetype>(1, to - from);
+        placed.marks.append(mark);
+        placed.lines.append(outcome.lines[i]);
     }
-    return outcome;
+    return placed;
 }
 
 void PreviewCheck::textEdited(int position, int charsRemoved, int charsAdded)
