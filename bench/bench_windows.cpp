@@ -214,9 +214,17 @@ BENCHMARK(Preview_SetPlainText)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 
 // Opens `path` into the form until the form has painted, once per iteration; the report it
 // leaves open is closed untimed.
-void openIntoForm(benchmark::State &state, const QString &path)
+void openIntoForm(benchmark::State &state, const QString &path, bool showOther = false)
 {
     Main main;
+    if (showOther) {
+        // The page of the Other box, where a file's unknown lines go.
+        auto *other = main.findChild<QWidget *>(QStringLiteral("mainOtherCode"));
+        for (int i = 0; i < main.items()->count(); ++i) {
+            if (main.items()->widget(i)->isAncestorOf(other))
+                main.items()->setCurrentIndex(i);
+        }
+    }
     bench::showAndPaint(&main);
     for (auto _ : state) {
         // The form is left as the last opening made it, so opening again asks nothing.
@@ -333,6 +341,69 @@ void Field_BesideEmpty(benchmark::State &state)
 BENCHMARK(Field_Beside10MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(Field_BesideEmpty)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
+// Open, one line: a file of the same size whose text is one line, opened into the form until
+// the form has painted, against the realistic file. The Other box, which holds the line, is
+// the page shown.
+void OpenRealistic_Other(benchmark::State &state)
+{
+    openIntoForm(state, bench::realisticFilePath(), true);
+}
+BENCHMARK(OpenRealistic_Other)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void OpenOneLine_Value(benchmark::State &state)
+{
+    openIntoForm(state, bench::oneLineFilePath(bench::OneLine::QuotedValue), true);
+}
+BENCHMARK(OpenOneLine_Value)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void OpenOneLine_Entries(benchmark::State &state)
+{
+    openIntoForm(state, bench::oneLineFilePath(bench::OneLine::Entries), true);
+}
+BENCHMARK(OpenOneLine_Entries)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// For comparison: the same entries one a line. Reading a million statements costs the same on
+// one line or on a million.
+void OpenOneLine_EntryLines(benchmark::State &state)
+{
+    openIntoForm(state, bench::oneLineFilePath(bench::OneLine::EntryLines), true);
+}
+BENCHMARK(OpenOneLine_EntryLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+// Create of an opened file until the preview has painted.
+void createOpened(benchmark::State &state, const QString &path)
+{
+    Main main;
+    if (!main.openFile(path)) {
+        state.SkipWithError("not opened");
+        return;
+    }
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w != &main && w->isVisible())
+            w->close();
+    }
+    bench::showAndPaint(&main);
+    createAndPaint(state, main);
+}
+
+// Create, one line: the one-line files opened, against the realistic file opened.
+void CreateOneLine_Value(benchmark::State &state)
+{
+    createOpened(state, bench::oneLineFilePath(bench::OneLine::QuotedValue));
+}
+BENCHMARK(CreateOneLine_Value)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void CreateOneLine_Entries(benchmark::State &state)
+{
+    createOpened(state, bench::oneLineFilePath(bench::OneLine::Entries));
+}
+BENCHMARK(CreateOneLine_Entries)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+void CreateRealistic_Opened(benchmark::State &state)
+{
+    createOpened(state, bench::realisticFilePath());
+}
+BENCHMARK(CreateRealistic_Opened)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 } // namespace
 
 int main(int argc, char **argv)
@@ -343,14 +414,19 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
         qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
     QApplication app(argc, argv);
-    return bench::runAll(argc, argv,
-                         {{"start-up", "Startup_Main", "Startup_BareWindow", 2.0},
-                          {"append", "Append_Box100000", "Append_Box100", 2.0},
-                          {"typing", "Typing_Box5MiB", "Typing_EmptyBox", 1.5},
-                          {"preview", "Preview_Create", "Preview_SetPlainText", 1.5},
-                          {"open", "Open_Main", "Preview_Create", 1.5},
-                          {"open file", "OpenRealistic_Main", "OpenRealistic_TextBox", 1.2},
-                          {"create opened", "Preview_CreateOpened", "Preview_Create", 1.2},
-                          {"check", "Check_LongestStall", "Check_OneFrame", 1.0},
-                          {"field", "Field_Beside10MiB", "Field_BesideEmpty", 2.0}});
+    return bench::runAll(
+        argc, argv,
+        {{"start-up", "Startup_Main", "Startup_BareWindow", 2.0},
+         {"append", "Append_Box100000", "Append_Box100", 2.0},
+         {"typing", "Typing_Box5MiB", "Typing_EmptyBox", 1.5},
+         {"preview", "Preview_Create", "Preview_SetPlainText", 1.5},
+         {"open", "Open_Main", "Preview_Create", 1.5},
+         {"open file", "OpenRealistic_Main", "OpenRealistic_TextBox", 1.2},
+         {"create opened", "Preview_CreateOpened", "Preview_Create", 1.2},
+         {"open one line", "OpenOneLine_Value", "OpenRealistic_Other", 1.5},
+         {"open one line of entries", "OpenOneLine_Entries", "OpenRealistic_Other", 1.5},
+         {"create one line", "CreateOneLine_Value", "CreateRealistic_Opened", 1.5},
+         {"create one line of entries", "CreateOneLine_Entries", "CreateRealistic_Opened", 1.5},
+         {"check", "Check_LongestStall", "Check_OneFrame", 1.0},
+         {"field", "Field_Beside10MiB", "Field_BesideEmpty", 2.0}});
 }

@@ -326,4 +326,41 @@ const QString &realisticFilePath()
     return path;
 }
 
+QString oneLineText(OneLine shape, qsizetype characters)
+{
+    QString text;
+    text.reserve(characters + 16);
+    if (shape == OneLine::QuotedValue) {
+        text = u"x = \""_s;
+        text += QString(std::max<qsizetype>(0, characters - 8), u'a');
+        text += u"\";"_s;
+    } else {
+        const bool lines = shape == OneLine::EntryLines;
+        for (int i = 0; text.size() < characters - 2; ++i) {
+            text += u"a%1=1;"_s.arg(i);
+            if (lines)
+                text += u"\r\n"_s;
+        }
+        if (lines)
+            text.chop(2);
+    }
+    text += u"\r\n"_s;
+    return text;
+}
+
+const QString &oneLineFilePath(OneLine shape)
+{
+    static QTemporaryDir dir;
+    static QString paths[3];
+    QString &path = paths[int(shape)];
+    if (path.isEmpty()) {
+        path = dir.filePath(u"%1.ext"_s.arg(int(shape)));
+        const QByteArray bytes = oneLineText(shape, LargeText).toUtf8();
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            std::abort();
+    }
+    return path;
+}
+
 } // namespace bench

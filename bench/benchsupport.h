@@ -141,4 +141,11 @@ QString realisticText(qsizetype characters);
 const QString &realisticFileText();
 const QString &realisticFilePath();
 
+// Files of LargeText characters that hold one line each (made once, removed at exit): one
+// quoted value (`x = "aaa…";`), and short entries one after another (`a0=1;a1=1;…`); for
+// comparison, the same entries one a line.
+enum class OneLine { QuotedValue, Entries, EntryLines };
+QString oneLineText(OneLine shape, qsizetype characters);
+const QString &oneLineFilePath(OneLine shape);
+
 } // namespace bench

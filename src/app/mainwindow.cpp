@@ -413,10 +413,11 @@ void Main::bindCodeBoxes()
         // instead of the widget's much wider default.
         edit->setTabStopDistance(QFontMetricsF(edit->font()).horizontalAdvance(QLatin1Char(' ')) *
                                  8);
-        edit->setPlainText(toWidgetText(m_document.code(c)));
+        LongLines::setText(edit, toWidgetText(m_document.code(c)));
         // The raw text keeps no-break spaces (toPlainText() would turn them into spaces);
-        // the document turns the widget's paragraph separators into CR LF.
-        m_document.setCodeSource(c, [edit] { return edit->document()->toRawText(); });
+        // the document turns the widget's paragraph separators into CR LF. A box showing a
+        // cut line holds the whole text it was given.
+        m_document.setCodeSource(c, [edit] { return LongLines::wholeText(edit); });
         LongLines::guard(edit);
         (new ConfigHighlighter(edit))->setPalette(edit->palette());
         // Completion and key help know the class whose body the box holds.
@@ -486,13 +487,17 @@ void Main::document_textChanged(Field f)
 void Main::document_codeChanged(CodeBox c)
 {
     m_writingCode = true;
-    codeEdit(c)->setPlainText(toWidgetText(m_document.code(c)));
+    LongLines::setText(codeEdit(c), toWidgetText(m_document.code(c)));
     m_writingCode = false;
 }
 
 void Main::document_codeAppended(CodeBox c, const QString &text)
 {
     QPlainTextEdit *edit = codeEdit(c);
+    if (LongLines::appendNeedsWholeText(edit, text)) {
+        document_codeChanged(c);
+        return;
+    }
     m_writingCode = true;
     QTextCursor cursor(edit->document());
     cursor.movePosition(QTextCursor::End);

@@ -25,6 +25,9 @@ constexpr int GenerationMask = 0x1FFFFFF;
 // The blocks above and below the shown ones that are coloured with them, so that scrolling a
 // little shows colours at once.
 constexpr int NearBlocks = 50;
+// And no more characters than this on either side, so that long lines near the shown ones do
+// not cost more than the shown ones.
+constexpr qsizetype NearCharacters = 32768;
 // A change of more blocks than this inserted new ones in between, which carry no state.
 constexpr int ForgetEveryBlockUpTo = 4096;
 
@@ -252,8 +255,26 @@ void ConfigHighlighter::colourShown()
     const QTextBlock top = m_view->cursorForPosition(QPoint(0, 0)).block();
     const QTextBlock bottom =
         m_view->cursorForPosition(QPoint(0, m_view->viewport()->height())).block();
-    const int from = std::max(0, top.blockNumber() - NearBlocks);
-    const int to = std::max(top.blockNumber(), bottom.blockNumber()) + NearBlocks;
+    const int first = top.blockNumber();
+    const QTextBlock last = bottom.blockNumber() > first ? bottom : top;
+    int from = first;
+    qsizetype near = 0;
+    for (QTextBlock b = top.previous(); b.isValid() && from > first - NearBlocks;
+         b = b.previous()) {
+        near += b.length();
+        if (near > NearCharacters)
+            break;
+        --from;
+    }
+    int to = last.blockNumber();
+    near = 0;
+    for (QTextBlock b = last.next(); b.isValid() && to < last.blockNumber() + NearBlocks;
+         b = b.next()) {
+        near += b.length();
+        if (near > NearCharacters)
+            break;
+        ++to;
+    }
     m_shownFrom = from;
     m_shownTo = to;
     knowStatesBefore(from);
@@ -321,6 +342,7 @@ bool ConfigHighlighter::colour(const QTextBlock &block, bool force)
     QTextBlock(block).setUserState(end | start << StartStateShift | ColouredBit |
                                    (m_generation & GenerationMask) << GenerationShift);
     ++m_blocksColoured;
+    m_charactersColoured += text.size();
     if (number == m_knownStates)
         ++m_knownStates;
     return before == -1 || (before & EndStateMask) != end;

@@ -65,6 +65,7 @@ public:
     // How many times a block was coloured, for tests that show the work is limited to what
     // is shown.
     qint64 blocksColoured() const { return m_blocksColoured; }
+    qint64 charactersColoured() const { return m_charactersColoured; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -115,6 +116,7 @@ private:
     bool m_firstPassPending = true;
     bool m_applying = false;
     qint64 m_blocksColoured = 0;
+    qint64 m_charactersColoured = 0;
 
     // The block being run over: its start state, end state, and the format of each character
     // as an index into m_used (0: none).

@@ -3,11 +3,13 @@
 
 #include "openreport.h"
 
+#include "longlines.h"
+
 #include <QPlainTextEdit>
 
 openReport::openReport(QWidget *owner, const QString &title, const QString &text)
     : TextWindow(owner, QStringLiteral("openReport"), title, "reportText", "closeReportButton")
 {
     resize(520, 300);
-    this->text()->setPlainText(text);
+    LongLines::setText(this->text(), text);
 }

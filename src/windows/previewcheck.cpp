@@ -5,6 +5,7 @@
 
 #include "confighighlighter.h"
 #include "configreader.h"
+#include "longlines.h"
 
 #include <QElapsedTimer>
 #include <QFontMetrics>
@@ -17,6 +18,8 @@
 
 #include <algorithm>
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 // How long typing must pause before the text is checked again.
@@ -129,6 +132,38 @@ PreviewCheck::Outcome PreviewCheck::check(QString text)
     return outcome;
 }
 
+PreviewCheck::Outcome PreviewCheck::checkWhole(const QString &whole)
+{
+    // The check's offsets count one character per line break, as the box does.
+    const LongLines::ShownText shown = LongLines::shownText(whole);
+    QString text = whole;
+    text.replace(u"\r\n"_s, u"\n"_s);
+    text.replace(u'\r', u'\n');
+    Outcome outcome = check(std::move(text));
+    // The problems in what is not shown all stand at the note; one of each kind is marked there
+    // (the counts still name them all).
+    Outcome placed;
+    placed.summary = outcome.summary;
+    placed.counts = outcome.counts;
+    for (qsizetype i = 0; i < outcome.marks.size(); ++i) {
+        ProblemMark mark = outcome.marks[i];
+        const qsizetype from = shown.shownOffset(mark.offset);
+        const qsizetype to = shown.shownOffset(mark.offset + mark.length);
+        const auto same = [&](const ProblemMark &m) {
+            return m.offset == from && m.isError == mark.isError;
+        };
+        if (from == to && // not shown at all
+            std::any_of(placed.marks.crbegin(),
+                        placed.marks.crbegin() + std::min<qsizetype>(2, placed.marks.size()), same))
+            continue;
+        mark.offset = from;
+        mark.length = std::max<qsizetype>(1, to - from);
+        placed.marks.append(mark);
+        placed.lines.append(outcome.lines[i]);
+    }
+    return placed;
+}
+
 void PreviewCheck::textEdited(int position, int charsRemoved, int charsAdded)
 {
     Q_UNUSED(position);
@@ -147,6 +182,12 @@ void PreviewCheck::checkNow()
     }
     m_checkedRevision = m_revision;
     Q_EMIT started();
+    if (LongLines::isCut(m_text)) {
+        // Nothing to copy: the box keeps the whole text it shows cut, and cannot be edited.
+        m_watcher.setFuture(
+            QtConcurrent::run(&PreviewCheck::checkWhole, LongLines::wholeText(m_text)));
+        return;
+    }
     m_copy.clear();
     m_copy.reserve(m_text->document()->characterCount());
     m_nextBlock = m_text->document()->begin();

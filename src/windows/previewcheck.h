@@ -52,6 +52,8 @@ private:
         QString counts; // "2 errors, 1 warning"
     };
     static Outcome check(QString text);
+    // Checks the whole text of a box that shows it cut, and places the marks in what it shows.
+    static Outcome checkWhole(const QString &whole);
     void textEdited(int position, int charsRemoved, int charsAdded);
     void copySlice();
     void finished();

@@ -158,7 +158,7 @@ QString savePreview::savedText() const
     // The raw text keeps no-break spaces, which toPlainText() would turn into plain spaces.
     if (m_origin && !m_edited)
         return m_generated; // what Create made, with the file's line ends
-    const QString shown = ui->codePreview->document()->toRawText();
+    const QString shown = LongLines::wholeText(ui->codePreview);
     if (!m_origin)
         return normalizeLineBreaks(shown);
     return restoreLineEnds(m_generated, shown, m_origin->lineEnd);
@@ -189,8 +189,10 @@ void savePreview::showChanges()
     const QString name = shortName(*m_origin);
     if (m_changes)
         m_changes->close();
-    m_changes = new changesWindow(this, name, tr("%1 (as it will be saved)").arg(name),
-                                  unifiedDiff(before, after, diffLines(before, after)));
+    // Lines too long to show are cut there as they are here.
+    m_changes = new changesWindow(
+        this, name, tr("%1 (as it will be saved)").arg(name),
+        LongLines::shownText(unifiedDiff(before, after, diffLines(before, after))).text);
     m_changes->open();
 }
 
@@ -229,7 +231,7 @@ void savePreview::setText(const QString &text)
 {
     // The text box takes CR LF as one break; the line and paragraph separators the text may
     // hold become CR LF first. Text that is all CR LF goes in as it is, without a copy.
-    ui->codePreview->setPlainText(normalizeLineBreaks(text));
+    LongLines::setText(ui->codePreview, normalizeLineBreaks(text));
 }
 
 void savePreview::saveAsButton_Click()
@@ -262,7 +264,7 @@ void savePreview::saveTo(const QString &path)
         m_origin ? m_origin->encoding : config::TextEncoding::Windows1252;
     const config::EncodedBytes encoded =
         m_origin ? m_origin->encode(savedText())
-                 : descriptionFileBytes(ui->codePreview->document()->toRawText());
+                 : descriptionFileBytes(LongLines::wholeText(ui->codePreview));
     if (encoded.replaced > 0 && !confirmReplacedCharacters(encoded.replaced))
         return;
 

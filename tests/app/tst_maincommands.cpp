@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Merrow Editor developers <maintainers@merroweditor.org>
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "confighighlighter.h"
+#include "longlines.h"
 #include "mainwindowfixture.h"
 #include "runsettings.h"
 #include "savepreview.h"
@@ -26,6 +28,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 
 #include <memory>
@@ -723,6 +726,74 @@ private Q_SLOTS:
         QVERIFY(prompts->messages.last().text.contains(QStringLiteral("no longer there")));
         QCOMPARE(read(), QByteArray("// again\r\n"));
         QCOMPARE(prompts->fileDialogs, dialogs);
+    }
+
+    // A file of one line too long to lay out opens into a box that shows it cut, colours no
+    // more of it than that, and keeps it whole: Create shows it cut as well, and saving
+    // writes the file's bytes back.
+    void openingAFileOfOneLongLine_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        const qsizetype length = LongLines::LongestLineShown * 50;
+        QTest::newRow("one value") << "x = \"" + QByteArray(length, 'a') + "\";";
+        QByteArray entries;
+        for (int i = 0; entries.size() < length; ++i)
+            entries += "a" + QByteArray::number(i) + "=1;";
+        QTest::newRow("short entries") << entries;
+    }
+    void openingAFileOfOneLongLine()
+    {
+        QFETCH(QByteArray, line);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("description.ext"));
+        const QByteArray bytes = "respawn = \"BASE\";\r\n" + line + "\r\n// kept\r\n";
+        {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        }
+        QVERIFY(main->openFile(file));
+        QWidget *report = secondaryWindow("openReport");
+        QVERIFY(report);
+        report->close();
+        auto *other = find<QPlainTextEdit>("mainOtherCode");
+        showPageOf(other);
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        other->repaint();
+        const qsizetype longest =
+            LongLines::LongestLineShown + LongLines::cutNote(line.size()).size();
+        const auto verifyCut = [&](QPlainTextEdit *box) {
+            QVERIFY(box->isReadOnly());
+            for (QTextBlock b = box->document()->begin(); b.isValid(); b = b.next())
+                QVERIFY2(b.length() <= longest + 1, qPrintable(QString::number(b.length())));
+            auto *colours = box->document()->findChild<ConfigHighlighter *>();
+            QVERIFY(colours);
+            QVERIFY2(colours->charactersColoured() <= 4 * longest,
+                     qPrintable(QString::number(colours->charactersColoured())));
+        };
+        verifyCut(other);
+        // Not editable, but the keys still move through it.
+        other->setFocus();
+        QTest::keyClick(other, Qt::Key_End, Qt::ControlModifier);
+        const int characters = other->document()->characterCount();
+        QCOMPARE(other->textCursor().position(), characters - 1);
+        QTest::keyClick(other, Qt::Key_X);
+        QCOMPARE(other->document()->characterCount(), characters);
+        QVERIFY(main->document().code(CodeBox::mainOtherCode).contains(QLatin1String(line)));
+
+        main->mnuCreate()->trigger();
+        auto *preview = qobject_cast<savePreview *>(secondaryWindow("savePreview"));
+        QVERIFY(preview);
+        QVERIFY(QTest::qWaitForWindowExposed(preview));
+        preview->codePreview()->repaint();
+        verifyCut(preview->codePreview());
+        QCOMPARE(
+            preview->changesStatus()->text(),
+            QStringLiteral("Unchanged from %1/description.ext").arg(QDir(dir.path()).dirName()));
+        QTest::mouseClick(preview->saveButton(), Qt::LeftButton);
+        QTRY_VERIFY(main->isEnabled());
+        QFile in(file);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.readAll(), bytes);
     }
 
     // A large file is read on a worker thread: past half a second a progress window with

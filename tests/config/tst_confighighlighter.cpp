@@ -187,6 +187,26 @@ private Q_SLOTS:
         cursor.deleteChar(); // "* open": the comment is gone
         QTRY_COMPARE(roleAt(*edit.document(), h, last - 1), -1);
     }
+
+    // Around the shown blocks, long lines are coloured only as far as a few screens of short
+    // ones would reach: a box of lines just short of being cut costs what it shows.
+    void colourNearLongLinesSparingly()
+    {
+        const QString line = QStringLiteral("x = \"%1\";\n").arg(QString(19000, u'a'));
+        QPlainTextEdit edit;
+        edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit.resize(300, 200);
+        ConfigHighlighter h(&edit);
+        edit.setPlainText(line.repeated(300));
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        edit.verticalScrollBar()->setValue(150);
+        QTRY_COMPARE(roleAt(*edit.document(), h, line.size() * 150 + 5),
+                     int(ConfigHighlighter::Role::String));
+        const qint64 shown = edit.viewport()->height() / edit.fontMetrics().height() + 2;
+        QVERIFY2(h.charactersColoured() < (3 * shown + 10) * line.size(),
+                 qPrintable(QString::number(h.charactersColoured() / line.size())));
+    }
 };
 
 QTEST_MAIN(tst_confighighlighter)

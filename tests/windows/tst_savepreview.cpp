@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "editordocument.h"
+#include "longlines.h"
 #include "previewcheck.h"
 #include "savepreview.h"
 #include "scriptedservices.h"
@@ -426,6 +427,37 @@ private Q_SLOTS:
         QTRY_VERIFY(status->text().startsWith(QStringLiteral("1 error")));
         saveTo(preview, path());
         QCOMPARE(readAll(path()), QByteArray("a=1;\r\nb=2; c=3;\r\nclass X {\r\n"));
+    }
+
+    // A line too long to lay out is shown cut and the box cannot be edited; the check reads
+    // the whole text and places its problems in what is shown; Save As writes the whole text.
+    void longLineShownCut()
+    {
+        const qsizetype longest = LongLines::LongestLineShown;
+        const QString line = "a = \"" + QString(longest * 3, u'x') + "\";";
+        // Every empty value is a warning, most of them in what is not shown, and so is the
+        // second `a`.
+        QString empty;
+        for (qsizetype i = 0; i < longest; ++i)
+            empty += QStringLiteral("d%1=;").arg(i);
+        const QString text = line + "\r\nb=2 c=3;\r\n" + line + "\r\n" + empty;
+        QPointer<savePreview> preview = open(text);
+        QPlainTextEdit *code = preview->codePreview();
+        QVERIFY(code->isReadOnly());
+        QCOMPARE(code->document()->blockCount(), 4);
+        const QString note = LongLines::cutNote(line.size() - longest);
+        QCOMPARE(code->document()->findBlockByNumber(0).text(), line.left(longest) + note);
+        QCOMPARE(code->document()->findBlockByNumber(2).text(), line.left(longest) + note);
+        auto *status = preview->findChild<QPushButton *>(QStringLiteral("checkStatus"));
+        QTRY_VERIFY(preview->check()->isResting() && status->text().startsWith(u"1 error"));
+        QVERIFY2(status->text().startsWith(QStringLiteral("1 error, %1 warnings").arg(longest + 1)),
+                 qPrintable(status->text()));
+        QVERIFY2(status->text().contains(QStringLiteral("line 2")), qPrintable(status->text()));
+        QTest::mouseClick(status, Qt::LeftButton);
+        QCOMPARE(code->textCursor().blockNumber(), 1);
+        QCOMPARE(code->textCursor().positionInBlock(), 4); // "b=2| c=3;"
+        saveTo(preview, path());
+        QCOMPARE(readAll(path()), text.toLatin1() + "\r\n");
     }
 
     // F8 moves the status line along with the cursor: it names the problem gone to, cut after
