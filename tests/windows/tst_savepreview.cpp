@@ -435,11 +435,10 @@ private Q_SLOTS:
     {
         const qsizetype longest = LongLines::LongestLineShown;
         const QString line = "a = \"" + QString(longest * 3, u'x') + "\";";
-        // Every empty value is a warning, most of them in what is not shown, and so is the
-        // second `a`.
+        // Every `a` after the first is a warning, most of them in what is not shown.
         QString empty;
         for (qsizetype i = 0; i < longest; ++i)
-            empty += QStringLiteral("d%1=;").arg(i);
+            empty += QStringLiteral("a=%1;").arg(i);
         const QString text = line + "\r\nb=2 c=3;\r\n" + line + "\r\n" + empty;
         QPointer<savePreview> preview = open(text);
         QPlainTextEdit *code = preview->codePreview();
