@@ -3,6 +3,7 @@
 
 #include "secondarywindow.h"
 
+#include "activewindow.h"
 #include "windowplacement.h"
 
 #include <QAbstractNativeEventFilter>
@@ -17,12 +18,14 @@
 #include <xcb/xcb.h>
 #endif
 
-// Calls back when a mouse button is released over the owner's window, as the X server reports it.
+// Calls back when a mouse button is released over the owner's window, as the X server reports
+// it, and when the window manager makes a window other than `window` the active one (or none).
 class SecondaryWindow::OwnerClicks : public QAbstractNativeEventFilter
 {
 public:
-    OwnerClicks(QWidget *owner, std::function<void()> clicked)
-        : m_window(owner->winId()), m_clicked(std::move(clicked))
+    OwnerClicks(QWidget *owner, QWidget *window, std::function<void()> clicked)
+        : m_owner(owner->winId()), m_window(window->winId()),
+          m_activeAtom(ActiveWindow::announcingAtom()), m_clicked(std::move(clicked))
     {
         qApp->installNativeEventFilter(this);
     }
@@ -33,9 +36,26 @@ public:
 #if __has_include(<xcb/xcb.h>)
         if (type == "xcb_generic_event_t") {
             const auto *event = static_cast<const xcb_generic_event_t *>(message);
-            if ((event->response_type & 0x7f) == XCB_BUTTON_RELEASE &&
-                static_cast<const xcb_button_release_event_t *>(message)->event == m_window)
+            const int kind = event->response_type & 0x7f;
+            if (kind == XCB_BUTTON_RELEASE &&
+                static_cast<const xcb_button_release_event_t *>(message)->event == m_owner) {
+                m_handingBack = true;
                 m_clicked();
+            }
+            // Under load openbox can end a click on the locked owner with no window active (or
+            // the owner), although the program gave the input to this window: until the window
+            // manager has made this window active, it is asked for again. Another program made
+            // active is the user's choice and left alone.
+            if (kind == XCB_PROPERTY_NOTIFY && m_handingBack && m_activeAtom != 0 &&
+                static_cast<const xcb_property_notify_event_t *>(message)->atom == m_activeAtom) {
+                const quintptr active = ActiveWindow::current();
+                if (active == m_window)
+                    m_handingBack = false;
+                else if (active == 0 || active == m_owner)
+                    m_clicked();
+                else
+                    m_handingBack = false;
+            }
         }
 #else
         Q_UNUSED(type);
@@ -45,7 +65,11 @@ public:
     }
 
 private:
+    WId m_owner;
     WId m_window;
+    quint32 m_activeAtom;
+    // A click on the owner was handed back and the window manager has not said it agrees yet.
+    bool m_handingBack = false;
     std::function<void()> m_clicked;
 };
 
@@ -131,7 +155,8 @@ void SecondaryWindow::lockOwner()
     // focus stealing refuses it. Asked again once the click has arrived, it carries the click's
     // time and is granted. The toolkit drops clicks on a window behind a modal one before any
     // event filter sees them, so they are watched for as the window system sends them.
-    m_ownerClicks = std::make_unique<OwnerClicks>(m_owner->window(), [this] { handBackLater(); });
+    m_ownerClicks =
+        std::make_unique<OwnerClicks>(m_owner->window(), this, [this] { handBackLater(); });
 }
 
 void SecondaryWindow::handBackLater()
