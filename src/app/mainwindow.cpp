@@ -342,20 +342,24 @@ void Main::markControls(const ImportReport &report)
     for (auto it = m_markedControls.cbegin(); it != m_markedControls.cend(); ++it)
         it.key()->setToolTip(it.value());
     m_markedControls.clear();
-    const auto mark = [this](const SettingRow *row, const QString &text) {
+    const auto mark = [this](const SettingRow *row, const QString &note) {
         QWidget *w = control(row->field ? fieldName(*row->field) : switchName(row->sw));
         if (!m_markedControls.contains(w))
             m_markedControls.insert(w, w->toolTip());
-        const QString note = text.arg(QString::fromUtf16(row->key));
         w->setToolTip(w->toolTip().isEmpty() ? note : w->toolTip() + QStringLiteral("\n\n") + note);
     };
+    const auto key = [](const SettingRow *row) { return QString::fromUtf16(row->key); };
     for (const SettingRow *row : report.setMoreThanOnce)
         mark(row, tr("The opened file sets %1 more than once. This shows its last line, which is "
-                     "the one the game uses; the earlier lines stay in Other as written."));
-    for (const SettingRow *row : report.setUnderCondition)
-        mark(row, tr("The opened file sets %1 inside an #if or #ifdef block, so what the game "
-                     "uses depends on the condition. Those lines stay in Other as written; this "
-                     "control does not show them."));
+                     "the one the game uses; the earlier lines stay in Other as written.")
+                      .arg(key(row)));
+    // The file's own lines go after the sentence, not through arg(): they may hold "%1".
+    for (const ImportReport::ConditionalSetting &set : report.setUnderCondition)
+        mark(set.row, tr("The opened file sets %1 inside an #if or #ifdef block, so what the game "
+                         "uses depends on the condition. Those lines stay in Other as written; "
+                         "this control does not show them:")
+                              .arg(key(set.row)) +
+                          u'\n' + set.lines.join(u'\n'));
 }
 
 QPlainTextEdit *Main::codeEdit(CodeBox c) const

@@ -338,6 +338,26 @@ private:
         return {};
     }
 
+    // A form setting set inside an #if block, with the line that sets it.
+    void noteConditional(const Entry &e, const SettingRow *row)
+    {
+        auto &list = m_report.setUnderCondition;
+        auto it =
+            std::find_if(list.begin(), list.end(), [row](const auto &c) { return c.row == row; });
+        if (it == list.end())
+            it = list.insert(list.end(), {row, {}});
+        constexpr qsizetype MaxLines = 8;
+        if (it->lines.size() < MaxLines) {
+            const QString text =
+                QStringView(m_src)
+                    .mid(e.span.start.offset, e.span.end.offset - e.span.start.offset)
+                    .left(200)
+                    .trimmed()
+                    .toString();
+            it->lines << QStringLiteral("line %1: %2").arg(e.span.start.line).arg(text);
+        }
+    }
+
     void take(const QList<Entry> &entries, qsizetype i)
     {
         const Entry &e = entries[i];
@@ -354,10 +374,8 @@ private:
                                                "uses; kept as written")
                                     .arg(entries[last].span.start.line)
                               : placeProblem(entries, i, first, start, end);
-            if (m_conditional[std::size_t(i)] &&
-                std::find(m_report.setUnderCondition.begin(), m_report.setUnderCondition.end(),
-                          row) == m_report.setUnderCondition.end())
-                m_report.setUnderCondition.push_back(row);
+            if (m_conditional[std::size_t(i)])
+                noteConditional(e, row);
             const FormSnapshot before = m_values;
             if (why.isEmpty())
                 why = placeValue(e, *row);

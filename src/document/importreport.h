@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -50,7 +51,13 @@ struct ImportReport
     std::vector<const SettingRow *> setMoreThanOnce;
     // Settings the form has that the file sets only inside #if/#ifdef blocks: they stay in Other
     // as written, and their controls say so instead of looking unset.
-    std::vector<const SettingRow *> setUnderCondition;
+    struct ConditionalSetting
+    {
+        const SettingRow *row = nullptr;
+        // Each line that sets it, as "line 4: respawnDelay = 5;" (the first few).
+        QStringList lines;
+    };
+    std::vector<ConditionalSetting> setUnderCondition;
     // Settings and sections the form has that stay as written all the same, and why.
     QList<OpenNote> keptAsWritten;
     // The reader's problems, in source order.

@@ -640,7 +640,8 @@ private Q_SLOTS:
         QVERIFY(openText("#ifdef LONG\nrespawnDelay = 60;\n#else\nrespawnDelay = 5;\n#endif\n"
                          "showMap = 0;\nshowMap = 1;\n"));
         QTRY_VERIFY(secondaryWindow("openReport"));
-        QVERIFY2(delay->toolTip().contains(QStringLiteral("inside an #if or #ifdef block")),
+        QVERIFY2(delay->toolTip().contains(QStringLiteral("inside an #if or #ifdef block")) &&
+                     delay->toolTip().endsWith(QStringLiteral(":\nline 4: respawnDelay = 5;")),
                  qPrintable(delay->toolTip()));
         QVERIFY2(map->toolTip().contains(QStringLiteral("more than once")),
                  qPrintable(map->toolTip()));
