@@ -17,6 +17,24 @@ inline bool isLineBreak(QChar c)
     return c == u'\n' || c == u'\r' || c == QChar(0x2028) || c == QChar(0x2029);
 }
 
+// The start of the line of a file's text that holds `offset` (CR and LF end lines).
+inline qsizetype lineStartOf(const QString &text, qsizetype offset)
+{
+    while (offset > 0 && text[offset - 1] != u'\n' && text[offset - 1] != u'\r')
+        --offset;
+    return offset;
+}
+
+// Just past the line break that ends the line holding `offset`, or the text's end.
+inline qsizetype nextLineStart(const QString &text, qsizetype offset)
+{
+    while (offset < text.size() && text[offset] != u'\n' && text[offset] != u'\r')
+        ++offset;
+    if (QStringView(text).mid(offset, 2) == u"\r\n")
+        return offset + 2;
+    return offset < text.size() ? offset + 1 : offset;
+}
+
 // The line break of every text the editor writes.
 inline constexpr QLatin1String CrLf("\r\n");
 

@@ -3,6 +3,8 @@
 
 #include "missionclasses.h"
 
+#include "encoding.h"
+
 #include "configreader.h"
 #include "othersettings.h"
 
@@ -57,13 +59,6 @@ static_assert(Tables[int(ClassKind::Notifications)].kind == ClassKind::Notificat
 bool isBreak(QChar c)
 {
     return c == u'\n' || c == u'\r';
-}
-
-qsizetype lineStartOf(const QString &text, qsizetype offset)
-{
-    while (offset > 0 && !isBreak(text[offset - 1]))
-        --offset;
-    return offset;
 }
 
 // The blanks that start the line holding `offset`.
@@ -291,15 +286,6 @@ struct Edit
     qsizetype end;
     QString replacement;
 };
-
-qsizetype nextLineStart(const QString &text, qsizetype offset)
-{
-    while (offset < text.size() && !isBreak(text[offset]))
-        ++offset;
-    if (QStringView(text).mid(offset, 2) == u"\r\n")
-        return offset + 2;
-    return offset < text.size() ? offset + 1 : offset;
-}
 
 // Whether `offset` is the first thing on its line.
 bool startsLine(const QString &text, qsizetype offset)

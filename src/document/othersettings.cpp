@@ -3,6 +3,8 @@
 
 #include "othersettings.h"
 
+#include "encoding.h"
+
 #include "configreader.h"
 
 #include <QRegularExpression>
@@ -579,23 +581,6 @@ struct Edit
     qsizetype end;
     QString replacement;
 };
-
-qsizetype lineStartOf(const QString &text, qsizetype offset)
-{
-    while (offset > 0 && text[offset - 1] != u'\n' && text[offset - 1] != u'\r')
-        --offset;
-    return offset;
-}
-
-// Just past the line break that ends the line holding `offset`, or the text's end.
-qsizetype nextLineStart(const QString &text, qsizetype offset)
-{
-    while (offset < text.size() && text[offset] != u'\n' && text[offset] != u'\r')
-        ++offset;
-    if (QStringView(text).mid(offset, 2) == u"\r\n")
-        return offset + 2;
-    return offset < text.size() ? offset + 1 : offset;
-}
 
 Edit removal(const QString &text, const Entry &e)
 {
