@@ -3,6 +3,8 @@
 
 #include "windowplacement.h"
 
+#include "windowsystem.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QEvent>
@@ -12,6 +14,8 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include <utility>
 
 #if __has_include(<xcb/xproto.h>)
 #include <xcb/xproto.h>
@@ -47,38 +51,71 @@ QRect availableArea(const QWidget *window, const QWidget *reference)
     return screen ? screen->availableGeometry() : QRect();
 }
 
-// Where the window itself goes so that its frame, with `margins`, is centred on `area`.
+// Where the window itself goes, at `size`, so that its frame, with `margins`, is centred on
+// `area`.
 QRect placement(const QWidget *window, const QWidget *reference, const QRect &area,
-                QMargins margins)
+                const QSize &size, QMargins margins)
 {
     const QRect available = availableArea(window, reference);
     if (available.isEmpty())
-        return window->geometry();
-    QRect frame(QPoint(), window->size().grownBy(margins));
+        return QRect(window->pos(), size);
+    QRect frame(QPoint(), size.grownBy(margins));
     frame.moveCenter((area.isNull() ? available : area).center());
     // Title bar and menus first: a window larger than the screen hangs off its bottom right.
     frame.moveLeft(qMax(available.left(), qMin(frame.left(), available.right() - frame.width())));
     frame.moveTop(qMax(available.top(), qMin(frame.top(), available.bottom() - frame.height())));
     // The window itself is placed inside the frame, so that the result does not depend on a
     // frame size the toolkit may not have caught up with.
-    return QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), window->size());
+    return QRect(frame.topLeft() + QPoint(margins.left(), margins.top()), size);
 }
 
-void place(QWidget *window, const QWidget *reference, const QRect &area, QMargins margins)
+// Asks for `wanted` unless the window is there already; returns whether it asked. A shown window
+// is compared with, and moved and resized through, its native window, in one request: the
+// widget holds what was last asked for, the native window what the window system last
+// reported. Resizing the widget alone would send the new size with the position the native
+// window last heard of, which may be one already asked to leave: on a busy machine openbox
+// granted such a request and put a window's title bar off the top of the screen.
+bool moveTo(QWidget *window, const QRect &wanted)
 {
+    QWindow *handle = window->windowHandle();
+    if (handle && window->isVisible()) {
+        if (handle->geometry() == wanted)
+            return false;
+        handle->setGeometry(wanted);
+        return true;
+    }
+    if (window->geometry() == wanted)
+        return false;
+    window->setGeometry(wanted);
+    return true;
+}
+
+// Whether the window system has the window at `wanted`, as far as it can be asked.
+bool standsAt(const QWidget *window, const QRect &wanted)
+{
+    const std::optional<QRect> held = WindowSystem::heldGeometry(window->internalWinId());
+    if (!held)
+        return true;
+    const qreal ratio = window->devicePixelRatio();
+    return *held == QRect((QPointF(wanted.topLeft()) * ratio).toPoint(),
+                          (QSizeF(wanted.size()) * ratio).toSize());
+}
+
+// Returns where the window belongs, and whether it had to be asked to go there.
+std::pair<QRect, bool> place(QWidget *window, const QWidget *reference, const QRect &area,
+                             QMargins margins)
+{
+    QSize size = window->size();
     // A window that can be resized is made to fit the screen once its own frame is known (a
     // resizable one may have a border its owner lacks).
     if (window->minimumSize() != window->maximumSize()) {
         const QRect available = availableArea(window, reference);
-        const QSize fits = window->size()
-                               .boundedTo(available.size().shrunkBy(margins))
-                               .expandedTo(window->minimumSize());
-        if (!available.isEmpty() && fits != window->size())
-            window->resize(fits);
+        if (!available.isEmpty())
+            size = size.boundedTo(available.size().shrunkBy(margins))
+                       .expandedTo(window->minimumSize());
     }
-    const QRect wanted = placement(window, reference, area, margins);
-    if (window->geometry() != wanted)
-        window->setGeometry(wanted);
+    const QRect wanted = placement(window, reference, area, size, margins);
+    return {wanted, moveTo(window, wanted)};
 }
 
 // Centres the window again once the window manager has put its frame around it. That happens
@@ -127,10 +164,15 @@ public:
 #ifdef MERROW_HAVE_XCB_EVENTS
         if (eventType != "xcb_generic_event_t")
             return false;
+        // A property (the frame's size) or the place changed: the window system's answers to a
+        // request come as these, also when the toolkit sees no change in them.
         const auto *event = static_cast<const xcb_generic_event_t *>(message);
-        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY &&
-            reinterpret_cast<const xcb_property_notify_event_t *>(event)->window ==
-                m_window->internalWinId())
+        const auto type = event->response_type & 0x7f;
+        const WId id = m_window->internalWinId();
+        if ((type == XCB_PROPERTY_NOTIFY &&
+             reinterpret_cast<const xcb_property_notify_event_t *>(event)->window == id) ||
+            (type == XCB_CONFIGURE_NOTIFY &&
+             reinterpret_cast<const xcb_configure_notify_event_t *>(event)->window == id))
             look();
 #else
         Q_UNUSED(eventType);
@@ -159,9 +201,16 @@ private:
         // A frameless window has no margins to wait for; it is still put back until settled.
         if (margins.isNull() && !m_window->windowFlags().testFlag(Qt::FramelessWindowHint))
             return;
-        place(m_window, m_reference, m_area, margins);
-        if (!m_window->isActiveWindow())
+        // Settled once it has the input where the window system, not only the toolkit, has it
+        // in its place: a request still unanswered may yet be refused or changed.
+        const auto [wanted, asked] = place(m_window, m_reference, m_area, margins);
+        if (asked) {
+            // A window manager that keeps moving it elsewhere has the last word.
+            if (++m_requests < MaxRequests)
+                return;
+        } else if (!m_window->isActiveWindow() || !standsAt(m_window, wanted)) {
             return;
+        }
         // Settled: a window the user moves afterwards stays where it is put.
         QCoreApplication::instance()->removeNativeEventFilter(this);
         m_window->removeEventFilter(this);
@@ -174,6 +223,8 @@ private:
     QPointer<const QWidget> m_reference;
     QRect m_area;
     bool m_looking = false;
+    static constexpr int MaxRequests = 12;
+    int m_requests = 0;
 };
 
 } // namespace
