@@ -297,24 +297,24 @@ bool Main::openFile(const QString &path)
     if (!loaded)
         return false;
     const OpenResult opened = applyOpened(m_document, std::move(*loaded));
-    if (!opened.ok) {
-        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle, opened.error,
+    if (!opened) {
+        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle, opened.why(),
                                             QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
     m_baseline = FormSnapshot::of(m_document);
-    markControls(opened.report);
+    markControls(*opened);
     const QString name = QFileInfo(path).fileName();
     if (m_report) // the report of the file opened before
         m_report->close();
     m_reportTitle = tr("Opened %1").arg(name);
-    m_reportText = opened.report.text();
+    m_reportText = opened->text();
     mnuOpenReport()->setEnabled(true);
-    if (opened.report.needsAttention()) {
-        showStatusNote(opened.report.encodingNote());
+    if (opened->needsAttention()) {
+        showStatusNote(opened->encodingNote());
         mnuOpenReport_Click();
     } else {
-        showStatusNote(tr("Opened %1. %2.").arg(name, opened.report.encodingNote()));
+        showStatusNote(tr("Opened %1. %2.").arg(name, opened->encodingNote()));
     }
     return true;
 }
@@ -356,10 +356,10 @@ void Main::openedFileSaved(const QString &path, const QByteArray &bytes,
     // written in. Its form is the current one unless the preview's text was touched up by
     // hand; then the form shows what was saved.
     OpenedDescription saved = openSavedDescription(bytes, encoding, path);
-    const ImportResult &imported = saved.imported;
+    const ImportResult &imported = *saved;
     if (!imported.origin->text.isEmpty() && imported.snapshot != FormSnapshot::of(m_document))
         applySnapshot(m_document, imported.snapshot);
-    m_document.setOrigin(std::move(saved.imported.origin));
+    m_document.setOrigin(std::move(saved->origin));
     m_baseline = FormSnapshot::of(m_document);
 }
 

@@ -507,14 +507,6 @@ MissionSetting missionSettings::stateOf(const Row &row) const
     return s;
 }
 
-QList<MissionSetting> missionSettings::shownSettings() const
-{
-    QList<MissionSetting> shown;
-    for (const auto &row : m_rows)
-        shown << stateOf(*row);
-    return shown;
-}
-
 void missionSettings::okButton_Click()
 {
     // The second click of a double-click may arrive after the first closed the window.

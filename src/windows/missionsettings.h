@@ -39,9 +39,6 @@ public:
     missionSettings(QWidget *owner, const QList<MissionSetting> &settings);
     ~missionSettings() override;
 
-    // The state the controls show now, one per setting.
-    QList<MissionSetting> shownSettings() const;
-
 Q_SIGNALS:
     // The settings whose state differs from what the window opened with.
     void settingsChosen(const QList<MissionSetting> &changes);

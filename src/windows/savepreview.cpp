@@ -268,14 +268,13 @@ void savePreview::saveTo(const QString &path)
     if (encoded.replaced > 0 && !confirmReplacedCharacters(encoded.replaced))
         return;
 
-    QString reason;
-    if (!DesktopServices::instance().writeFile(path, encoded.bytes, &reason)) {
+    if (const auto written = DesktopServices::instance().writeFile(path, encoded.bytes); !written) {
         // The preview stays open with its text, so nothing is lost and the user can try
         // another place.
-        DesktopServices::instance().message(
-            this, QMessageBox::Warning, AppTitle,
-            tr("The file %1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), reason),
-            QMessageBox::Ok, QMessageBox::Ok);
+        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle,
+                                            tr("The file %1 could not be saved.\n\n%2")
+                                                .arg(QDir::toNativeSeparators(path), written.why()),
+                                            QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
     // The next Save As offers the file actually written, with the suffix the dialog added.
