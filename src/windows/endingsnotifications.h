@@ -46,9 +46,6 @@ Q_SIGNALS:
     // The classes whose entries differ from what the window opened with.
     void classesChosen(const QList<MissionClass> &changed);
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     struct Field
     {

@@ -44,7 +44,6 @@ Q_SIGNALS:
     void settingsChosen(const QList<MissionSetting> &changes);
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -199,15 +199,6 @@ void savePreview::showChanges()
 // Esc closes it as it closes every other secondary window: the text box leaves the key to
 // its window (an open completion list takes it first). A key press, not a shortcut, so that
 // the Esc which closes a window above this one (the changes) is not taken here as well.
-void savePreview::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
 // On a screen smaller than the window (800 × 600), the text box gives up what does not fit, so
 // that the lines above and below it and the Save As button stay on the screen.
 void savePreview::fitOnScreen(const QWidget *main)
