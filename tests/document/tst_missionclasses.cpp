@@ -426,6 +426,47 @@ private Q_SLOTS:
             }
         }
     }
+
+    // Random edits of both sections' own values and entries, applied one section after the
+    // other as the window hands them back, read back as asked and keep the macro's line.
+    void randomRemoteEditsReadBack()
+    {
+        QRandomGenerator generator(testSeed(20261208));
+        auto *random = &generator;
+        for (int round = 0; round < 200; ++round) {
+            QList<MissionClass> sections;
+            QString after = Remote;
+            for (const ClassKind kind : {ClassKind::RemoteFunctions, ClassKind::RemoteCommands}) {
+                MissionClass c = readMissionClass(Remote, kind);
+                for (int n = random->bounded(1, 6); n > 0; --n) {
+                    const int pick = random->bounded(5);
+                    const QString number = QString::number(random->bounded(2));
+                    if (pick == 0)
+                        edit(c, (random->bounded(2) ? u"own mode "_s : u"own jip "_s) + number);
+                    else if (pick == 1)
+                        c.entries << newClassEntry(kind, u"f%1_%2"_s.arg(round).arg(n));
+                    else if (pick == 2 && !c.entries.isEmpty())
+                        c.entries.removeAt(random->bounded(c.entries.size()));
+                    else if (!c.entries.isEmpty() && !c.entries[0].readOnly)
+                        edit(c,
+                             (pick == 3 ? u"set 0 jip "_s : u"unset 0 allowedTargets "_s) + number);
+                }
+                after = applyMissionClass(after, c);
+                sections << c;
+            }
+            QVERIFY(after.startsWith(u"#define F(N,T) class N { allowedTargets = T; };\n"_s));
+            for (const MissionClass &c : sections) {
+                const MissionClass back = readMissionClass(after, c.kind);
+                QCOMPARE(back.values, c.values);
+                QCOMPARE(back.entries.size(), c.entries.size());
+                for (qsizetype i = 0; i < c.entries.size(); ++i) {
+                    QCOMPARE(back.entries[i].name, c.entries[i].name);
+                    if (!c.entries[i].readOnly)
+                        QCOMPARE(back.entries[i].values, c.entries[i].values);
+                }
+            }
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(tst_missionclasses)
