@@ -217,11 +217,11 @@ void remoteExecution::buildPage(Page &page, QWidget *tab)
     if (page.initial.readOnly) {
         page.sectionNote->setText(page.initial.why +
                                   tr(" The window shows it as it is; edit it in Other."));
-        for (QWidget *w :
-             {static_cast<QWidget *>(page.sectionForm), static_cast<QWidget *>(page.add),
-              static_cast<QWidget *>(page.remove), page.form})
-            w->setEnabled(false);
-        page.written->hide();
+        page.add->setEnabled(false);
+        page.remove->setEnabled(false);
+        // Nothing of it was read: its controls would show values the text may not have.
+        for (QWidget *w : {page.sectionForm, page.form, static_cast<QWidget *>(page.written)})
+            w->hide();
         return;
     }
     page.sectionNote->hide();

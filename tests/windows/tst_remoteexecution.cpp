@@ -42,18 +42,20 @@ class tst_remoteExecution : public QObject
 
     std::unique_ptr<StandInMain> main;
     QPointer<remoteExecution> window;
+    QString text;
     QString written; // null when OK wrote nothing
 
-    void open()
+    void open(const QString &other = Mission)
     {
+        text = other;
         written = QString();
         QList<MissionClass> sections;
         for (int kind = EndingKindCount; kind < ClassKindCount; ++kind)
-            sections << readMissionClass(Mission, ClassKind(kind));
+            sections << readMissionClass(text, ClassKind(kind));
         window = new remoteExecution(main.get(), sections);
         connect(window, &remoteExecution::sectionsChosen, this,
                 [this](const QList<MissionClass> &changed) {
-                    written = Mission;
+                    written = text;
                     for (const MissionClass &c : changed)
                         written = applyMissionClass(written, c);
                 });
@@ -174,6 +176,20 @@ private Q_SLOTS:
                               u"\t};\n\tclass Commands\n\t{\n"
                               u"\t\tclass setDir\n\t\t{\n\t\t\tallowedTargets = 0;\n"
                               u"\t\t};\n\t};\n};\n"_s));
+    }
+
+    // Written twice, the class is shown as it is: each tab says why and offers nothing to edit.
+    void readOnlyClassSaysWhy()
+    {
+        open(u"class CfgRemoteExec {};\nclass CfgRemoteExec {};\n"_s);
+        QCOMPARE(find<QLabel>(u"commandsNote"_s)->text(),
+                 u"The text has class CfgRemoteExec more than once. The window shows it as it "
+                 u"is; edit it in Other."_s);
+        QVERIFY(!find<QPushButton>(u"functionsAdd"_s)->isEnabled());
+        QVERIFY(!find<QComboBox>(u"functionsMode"_s)->isVisible());
+        press(u"okButton"_s);
+        QVERIFY(!window);
+        QVERIFY(written.isNull());
     }
 
     void nameTakenKeepsTheWindowOpen()
