@@ -18,6 +18,7 @@
 #include "endingsnotifications.h"
 #include "missionsettings.h"
 #include "openreport.h"
+#include "remoteexecution.h"
 #include "savepreview.h"
 
 #include <QAction>
@@ -156,6 +157,7 @@ void Main::connectCommands()
     connect(mnuOpen(), &QAction::triggered, this, &Main::mnuOpen_Click);
     connect(mnuMissionSettings(), &QAction::triggered, this, &Main::mnuMissionSettings_Click);
     connect(mnuEndings(), &QAction::triggered, this, &Main::mnuEndings_Click);
+    connect(mnuRemoteExec(), &QAction::triggered, this, &Main::mnuRemoteExec_Click);
     connect(mnuCreate(), &QAction::triggered, this, &Main::mnuCreate_Click);
     connect(mnuSave(), &QAction::triggered, this, &Main::mnuSave_Click);
     connect(mnuOpenReport(), &QAction::triggered, this, &Main::mnuOpenReport_Click);
@@ -259,11 +261,26 @@ void Main::mnuEndings_Click()
         return;
     const QString other = m_document.code(CodeBox::mainOtherCode);
     QList<MissionClass> classes;
-    for (int kind = 0; kind < ClassKindCount; ++kind)
+    for (int kind = 0; kind < EndingKindCount; ++kind)
         classes << readMissionClass(other, ClassKind(kind));
     auto *window = new endingsNotifications(this, classes);
     window->setLockedControls({items()});
     connect(window, &endingsNotifications::classesChosen, this, &Main::classesChosen);
+    window->open();
+}
+
+void Main::mnuRemoteExec_Click()
+{
+    // Another window that locks this one is open: it works on the same text.
+    if (!isEnabled())
+        return;
+    const QString other = m_document.code(CodeBox::mainOtherCode);
+    QList<MissionClass> sections;
+    for (int kind = EndingKindCount; kind < ClassKindCount; ++kind)
+        sections << readMissionClass(other, ClassKind(kind));
+    auto *window = new remoteExecution(this, sections);
+    window->setLockedControls({items()});
+    connect(window, &remoteExecution::sectionsChosen, this, &Main::classesChosen);
     window->open();
 }
 

@@ -57,6 +57,7 @@ public:
     QAction *mnuOpen() const;
     QAction *mnuMissionSettings() const;
     QAction *mnuEndings() const;
+    QAction *mnuRemoteExec() const;
     QAction *mnuCreate() const;
     QAction *mnuSave() const;
     QAction *mnuOpenReport() const;
@@ -78,6 +79,9 @@ public:
     // Opens the Endings and notifications window on the Other text (File menu, Ctrl+J); the
     // classes it hands back are written into Other.
     void mnuEndings_Click();
+    // Opens the Remote execution window on the Other text (File menu, Ctrl+Shift+R); the
+    // sections it hands back are written into Other as the endings are (classesChosen).
+    void mnuRemoteExec_Click();
     void mnuCreate_Click();
     // An opened file: the preview, whose Save writes the file in place. Otherwise Create.
     void mnuSave_Click();
@@ -117,8 +121,8 @@ private:
                          config::TextEncoding encoding);
     // Writes the settings the Mission settings window hands back into Other, switching it on.
     void missionSettingsChosen(const QList<MissionSetting> &changes);
-    // Writes the classes the Endings and notifications window hands back into Other,
-    // switching it on.
+    // Writes the classes the Endings and notifications window or the Remote execution window
+    // hands back into Other, switching it on.
     void classesChosen(const QList<MissionClass> &changed);
     // The Other box's own menu with "Mission Settings…" added.
     void otherContextMenu(const QPoint &position);

@@ -123,13 +123,23 @@ public:
             // And the endings and notifications, in their own window. Most files have neither,
             // and are spared reading Other again.
             const QString &other = m_values.codes[int(CodeBox::mainOtherCode)];
-            for (int kind = 0; kind < ClassKindCount; ++kind) {
+            for (int kind = 0; kind < EndingKindCount; ++kind) {
                 const QLatin1StringView name(classTable(ClassKind(kind)).className);
                 if (!other.contains(name, Qt::CaseInsensitive))
                     continue;
                 const MissionClass c = readMissionClass(other, ClassKind(kind));
                 if (c.present && !c.readOnly)
                     ++m_report.entriesInClasses;
+            }
+            // And class CfgRemoteExec, once for its two sections, in the Remote execution
+            // window.
+            for (int kind = EndingKindCount;
+                 kind < ClassKindCount && m_report.entriesInRemoteExec == 0 &&
+                 other.contains(u"CfgRemoteExec", Qt::CaseInsensitive);
+                 ++kind) {
+                const MissionClass c = readMissionClass(other, ClassKind(kind));
+                if (c.present && !c.readOnly)
+                    m_report.entriesInRemoteExec = 1;
             }
         }
         std::stable_sort(m_report.keptAsWritten.begin(), m_report.keptAsWritten.end(),

@@ -48,13 +48,38 @@ constexpr ClassAttribute NotificationAttributes[] = {
      "Difficulty options that must be on for it to show, e.g. \"netStats\"."},
 };
 
+// The game's documentation of CfgRemoteExec: each section's mode and jip, and each listed
+// function's or command's allowedTargets and jip, which overrides the section's.
+constexpr ClassAttribute RemoteSectionAttributes[] = {
+    {"mode", AttributeType::Choice, nullptr,
+     "Blocked, only the entries listed below, or everything allowed (the game's default).",
+     "0: blocked|1: listed entries only|2: everything allowed", "2"},
+    {"jip", AttributeType::Switch, nullptr,
+     "Whether a remote call may be kept for players who join later (the game's default: yes).",
+     nullptr, "1"},
+};
+
+constexpr ClassAttribute RemoteEntryAttributes[] = {
+    {"allowedTargets", AttributeType::Choice, "0",
+     "Which machines a call may run on: every one (the game's default), clients or the server.",
+     "0: every machine|1: clients only|2: the server only", "0"},
+    {"jip", AttributeType::Switch, nullptr,
+     "Whether a call may be kept for players who join later; unset, the section's jip holds."},
+};
+
 constexpr std::array<ClassTable, ClassKindCount> Tables{{
     {ClassKind::Endings, "CfgDebriefing", "Endings", "End", EndingAttributes},
     {ClassKind::Notifications, "CfgNotifications", "Notifications", "Notification",
      NotificationAttributes},
+    {ClassKind::RemoteFunctions, "Functions", "Functions", "Function", RemoteEntryAttributes,
+     "CfgRemoteExec", RemoteSectionAttributes, true},
+    {ClassKind::RemoteCommands, "Commands", "Commands", "Command", RemoteEntryAttributes,
+     "CfgRemoteExec", RemoteSectionAttributes, true},
 }};
 static_assert(Tables[int(ClassKind::Endings)].kind == ClassKind::Endings);
 static_assert(Tables[int(ClassKind::Notifications)].kind == ClassKind::Notifications);
+static_assert(Tables[int(ClassKind::RemoteFunctions)].kind == ClassKind::RemoteFunctions);
+static_assert(Tables[int(ClassKind::RemoteCommands)].kind == ClassKind::RemoteCommands);
 
 bool isBreak(QChar c)
 {
@@ -111,8 +136,12 @@ bool opensBlock(const Entry &e)
 struct Scan
 {
     config::ReadResult read;
+    // The top-level class a section stands in, when the text has it readable.
+    const Entry *parent = nullptr;
     const Entry *cls = nullptr;
     MissionClass result;
+    // Per own attribute, the entry of its value.
+    std::vector<const Entry *> own;
     // Per entry of `result`, its class in the tree, and per attribute the entry of its value.
     std::vector<const Entry *> entries;
     std::vector<std::vector<const Entry *>> values;
@@ -127,9 +156,15 @@ bool writtenAsIs(const config::ReadResult &read, const config::Value &v)
     return raw == v.text;
 }
 
-bool readValue(const config::ReadResult &read, const Entry &e, AttributeType type,
+int choiceCount(const ClassAttribute &a)
+{
+    return a.choices ? int(QByteArrayView(a.choices).count('|')) + 1 : 0;
+}
+
+bool readValue(const config::ReadResult &read, const Entry &e, const ClassAttribute &attribute,
                AttributeValue &out)
 {
+    const AttributeType type = attribute.type;
     const config::Value &v = e.value;
     if (isArrayType(type) != (e.kind == EntryKind::Array) || e.append)
         return false;
@@ -164,8 +199,52 @@ bool readValue(const config::ReadResult &read, const Entry &e, AttributeType typ
         }
         return type != AttributeType::Colour || out.elements.size() == 3 ||
                out.elements.size() == 4;
+    case AttributeType::Choice:
+    case AttributeType::Switch: {
+        // A whole number among those the control offers; 1.0, 3 or a macro stay as written.
+        static const QRegularExpression whole(QStringLiteral("^[0-9]$"));
+        const int count = type == AttributeType::Switch ? 2 : choiceCount(attribute);
+        if (v.kind != ValueKind::Number || !writtenAsIs(read, v) ||
+            !whole.match(v.text).hasMatch() || v.text.toInt() >= count)
+            return false;
+        out.value = v.text;
+        return true;
+    }
     }
     return false;
+}
+
+// The values `children` give `attributes`, and per attribute the entry that holds it. A key
+// written twice, under #if or in a way the editor cannot show is kept as written.
+void readValues(const config::ReadResult &read, const QList<Entry> &children,
+                std::span<const ClassAttribute> attributes, QList<AttributeValue> &values,
+                std::vector<const Entry *> &at)
+{
+    values.resize(qsizetype(attributes.size()));
+    at.assign(attributes.size(), nullptr);
+    int depth = 0;
+    for (const Entry &child : children) {
+        if (opensBlock(child))
+            ++depth;
+        else if (child.kind == EntryKind::Directive && child.name == u"endif" && depth > 0)
+            --depth;
+        if (child.kind != EntryKind::Value && child.kind != EntryKind::Array)
+            continue;
+        for (std::size_t i = 0; i < attributes.size(); ++i) {
+            if (child.name.compare(QLatin1StringView(attributes[i].key), Qt::CaseInsensitive) != 0)
+                continue;
+            AttributeValue &value = values[qsizetype(i)];
+            const bool twice = value.set;
+            value = {};
+            value.set = true;
+            if (twice || depth > 0 || !readValue(read, child, attributes[i], value)) {
+                value = {};
+                value.set = value.readOnly = true;
+                value.written = read.raw(child.value.span).toString();
+            }
+            at[i] = &child;
+        }
+    }
 }
 
 void readEntry(Scan &s, const Entry &e, bool conditional)
@@ -174,33 +253,15 @@ void readEntry(Scan &s, const Entry &e, bool conditional)
     ClassEntry entry;
     entry.name = e.name;
     entry.origin = int(s.result.entries.size());
-    std::vector<const Entry *> at(table.attributes.size(), nullptr);
-    entry.values.resize(qsizetype(table.attributes.size()));
+    std::vector<const Entry *> at;
     const QStringView raw = s.read.raw(e.span);
     entry.readOnly = conditional || !e.base.isEmpty() || !raw.startsWith(u"class");
     for (const Entry &child : e.children) {
-        if (child.kind == EntryKind::Comment)
-            continue;
-        if (child.kind != EntryKind::Value && child.kind != EntryKind::Array) {
+        if (child.kind != EntryKind::Comment && child.kind != EntryKind::Value &&
+            child.kind != EntryKind::Array)
             entry.readOnly = true;
-            continue;
-        }
-        for (std::size_t i = 0; i < table.attributes.size(); ++i) {
-            if (child.name.compare(QLatin1StringView(table.attributes[i].key),
-                                   Qt::CaseInsensitive) != 0)
-                continue;
-            AttributeValue &value = entry.values[qsizetype(i)];
-            const bool twice = value.set;
-            value = {};
-            value.set = true;
-            if (twice || !readValue(s.read, child, table.attributes[i].type, value)) {
-                value = {};
-                value.set = value.readOnly = true;
-                value.written = s.read.raw(child.value.span).toString();
-            }
-            at[i] = &child;
-        }
     }
+    readValues(s.read, e.children, table.attributes, entry.values, at);
     if (entry.readOnly) {
         entry.written =
             dedented(indentOf(s.read.sourceText(), e.span.start.offset) + raw.toString());
@@ -217,57 +278,82 @@ void readEntry(Scan &s, const Entry &e, bool conditional)
     s.values.push_back(std::move(at));
 }
 
-Scan scan(const QString &text, ClassKind kind)
+// Class `name` among `entries`: how often it stands there, and why the editor cannot change
+// it in place, if it cannot.
+struct Found
 {
-    Scan s;
-    s.result.kind = kind;
-    const QLatin1StringView name(classTable(kind).className);
-    config::ReadOptions options;
-    options.checkKnownKeys = false;
-    options.styleNotes = false;
-    options.keepBodyOf = [name](QStringView c) {
-        return c.compare(name, Qt::CaseInsensitive) == 0;
-    };
-    s.read = config::readConfig(text, options);
+    const Entry *cls = nullptr;
+    int count = 0;
+    QString why;
+};
+
+Found findClass(const config::ReadResult &read, const QList<Entry> &entries, QLatin1StringView name)
+{
     const QRegularExpression inSkipped(QStringLiteral("(^|\\W)class\\s+%1(\\W|$)").arg(name),
                                        QRegularExpression::CaseInsensitiveOption);
-    int depth = 0, count = 0;
+    Found f;
+    int depth = 0;
     bool conditional = false;
-    for (const Entry &e : s.read.entries) {
+    for (const Entry &e : entries) {
         if (opensBlock(e))
             ++depth;
         else if (e.kind == EntryKind::Directive && e.name == u"endif" && depth > 0)
             --depth;
-        else if (e.kind == EntryKind::Skipped && inSkipped.match(s.read.raw(e.span)).hasMatch())
-            ++count, conditional = true;
+        else if (e.kind == EntryKind::Skipped && inSkipped.match(read.raw(e.span)).hasMatch())
+            ++f.count, conditional = true;
         else if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
                  e.name.compare(name, Qt::CaseInsensitive) == 0) {
-            ++count;
+            ++f.count;
             conditional = conditional || depth > 0;
             if (e.kind == EntryKind::Class)
-                s.cls = &e;
+                f.cls = &e;
         }
     }
-    MissionClass &m = s.result;
-    m.present = count > 0;
-    if (count > 1)
-        m.why = QStringLiteral("The text has class %1 more than once.").arg(name);
+    if (f.count > 1)
+        f.why = QStringLiteral("The text has class %1 more than once.").arg(name);
     else if (conditional)
-        m.why = QStringLiteral("class %1 stands inside #if or #ifdef.").arg(name);
-    else if (s.cls && !s.cls->base.isEmpty())
-        m.why = QStringLiteral("class %1 inherits from %2.").arg(name, s.cls->base);
-    else if (m.present && (!s.cls || !s.read.raw(s.cls->span).startsWith(u"class")))
-        m.why = QStringLiteral("class %1 is not written out as a class with a body.").arg(name);
+        f.why = QStringLiteral("class %1 stands inside #if or #ifdef.").arg(name);
+    else if (f.cls && !f.cls->base.isEmpty())
+        f.why = QStringLiteral("class %1 inherits from %2.").arg(name, f.cls->base);
+    else if (f.count > 0 && (!f.cls || !read.raw(f.cls->span).startsWith(u"class")))
+        f.why = QStringLiteral("class %1 is not written out as a class with a body.").arg(name);
+    return f;
+}
+
+Scan scan(const QString &text, ClassKind kind)
+{
+    Scan s;
+    s.result.kind = kind;
+    const ClassTable &table = classTable(kind);
+    const QLatin1StringView top(table.parent ? table.parent : table.className);
+    config::ReadOptions options;
+    options.checkKnownKeys = false;
+    options.styleNotes = false;
+    options.keepBodyOf = [top](QStringView c) { return c.compare(top, Qt::CaseInsensitive) == 0; };
+    s.read = config::readConfig(text, options);
+    MissionClass &m = s.result;
+    m.values = unsetValues(kind);
+    s.own.assign(table.ownAttributes.size(), nullptr);
+    Found found = findClass(s.read, s.read.entries, top);
+    if (table.parent && found.cls && found.why.isEmpty()) {
+        s.parent = found.cls;
+        found = findClass(s.read, s.parent->children, QLatin1StringView(table.className));
+    }
+    s.cls = found.cls;
+    m.present = found.count > 0;
+    m.why = found.why;
     m.readOnly = !m.why.isEmpty();
     if (!s.cls || m.readOnly)
         return s;
+    readValues(s.read, s.cls->children, table.ownAttributes, m.values, s.own);
     int inner = 0;
     for (const Entry &e : s.cls->children) {
         if (opensBlock(e))
             ++inner;
         else if (e.kind == EntryKind::Directive && e.name == u"endif" && inner > 0)
             --inner;
-        else if (e.kind == EntryKind::Class)
+        else if (e.kind == EntryKind::Class ||
+                 (table.declarations && e.kind == EntryKind::ClassDeclaration))
             readEntry(s, e, inner > 0);
     }
     return s;
@@ -339,6 +425,8 @@ struct Style
     QString assign = QStringLiteral(" = "); // between a key and its value
     QString separator = QStringLiteral(", ");
     bool braceOnOwnLine = true;
+    // The class's last entry stands on one line: new ones do too.
+    bool oneLineEntries = false;
 };
 
 QString headOf(const config::ReadResult &read, const Entry &e)
@@ -374,6 +462,17 @@ Style styleOf(const QString &text, const Scan &s)
     if (sample) {
         const QString head = headOf(s.read, *sample);
         style.braceOnOwnLine = head.contains(u'\n') || head.contains(u'\r');
+    }
+    if (s.cls) {
+        // The last subclass written out, not made by a macro.
+        QStringView last;
+        for (const Entry &e : s.cls->children) {
+            const QStringView raw = s.read.raw(e.span);
+            if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
+                raw.startsWith(u"class"))
+                last = raw;
+        }
+        style.oneLineEntries = !last.isEmpty() && !last.contains(u'\n') && !last.contains(u'\r');
     }
     // Spacing around '=' and between the elements of an array, from the class's own values.
     bool assignFound = false, separatorFound = false;
@@ -426,6 +525,9 @@ QString valueText(AttributeType type, const AttributeValue &value, const Style &
         return arrayText(value.elements, style.separator, false);
     case AttributeType::Names:
         return arrayText(value.elements, style.separator, true);
+    case AttributeType::Choice:
+    case AttributeType::Switch:
+        return value.value;
     }
     return value.value;
 }
@@ -441,6 +543,18 @@ QString attributeLine(const ClassAttribute &a, const AttributeValue &value, cons
 QString entryText(const ClassTable &table, const ClassEntry &entry, const QString &indent,
                   const Style &style)
 {
+    if (style.oneLineEntries) {
+        QStringList lines;
+        for (std::size_t i = 0; i < table.attributes.size(); ++i) {
+            const AttributeValue &value = entry.values[qsizetype(i)];
+            if (value.set && !value.readOnly)
+                lines << attributeLine(table.attributes[i], value, style);
+        }
+        QString body = QStringLiteral(" { ") + lines.join(u' ') + QStringLiteral(" }");
+        if (lines.isEmpty())
+            body = table.declarations ? QString() : QStringLiteral(" {}");
+        return indent + QStringLiteral("class ") + entry.name + body + u';' + style.eol;
+    }
     QString out = indent + QStringLiteral("class ") + entry.name;
     out += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
     out += style.eol;
@@ -488,50 +602,40 @@ void arrayEdits(const Entry &e, AttributeType type, const AttributeValue &now, c
         {e.value.span.start.offset, e.value.span.end.offset, valueText(type, now, style)});
 }
 
-void entryEdits(const QString &text, const Scan &s, qsizetype index, const ClassEntry &now,
+// The edits that make the values of class `e` (an entry, or a section's own ones) those of
+// `after`: a changed value rewritten in place, a value switched off losing its line, a new one
+// after `last` (the last value written), or without one at the top of the body (`atTop`) or at
+// its end.
+void valueEdits(const QString &text, const Entry &e, std::span<const ClassAttribute> attributes,
+                const QList<AttributeValue> &before, const QList<AttributeValue> &after,
+                const std::vector<const Entry *> &where, const Entry *last, bool atTop,
                 const Style &style, std::vector<Edit> &edits)
 {
-    const ClassTable &table = classTable(s.result.kind);
-    const ClassEntry &was = s.result.entries[index];
-    const Entry &e = *s.entries[std::size_t(index)];
-    if (was.readOnly || now == was)
-        return;
-    if (now.name != was.name && isClassName(now.name)) {
-        const qsizetype head = e.span.start.offset + 5; // after "class"
-        const qsizetype at = text.indexOf(was.name, head);
-        if (at >= 0 && at < e.bodySpan.start.offset)
-            edits.push_back({at, at + was.name.size(), now.name});
-    }
     QStringList added;
-    for (std::size_t i = 0; i < table.attributes.size(); ++i) {
-        const AttributeValue &before = was.values[qsizetype(i)];
-        const AttributeValue &after = now.values[qsizetype(i)];
-        const Entry *at = s.values[std::size_t(index)][i];
-        if (before.readOnly || before == after || after.readOnly)
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        const AttributeValue &was = before[qsizetype(i)];
+        const AttributeValue &now = after[qsizetype(i)];
+        const Entry *at = where[i];
+        if (was.readOnly || was == now || now.readOnly)
             continue;
-        const AttributeType type = table.attributes[i].type;
-        if (!after.set) {
+        const AttributeType type = attributes[i].type;
+        if (!now.set) {
             if (at)
                 edits.push_back(removal(text, *at));
         } else if (at) {
             if (isArrayType(type))
-                arrayEdits(*at, type, after, style, edits);
+                arrayEdits(*at, type, now, style, edits);
             else
                 edits.push_back({at->value.span.start.offset, at->value.span.end.offset,
-                                 valueText(type, after, style)});
+                                 valueText(type, now, style)});
         } else {
-            added << attributeLine(table.attributes[i], after, style);
+            added << attributeLine(attributes[i], now, style);
         }
     }
     if (added.isEmpty())
         return;
-    // After the entry's last value, indented as that one is; in an empty body, on lines of
-    // their own one step in from the class.
-    const Entry *last = nullptr;
-    for (const Entry &child : e.children) {
-        if (child.kind == EntryKind::Value || child.kind == EntryKind::Array)
-            last = &child;
-    }
+    // After the last value, indented as that one is; in an empty body, on lines of their own
+    // one step in from the class.
     if (last && startsLine(text, last->span.start.offset) &&
         endsLine(text, last->span.end.offset)) {
         const QString indent = indentOf(text, last->span.start.offset);
@@ -545,6 +649,28 @@ void entryEdits(const QString &text, const Scan &s, qsizetype index, const Class
     } else if (last) {
         // Values on the class's line: the new ones follow on the same line.
         edits.push_back({last->span.end.offset, last->span.end.offset, u' ' + added.join(u' ')});
+    } else if (atTop) {
+        const qsizetype open = e.bodySpan.start.offset;
+        if (!endsLine(text, open)) {
+            // A body on the class's line: the values open it.
+            const bool spaced = open < text.size() && (text[open] == u' ' || text[open] == u'\t');
+            edits.push_back(
+                {open, open, u' ' + added.join(u' ') + (spaced ? QString() : QStringLiteral(" "))});
+            return;
+        }
+        // On the lines after the '{', indented as the body's first line is.
+        QString indent = indentOf(text, e.span.start.offset) + style.unit;
+        for (const Entry &child : e.children) {
+            if (startsLine(text, child.span.start.offset)) {
+                indent = indentOf(text, child.span.start.offset);
+                break;
+            }
+        }
+        QString lines;
+        for (const QString &line : added)
+            lines += indent + line + style.eol;
+        const qsizetype at = nextLineStart(text, open);
+        edits.push_back({at, at, lines});
     } else {
         const QString indent = indentOf(text, e.span.start.offset) + style.unit;
         QString lines;
@@ -552,6 +678,79 @@ void entryEdits(const QString &text, const Scan &s, qsizetype index, const Class
             lines += indent + line + style.eol;
         edits.push_back(insertAtBodyEnd(text, e, lines, style));
     }
+}
+
+void entryEdits(const QString &text, const Scan &s, qsizetype index, const ClassEntry &now,
+                const Style &style, std::vector<Edit> &edits)
+{
+    const ClassTable &table = classTable(s.result.kind);
+    const ClassEntry &was = s.result.entries[index];
+    const Entry &e = *s.entries[std::size_t(index)];
+    if (was.readOnly || now == was)
+        return;
+    const bool renamed = now.name != was.name && isClassName(now.name);
+    if (e.kind == EntryKind::ClassDeclaration) {
+        // class name; with values becomes a class with a body on its line.
+        QStringList lines;
+        for (std::size_t i = 0; i < table.attributes.size(); ++i) {
+            const AttributeValue &value = now.values[qsizetype(i)];
+            if (value.set && !value.readOnly)
+                lines << attributeLine(table.attributes[i], value, style);
+        }
+        if (lines.isEmpty() && !renamed)
+            return;
+        const QString name = renamed ? now.name : was.name;
+        edits.push_back({e.span.start.offset, e.span.end.offset,
+                         QStringLiteral("class ") + name +
+                             (lines.isEmpty() ? QString()
+                                              : QStringLiteral(" { ") + lines.join(u' ') +
+                                                    QStringLiteral(" }")) +
+                             u';'});
+        return;
+    }
+    if (renamed) {
+        const qsizetype head = e.span.start.offset + 5; // after "class"
+        const qsizetype at = text.indexOf(was.name, head);
+        if (at >= 0 && at < e.bodySpan.start.offset)
+            edits.push_back({at, at + was.name.size(), now.name});
+    }
+    const Entry *last = nullptr;
+    for (const Entry &child : e.children) {
+        if (child.kind == EntryKind::Value || child.kind == EntryKind::Array)
+            last = &child;
+    }
+    valueEdits(text, e, table.attributes, was.values, now.values, s.values[std::size_t(index)],
+               last, false, style, edits);
+}
+
+// Indented as the class's first entry is, or one step in from the class.
+QString childIndent(const QString &text, const Entry &cls, const Style &style)
+{
+    for (const Entry &child : cls.children) {
+        if (child.kind != EntryKind::Comment || startsLine(text, child.span.start.offset))
+            return indentOf(text, child.span.start.offset);
+    }
+    return indentOf(text, cls.span.start.offset) + style.unit;
+}
+
+// A whole class of the table with its own values and entries, its first line indented by
+// `indent`, each line ending with the text's line break.
+QString classText(const ClassTable &table, const QList<AttributeValue> &values,
+                  const QList<const ClassEntry *> &entries, const QString &indent,
+                  const Style &style)
+{
+    QString block = indent + QStringLiteral("class ") + QLatin1StringView(table.className);
+    block += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
+    block += style.eol;
+    for (std::size_t i = 0; i < table.ownAttributes.size() && i < std::size_t(values.size()); ++i) {
+        const AttributeValue &value = values[qsizetype(i)];
+        if (value.set && !value.readOnly)
+            block += indent + style.unit + attributeLine(table.ownAttributes[i], value, style) +
+                     style.eol;
+    }
+    for (const ClassEntry *entry : entries)
+        block += entryText(table, *entry, indent + style.unit, style);
+    return block + indent + QStringLiteral("};") + style.eol;
 }
 
 } // namespace
@@ -564,6 +763,11 @@ const ClassTable &classTable(ClassKind kind)
 MissionClass readMissionClass(const QString &otherText, ClassKind kind)
 {
     return scan(otherText, kind).result;
+}
+
+QList<AttributeValue> unsetValues(ClassKind kind)
+{
+    return QList<AttributeValue>(qsizetype(classTable(kind).ownAttributes.size()));
 }
 
 ClassEntry newClassEntry(ClassKind kind, const QString &name)
@@ -613,39 +817,65 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
         if (!kept[i])
             edits.push_back(removal(otherText, *s.entries[i]));
     }
-    if (!added.isEmpty()) {
-        if (s.cls) {
-            // Indented as the class's first entry is, or one step in from the class.
-            QString indent = indentOf(otherText, s.cls->span.start.offset) + style.unit;
-            for (const Entry &child : s.cls->children) {
-                if (child.kind != EntryKind::Comment ||
-                    startsLine(otherText, child.span.start.offset)) {
-                    indent = indentOf(otherText, child.span.start.offset);
-                    break;
-                }
-            }
-            QString lines;
-            for (const ClassEntry *entry : added)
-                lines += entryText(table, *entry, indent, style);
-            edits.push_back(insertAtBodyEnd(otherText, *s.cls, lines, style));
-        } else {
-            QString block = QStringLiteral("class ") + QLatin1StringView(table.className);
-            block += style.braceOnOwnLine ? style.eol + u'{' : QStringLiteral(" {");
-            block += style.eol;
-            for (const ClassEntry *entry : added)
-                block += entryText(table, *entry, style.unit, style);
-            block += QStringLiteral("};");
-            const bool broken = otherText.isEmpty() || isBreak(otherText.back());
-            edits.push_back({otherText.size(), otherText.size(),
-                             (broken ? QString() : style.eol) + block +
-                                 (broken && !otherText.isEmpty() ? style.eol : QString())});
-        }
+    // The class's own values; removals of entries come first, so that a value put where an
+    // entry's lines started stays.
+    const bool valuesFit = wanted.values.size() == qsizetype(table.ownAttributes.size());
+    bool anyValue = false;
+    if (valuesFit) {
+        for (const AttributeValue &value : wanted.values)
+            anyValue = anyValue || (value.set && !value.readOnly);
     }
-    // From the end, so that each edit's offsets still hold.
+    if (s.cls && valuesFit) {
+        const Entry *last = nullptr;
+        for (const Entry *at : s.own) {
+            if (at && (!last || at->span.start.offset > last->span.start.offset))
+                last = at;
+        }
+        valueEdits(otherText, *s.cls, table.ownAttributes, s.result.values, wanted.values, s.own,
+                   last, true, style, edits);
+    }
+    const QList<AttributeValue> values = valuesFit ? wanted.values : unsetValues(wanted.kind);
+    if (s.cls && !added.isEmpty()) {
+        QString lines;
+        for (const ClassEntry *entry : added)
+            lines += entryText(table, *entry, childIndent(otherText, *s.cls, style), style);
+        edits.push_back(insertAtBodyEnd(otherText, *s.cls, lines, style));
+    } else if (!s.cls && s.parent && (anyValue || !added.isEmpty())) {
+        edits.push_back(insertAtBodyEnd(
+            otherText, *s.parent,
+            classText(table, values, added, childIndent(otherText, *s.parent, style), style),
+            style));
+    } else if (!s.cls && (anyValue || !added.isEmpty())) {
+        QString block;
+        if (table.parent) {
+            block = QStringLiteral("class ") + QLatin1StringView(table.parent);
+            block += style.braceOnOwnLine ? style.eol + u'{' : QStringLiteral(" {");
+            block += style.eol + classText(table, values, added, style.unit, style);
+            block += QStringLiteral("};");
+        } else {
+            block = classText(table, values, added, QString(), style);
+            block.chop(style.eol.size());
+        }
+        const bool broken = otherText.isEmpty() || isBreak(otherText.back());
+        edits.push_back({otherText.size(), otherText.size(),
+                         (broken ? QString() : style.eol) + block +
+                             (broken && !otherText.isEmpty() ? style.eol : QString())});
+    }
+    // The text is copied once, piece by piece in order: replacing in place moved its rest once
+    // per edit, which a class of thousands of entries renamed at once made slow. Of edits at
+    // the same place the one made last comes first, as when each was applied in turn.
+    std::reverse(edits.begin(), edits.end());
     std::stable_sort(edits.begin(), edits.end(),
-                     [](const Edit &a, const Edit &b) { return a.start > b.start; });
-    QString text = otherText;
-    for (const Edit &edit : edits)
-        text.replace(edit.start, edit.end - edit.start, edit.replacement);
+                     [](const Edit &a, const Edit &b) { return a.start < b.start; });
+    QString text;
+    text.reserve(otherText.size());
+    qsizetype done = 0;
+    for (const Edit &edit : edits) {
+        if (edit.start > done)
+            text += QStringView(otherText).mid(done, edit.start - done);
+        text += edit.replacement;
+        done = std::max(done, edit.end);
+    }
+    text += QStringView(otherText).mid(done);
     return text;
 }

@@ -131,7 +131,7 @@ endingsNotifications::endingsNotifications(QWidget *owner, const QList<MissionCl
     ui->setupUi(this);
     setEnterAppliesNothing(true);
     SystemColours::makeDisabledTextLegible(this);
-    for (int kind = 0; kind < ClassKindCount; ++kind) {
+    for (int kind = 0; kind < EndingKindCount; ++kind) {
         Page &page = m_pages[std::size_t(kind)];
         page.initial.kind = ClassKind(kind);
         for (const MissionClass &c : classes) {

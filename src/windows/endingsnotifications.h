@@ -80,5 +80,5 @@ private:
     void okButton_Click();
 
     std::unique_ptr<Ui::endingsNotifications> ui;
-    std::array<Page, ClassKindCount> m_pages;
+    std::array<Page, EndingKindCount> m_pages;
 };

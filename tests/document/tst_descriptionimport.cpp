@@ -512,6 +512,13 @@ private Q_SLOTS:
         QTest::newRow("header with comments and includes")
             << u"header-comments.ext"_qs << u"13 of 15 top-level entries have a control"_qs
             << u"\n6 settings in Other have a control in Mission settings."_qs;
+        // Both sections of CfgRemoteExec count once; written twice, it has no control.
+        QTest::newRow("remote execution")
+            << u"remoteexec-once.ext"_qs << u"2 of 2 top-level entries have a control"_qs
+            << u"\nclass CfgRemoteExec in Other has a control in Remote execution."_qs;
+        QTest::newRow("remote execution twice")
+            << u"remoteexec.ext"_qs << u"1 of 3 top-level entries have a control"_qs
+            << u"Read as UTF-8."_qs;
         QTest::newRow("inside #ifdef")
             << u"preprocessor.ext"_qs << u"6 of 25 top-level entries have a control"_qs
             << u"it stands inside an #if block"_qs;
