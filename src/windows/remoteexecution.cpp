@@ -7,6 +7,7 @@
 
 #include "desktopservices.h"
 #include "systemcolours.h"
+#include "windowplacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,6 +55,7 @@ remoteExecution::remoteExecution(QWidget *owner, const QList<MissionClass> &sect
       ui(std::make_unique<Ui::remoteExecution>())
 {
     ui->setupUi(this);
+    setEnterAppliesNothing(true);
     SystemColours::makeDisabledTextLegible(this);
     for (int i = 0; i < SectionCount; ++i) {
         Page &page = m_pages[std::size_t(i)];
@@ -73,11 +75,7 @@ remoteExecution::remoteExecution(QWidget *owner, const QList<MissionClass> &sect
     ui->buttonLayout->setStretchFactor(ui->problemLabel, 1);
     connect(ui->okButton, &QPushButton::clicked, this, &remoteExecution::okButton_Click);
     connect(ui->cancelButton, &QPushButton::clicked, this, &QWidget::close);
-    const QSize wanted = sizeHint().expandedTo(size());
-    const QRect screen =
-        owner && owner->screen() ? owner->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-    resize(std::min(wanted.width(), screen.width() - 40),
-           std::min(wanted.height(), screen.height() - 80));
+    resize(WindowPlacement::fitOnScreen(this, owner, sizeHint().expandedTo(size())));
     m_pages[0].list->setFocus();
 }
 
@@ -415,18 +413,4 @@ void remoteExecution::okButton_Click()
     if (!changed.isEmpty())
         Q_EMIT sectionsChosen(changed);
     close();
-}
-
-void remoteExecution::keyPressEvent(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Cancel)) {
-        close();
-        return;
-    }
-    // Enter that reaches the window came from a field, a switch or a list: it applies nothing.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    SecondaryWindow::keyPressEvent(event);
 }

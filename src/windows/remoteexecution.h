@@ -44,9 +44,6 @@ Q_SIGNALS:
     // The sections whose values or entries differ from what the window opened with.
     void sectionsChosen(const QList<MissionClass> &changed);
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     // One key: its "set" switch, and a combo (Choice) or a check box (Switch).
     struct Field
