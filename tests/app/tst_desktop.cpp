@@ -280,9 +280,10 @@ private Q_SLOTS:
         // The main window centres itself once it is framed; the windows it opens are placed
         // by it.
         const QRect screen = main->screen()->availableGeometry();
-        QTRY_VERIFY_WITH_TIMEOUT(framed(main.get()) && frameOf(main.get()).topLeft() ==
-                                                           centredFramePosition(main.get(), screen),
-                                 20000);
+        QTRY_VERIFY2_WITH_TIMEOUT(framed(main.get()) &&
+                                      frameOf(main.get()).topLeft() ==
+                                          centredFramePosition(main.get(), screen),
+                                  qPrintable(describePlacement(main.get(), screen)), 20000);
     }
     void cleanup()
     {
