@@ -131,6 +131,11 @@ public:
                 if (c.present && !c.readOnly)
                     ++m_report.entriesInClasses;
             }
+            if (other.contains(QLatin1StringView("CfgFunctions"), Qt::CaseInsensitive)) {
+                const MissionFunctions f = readMissionFunctions(other);
+                if (f.present && !f.readOnly)
+                    ++m_report.entriesInFunctions;
+            }
         }
         std::stable_sort(m_report.keptAsWritten.begin(), m_report.keptAsWritten.end(),
                          [](const OpenNote &a, const OpenNote &b) { return a.line < b.line; });

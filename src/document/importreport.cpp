@@ -23,7 +23,7 @@ QString lineText(const OpenNote &note)
 QString ImportReport::summary() const
 {
     return QStringLiteral("%1 of %2 top-level %3 a control; the rest stays as written.")
-        .arg(entriesInForm + entriesInSettings + entriesInClasses)
+        .arg(entriesInForm + entriesInSettings + entriesInClasses + entriesInFunctions)
         .arg(topLevelEntries)
         .arg(topLevelEntries == 1 ? QStringLiteral("entry has") : QStringLiteral("entries have"));
 }
@@ -73,6 +73,8 @@ QString ImportReport::text() const
                               ? QStringLiteral("1 class")
                               : QStringLiteral("%1 classes").arg(entriesInClasses))
                      .arg(entriesInClasses == 1 ? QStringLiteral("has") : QStringLiteral("have"));
+    if (entriesInFunctions > 0)
+        lines << QStringLiteral("class CfgFunctions in Other has a control in Functions.");
     if (unreadBlocks > 0) {
         lines << QStringLiteral("%1 that could not be read %2 as written.")
                      .arg(unreadBlocks == 1 ? QStringLiteral("1 part")

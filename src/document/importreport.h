@@ -39,6 +39,8 @@ struct ImportReport
     // Of those left to the Other box: the classes the Endings and notifications window edits
     // (CfgDebriefing, CfgNotifications).
     int entriesInClasses = 0;
+    // Of those left to the Other box: class CfgFunctions when the Functions window edits it.
+    int entriesInFunctions = 0;
     // Of those in the form: settings that fill a field, option or switch (class Header counts
     // once per value) and sections whose bodies fill code boxes.
     int settingsIntoForm = 0;

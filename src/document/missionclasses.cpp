@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -141,6 +142,7 @@ bool readValue(const config::ReadResult &read, const Entry &e, AttributeType typ
         }
         [[fallthrough]];
     case AttributeType::Picture:
+    case AttributeType::Plain:
         if (v.kind != ValueKind::String || !writtenAsIs(read, v))
             return false;
         out.value = v.text;
@@ -168,96 +170,131 @@ bool readValue(const config::ReadResult &read, const Entry &e, AttributeType typ
     return false;
 }
 
-void readEntry(Scan &s, const Entry &e, bool conditional)
+// The keys of `attributes` in class `e`, and per key the entry of its value (`at`). Anything
+// but values and comments makes the entry read-only; where `nests`, classes (which the caller
+// reads as the entry's own) and preprocessor lines other than #if blocks are let be, as edits
+// keep them where they stand.
+ClassEntry readClassEntry(const config::ReadResult &read, const Entry &e,
+                          std::span<const ClassAttribute> attributes, bool conditional, bool nests,
+                          std::vector<const Entry *> &at)
 {
-    const ClassTable &table = classTable(s.result.kind);
     ClassEntry entry;
     entry.name = e.name;
-    entry.origin = int(s.result.entries.size());
-    std::vector<const Entry *> at(table.attributes.size(), nullptr);
-    entry.values.resize(qsizetype(table.attributes.size()));
-    const QStringView raw = s.read.raw(e.span);
-    entry.readOnly = conditional || !e.base.isEmpty() || !raw.startsWith(u"class");
+    at.assign(attributes.size(), nullptr);
+    entry.values.resize(qsizetype(attributes.size()));
+    const QStringView raw = read.raw(e.span);
+    entry.readOnly =
+        conditional || !e.base.isEmpty() || !raw.startsWith(u"class") || e.kind != EntryKind::Class;
     for (const Entry &child : e.children) {
         if (child.kind == EntryKind::Comment)
+            continue;
+        if (nests && (child.kind == EntryKind::Class || child.kind == EntryKind::ClassDeclaration ||
+                      (child.kind == EntryKind::Directive && !opensBlock(child) &&
+                       child.name != u"else" && child.name != u"endif")))
             continue;
         if (child.kind != EntryKind::Value && child.kind != EntryKind::Array) {
             entry.readOnly = true;
             continue;
         }
-        for (std::size_t i = 0; i < table.attributes.size(); ++i) {
-            if (child.name.compare(QLatin1StringView(table.attributes[i].key),
-                                   Qt::CaseInsensitive) != 0)
+        for (std::size_t i = 0; i < attributes.size(); ++i) {
+            if (child.name.compare(QLatin1StringView(attributes[i].key), Qt::CaseInsensitive) != 0)
                 continue;
             AttributeValue &value = entry.values[qsizetype(i)];
             const bool twice = value.set;
             value = {};
             value.set = true;
-            if (twice || !readValue(s.read, child, table.attributes[i].type, value)) {
+            if (twice || !readValue(read, child, attributes[i].type, value)) {
                 value = {};
                 value.set = value.readOnly = true;
-                value.written = s.read.raw(child.value.span).toString();
+                value.written = read.raw(child.value.span).toString();
             }
             at[i] = &child;
         }
     }
     if (entry.readOnly) {
-        entry.written =
-            dedented(indentOf(s.read.sourceText(), e.span.start.offset) + raw.toString());
+        entry.written = dedented(indentOf(read.sourceText(), e.span.start.offset) + raw.toString());
         for (AttributeValue &value : entry.values) {
             if (value.set && !value.readOnly) {
                 value.readOnly = true;
                 value.written = attributeValueText(
-                    table.attributes[std::size_t(&value - entry.values.data())].type, value);
+                    attributes[std::size_t(&value - entry.values.data())].type, value);
             }
         }
     }
+    return entry;
+}
+
+void readEntry(Scan &s, const Entry &e, bool conditional)
+{
+    std::vector<const Entry *> at;
+    ClassEntry entry =
+        readClassEntry(s.read, e, classTable(s.result.kind).attributes, conditional, false, at);
+    entry.origin = int(s.result.entries.size());
     s.result.entries << entry;
     s.entries.push_back(&e);
     s.values.push_back(std::move(at));
 }
 
-Scan scan(const QString &text, ClassKind kind)
+// Where the top-level class `name` stands in the text: `cls` when it has a body, and in `why`
+// how it is written that the editor cannot change it in place.
+struct TopClass
 {
-    Scan s;
-    s.result.kind = kind;
-    const QLatin1StringView name(classTable(kind).className);
+    config::ReadResult read;
+    const Entry *cls = nullptr;
+    bool present = false;
+    QString why;
+};
+
+void findTopClass(TopClass &t, const QString &text, QLatin1StringView name)
+{
     config::ReadOptions options;
     options.checkKnownKeys = false;
     options.styleNotes = false;
     options.keepBodyOf = [name](QStringView c) {
         return c.compare(name, Qt::CaseInsensitive) == 0;
     };
-    s.read = config::readConfig(text, options);
+    t.read = config::readConfig(text, options);
     const QRegularExpression inSkipped(QStringLiteral("(^|\\W)class\\s+%1(\\W|$)").arg(name),
                                        QRegularExpression::CaseInsensitiveOption);
     int depth = 0, count = 0;
     bool conditional = false;
-    for (const Entry &e : s.read.entries) {
+    for (const Entry &e : t.read.entries) {
         if (opensBlock(e))
             ++depth;
         else if (e.kind == EntryKind::Directive && e.name == u"endif" && depth > 0)
             --depth;
-        else if (e.kind == EntryKind::Skipped && inSkipped.match(s.read.raw(e.span)).hasMatch())
+        else if (e.kind == EntryKind::Skipped && inSkipped.match(t.read.raw(e.span)).hasMatch())
             ++count, conditional = true;
         else if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
                  e.name.compare(name, Qt::CaseInsensitive) == 0) {
             ++count;
             conditional = conditional || depth > 0;
             if (e.kind == EntryKind::Class)
-                s.cls = &e;
+                t.cls = &e;
         }
     }
-    MissionClass &m = s.result;
-    m.present = count > 0;
+    t.present = count > 0;
     if (count > 1)
-        m.why = QStringLiteral("The text has class %1 more than once.").arg(name);
+        t.why = QStringLiteral("The text has class %1 more than once.").arg(name);
     else if (conditional)
-        m.why = QStringLiteral("class %1 stands inside #if or #ifdef.").arg(name);
-    else if (s.cls && !s.cls->base.isEmpty())
-        m.why = QStringLiteral("class %1 inherits from %2.").arg(name, s.cls->base);
-    else if (m.present && (!s.cls || !s.read.raw(s.cls->span).startsWith(u"class")))
-        m.why = QStringLiteral("class %1 is not written out as a class with a body.").arg(name);
+        t.why = QStringLiteral("class %1 stands inside #if or #ifdef.").arg(name);
+    else if (t.cls && !t.cls->base.isEmpty())
+        t.why = QStringLiteral("class %1 inherits from %2.").arg(name, t.cls->base);
+    else if (t.present && (!t.cls || !t.read.raw(t.cls->span).startsWith(u"class")))
+        t.why = QStringLiteral("class %1 is not written out as a class with a body.").arg(name);
+}
+
+Scan scan(const QString &text, ClassKind kind)
+{
+    Scan s;
+    s.result.kind = kind;
+    TopClass t;
+    findTopClass(t, text, QLatin1StringView(classTable(kind).className));
+    s.read = std::move(t.read);
+    s.cls = t.cls;
+    MissionClass &m = s.result;
+    m.present = t.present;
+    m.why = t.why;
     m.readOnly = !m.why.isEmpty();
     if (!s.cls || m.readOnly)
         return s;
@@ -346,7 +383,18 @@ QString headOf(const config::ReadResult &read, const Entry &e)
     return read.raw(e.span).left(e.bodySpan.start.offset - e.span.start.offset).toString();
 }
 
-Style styleOf(const QString &text, const Scan &s)
+// Calls `visit` with the entries `depth` levels inside `e` (1: its children), in order.
+template <typename Visit> void atDepth(const Entry &e, int depth, const Visit &visit)
+{
+    for (const Entry &child : e.children) {
+        if (depth == 1)
+            visit(child);
+        else
+            atDepth(child, depth - 1, visit);
+    }
+}
+
+Style styleOf(const QString &text, const config::ReadResult &read, const Entry *cls)
 {
     Style style;
     if (text.contains(u'\n') && !text.contains(u"\r\n"))
@@ -357,14 +405,14 @@ Style styleOf(const QString &text, const Scan &s)
         style.unit = m.captured(1);
     // The first class of the text that has a body shows where its brace goes.
     const Entry *sample = nullptr;
-    for (const Entry &e : s.read.entries) {
-        if (e.kind == EntryKind::Class && s.read.raw(e.span).startsWith(u"class")) {
+    for (const Entry &e : read.entries) {
+        if (e.kind == EntryKind::Class && read.raw(e.span).startsWith(u"class")) {
             sample = &e;
             break;
         }
     }
-    if (s.cls && !s.cls->children.isEmpty()) {
-        for (const Entry &e : s.cls->children) {
+    if (cls && !cls->children.isEmpty()) {
+        for (const Entry &e : cls->children) {
             if (e.kind == EntryKind::Class && !e.children.isEmpty()) {
                 sample = &e;
                 break;
@@ -372,36 +420,33 @@ Style styleOf(const QString &text, const Scan &s)
         }
     }
     if (sample) {
-        const QString head = headOf(s.read, *sample);
+        const QString head = headOf(read, *sample);
         style.braceOnOwnLine = head.contains(u'\n') || head.contains(u'\r');
     }
-    // Spacing around '=' and between the elements of an array, from the class's own values.
+    // Spacing around '=' and between the elements of an array, from the values of the class's
+    // entries; from deeper ones (a function's, inside its category) when those have none.
     bool assignFound = false, separatorFound = false;
-    if (s.cls) {
-        for (const Entry &sub : s.cls->children) {
-            for (const Entry &e : sub.children) {
-                if (!assignFound && e.kind == EntryKind::Value) {
-                    const qsizetype nameEnd = e.span.start.offset + e.name.size();
-                    const QString between = text.mid(nameEnd, e.value.span.start.offset - nameEnd);
-                    if (between.trimmed() == u"=" && !between.contains(u'\n') &&
-                        !between.contains(u'\r')) {
-                        style.assign = between;
-                        assignFound = true;
-                    }
-                }
-                if (!separatorFound && e.kind == EntryKind::Array && e.value.elements.size() >= 2) {
-                    const QString between = text.mid(e.value.elements[0].span.end.offset,
-                                                     e.value.elements[1].span.start.offset -
-                                                         e.value.elements[0].span.end.offset);
-                    if (between.trimmed() == u"," && !between.contains(u'\n') &&
-                        !between.contains(u'\r')) {
-                        style.separator = between;
-                        separatorFound = true;
-                    }
-                }
+    const auto learn = [&](const Entry &e) {
+        if (!assignFound && e.kind == EntryKind::Value) {
+            const qsizetype nameEnd = e.span.start.offset + e.name.size();
+            const QString between = text.mid(nameEnd, e.value.span.start.offset - nameEnd);
+            if (between.trimmed() == u"=" && !between.contains(u'\n') && !between.contains(u'\r')) {
+                style.assign = between;
+                assignFound = true;
             }
         }
-    }
+        if (!separatorFound && e.kind == EntryKind::Array && e.value.elements.size() >= 2) {
+            const QString between = text.mid(e.value.elements[0].span.end.offset,
+                                             e.value.elements[1].span.start.offset -
+                                                 e.value.elements[0].span.end.offset);
+            if (between.trimmed() == u"," && !between.contains(u'\n') && !between.contains(u'\r')) {
+                style.separator = between;
+                separatorFound = true;
+            }
+        }
+    };
+    for (int depth = 2; cls && depth <= 3 && !(assignFound && separatorFound); ++depth)
+        atDepth(*cls, depth, learn);
     return style;
 }
 
@@ -419,6 +464,7 @@ QString valueText(AttributeType type, const AttributeValue &value, const Style &
     case AttributeType::Text:
         return isStringReference(value.value) ? value.value : quoted(value.value);
     case AttributeType::Picture:
+    case AttributeType::Plain:
         return quoted(value.value);
     case AttributeType::Number:
         return value.value;
@@ -488,13 +534,14 @@ void arrayEdits(const Entry &e, AttributeType type, const AttributeValue &now, c
         {e.value.span.start.offset, e.value.span.end.offset, valueText(type, now, style)});
 }
 
-void entryEdits(const QString &text, const Scan &s, qsizetype index, const ClassEntry &now,
-                const Style &style, std::vector<Edit> &edits)
+// The edits that make class `e`, read as `was` with its values at `at`, hold `now`'s name and
+// values.
+void classEntryEdits(const QString &text, const Entry &e,
+                     std::span<const ClassAttribute> attributes, const ClassEntry &was,
+                     const ClassEntry &now, const std::vector<const Entry *> &at,
+                     const Style &style, std::vector<Edit> &edits)
 {
-    const ClassTable &table = classTable(s.result.kind);
-    const ClassEntry &was = s.result.entries[index];
-    const Entry &e = *s.entries[std::size_t(index)];
-    if (was.readOnly || now == was)
+    if (was.readOnly || (now.name == was.name && now.values == was.values))
         return;
     if (now.name != was.name && isClassName(now.name)) {
         const qsizetype head = e.span.start.offset + 5; // after "class"
@@ -503,24 +550,24 @@ void entryEdits(const QString &text, const Scan &s, qsizetype index, const Class
             edits.push_back({at, at + was.name.size(), now.name});
     }
     QStringList added;
-    for (std::size_t i = 0; i < table.attributes.size(); ++i) {
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
         const AttributeValue &before = was.values[qsizetype(i)];
         const AttributeValue &after = now.values[qsizetype(i)];
-        const Entry *at = s.values[std::size_t(index)][i];
+        const Entry *value = at[i];
         if (before.readOnly || before == after || after.readOnly)
             continue;
-        const AttributeType type = table.attributes[i].type;
+        const AttributeType type = attributes[i].type;
         if (!after.set) {
-            if (at)
-                edits.push_back(removal(text, *at));
-        } else if (at) {
+            if (value)
+                edits.push_back(removal(text, *value));
+        } else if (value) {
             if (isArrayType(type))
-                arrayEdits(*at, type, after, style, edits);
+                arrayEdits(*value, type, after, style, edits);
             else
-                edits.push_back({at->value.span.start.offset, at->value.span.end.offset,
+                edits.push_back({value->value.span.start.offset, value->value.span.end.offset,
                                  valueText(type, after, style)});
         } else {
-            added << attributeLine(table.attributes[i], after, style);
+            added << attributeLine(attributes[i], after, style);
         }
     }
     if (added.isEmpty())
@@ -593,7 +640,7 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
     if (s.result.readOnly)
         return otherText;
     const ClassTable &table = classTable(wanted.kind);
-    const Style style = styleOf(otherText, s);
+    const Style style = styleOf(otherText, s.read, s.cls);
     std::vector<Edit> edits;
     std::vector<bool> kept(std::size_t(s.result.entries.size()), false);
     QList<const ClassEntry *> added;
@@ -604,7 +651,9 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
             !kept[std::size_t(entry.origin)]) {
             kept[std::size_t(entry.origin)] = true;
             if (fits)
-                entryEdits(otherText, s, entry.origin, entry, style, edits);
+                classEntryEdits(otherText, *s.entries[std::size_t(entry.origin)], table.attributes,
+                                s.result.entries[entry.origin], entry,
+                                s.values[std::size_t(entry.origin)], style, edits);
         } else if (entry.origin < 0 && !entry.readOnly && fits && isClassName(entry.name)) {
             added << &entry;
         }
@@ -648,4 +697,276 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
     for (const Edit &edit : edits)
         text.replace(edit.start, edit.end - edit.start, edit.replacement);
     return text;
+}
+
+namespace {
+
+// The keys of each level, from the game's documentation of the functions library
+// (CfgFunctions).
+constexpr ClassAttribute TagAttributes[] = {
+    {"tag", AttributeType::Plain, nullptr,
+     "The prefix of the functions' names, TAG_fnc_name; without it, the class name."},
+};
+
+constexpr ClassAttribute CategoryAttributes[] = {
+    {"file", AttributeType::Plain, nullptr,
+     "The folder of the category's functions, in the mission folder; without it, "
+     "functions\\<category>."},
+};
+
+constexpr ClassAttribute FunctionAttributes[] = {
+    {"file", AttributeType::Plain, nullptr,
+     "The function's file with its extension, in the mission folder; without it, "
+     "fn_<function>.sqf in the category's folder."},
+    {"preInit", AttributeType::Number, nullptr,
+     "1: called when the mission starts, before its objects are made; it may not wait."},
+    {"postInit", AttributeType::Number, nullptr,
+     "1: called when the mission starts, after its objects are made."},
+    {"preStart", AttributeType::Number, nullptr,
+     "1: called when the game starts; only in an addon's config, not in a mission."},
+    {"recompile", AttributeType::Number, nullptr,
+     "1: compiled again at each mission start; a mission's functions always are."},
+    {"ext", AttributeType::Plain, nullptr,
+     "The file's type: \".sqf\" (the default) or \".fsm\" for a scripted FSM."},
+    {"headerType", AttributeType::Number, nullptr,
+     "The header put before the code: -1 none, 0 the default one, 1 the system one."},
+};
+static_assert(std::size(FunctionAttributes) == std::size_t(FunctionKey::HeaderType) + 1);
+
+constexpr std::array<FunctionLevelTable, FunctionLevelCount> LevelTables{{
+    {FunctionLevel::Tag, "Tag", "TAG", TagAttributes},
+    {FunctionLevel::Category, "Category", "Category", CategoryAttributes},
+    {FunctionLevel::Function, "Function", "function", FunctionAttributes},
+}};
+static_assert(LevelTables[int(FunctionLevel::Tag)].level == FunctionLevel::Tag);
+static_assert(LevelTables[int(FunctionLevel::Category)].level == FunctionLevel::Category);
+static_assert(LevelTables[int(FunctionLevel::Function)].level == FunctionLevel::Function);
+
+// Where a node read from the text stands: its class, its values and its children's places.
+struct NodeAt
+{
+    const Entry *entry = nullptr;
+    std::vector<const Entry *> values;
+    std::vector<NodeAt> children;
+};
+
+struct FunctionScan
+{
+    TopClass top;
+    MissionFunctions result;
+    std::vector<NodeAt> tags;
+};
+
+FunctionLevel below(FunctionLevel level)
+{
+    return FunctionLevel(int(level) + 1);
+}
+
+// The classes in `parent` as nodes of `level`, and below them their own. A class declared
+// without a body, or inside #if, is a node shown as written.
+void readNodes(const config::ReadResult &read, const Entry &parent, FunctionLevel level,
+               QList<FunctionNode> &out, std::vector<NodeAt> &at)
+{
+    const bool nests = level != FunctionLevel::Function;
+    int inner = 0;
+    for (const Entry &e : parent.children) {
+        if (opensBlock(e)) {
+            ++inner;
+        } else if (e.kind == EntryKind::Directive && e.name == u"endif" && inner > 0) {
+            --inner;
+        } else if (e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) {
+            FunctionNode node;
+            NodeAt where;
+            where.entry = &e;
+            node.entry = readClassEntry(read, e, functionLevelTable(level).attributes, inner > 0,
+                                        nests, where.values);
+            node.entry.origin = int(out.size());
+            if (nests && !node.entry.readOnly)
+                readNodes(read, e, below(level), node.children, where.children);
+            out << node;
+            at.push_back(std::move(where));
+        }
+    }
+}
+
+FunctionScan scanFunctions(const QString &text)
+{
+    FunctionScan s;
+    findTopClass(s.top, text, QLatin1StringView("CfgFunctions"));
+    s.result.present = s.top.present;
+    s.result.why = s.top.why;
+    s.result.readOnly = !s.result.why.isEmpty();
+    if (s.top.cls && !s.result.readOnly)
+        readNodes(s.top.read, *s.top.cls, FunctionLevel::Tag, s.result.tags, s.tags);
+    return s;
+}
+
+// A node the editor can write: a class name, the keys of its level, children it can write.
+bool writable(const FunctionNode &node, FunctionLevel level)
+{
+    if (node.entry.readOnly || !isClassName(node.entry.name) ||
+        node.entry.values.size() != qsizetype(functionLevelTable(level).attributes.size()))
+        return false;
+    if (level == FunctionLevel::Function)
+        return node.children.isEmpty();
+    return std::all_of(node.children.begin(), node.children.end(),
+                       [level](const FunctionNode &c) { return writable(c, below(level)); });
+}
+
+// A new node with its keys and children, its first line indented by `indent`; one without
+// either is written on one line, "class name {};", as functions mostly are.
+QString nodeText(const FunctionNode &node, FunctionLevel level, const QString &indent,
+                 const Style &style)
+{
+    const auto attributes = functionLevelTable(level).attributes;
+    QString body;
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+        const AttributeValue &value = node.entry.values[qsizetype(i)];
+        if (value.set && !value.readOnly)
+            body += indent + style.unit + attributeLine(attributes[i], value, style) + style.eol;
+    }
+    for (const FunctionNode &child : node.children)
+        body += nodeText(child, below(level), indent + style.unit, style);
+    QString out = indent + QStringLiteral("class ") + node.entry.name;
+    if (body.isEmpty())
+        return out + QStringLiteral(" {};") + style.eol;
+    out += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
+    return out + style.eol + body + indent + QStringLiteral("};") + style.eol;
+}
+
+void nodeEdits(const QString &text, const Entry &parent, FunctionLevel level,
+               const QList<FunctionNode> &was, const std::vector<NodeAt> &at,
+               const QList<FunctionNode> &now, const Style &style, std::vector<Edit> &edits)
+{
+    const auto attributes = functionLevelTable(level).attributes;
+    std::vector<bool> kept(std::size_t(was.size()), false);
+    QList<const FunctionNode *> added;
+    for (const FunctionNode &node : now) {
+        const int origin = node.entry.origin;
+        if (origin >= 0 && origin < was.size() && !kept[std::size_t(origin)]) {
+            kept[std::size_t(origin)] = true;
+            const NodeAt &where = at[std::size_t(origin)];
+            if (was[origin].entry.readOnly ||
+                node.entry.values.size() != qsizetype(attributes.size()))
+                continue;
+            classEntryEdits(text, *where.entry, attributes, was[origin].entry, node.entry,
+                            where.values, style, edits);
+            if (level != FunctionLevel::Function)
+                nodeEdits(text, *where.entry, below(level), was[origin].children, where.children,
+                          node.children, style, edits);
+        } else if (origin < 0 && writable(node, level)) {
+            added << &node;
+        }
+    }
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (!kept[i])
+            edits.push_back(removal(text, *at[i].entry));
+    }
+    if (added.isEmpty())
+        return;
+    // Indented as the parent's first line inside is, or one step in from the parent.
+    QString indent = indentOf(text, parent.span.start.offset) + style.unit;
+    for (const Entry &child : parent.children) {
+        if (startsLine(text, child.span.start.offset)) {
+            indent = indentOf(text, child.span.start.offset);
+            break;
+        }
+    }
+    QString lines;
+    for (const FunctionNode *node : added)
+        lines += nodeText(*node, level, indent, style);
+    edits.push_back(insertAtBodyEnd(text, parent, lines, style));
+}
+
+QString applied(const QString &text, std::vector<Edit> edits)
+{
+    // From the end, so that each edit's offsets still hold.
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit &a, const Edit &b) { return a.start > b.start; });
+    QString out = text;
+    for (const Edit &edit : edits)
+        out.replace(edit.start, edit.end - edit.start, edit.replacement);
+    return out;
+}
+
+// The value of a key the editor can read; nullopt when it is written in a way it cannot.
+std::optional<QString> plainValue(const ClassEntry &entry, int index, const QString &unset)
+{
+    const AttributeValue &value = entry.values.value(index);
+    if (!value.set)
+        return unset;
+    if (value.readOnly)
+        return std::nullopt;
+    return value.value;
+}
+
+} // namespace
+
+bool operator==(const FunctionNode &a, const FunctionNode &b)
+{
+    return a.entry == b.entry &&
+           std::equal(a.children.begin(), a.children.end(), b.children.begin(), b.children.end());
+}
+
+const FunctionLevelTable &functionLevelTable(FunctionLevel level)
+{
+    return LevelTables[std::size_t(level)];
+}
+
+MissionFunctions readMissionFunctions(const QString &otherText)
+{
+    return scanFunctions(otherText).result;
+}
+
+FunctionNode newFunctionNode(FunctionLevel level, const QString &name)
+{
+    FunctionNode node;
+    node.entry.name = name;
+    node.entry.values.resize(qsizetype(functionLevelTable(level).attributes.size()));
+    return node;
+}
+
+QString functionFilePath(const FunctionNode &category, const FunctionNode &function)
+{
+    const std::optional<QString> own = plainValue(function.entry, int(FunctionKey::File), {});
+    if (!own)
+        return {};
+    if (!own->isEmpty())
+        return *own;
+    std::optional<QString> folder =
+        plainValue(category.entry, 0, QStringLiteral("functions\\") + category.entry.name);
+    const std::optional<QString> ext =
+        plainValue(function.entry, int(FunctionKey::Ext), QStringLiteral(".sqf"));
+    if (!folder || !ext || category.entry.readOnly)
+        return {};
+    while (folder->endsWith(u'\\') || folder->endsWith(u'/'))
+        folder->chop(1);
+    return *folder + QStringLiteral("\\fn_") + function.entry.name + *ext;
+}
+
+QString applyMissionFunctions(const QString &otherText, const MissionFunctions &wanted)
+{
+    const FunctionScan s = scanFunctions(otherText);
+    if (s.result.readOnly)
+        return otherText;
+    const Style style = styleOf(otherText, s.top.read, s.top.cls);
+    std::vector<Edit> edits;
+    if (s.top.cls) {
+        nodeEdits(otherText, *s.top.cls, FunctionLevel::Tag, s.result.tags, s.tags, wanted.tags,
+                  style, edits);
+        return applied(otherText, std::move(edits));
+    }
+    QString body;
+    for (const FunctionNode &tag : wanted.tags) {
+        if (tag.entry.origin < 0 && writable(tag, FunctionLevel::Tag))
+            body += nodeText(tag, FunctionLevel::Tag, style.unit, style);
+    }
+    if (body.isEmpty())
+        return otherText;
+    QString block = QStringLiteral("class CfgFunctions");
+    block += style.braceOnOwnLine ? style.eol + u'{' : QStringLiteral(" {");
+    block += style.eol + body + QStringLiteral("};");
+    const bool broken = otherText.isEmpty() || isBreak(otherText.back());
+    return otherText + (broken ? QString() : style.eol) + block +
+           (broken && !otherText.isEmpty() ? style.eol : QString());
 }
