@@ -16,6 +16,7 @@
 #include "apptitle.h"
 #include "desktopservices.h"
 #include "endingsnotifications.h"
+#include "functionslibrary.h"
 #include "missionsettings.h"
 #include "openreport.h"
 #include "savepreview.h"
@@ -156,6 +157,7 @@ void Main::connectCommands()
     connect(mnuOpen(), &QAction::triggered, this, &Main::mnuOpen_Click);
     connect(mnuMissionSettings(), &QAction::triggered, this, &Main::mnuMissionSettings_Click);
     connect(mnuEndings(), &QAction::triggered, this, &Main::mnuEndings_Click);
+    connect(mnuFunctions(), &QAction::triggered, this, &Main::mnuFunctions_Click);
     connect(mnuCreate(), &QAction::triggered, this, &Main::mnuCreate_Click);
     connect(mnuSave(), &QAction::triggered, this, &Main::mnuSave_Click);
     connect(mnuOpenReport(), &QAction::triggered, this, &Main::mnuOpenReport_Click);
@@ -276,6 +278,47 @@ void Main::classesChosen(const QList<MissionClass> &changed)
     if (after == before)
         return;
     // Other is where these classes live; switched off, it would write none of them.
+    if (!m_document.isChecked(Switch::mainOtherActive))
+        m_document.setSwitch(Switch::mainOtherActive, 1);
+    m_document.setCode(CodeBox::mainOtherCode, after);
+}
+
+void Main::mnuFunctions_Click()
+{
+    // Another window that locks this one is open: it works on the same text.
+    if (!isEnabled())
+        return;
+    const auto &origin = m_document.origin();
+    const QString folder =
+        origin && !origin->path.isEmpty() ? QFileInfo(origin->path).absolutePath() : QString();
+    auto *window = new functionsLibrary(
+        this, readMissionFunctions(m_document.code(CodeBox::mainOtherCode)), folder);
+    window->setLockedControls({items()});
+    connect(window, &functionsLibrary::functionsChosen, this, &Main::functionsChosen);
+    window->open();
+}
+
+void Main::functionsChosen(const MissionFunctions &functions, const QList<NewFunctionFile> &files)
+{
+    QStringList failed;
+    for (const NewFunctionFile &file : files) {
+        if (QFileInfo::exists(file.path))
+            continue;
+        QString error;
+        if (!QDir().mkpath(QFileInfo(file.path).absolutePath()) ||
+            !DesktopServices::instance().writeFile(file.path, file.text.toUtf8(), &error))
+            failed << QDir::toNativeSeparators(file.path) +
+                          (error.isEmpty() ? QString() : QStringLiteral(": ") + error);
+    }
+    if (!failed.isEmpty())
+        DesktopServices::instance().message(
+            this, QMessageBox::Warning, AppTitle,
+            tr("These files could not be created:\n\n%1").arg(failed.join(u'\n')), QMessageBox::Ok,
+            QMessageBox::Ok);
+    const QString before = m_document.code(CodeBox::mainOtherCode);
+    const QString after = applyMissionFunctions(before, functions);
+    if (after == before)
+        return;
     if (!m_document.isChecked(Switch::mainOtherActive))
         m_document.setSwitch(Switch::mainOtherActive, 1);
     m_document.setCode(CodeBox::mainOtherCode, after);

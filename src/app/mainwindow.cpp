@@ -200,6 +200,11 @@ QAction *Main::mnuEndings() const
     return ui->mnuEndings;
 }
 
+QAction *Main::mnuFunctions() const
+{
+    return ui->mnuFunctions;
+}
+
 QAction *Main::mnuCreate() const
 {
     return ui->mnuCreate;
@@ -604,8 +609,9 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());
         for (const QAction *action :
-             {ui->mnuOpen, ui->mnuOpenReport, ui->mnuMissionSettings, ui->mnuEndings, ui->mnuCreate,
-              ui->mnuSave, ui->mnuMinimize, ui->mnuExit, ui->mnuHelpContents, ui->mnuAbout}) {
+             {ui->mnuOpen, ui->mnuOpenReport, ui->mnuMissionSettings, ui->mnuEndings,
+              ui->mnuFunctions, ui->mnuCreate, ui->mnuSave, ui->mnuMinimize, ui->mnuExit,
+              ui->mnuHelpContents, ui->mnuAbout}) {
             if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
                 event->ignore();
                 return true;

@@ -17,6 +17,7 @@
 #include <vector>
 
 class QAction;
+struct NewFunctionFile;
 class QFileDialog;
 class openReport;
 class QLabel;
@@ -57,6 +58,7 @@ public:
     QAction *mnuOpen() const;
     QAction *mnuMissionSettings() const;
     QAction *mnuEndings() const;
+    QAction *mnuFunctions() const;
     QAction *mnuCreate() const;
     QAction *mnuSave() const;
     QAction *mnuOpenReport() const;
@@ -78,6 +80,9 @@ public:
     // Opens the Endings and notifications window on the Other text (File menu, Ctrl+J); the
     // classes it hands back are written into Other.
     void mnuEndings_Click();
+    // Opens the Functions window on the Other text (File menu, Ctrl+F), with the folder of the
+    // opened file as the mission folder; what it hands back is written into Other.
+    void mnuFunctions_Click();
     void mnuCreate_Click();
     // An opened file: the preview, whose Save writes the file in place. Otherwise Create.
     void mnuSave_Click();
@@ -120,6 +125,9 @@ private:
     // Writes the classes the Endings and notifications window hands back into Other,
     // switching it on.
     void classesChosen(const QList<MissionClass> &changed);
+    // Writes the functions the Functions window hands back into Other, switching it on, and
+    // creates the function files the user agreed to, none that exists already.
+    void functionsChosen(const MissionFunctions &functions, const QList<NewFunctionFile> &files);
     // The Other box's own menu with "Mission Settings…" added.
     void otherContextMenu(const QPoint &position);
     // Opens the entry dialog of an Add button; its entry goes into the button's code boxes.
