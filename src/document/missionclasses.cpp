@@ -183,8 +183,11 @@ ClassEntry readClassEntry(const config::ReadResult &read, const Entry &e,
     at.assign(attributes.size(), nullptr);
     entry.values.resize(qsizetype(attributes.size()));
     const QStringView raw = read.raw(e.span);
-    entry.readOnly =
-        conditional || !e.base.isEmpty() || !raw.startsWith(u"class") || e.kind != EntryKind::Class;
+    // A name made by a macro (class GVAR(core)) is not the name the text shows.
+    const QStringView head =
+        e.kind == EntryKind::Class ? raw.left(e.bodySpan.start.offset - e.span.start.offset) : raw;
+    entry.readOnly = conditional || !e.base.isEmpty() || !raw.startsWith(u"class") ||
+                     e.kind != EntryKind::Class || !head.contains(e.name);
     for (const Entry &child : e.children) {
         if (child.kind == EntryKind::Comment)
             continue;
@@ -795,6 +798,18 @@ FunctionScan scanFunctions(const QString &text)
     findTopClass(s.top, text, QLatin1StringView("CfgFunctions"));
     s.result.present = s.top.present;
     s.result.why = s.top.why;
+    // Statements a macro makes in place of tags would be lost from view: nothing in the
+    // class is offered then.
+    if (s.result.why.isEmpty() && s.top.cls) {
+        for (const Entry &e : s.top.cls->children) {
+            if (e.kind == EntryKind::Invalid || e.kind == EntryKind::Exec ||
+                e.kind == EntryKind::Skipped || e.kind == EntryKind::Delete) {
+                s.result.why = QStringLiteral("class CfgFunctions holds statements the window "
+                                              "cannot show, such as a macro.");
+                break;
+            }
+        }
+    }
     s.result.readOnly = !s.result.why.isEmpty();
     if (s.top.cls && !s.result.readOnly)
         readNodes(s.top.read, *s.top.cls, FunctionLevel::Tag, s.result.tags, s.tags);
