@@ -604,6 +604,17 @@ void classEntryEdits(const QString &text, const Entry &e,
     }
 }
 
+QString applied(const QString &text, std::vector<Edit> edits)
+{
+    // From the end, so that each edit's offsets still hold.
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit &a, const Edit &b) { return a.start > b.start; });
+    QString out = text;
+    for (const Edit &edit : edits)
+        out.replace(edit.start, edit.end - edit.start, edit.replacement);
+    return out;
+}
+
 } // namespace
 
 const ClassTable &classTable(ClassKind kind)
@@ -693,13 +704,7 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
                                  (broken && !otherText.isEmpty() ? style.eol : QString())});
         }
     }
-    // From the end, so that each edit's offsets still hold.
-    std::stable_sort(edits.begin(), edits.end(),
-                     [](const Edit &a, const Edit &b) { return a.start > b.start; });
-    QString text = otherText;
-    for (const Edit &edit : edits)
-        text.replace(edit.start, edit.end - edit.start, edit.replacement);
-    return text;
+    return applied(otherText, std::move(edits));
 }
 
 namespace {
@@ -891,17 +896,6 @@ void nodeEdits(const QString &text, const Entry &parent, FunctionLevel level,
     for (const FunctionNode *node : added)
         lines += nodeText(*node, level, indent, style);
     edits.push_back(insertAtBodyEnd(text, parent, lines, style));
-}
-
-QString applied(const QString &text, std::vector<Edit> edits)
-{
-    // From the end, so that each edit's offsets still hold.
-    std::stable_sort(edits.begin(), edits.end(),
-                     [](const Edit &a, const Edit &b) { return a.start > b.start; });
-    QString out = text;
-    for (const Edit &edit : edits)
-        out.replace(edit.start, edit.end - edit.start, edit.replacement);
-    return out;
 }
 
 // The value of a key the editor can read; nullopt when it is written in a way it cannot.
