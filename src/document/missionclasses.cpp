@@ -595,6 +595,17 @@ void classEntryEdits(const QString &text, const Entry &e,
     } else if (last) {
         // Values on the class's line: the new ones follow on the same line.
         edits.push_back({last->span.end.offset, last->span.end.offset, u' ' + added.join(u' ')});
+    } else if (const auto inner =
+                   std::find_if(e.children.begin(), e.children.end(),
+                                [](const Entry &c) { return c.kind == EntryKind::Class; });
+               inner != e.children.end() && startsLine(text, inner->span.start.offset)) {
+        // A category's folder, a tag's prefix: before the classes the body holds, on lines
+        // indented as the first of them.
+        const qsizetype at = lineStartOf(text, inner->span.start.offset);
+        QString lines;
+        for (const QString &line : added)
+            lines += indentOf(text, inner->span.start.offset) + line + style.eol;
+        edits.push_back({at, at, lines});
     } else {
         const QString indent = indentOf(text, e.span.start.offset) + style.unit;
         QString lines;

@@ -314,6 +314,13 @@ private Q_SLOTS:
         QTest::newRow("key into an empty body")
             << Functions << QStringList{u"set 0/0/1 preInit 1"_s}
             << with(u"class log {};"_s, u"class log {\n\t\t\t\tpreInit = 1;\n\t\t\t};"_s);
+        const QString bare = u"class CfgFunctions\n{\n\tclass T\n\t{\n\t\tclass C\n\t\t{\n"
+                             u"\t\t\tclass f {};\n\t\t};\n\t};\n};\n"_s;
+        QTest::newRow("folder before the functions")
+            << bare << QStringList{u"set 0/0 file fn"_s, u"add 0/0 g"_s}
+            << QString(bare).replace(
+                   u"\t\t\tclass f {};\n"_s,
+                   u"\t\t\tfile = \"fn\";\n\t\t\tclass f {};\n\t\t\tclass g {};\n"_s);
         QTest::newRow("rename function") << Functions << QStringList{u"rename 0/0/1 write"_s}
                                          << with(u"class log {}"_s, u"class write {}"_s);
         QTest::newRow("rename tag") << Functions << QStringList{u"rename 0 NEW"_s}
