@@ -82,9 +82,9 @@ void Save_RealPath(benchmark::State &state)
     const QString path = savePath();
     for (auto _ : state) {
         const config::EncodedBytes encoded = descriptionFileBytes(text);
-        QString reason;
-        if (!DesktopServices::instance().writeFile(path, encoded.bytes, &reason)) {
-            state.SkipWithError(qPrintable(reason));
+        if (const auto written = DesktopServices::instance().writeFile(path, encoded.bytes);
+            !written) {
+            state.SkipWithError(qPrintable(written.why()));
             break;
         }
     }

@@ -28,9 +28,10 @@ void Open_Document(benchmark::State &state)
     int blocks = 0;
     for (auto _ : state) {
         const OpenResult result = openDescriptionFile(target, path);
-        if (!result.ok)
-            state.SkipWithError(qPrintable(result.error));
-        blocks = result.report.topLevelEntries - result.report.entriesInForm;
+        if (!result)
+            state.SkipWithError(qPrintable(result.why()));
+        else
+            blocks = result->topLevelEntries - result->entriesInForm;
         benchmark::DoNotOptimize(target.code(CodeBox::mainOtherCode).constData());
     }
     state.counters["bytes"] = double(largeFileBytes().size());
@@ -46,8 +47,8 @@ void OpenCreate_Document(benchmark::State &state)
     EditorDocument target;
     for (auto _ : state) {
         const OpenResult result = openDescriptionFile(target, path);
-        if (!result.ok)
-            state.SkipWithError(qPrintable(result.error));
+        if (!result)
+            state.SkipWithError(qPrintable(result.why()));
         const QString &text = target.create();
         benchmark::DoNotOptimize(text.constData());
     }
@@ -57,9 +58,9 @@ BENCHMARK(OpenCreate_Document)->Unit(benchmark::kMillisecond)->UseRealTime();
 // For comparison: the format reader alone on the decoded text, the largest share of opening.
 void Open_ReaderOnly(benchmark::State &state)
 {
-    const DescriptionText text = decodeDescriptionFile(largeFileBytes(), QStringLiteral("x"));
+    const auto text = decodeDescriptionFile(largeFileBytes(), QStringLiteral("x"));
     for (auto _ : state) {
-        const config::ReadResult result = config::readConfig(text.text);
+        const config::ReadResult result = config::readConfig(text->text);
         benchmark::DoNotOptimize(result.entries.constData());
     }
 }
@@ -71,13 +72,13 @@ void Open_WithoutReader(benchmark::State &state)
 {
     const QString &path = largeFilePath();
     const FormSnapshot values = [] {
-        const DescriptionText text = decodeDescriptionFile(largeFileBytes(), QStringLiteral("x"));
-        return importDescription(text.text).snapshot;
+        const auto text = decodeDescriptionFile(largeFileBytes(), QStringLiteral("x"));
+        return importDescription(text->text).snapshot;
     }();
     EditorDocument target;
     for (auto _ : state) {
-        const DescriptionText text = readDescriptionFile(path);
-        benchmark::DoNotOptimize(text.text.constData());
+        const auto text = readDescriptionFile(path);
+        benchmark::DoNotOptimize(text->text.constData());
         applySnapshot(target, values);
         benchmark::DoNotOptimize(target.code(CodeBox::mainOtherCode).constData());
     }

@@ -19,6 +19,7 @@
 #include "functionslibrary.h"
 #include "missionsettings.h"
 #include "openreport.h"
+#include "remoteexecution.h"
 #include "savepreview.h"
 
 #include <QAction>
@@ -158,6 +159,7 @@ void Main::connectCommands()
     connect(mnuMissionSettings(), &QAction::triggered, this, &Main::mnuMissionSettings_Click);
     connect(mnuEndings(), &QAction::triggered, this, &Main::mnuEndings_Click);
     connect(mnuFunctions(), &QAction::triggered, this, &Main::mnuFunctions_Click);
+    connect(mnuRemoteExec(), &QAction::triggered, this, &Main::mnuRemoteExec_Click);
     connect(mnuCreate(), &QAction::triggered, this, &Main::mnuCreate_Click);
     connect(mnuSave(), &QAction::triggered, this, &Main::mnuSave_Click);
     connect(mnuOpenReport(), &QAction::triggered, this, &Main::mnuOpenReport_Click);
@@ -244,14 +246,17 @@ void Main::mnuMissionSettings_Click()
 
 void Main::missionSettingsChosen(const QList<MissionSetting> &changes)
 {
-    const QString before = m_document.code(CodeBox::mainOtherCode);
-    const QString after = applyMissionSettings(before, changes);
-    if (after == before)
+    putIntoOther(applyMissionSettings(m_document.code(CodeBox::mainOtherCode), changes));
+}
+
+void Main::putIntoOther(const QString &text)
+{
+    if (text == m_document.code(CodeBox::mainOtherCode))
         return;
-    // Other is where these settings live; switched off, it would write none of them.
+    // Other is where what the windows edit lives; switched off, it would write none of it.
     if (!m_document.isChecked(Switch::mainOtherActive))
         m_document.setSwitch(Switch::mainOtherActive, 1);
-    m_document.setCode(CodeBox::mainOtherCode, after);
+    m_document.setCode(CodeBox::mainOtherCode, text);
 }
 
 void Main::mnuEndings_Click()
@@ -261,7 +266,7 @@ void Main::mnuEndings_Click()
         return;
     const QString other = m_document.code(CodeBox::mainOtherCode);
     QList<MissionClass> classes;
-    for (int kind = 0; kind < ClassKindCount; ++kind)
+    for (int kind = 0; kind < EndingKindCount; ++kind)
         classes << readMissionClass(other, ClassKind(kind));
     auto *window = new endingsNotifications(this, classes);
     window->setLockedControls({items()});
@@ -269,18 +274,27 @@ void Main::mnuEndings_Click()
     window->open();
 }
 
+void Main::mnuRemoteExec_Click()
+{
+    // Another window that locks this one is open: it works on the same text.
+    if (!isEnabled())
+        return;
+    const QString other = m_document.code(CodeBox::mainOtherCode);
+    QList<MissionClass> sections;
+    for (int kind = EndingKindCount; kind < ClassKindCount; ++kind)
+        sections << readMissionClass(other, ClassKind(kind));
+    auto *window = new remoteExecution(this, sections);
+    window->setLockedControls({items()});
+    connect(window, &remoteExecution::sectionsChosen, this, &Main::classesChosen);
+    window->open();
+}
+
 void Main::classesChosen(const QList<MissionClass> &changed)
 {
-    const QString before = m_document.code(CodeBox::mainOtherCode);
-    QString after = before;
+    QString text = m_document.code(CodeBox::mainOtherCode);
     for (const MissionClass &c : changed)
-        after = applyMissionClass(after, c);
-    if (after == before)
-        return;
-    // Other is where these classes live; switched off, it would write none of them.
-    if (!m_document.isChecked(Switch::mainOtherActive))
-        m_document.setSwitch(Switch::mainOtherActive, 1);
-    m_document.setCode(CodeBox::mainOtherCode, after);
+        text = applyMissionClass(text, c);
+    putIntoOther(text);
 }
 
 void Main::mnuFunctions_Click()
@@ -304,24 +318,22 @@ void Main::functionsChosen(const MissionFunctions &functions, const QList<NewFun
     for (const NewFunctionFile &file : files) {
         if (QFileInfo::exists(file.path))
             continue;
-        QString error;
-        if (!QDir().mkpath(QFileInfo(file.path).absolutePath()) ||
-            !DesktopServices::instance().writeFile(file.path, file.text.toUtf8(), &error))
+        if (!QDir().mkpath(QFileInfo(file.path).absolutePath())) {
+            failed << QDir::toNativeSeparators(file.path);
+            continue;
+        }
+        const auto written = DesktopServices::instance().writeFile(file.path, file.text.toUtf8());
+        if (!written)
             failed << QDir::toNativeSeparators(file.path) +
-                          (error.isEmpty() ? QString() : QStringLiteral(": ") + error);
+                          (written.why().isEmpty() ? QString()
+                                                   : QStringLiteral(": ") + written.why());
     }
     if (!failed.isEmpty())
         DesktopServices::instance().message(
             this, QMessageBox::Warning, AppTitle,
             tr("These files could not be created:\n\n%1").arg(failed.join(u'\n')), QMessageBox::Ok,
             QMessageBox::Ok);
-    const QString before = m_document.code(CodeBox::mainOtherCode);
-    const QString after = applyMissionFunctions(before, functions);
-    if (after == before)
-        return;
-    if (!m_document.isChecked(Switch::mainOtherActive))
-        m_document.setSwitch(Switch::mainOtherActive, 1);
-    m_document.setCode(CodeBox::mainOtherCode, after);
+    putIntoOther(applyMissionFunctions(m_document.code(CodeBox::mainOtherCode), functions));
 }
 
 bool Main::openFile(const QString &path)
@@ -340,24 +352,24 @@ bool Main::openFile(const QString &path)
     if (!loaded)
         return false;
     const OpenResult opened = applyOpened(m_document, std::move(*loaded));
-    if (!opened.ok) {
-        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle, opened.error,
+    if (!opened) {
+        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle, opened.why(),
                                             QMessageBox::Ok, QMessageBox::Ok);
         return false;
     }
     m_baseline = FormSnapshot::of(m_document);
-    markControls(opened.report);
+    markControls(*opened);
     const QString name = QFileInfo(path).fileName();
     if (m_report) // the report of the file opened before
         m_report->close();
     m_reportTitle = tr("Opened %1").arg(name);
-    m_reportText = opened.report.text();
+    m_reportText = opened->text();
     mnuOpenReport()->setEnabled(true);
-    if (opened.report.needsAttention()) {
-        showStatusNote(opened.report.encodingNote());
+    if (opened->needsAttention()) {
+        showStatusNote(opened->encodingNote());
         mnuOpenReport_Click();
     } else {
-        showStatusNote(tr("Opened %1. %2.").arg(name, opened.report.encodingNote()));
+        showStatusNote(tr("Opened %1. %2.").arg(name, opened->encodingNote()));
     }
     return true;
 }
@@ -399,10 +411,10 @@ void Main::openedFileSaved(const QString &path, const QByteArray &bytes,
     // written in. Its form is the current one unless the preview's text was touched up by
     // hand; then the form shows what was saved.
     OpenedDescription saved = openSavedDescription(bytes, encoding, path);
-    const ImportResult &imported = saved.imported;
+    const ImportResult &imported = *saved;
     if (!imported.origin->text.isEmpty() && imported.snapshot != FormSnapshot::of(m_document))
         applySnapshot(m_document, imported.snapshot);
-    m_document.setOrigin(std::move(saved.imported.origin));
+    m_document.setOrigin(std::move(saved->origin));
     m_baseline = FormSnapshot::of(m_document);
 }
 

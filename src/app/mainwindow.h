@@ -59,6 +59,7 @@ public:
     QAction *mnuMissionSettings() const;
     QAction *mnuEndings() const;
     QAction *mnuFunctions() const;
+    QAction *mnuRemoteExec() const;
     QAction *mnuCreate() const;
     QAction *mnuSave() const;
     QAction *mnuOpenReport() const;
@@ -83,6 +84,9 @@ public:
     // Opens the Functions window on the Other text (File menu, Ctrl+F), with the folder of the
     // opened file as the mission folder; what it hands back is written into Other.
     void mnuFunctions_Click();
+    // Opens the Remote execution window on the Other text (File menu, Ctrl+Shift+R); the
+    // sections it hands back are written into Other as the endings are (classesChosen).
+    void mnuRemoteExec_Click();
     void mnuCreate_Click();
     // An opened file: the preview, whose Save writes the file in place. Otherwise Create.
     void mnuSave_Click();
@@ -122,8 +126,11 @@ private:
                          config::TextEncoding encoding);
     // Writes the settings the Mission settings window hands back into Other, switching it on.
     void missionSettingsChosen(const QList<MissionSetting> &changes);
-    // Writes the classes the Endings and notifications window hands back into Other,
-    // switching it on.
+    // Makes `text`, the Other text with a window's edits, the Other text, switching Other on
+    // when it changes.
+    void putIntoOther(const QString &text);
+    // Writes the classes the Endings and notifications window or the Remote execution window
+    // hands back into Other, switching it on.
     void classesChosen(const QList<MissionClass> &changed);
     // Writes the functions the Functions window hands back into Other, switching it on, and
     // creates the function files the user agreed to, none that exists already.

@@ -482,9 +482,9 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
             path = QDir::cleanPath(path + u'/' + QFileInfo(found).fileName());
         }
         try {
-            const FileText file = readTextFile(path, limits.fileBytes);
-            if (!file.ok) {
-                printer.unreadable(path, file.problem);
+            const Result<FileText, ReadFailure> file = readTextFile(path, limits.fileBytes);
+            if (!file) {
+                printer.unreadable(path, file.why().problem);
                 unreadable = true;
                 continue;
             }
@@ -505,7 +505,7 @@ int runCheck(const QStringList &paths, QTextStream &out, const CheckLimits &limi
                     includedTexts.insert(included.name, included.text);
                 return included;
             };
-            const ReadResult read = readConfig(file.text, options);
+            const ReadResult read = readConfig(file->text, options);
             printer.file(path, read, includedTexts);
             errors = errors || read.hasErrors();
         } catch (const std::bad_alloc &) {

@@ -109,9 +109,11 @@ class Lexer
 public:
     // `directivesAtStart`: whether a '#' at the very start counts as being first on a line
     // (true for files, false for macro expansions, where '#' is an ordinary character).
-    explicit Lexer(const QString &text, bool directivesAtStart = true)
+    // `from`: where to begin, for a reader that knows what comes before (the highlighter, in
+    // a line that goes on from a comment).
+    explicit Lexer(const QString &text, bool directivesAtStart = true, qsizetype from = 0)
         : m_text(&text), m_data(reinterpret_cast<const char16_t *>(text.constData())),
-          m_size(text.size()), m_lineStart(directivesAtStart)
+          m_size(text.size()), m_pos(from), m_lineStart(directivesAtStart)
     {
     }
 

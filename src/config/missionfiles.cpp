@@ -162,10 +162,11 @@ IncludedFile loadInclude(MissionFolder &folder, const QString &path, const QStri
                                         "files");
         return result;
     }
-    const FileText text = readTextFile(found, std::min(folder.fileBytes, folder.bytesLeft));
-    if (!text.ok) {
-        result.problem = text.problem;
-        if (text.tooLarge >= 0 && text.tooLarge <= folder.fileBytes) {
+    const Result<FileText, ReadFailure> text =
+        readTextFile(found, std::min(folder.fileBytes, folder.bytesLeft));
+    if (!text) {
+        result.problem = text.why().problem;
+        if (text.why().tooLarge >= 0 && text.why().tooLarge <= folder.fileBytes) {
             result.problem = QStringLiteral("is not read: the included files together would be "
                                             "more than the %1 the check reads")
                                  .arg(limitText(folder.totalBytes));
@@ -173,10 +174,10 @@ IncludedFile loadInclude(MissionFolder &folder, const QString &path, const QStri
         return result;
     }
     --folder.filesLeft;
-    folder.bytesLeft -= text.bytes;
+    folder.bytesLeft -= text->bytes;
     result.found = true;
     result.name = found;
-    result.text = text.text;
+    result.text = text->text;
     return result;
 }
 

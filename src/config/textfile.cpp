@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace config {
 
@@ -80,71 +81,54 @@ QString limitText(qint64 bytes)
     return QStringLiteral("%1 bytes").arg(bytes);
 }
 
-FileText readTextFile(const QString &path, qint64 maxBytes, bool keepBytes)
+Result<FileText, ReadFailure> readTextFile(const QString &path, qint64 maxBytes, bool keepBytes)
 {
-    FileText result;
-    auto refuse = [&](const NativeFile::Status &st) {
-        if (st.isFolder) {
-            result.kind = FileProblem::Folder;
-            result.problem = QStringLiteral("is a folder, not a file");
-            return true;
-        }
-        if (!st.isRegular) {
-            result.kind = FileProblem::NotRegular;
-            result.problem = QStringLiteral("is not a regular file");
-            return true;
-        }
-        if (st.size > maxBytes) {
-            result.kind = FileProblem::TooLarge;
-            result.tooLarge = st.size;
-            result.problem = QStringLiteral("is too large: %1 bytes, more than the %2 the "
-                                            "check reads")
-                                 .arg(st.size)
-                                 .arg(limitText(maxBytes));
-            return true;
-        }
-        return false;
+    using Read = Result<FileText, ReadFailure>;
+    auto fail = [](FileProblem kind, QString problem, qint64 tooLarge = -1) {
+        return Read::failure({kind, std::move(problem), tooLarge});
+    };
+    auto refusal = [&](const NativeFile::Status &st) -> std::optional<Read> {
+        if (st.isFolder)
+            return fail(FileProblem::Folder, QStringLiteral("is a folder, not a file"));
+        if (!st.isRegular)
+            return fail(FileProblem::NotRegular, QStringLiteral("is not a regular file"));
+        if (st.size > maxBytes)
+            return fail(FileProblem::TooLarge,
+                        QStringLiteral("is too large: %1 bytes, more than the %2 the check reads")
+                            .arg(st.size)
+                            .arg(limitText(maxBytes)),
+                        st.size);
+        return std::nullopt;
     };
     NativeFile::Status st;
     int error = 0;
-    if (!NativeFile::status(path, &st, &error)) {
-        result.kind = error == ENOENT ? FileProblem::Missing : FileProblem::Failed;
-        result.problem = error == ENOENT ? QStringLiteral("no such file") : qt_error_string(error);
-        return result;
-    }
-    if (refuse(st))
-        return result;
+    if (!NativeFile::status(path, &st, &error))
+        return error == ENOENT ? fail(FileProblem::Missing, QStringLiteral("no such file"))
+                               : fail(FileProblem::Failed, qt_error_string(error));
+    if (std::optional<Read> refused = refusal(st))
+        return std::move(*refused);
     const int fd = NativeFile::openForReading(path, &error);
-    if (fd < 0) {
-        result.kind = FileProblem::Failed;
-        result.problem = qt_error_string(error);
-        return result;
-    }
+    if (fd < 0)
+        return fail(FileProblem::Failed, qt_error_string(error));
     const std::unique_ptr<const int, void (*)(const int *)> closer(
         &fd, [](const int *f) { NativeFile::close(*f); });
+    if (!NativeFile::status(fd, &st, &error))
+        return fail(FileProblem::Failed, qt_error_string(error));
+    if (std::optional<Read> refused = refusal(st))
+        return std::move(*refused);
+    FileText result;
     QByteArray bytes;
-    if (!NativeFile::status(fd, &st, &error) || refuse(st)) {
-        if (result.problem.isEmpty()) {
-            result.kind = FileProblem::Failed;
-            result.problem = qt_error_string(error);
-        }
-        return result;
-    }
     try {
         bool bom = false;
         if (readUtf8InBlocks(fd, st.size, maxBytes, result.text, result.bytes, bom)) {
             result.encoding = bom ? TextEncoding::Utf8WithBom : TextEncoding::Utf8;
-            result.ok = true;
             return result;
         }
         // Anything else is read whole and decoded as the editor decodes it.
         result.text = QString();
         result.bytes = 0;
-        if (!NativeFile::rewind(fd, &error)) {
-            result.kind = FileProblem::Failed;
-            result.problem = qt_error_string(error);
-            return result;
-        }
+        if (!NativeFile::rewind(fd, &error))
+            return fail(FileProblem::Failed, qt_error_string(error));
         // One byte more than the limit tells a file that grew since fstat().
         bytes.resize(qsizetype(std::min<qint64>(st.size, maxBytes) + 1));
         qsizetype filled = 0;
@@ -156,22 +140,17 @@ FileText readTextFile(const QString &path, qint64 maxBytes, bool keepBytes)
             }
             const qint64 n =
                 NativeFile::read(fd, bytes.data() + filled, bytes.size() - filled, &error);
-            if (n < 0) {
-                result.kind = FileProblem::Failed;
-                result.problem = qt_error_string(error);
-                return result;
-            }
+            if (n < 0)
+                return fail(FileProblem::Failed, qt_error_string(error));
             if (n == 0)
                 break;
             filled += n;
         }
-        if (filled > maxBytes) {
-            result.kind = FileProblem::TooLarge;
-            result.tooLarge = filled;
-            result.problem = QStringLiteral("is too large: more than the %1 the check reads")
-                                 .arg(limitText(maxBytes));
-            return result;
-        }
+        if (filled > maxBytes)
+            return fail(FileProblem::TooLarge,
+                        QStringLiteral("is too large: more than the %1 the check reads")
+                            .arg(limitText(maxBytes)),
+                        filled);
         bytes.truncate(filled);
         result.bytes = filled;
         DecodedText decoded = decodeText(bytes);
@@ -181,12 +160,8 @@ FileText readTextFile(const QString &path, qint64 maxBytes, bool keepBytes)
         if (keepBytes && encodeText(result.text, result.encoding).bytes != bytes)
             result.raw = std::move(bytes);
     } catch (const std::bad_alloc &) {
-        result.kind = FileProblem::OutOfMemory;
-        result.text = QString();
-        result.problem = QStringLiteral("not enough memory to read it");
-        return result;
+        return fail(FileProblem::OutOfMemory, QStringLiteral("not enough memory to read it"));
     }
-    result.ok = true;
     return result;
 }
 

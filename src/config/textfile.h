@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "result.h"
 #include "textcodec.h"
 
 #include <QByteArray>
@@ -21,13 +22,19 @@ enum class FileProblem {
     OutOfMemory,
 };
 
-// A description file's text as read from disk, or why it was not read.
-struct FileText
+// Why a file was not read.
+struct ReadFailure
 {
-    bool ok = false;
     FileProblem kind = FileProblem::None;
     // The reason as --check prints it after the file name: "is a folder, not a file", ...
     QString problem;
+    // The file's size when it was not read for being larger than the limit; -1 otherwise.
+    qint64 tooLarge = -1;
+};
+
+// A description file's text as read from disk.
+struct FileText
+{
     QString text;
     TextEncoding encoding = TextEncoding::Utf8;
     // Bytes of a UTF-8 file that were no UTF-8 and were read as Windows-1252.
@@ -37,8 +44,6 @@ struct FileText
     // With `keepBytes`, the bytes as read where the text, encoded again, would not give them
     // back; null otherwise (plain UTF-8 is decoded as it is read and never held whole).
     QByteArray raw;
-    // The file's size when it was not read for being larger than the limit; -1 otherwise.
-    qint64 tooLarge = -1;
 };
 
 // The one reader of description files, for opening, --check and the includes of both. Reads
@@ -46,7 +51,8 @@ struct FileText
 // opened (a FIFO would block open() and read() forever, a device never ends); the open itself
 // does not wait either, and the type and size are checked again on what was opened, in case
 // the name was swapped in between. Decoded as decodeText() decodes.
-FileText readTextFile(const QString &path, qint64 maxBytes, bool keepBytes = false);
+Result<FileText, ReadFailure> readTextFile(const QString &path, qint64 maxBytes,
+                                           bool keepBytes = false);
 
 // A limit as a message names it: "50 MiB (52428800 bytes)", or for the small limits of tests
 // "1000 bytes".

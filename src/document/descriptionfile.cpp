@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+using config::Result;
+
 namespace {
 
 // NUL characters never occur in text; a few stray control characters do (a form feed, an old
@@ -60,89 +62,61 @@ QString quotedFileName(const QString &name)
     return u'\u201C' + name + u'\u201D';
 }
 
-DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &displayName)
+Result<DescriptionText> decodeDescriptionFile(const QByteArray &bytes, const QString &displayName)
 {
-    DescriptionText result;
     // An empty file is a mission's description not yet begun: it opens as an empty document.
-    if (bytes.size() > MaxDescriptionFileBytes) {
-        result.error = tooLarge(displayName, bytes.size());
-        return result;
-    }
+    if (bytes.size() > MaxDescriptionFileBytes)
+        return Result<DescriptionText>::failure(tooLarge(displayName, bytes.size()));
     config::DecodedText decoded = config::decodeText(bytes);
-    if (looksBinary(decoded.text)) {
-        result.error = notText(displayName);
-        return result;
-    }
-    result.ok = true;
-    result.bytes = bytes;
-    result.text = std::move(decoded.text);
-    result.encoding = decoded.encoding;
-    result.invalidBytes = decoded.invalidBytes;
-    return result;
+    if (looksBinary(decoded.text))
+        return Result<DescriptionText>::failure(notText(displayName));
+    return DescriptionText{bytes, std::move(decoded.text), decoded.encoding, decoded.invalidBytes};
 }
 
 DescriptionText savedDescriptionFile(const QByteArray &bytes, config::TextEncoding encoding)
 {
     config::DecodedText decoded = config::decodeText(bytes, encoding);
-    DescriptionText result;
-    result.ok = true;
-    result.bytes = bytes;
-    result.text = std::move(decoded.text);
-    result.encoding = encoding;
-    result.invalidBytes = decoded.invalidBytes;
-    return result;
+    return {bytes, std::move(decoded.text), encoding, decoded.invalidBytes};
 }
 
-DescriptionText readDescriptionFile(const QString &path)
+Result<DescriptionText> readDescriptionFile(const QString &path)
 {
-    DescriptionText result;
     const QFileInfo info(path);
     const QString name = info.fileName().isEmpty() ? path : info.fileName();
+    auto fail = [](QString why) { return Result<DescriptionText>::failure(std::move(why)); };
     // A file another program is writing would give a torn snapshot: read again until its size
     // and time stay the same across a read.
     for (int attempt = 0; attempt < 3; ++attempt) {
         const Stamp before = stampOf(path);
-        config::FileText file =
+        config::Result<config::FileText, config::ReadFailure> file =
             config::readTextFile(path, MaxDescriptionFileBytes, /*keepBytes=*/true);
-        switch (file.kind) {
-        case config::FileProblem::None:
-            break;
-        case config::FileProblem::Missing:
-            result.error = quotedFileName(name) + QStringLiteral(" does not exist.");
-            return result;
-        case config::FileProblem::Folder:
-            result.error = quotedFileName(name) + QStringLiteral(" is a folder, not a file.");
-            return result;
-        case config::FileProblem::NotRegular:
-            result.error = quotedFileName(name) + QStringLiteral(" is not a regular file.");
-            return result;
-        case config::FileProblem::TooLarge:
-            result.error = tooLarge(name, file.tooLarge);
-            return result;
-        case config::FileProblem::Failed:
-            result.error =
-                quotedFileName(name) + QStringLiteral(" cannot be read: ") + file.problem + u'.';
-            return result;
-        case config::FileProblem::OutOfMemory:
-            result.error = quotedFileName(name) +
-                           QStringLiteral(" cannot be opened: there is not enough memory.");
-            return result;
+        if (!file) {
+            switch (file.why().kind) {
+            case config::FileProblem::None:
+            case config::FileProblem::Failed:
+                return fail(quotedFileName(name) + QStringLiteral(" cannot be read: ") +
+                            file.why().problem + u'.');
+            case config::FileProblem::Missing:
+                return fail(quotedFileName(name) + QStringLiteral(" does not exist."));
+            case config::FileProblem::Folder:
+                return fail(quotedFileName(name) + QStringLiteral(" is a folder, not a file."));
+            case config::FileProblem::NotRegular:
+                return fail(quotedFileName(name) + QStringLiteral(" is not a regular file."));
+            case config::FileProblem::TooLarge:
+                return fail(tooLarge(name, file.why().tooLarge));
+            case config::FileProblem::OutOfMemory:
+                return fail(quotedFileName(name) +
+                            QStringLiteral(" cannot be opened: there is not enough memory."));
+            }
         }
-        if (stampOf(path) != before || before.size != file.bytes)
+        if (stampOf(path) != before || before.size != file->bytes)
             continue;
-        if (looksBinary(file.text)) {
-            result.error = notText(name);
-            return result;
-        }
-        result.ok = true;
-        result.bytes = std::move(file.raw);
-        result.text = std::move(file.text);
-        result.encoding = file.encoding;
-        result.invalidBytes = file.invalidBytes;
-        return result;
+        if (looksBinary(file->text))
+            return fail(notText(name));
+        return DescriptionText{std::move(file->raw), std::move(file->text), file->encoding,
+                               file->invalidBytes};
     }
-    result.error = quotedFileName(name) +
-                   QStringLiteral(" kept changing while it was read. Open it again once the "
-                                  "program writing it has finished.");
-    return result;
+    return fail(quotedFileName(name) +
+                QStringLiteral(" kept changing while it was read. Open it again once the "
+                               "program writing it has finished."));
 }

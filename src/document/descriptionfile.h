@@ -6,6 +6,7 @@
 // Reading a description file's bytes for opening: the checks that keep folders, devices,
 // huge and binary files out, and the decoding.
 
+#include "result.h"
 #include "textcodec.h"
 
 #include <QByteArray>
@@ -15,12 +16,10 @@
 // up the editor for a long time.
 inline constexpr qint64 MaxDescriptionFileBytes = 50 * 1024 * 1024;
 
-// The text of a file, or why it cannot be opened.
+// The text of a file. When it cannot be opened, the reason is one sentence naming the file,
+// e.g. "“mission.ext” does not exist."
 struct DescriptionText
 {
-    bool ok = false;
-    // One sentence naming the file, e.g. "“mission.ext” is empty." Empty when ok.
-    QString error;
     // The bytes as read, or null where the text encoded again gives them back (a file read from
     // disk as plain UTF-8 is decoded as it is read and never held whole).
     QByteArray bytes;
@@ -33,10 +32,11 @@ struct DescriptionText
 // Reads a file for opening. A missing file, a folder, something that is not a regular file, a
 // file that cannot be read, one over MaxDescriptionFileBytes, an empty file, a binary file and
 // a file that keeps changing while it is read give an error and no text.
-DescriptionText readDescriptionFile(const QString &path);
+config::Result<DescriptionText> readDescriptionFile(const QString &path);
 // The same checks and decoding for bytes already in memory (a drop, a test); `displayName`
 // names them in the error.
-DescriptionText decodeDescriptionFile(const QByteArray &bytes, const QString &displayName);
+config::Result<DescriptionText> decodeDescriptionFile(const QByteArray &bytes,
+                                                      const QString &displayName);
 // Bytes the editor itself wrote in `encoding`: no guessing, no checks.
 DescriptionText savedDescriptionFile(const QByteArray &bytes, config::TextEncoding encoding);
 

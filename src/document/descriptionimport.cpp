@@ -123,7 +123,7 @@ public:
             // And the endings and notifications, in their own window. Most files have neither,
             // and are spared reading Other again.
             const QString &other = m_values.codes[int(CodeBox::mainOtherCode)];
-            for (int kind = 0; kind < ClassKindCount; ++kind) {
+            for (int kind = 0; kind < EndingKindCount; ++kind) {
                 const QLatin1StringView name(classTable(ClassKind(kind)).className);
                 if (!other.contains(name, Qt::CaseInsensitive))
                     continue;
@@ -135,6 +135,16 @@ public:
                 const MissionFunctions f = readMissionFunctions(other);
                 if (f.present && !f.readOnly)
                     ++m_report.entriesInFunctions;
+            }
+            // And class CfgRemoteExec, once for its two sections, in the Remote execution
+            // window.
+            for (int kind = EndingKindCount;
+                 kind < ClassKindCount && m_report.entriesInRemoteExec == 0 &&
+                 other.contains(u"CfgRemoteExec", Qt::CaseInsensitive);
+                 ++kind) {
+                const MissionClass c = readMissionClass(other, ClassKind(kind));
+                if (c.present && !c.readOnly)
+                    m_report.entriesInRemoteExec = 1;
             }
         }
         std::stable_sort(m_report.keptAsWritten.begin(), m_report.keptAsWritten.end(),
@@ -689,26 +699,21 @@ ImportResult importDescription(const DescriptionText &file, const QString &fileN
 
 ImportResult importDescription(const QString &text, const QString &fileName)
 {
-    DescriptionText file;
-    file.ok = true;
-    file.text = text;
-    file.bytes = config::encodeText(text, config::TextEncoding::Utf8).bytes;
-    return importDescription(file, fileName);
+    return importDescription(
+        DescriptionText{config::encodeText(text, config::TextEncoding::Utf8).bytes, text},
+        fileName);
 }
 
 namespace {
 
-OpenedDescription openText(DescriptionText &&text, const QString &path, const QString &name)
+OpenedDescription openText(config::Result<DescriptionText> &&text, const QString &path,
+                           const QString &name)
 {
-    OpenedDescription result;
-    if (!text.ok) {
-        result.error = std::move(text.error);
-        return result;
-    }
-    result.imported = importDescription(text, name, path);
-    result.imported.origin->path = path;
-    result.ok = true;
-    return result;
+    if (!text)
+        return OpenedDescription::failure(text.why());
+    ImportResult imported = importDescription(*text, name, path);
+    imported.origin->path = path;
+    return imported;
 }
 
 } // namespace
@@ -731,22 +736,17 @@ OpenedDescription openSavedDescription(const QByteArray &bytes, config::TextEnco
     // Its includes were read when it was opened; the saved text is mapped alone.
     OpenedDescription opened =
         openText(savedDescriptionFile(bytes, encoding), QString(), info.fileName());
-    opened.imported.origin->path = info.absoluteFilePath();
+    opened->origin->path = info.absoluteFilePath();
     return opened;
 }
 
 OpenResult applyOpened(EditorDocument &document, OpenedDescription &&opened)
 {
-    OpenResult result;
-    if (!opened.ok) {
-        result.error = std::move(opened.error);
-        return result;
-    }
-    applySnapshot(document, opened.imported.snapshot);
-    document.setOrigin(std::move(opened.imported.origin));
-    result.ok = true;
-    result.report = std::move(opened.imported.report);
-    return result;
+    if (!opened)
+        return OpenResult::failure(opened.why());
+    applySnapshot(document, opened->snapshot);
+    document.setOrigin(std::move(opened->origin));
+    return std::move(opened->report);
 }
 
 OpenResult openDescriptionFile(EditorDocument &document, const QString &path)

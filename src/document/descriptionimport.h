@@ -43,14 +43,9 @@ ImportResult importDescription(const QString &text, const QString &fileName = QS
 // read and map a file without touching any document (pure, thread-safe), `applyOpened()` then
 // puts the result into the document. File > Open, the command line, a drop, the tests and the
 // benchmarks all go through these.
-struct OpenedDescription
-{
-    bool ok = false;
-    // Why the file could not be opened (see readDescriptionFile()).
-    QString error;
-    // Set when ok; its origin's path is the file's absolute path (empty for bytes from no file).
-    ImportResult imported;
-};
+// Set: its origin's path is the file's absolute path (empty for bytes from no file). Not set:
+// why the file could not be opened (see readDescriptionFile()).
+using OpenedDescription = config::Result<ImportResult>;
 OpenedDescription openDescription(const QString &path);
 // Bytes already in memory (a drop, a test); `displayName` names them in messages.
 OpenedDescription openDescriptionBytes(const QByteArray &bytes, const QString &displayName);
@@ -59,14 +54,9 @@ OpenedDescription openDescriptionBytes(const QByteArray &bytes, const QString &d
 OpenedDescription openSavedDescription(const QByteArray &bytes, config::TextEncoding encoding,
                                        const QString &path);
 
-// On success the document holds the file's values and its origin; on failure it is left
-// exactly as it was.
-struct OpenResult
-{
-    bool ok = false;
-    QString error;
-    ImportReport report;
-};
+// On success the document holds the file's values and its origin, and the result is the
+// report; on failure the document is left exactly as it was.
+using OpenResult = config::Result<ImportReport>;
 OpenResult applyOpened(EditorDocument &document, OpenedDescription &&opened);
 // openDescription() and applyOpened() in one go.
 OpenResult openDescriptionFile(EditorDocument &document, const QString &path);

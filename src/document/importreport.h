@@ -41,6 +41,9 @@ struct ImportReport
     int entriesInClasses = 0;
     // Of those left to the Other box: class CfgFunctions when the Functions window edits it.
     int entriesInFunctions = 0;
+    // Of those left to the Other box: class CfgRemoteExec, when the Remote execution window can
+    // edit either of its sections (0 or 1).
+    int entriesInRemoteExec = 0;
     // Of those in the form: settings that fill a field, option or switch (class Header counts
     // once per value) and sections whose bodies fill code boxes.
     int settingsIntoForm = 0;
@@ -66,7 +69,8 @@ struct ImportReport
     QList<config::Diagnostic> problems;
 
     // "12 of 20 top-level entries have a control; the rest stays as written." (in the form or
-    // in the Mission settings window, or in the Endings and notifications window)
+    // in the Mission settings window, the Endings and notifications window or the Remote
+    // execution window)
     QString summary() const;
     // "Read as UTF-8" / "Read as Windows-1252" (for the status bar).
     QString encodingNote() const;

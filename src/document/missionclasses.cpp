@@ -49,13 +49,38 @@ constexpr ClassAttribute NotificationAttributes[] = {
      "Difficulty options that must be on for it to show, e.g. \"netStats\"."},
 };
 
+// The game's documentation of CfgRemoteExec: each section's mode and jip, and each listed
+// function's or command's allowedTargets and jip, which overrides the section's.
+constexpr ClassAttribute RemoteSectionAttributes[] = {
+    {"mode", AttributeType::Choice, nullptr,
+     "Blocked, only the entries listed below, or everything allowed (the game's default).",
+     "0: blocked|1: listed entries only|2: everything allowed", "2"},
+    {"jip", AttributeType::Switch, nullptr,
+     "Whether a remote call may be kept for players who join later (the game's default: yes).",
+     nullptr, "1"},
+};
+
+constexpr ClassAttribute RemoteEntryAttributes[] = {
+    {"allowedTargets", AttributeType::Choice, "0",
+     "Which machines a call may run on: every one (the game's default), clients or the server.",
+     "0: every machine|1: clients only|2: the server only", "0"},
+    {"jip", AttributeType::Switch, nullptr,
+     "Whether a call may be kept for players who join later; unset, the section's jip holds."},
+};
+
 constexpr std::array<ClassTable, ClassKindCount> Tables{{
     {ClassKind::Endings, "CfgDebriefing", "Endings", "End", EndingAttributes},
     {ClassKind::Notifications, "CfgNotifications", "Notifications", "Notification",
      NotificationAttributes},
+    {ClassKind::RemoteFunctions, "Functions", "Functions", "Function", RemoteEntryAttributes,
+     "CfgRemoteExec", RemoteSectionAttributes, true},
+    {ClassKind::RemoteCommands, "Commands", "Commands", "Command", RemoteEntryAttributes,
+     "CfgRemoteExec", RemoteSectionAttributes, true},
 }};
 static_assert(Tables[int(ClassKind::Endings)].kind == ClassKind::Endings);
 static_assert(Tables[int(ClassKind::Notifications)].kind == ClassKind::Notifications);
+static_assert(Tables[int(ClassKind::RemoteFunctions)].kind == ClassKind::RemoteFunctions);
+static_assert(Tables[int(ClassKind::RemoteCommands)].kind == ClassKind::RemoteCommands);
 
 bool isBreak(QChar c)
 {
@@ -108,12 +133,31 @@ bool opensBlock(const Entry &e)
            (e.name == u"if" || e.name == u"ifdef" || e.name == u"ifndef");
 }
 
+// Calls `visit(e, inIf)` for each of `entries` but the lines that open and close #if blocks;
+// `inIf` says whether the entry stands inside one.
+template <typename Visit> void besideIfs(const QList<Entry> &entries, const Visit &visit)
+{
+    int depth = 0;
+    for (const Entry &e : entries) {
+        if (opensBlock(e))
+            ++depth;
+        else if (e.kind == EntryKind::Directive && e.name == u"endif" && depth > 0)
+            --depth;
+        else
+            visit(e, depth > 0);
+    }
+}
+
 // Where the class and its entries stand in the text.
 struct Scan
 {
     config::ReadResult read;
+    // The top-level class a section stands in, when the text has it readable.
+    const Entry *parent = nullptr;
     const Entry *cls = nullptr;
     MissionClass result;
+    // Per own attribute, the entry of its value.
+    std::vector<const Entry *> own;
     // Per entry of `result`, its class in the tree, and per attribute the entry of its value.
     std::vector<const Entry *> entries;
     std::vector<std::vector<const Entry *>> values;
@@ -128,9 +172,15 @@ bool writtenAsIs(const config::ReadResult &read, const config::Value &v)
     return raw == v.text;
 }
 
-bool readValue(const config::ReadResult &read, const Entry &e, AttributeType type,
+int choiceCount(const ClassAttribute &a)
+{
+    return a.choices ? int(QByteArrayView(a.choices).count('|')) + 1 : 0;
+}
+
+bool readValue(const config::ReadResult &read, const Entry &e, const ClassAttribute &attribute,
                AttributeValue &out)
 {
+    const AttributeType type = attribute.type;
     const config::Value &v = e.value;
     if (isArrayType(type) != (e.kind == EntryKind::Array) || e.append)
         return false;
@@ -166,54 +216,87 @@ bool readValue(const config::ReadResult &read, const Entry &e, AttributeType typ
         }
         return type != AttributeType::Colour || out.elements.size() == 3 ||
                out.elements.size() == 4;
+    case AttributeType::Choice:
+    case AttributeType::Switch: {
+        // A whole number among those the control offers; 1.0, 3 or a macro stay as written.
+        static const QRegularExpression whole(QStringLiteral("^[0-9]$"));
+        const int count = type == AttributeType::Switch ? 2 : choiceCount(attribute);
+        if (v.kind != ValueKind::Number || !writtenAsIs(read, v) ||
+            !whole.match(v.text).hasMatch() || v.text.toInt() >= count)
+            return false;
+        out.value = v.text;
+        return true;
+    }
     }
     return false;
 }
 
-// The keys of `attributes` in class `e`, and per key the entry of its value (`at`). Anything
-// but values and comments makes the entry read-only; where `nests`, classes (which the caller
-// reads as the entry's own) and preprocessor lines other than #if blocks are let be, as edits
-// keep them where they stand.
-ClassEntry readClassEntry(const config::ReadResult &read, const Entry &e,
-                          std::span<const ClassAttribute> attributes, bool conditional, bool nests,
-                          std::vector<const Entry *> &at)
+// The values `children` give `attributes`, and per attribute the entry that holds it. A key
+// written twice, under #if or in a way the editor cannot show is kept as written.
+void readValues(const config::ReadResult &read, const QList<Entry> &children,
+                std::span<const ClassAttribute> attributes, QList<AttributeValue> &values,
+                std::vector<const Entry *> &at)
 {
-    ClassEntry entry;
-    entry.name = e.name;
+    values.resize(qsizetype(attributes.size()));
     at.assign(attributes.size(), nullptr);
-    entry.values.resize(qsizetype(attributes.size()));
-    const QStringView raw = read.raw(e.span);
-    // A name made by a macro (class GVAR(core)) is not the name the text shows.
-    const QStringView head =
-        e.kind == EntryKind::Class ? raw.left(e.bodySpan.start.offset - e.span.start.offset) : raw;
-    entry.readOnly = conditional || !e.base.isEmpty() || !raw.startsWith(u"class") ||
-                     e.kind != EntryKind::Class || !head.contains(e.name);
-    for (const Entry &child : e.children) {
-        if (child.kind == EntryKind::Comment)
-            continue;
-        if (nests && (child.kind == EntryKind::Class || child.kind == EntryKind::ClassDeclaration ||
-                      (child.kind == EntryKind::Directive && !opensBlock(child) &&
-                       child.name != u"else" && child.name != u"endif")))
-            continue;
-        if (child.kind != EntryKind::Value && child.kind != EntryKind::Array) {
-            entry.readOnly = true;
-            continue;
-        }
+    besideIfs(children, [&](const Entry &child, bool inIf) {
+        if (child.kind != EntryKind::Value && child.kind != EntryKind::Array)
+            return;
         for (std::size_t i = 0; i < attributes.size(); ++i) {
             if (child.name.compare(QLatin1StringView(attributes[i].key), Qt::CaseInsensitive) != 0)
                 continue;
-            AttributeValue &value = entry.values[qsizetype(i)];
+            AttributeValue &value = values[qsizetype(i)];
             const bool twice = value.set;
             value = {};
             value.set = true;
-            if (twice || !readValue(read, child, attributes[i].type, value)) {
+            if (twice || inIf || !readValue(read, child, attributes[i], value)) {
                 value = {};
                 value.set = value.readOnly = true;
                 value.written = read.raw(child.value.span).toString();
             }
             at[i] = &child;
         }
+    });
+}
+
+// How a subclass may be written for the editor to change it.
+struct EntryRules
+{
+    // A class declared without a body (class name;) is an entry with no values set.
+    bool declarations = false;
+    // Classes in its body are entries of their own, read by the caller, and preprocessor
+    // lines other than #if blocks are let be, as edits keep them where they stand.
+    bool nests = false;
+};
+
+// The keys of `attributes` in class `e`, and per key the entry of its value (`at`). Anything
+// in the body but values, comments and what `rules` let be makes the entry read-only.
+ClassEntry readClassEntry(const config::ReadResult &read, const Entry &e,
+                          std::span<const ClassAttribute> attributes, bool conditional,
+                          EntryRules rules, std::vector<const Entry *> &at)
+{
+    ClassEntry entry;
+    entry.name = e.name;
+    const QStringView raw = read.raw(e.span);
+    // A name made by a macro (class GVAR(core)) is not the name the text shows.
+    const QStringView head =
+        e.kind == EntryKind::Class ? raw.left(e.bodySpan.start.offset - e.span.start.offset) : raw;
+    const bool shaped =
+        e.kind == EntryKind::Class || (rules.declarations && e.kind == EntryKind::ClassDeclaration);
+    entry.readOnly = conditional || !e.base.isEmpty() || !raw.startsWith(u"class") || !shaped ||
+                     !head.contains(e.name);
+    for (const Entry &child : e.children) {
+        if (child.kind == EntryKind::Comment || child.kind == EntryKind::Value ||
+            child.kind == EntryKind::Array)
+            continue;
+        if (rules.nests &&
+            (child.kind == EntryKind::Class || child.kind == EntryKind::ClassDeclaration ||
+             (child.kind == EntryKind::Directive && !opensBlock(child) && child.name != u"else" &&
+              child.name != u"endif")))
+            continue;
+        entry.readOnly = true;
     }
+    readValues(read, e.children, attributes, entry.values, at);
     if (entry.readOnly) {
         entry.written = dedented(indentOf(read.sourceText(), e.span.start.offset) + raw.toString());
         for (AttributeValue &value : entry.values) {
@@ -229,87 +312,91 @@ ClassEntry readClassEntry(const config::ReadResult &read, const Entry &e,
 
 void readEntry(Scan &s, const Entry &e, bool conditional)
 {
+    const ClassTable &table = classTable(s.result.kind);
     std::vector<const Entry *> at;
-    ClassEntry entry =
-        readClassEntry(s.read, e, classTable(s.result.kind).attributes, conditional, false, at);
+    ClassEntry entry = readClassEntry(s.read, e, table.attributes, conditional,
+                                      {.declarations = table.declarations}, at);
     entry.origin = int(s.result.entries.size());
     s.result.entries << entry;
     s.entries.push_back(&e);
     s.values.push_back(std::move(at));
 }
 
-// Where the top-level class `name` stands in the text: `cls` when it has a body, and in `why`
-// how it is written that the editor cannot change it in place.
-struct TopClass
+// Class `name` among `entries`: how often it stands there, and why the editor cannot change
+// it in place, if it cannot.
+struct Found
 {
-    config::ReadResult read;
     const Entry *cls = nullptr;
-    bool present = false;
+    int count = 0;
     QString why;
 };
 
-void findTopClass(TopClass &t, const QString &text, QLatin1StringView name)
+Found findClass(const config::ReadResult &read, const QList<Entry> &entries, QLatin1StringView name)
+{
+    const QRegularExpression inSkipped(QStringLiteral("(^|\\W)class\\s+%1(\\W|$)").arg(name),
+                                       QRegularExpression::CaseInsensitiveOption);
+    Found f;
+    bool conditional = false;
+    besideIfs(entries, [&](const Entry &e, bool inIf) {
+        if (e.kind == EntryKind::Skipped && inSkipped.match(read.raw(e.span)).hasMatch()) {
+            ++f.count, conditional = true;
+        } else if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
+                   e.name.compare(name, Qt::CaseInsensitive) == 0) {
+            ++f.count;
+            conditional = conditional || inIf;
+            if (e.kind == EntryKind::Class)
+                f.cls = &e;
+        }
+    });
+    if (f.count > 1)
+        f.why = QStringLiteral("The text has class %1 more than once.").arg(name);
+    else if (conditional)
+        f.why = QStringLiteral("class %1 stands inside #if or #ifdef.").arg(name);
+    else if (f.cls && !f.cls->base.isEmpty())
+        f.why = QStringLiteral("class %1 inherits from %2.").arg(name, f.cls->base);
+    else if (f.count > 0 && (!f.cls || !read.raw(f.cls->span).startsWith(u"class")))
+        f.why = QStringLiteral("class %1 is not written out as a class with a body.").arg(name);
+    return f;
+}
+
+// The text read as a config, with the body of the top-level class `top` kept as the editor
+// changes it in place.
+config::ReadResult readKeeping(const QString &text, QLatin1StringView top)
 {
     config::ReadOptions options;
     options.checkKnownKeys = false;
     options.styleNotes = false;
-    options.keepBodyOf = [name](QStringView c) {
-        return c.compare(name, Qt::CaseInsensitive) == 0;
-    };
-    t.read = config::readConfig(text, options);
-    const QRegularExpression inSkipped(QStringLiteral("(^|\\W)class\\s+%1(\\W|$)").arg(name),
-                                       QRegularExpression::CaseInsensitiveOption);
-    int depth = 0, count = 0;
-    bool conditional = false;
-    for (const Entry &e : t.read.entries) {
-        if (opensBlock(e))
-            ++depth;
-        else if (e.kind == EntryKind::Directive && e.name == u"endif" && depth > 0)
-            --depth;
-        else if (e.kind == EntryKind::Skipped && inSkipped.match(t.read.raw(e.span)).hasMatch())
-            ++count, conditional = true;
-        else if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
-                 e.name.compare(name, Qt::CaseInsensitive) == 0) {
-            ++count;
-            conditional = conditional || depth > 0;
-            if (e.kind == EntryKind::Class)
-                t.cls = &e;
-        }
-    }
-    t.present = count > 0;
-    if (count > 1)
-        t.why = QStringLiteral("The text has class %1 more than once.").arg(name);
-    else if (conditional)
-        t.why = QStringLiteral("class %1 stands inside #if or #ifdef.").arg(name);
-    else if (t.cls && !t.cls->base.isEmpty())
-        t.why = QStringLiteral("class %1 inherits from %2.").arg(name, t.cls->base);
-    else if (t.present && (!t.cls || !t.read.raw(t.cls->span).startsWith(u"class")))
-        t.why = QStringLiteral("class %1 is not written out as a class with a body.").arg(name);
+    options.keepBodyOf = [top](QStringView c) { return c.compare(top, Qt::CaseInsensitive) == 0; };
+    return config::readConfig(text, options);
 }
 
 Scan scan(const QString &text, ClassKind kind)
 {
     Scan s;
     s.result.kind = kind;
-    TopClass t;
-    findTopClass(t, text, QLatin1StringView(classTable(kind).className));
-    s.read = std::move(t.read);
-    s.cls = t.cls;
+    const ClassTable &table = classTable(kind);
+    const QLatin1StringView top(table.parent ? table.parent : table.className);
+    s.read = readKeeping(text, top);
     MissionClass &m = s.result;
-    m.present = t.present;
-    m.why = t.why;
+    m.values = unsetValues(kind);
+    s.own.assign(table.ownAttributes.size(), nullptr);
+    Found found = findClass(s.read, s.read.entries, top);
+    if (table.parent && found.cls && found.why.isEmpty()) {
+        s.parent = found.cls;
+        found = findClass(s.read, s.parent->children, QLatin1StringView(table.className));
+    }
+    s.cls = found.cls;
+    m.present = found.count > 0;
+    m.why = found.why;
     m.readOnly = !m.why.isEmpty();
     if (!s.cls || m.readOnly)
         return s;
-    int inner = 0;
-    for (const Entry &e : s.cls->children) {
-        if (opensBlock(e))
-            ++inner;
-        else if (e.kind == EntryKind::Directive && e.name == u"endif" && inner > 0)
-            --inner;
-        else if (e.kind == EntryKind::Class)
-            readEntry(s, e, inner > 0);
-    }
+    readValues(s.read, s.cls->children, table.ownAttributes, m.values, s.own);
+    besideIfs(s.cls->children, [&](const Entry &e, bool inIf) {
+        if (e.kind == EntryKind::Class ||
+            (table.declarations && e.kind == EntryKind::ClassDeclaration))
+            readEntry(s, e, inIf);
+    });
     return s;
 }
 
@@ -379,6 +466,8 @@ struct Style
     QString assign = QStringLiteral(" = "); // between a key and its value
     QString separator = QStringLiteral(", ");
     bool braceOnOwnLine = true;
+    // The class's last entry stands on one line: new ones do too.
+    bool oneLineEntries = false;
 };
 
 QString headOf(const config::ReadResult &read, const Entry &e)
@@ -397,6 +486,7 @@ template <typename Visit> void atDepth(const Entry &e, int depth, const Visit &v
     }
 }
 
+// The style of the text around class `cls` (nullptr: the text lacks it).
 Style styleOf(const QString &text, const config::ReadResult &read, const Entry *cls)
 {
     Style style;
@@ -425,6 +515,17 @@ Style styleOf(const QString &text, const config::ReadResult &read, const Entry *
     if (sample) {
         const QString head = headOf(read, *sample);
         style.braceOnOwnLine = head.contains(u'\n') || head.contains(u'\r');
+    }
+    if (cls) {
+        // The last subclass written out, not made by a macro.
+        QStringView last;
+        for (const Entry &e : cls->children) {
+            const QStringView raw = read.raw(e.span);
+            if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
+                raw.startsWith(u"class"))
+                last = raw;
+        }
+        style.oneLineEntries = !last.isEmpty() && !last.contains(u'\n') && !last.contains(u'\r');
     }
     // Spacing around '=' and between the elements of an array, from the values of the class's
     // entries; from deeper ones (a function's, inside its category) when those have none.
@@ -475,6 +576,9 @@ QString valueText(AttributeType type, const AttributeValue &value, const Style &
         return arrayText(value.elements, style.separator, false);
     case AttributeType::Names:
         return arrayText(value.elements, style.separator, true);
+    case AttributeType::Choice:
+    case AttributeType::Switch:
+        return value.value;
     }
     return value.value;
 }
@@ -485,21 +589,51 @@ QString attributeLine(const ClassAttribute &a, const AttributeValue &value, cons
            style.assign + valueText(a.type, value, style) + u';';
 }
 
+// The lines of the values set and shown, in the order of `attributes`.
+QStringList attributeLines(std::span<const ClassAttribute> attributes,
+                           const QList<AttributeValue> &values, const Style &style)
+{
+    QStringList lines;
+    for (std::size_t i = 0; i < attributes.size() && i < std::size_t(values.size()); ++i) {
+        const AttributeValue &value = values[qsizetype(i)];
+        if (value.set && !value.readOnly)
+            lines << attributeLine(attributes[i], value, style);
+    }
+    return lines;
+}
+
+// A class on one line, without indentation or line break: class name { a = 1; b = 2; };
+// Without values, "class name;" where a declaration will do, otherwise "class name {};".
+QString oneLineClass(const QString &name, const QStringList &lines, bool declaration)
+{
+    QString body = QStringLiteral(" { ") + lines.join(u' ') + QStringLiteral(" }");
+    if (lines.isEmpty())
+        body = declaration ? QString() : QStringLiteral(" {}");
+    return QStringLiteral("class ") + name + body + u';';
+}
+
+// A class over lines, its first line indented by `indent`: its values (`lines`) one step in,
+// then `inner` (its subclasses, indented already), each line ending with the text's line break.
+QString classBlock(const QString &name, const QStringList &lines, const QString &inner,
+                   const QString &indent, const Style &style)
+{
+    QString out = indent + QStringLiteral("class ") + name;
+    out += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
+    out += style.eol;
+    for (const QString &line : lines)
+        out += indent + style.unit + line + style.eol;
+    return out + inner + indent + QStringLiteral("};") + style.eol;
+}
+
 // A whole subclass, its first line indented by `indent` (the caller's), its lines ending with
 // the text's line break.
 QString entryText(const ClassTable &table, const ClassEntry &entry, const QString &indent,
                   const Style &style)
 {
-    QString out = indent + QStringLiteral("class ") + entry.name;
-    out += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
-    out += style.eol;
-    for (std::size_t i = 0; i < table.attributes.size(); ++i) {
-        const AttributeValue &value = entry.values[qsizetype(i)];
-        if (value.set && !value.readOnly)
-            out +=
-                indent + style.unit + attributeLine(table.attributes[i], value, style) + style.eol;
-    }
-    return out + indent + QStringLiteral("};") + style.eol;
+    const QStringList lines = attributeLines(table.attributes, entry.values, style);
+    if (style.oneLineEntries)
+        return indent + oneLineClass(entry.name, lines, table.declarations) + style.eol;
+    return classBlock(entry.name, lines, {}, indent, style);
 }
 
 // Lines inserted at the end of a class body: before the line of its '}' when that stands
@@ -537,51 +671,50 @@ void arrayEdits(const Entry &e, AttributeType type, const AttributeValue &now, c
         {e.value.span.start.offset, e.value.span.end.offset, valueText(type, now, style)});
 }
 
-// The edits that make class `e`, read as `was` with its values at `at`, hold `now`'s name and
-// values.
-void classEntryEdits(const QString &text, const Entry &e,
-                     std::span<const ClassAttribute> attributes, const ClassEntry &was,
-                     const ClassEntry &now, const std::vector<const Entry *> &at,
-                     const Style &style, std::vector<Edit> &edits)
+// Lines put into class `cls`: indented as its first line inside is, or one step in from it.
+QString childIndent(const QString &text, const Entry &cls, const Style &style)
 {
-    if (was.readOnly || (now.name == was.name && now.values == was.values))
-        return;
-    if (now.name != was.name && isClassName(now.name)) {
-        const qsizetype head = e.span.start.offset + 5; // after "class"
-        const qsizetype at = text.indexOf(was.name, head);
-        if (at >= 0 && at < e.bodySpan.start.offset)
-            edits.push_back({at, at + was.name.size(), now.name});
+    for (const Entry &child : cls.children) {
+        if (startsLine(text, child.span.start.offset))
+            return indentOf(text, child.span.start.offset);
     }
+    return indentOf(text, cls.span.start.offset) + style.unit;
+}
+
+// The edits that make the values of class `e` (an entry, or a section's own ones) those of
+// `after`: a changed value rewritten in place, a value switched off losing its line, a new one
+// after `last` (the last value written), or without one at the top of the body (`atTop`),
+// before the classes the body holds, or at its end.
+void valueEdits(const QString &text, const Entry &e, std::span<const ClassAttribute> attributes,
+                const QList<AttributeValue> &before, const QList<AttributeValue> &after,
+                const std::vector<const Entry *> &where, const Entry *last, bool atTop,
+                const Style &style, std::vector<Edit> &edits)
+{
     QStringList added;
     for (std::size_t i = 0; i < attributes.size(); ++i) {
-        const AttributeValue &before = was.values[qsizetype(i)];
-        const AttributeValue &after = now.values[qsizetype(i)];
-        const Entry *value = at[i];
-        if (before.readOnly || before == after || after.readOnly)
+        const AttributeValue &was = before[qsizetype(i)];
+        const AttributeValue &now = after[qsizetype(i)];
+        const Entry *at = where[i];
+        if (was.readOnly || was == now || now.readOnly)
             continue;
         const AttributeType type = attributes[i].type;
-        if (!after.set) {
-            if (value)
-                edits.push_back(removal(text, *value));
-        } else if (value) {
+        if (!now.set) {
+            if (at)
+                edits.push_back(removal(text, *at));
+        } else if (at) {
             if (isArrayType(type))
-                arrayEdits(*value, type, after, style, edits);
+                arrayEdits(*at, type, now, style, edits);
             else
-                edits.push_back({value->value.span.start.offset, value->value.span.end.offset,
-                                 valueText(type, after, style)});
+                edits.push_back({at->value.span.start.offset, at->value.span.end.offset,
+                                 valueText(type, now, style)});
         } else {
-            added << attributeLine(attributes[i], after, style);
+            added << attributeLine(attributes[i], now, style);
         }
     }
     if (added.isEmpty())
         return;
-    // After the entry's last value, indented as that one is; in an empty body, on lines of
-    // their own one step in from the class.
-    const Entry *last = nullptr;
-    for (const Entry &child : e.children) {
-        if (child.kind == EntryKind::Value || child.kind == EntryKind::Array)
-            last = &child;
-    }
+    // After the last value, indented as that one is; in an empty body, on lines of their own
+    // one step in from the class.
     if (last && startsLine(text, last->span.start.offset) &&
         endsLine(text, last->span.end.offset)) {
         const QString indent = indentOf(text, last->span.start.offset);
@@ -595,6 +728,22 @@ void classEntryEdits(const QString &text, const Entry &e,
     } else if (last) {
         // Values on the class's line: the new ones follow on the same line.
         edits.push_back({last->span.end.offset, last->span.end.offset, u' ' + added.join(u' ')});
+    } else if (atTop) {
+        const qsizetype open = e.bodySpan.start.offset;
+        if (!endsLine(text, open)) {
+            // A body on the class's line: the values open it.
+            const bool spaced = open < text.size() && (text[open] == u' ' || text[open] == u'\t');
+            edits.push_back(
+                {open, open, u' ' + added.join(u' ') + (spaced ? QString() : QStringLiteral(" "))});
+            return;
+        }
+        // On the lines after the '{', indented as the body's first line is.
+        const QString indent = childIndent(text, e, style);
+        QString lines;
+        for (const QString &line : added)
+            lines += indent + line + style.eol;
+        const qsizetype at = nextLineStart(text, open);
+        edits.push_back({at, at, lines});
     } else if (const auto inner =
                    std::find_if(e.children.begin(), e.children.end(),
                                 [](const Entry &c) { return c.kind == EntryKind::Class; });
@@ -615,14 +764,81 @@ void classEntryEdits(const QString &text, const Entry &e,
     }
 }
 
+// The edits that make class `e`, read as `was` with its values at `at`, hold `now`'s name and
+// values.
+void classEntryEdits(const QString &text, const Entry &e,
+                     std::span<const ClassAttribute> attributes, const ClassEntry &was,
+                     const ClassEntry &now, const std::vector<const Entry *> &at,
+                     const Style &style, std::vector<Edit> &edits)
+{
+    if (was.readOnly || (now.name == was.name && now.values == was.values))
+        return;
+    const bool renamed = now.name != was.name && isClassName(now.name);
+    if (e.kind == EntryKind::ClassDeclaration) {
+        // class name; with values becomes a class with a body on its line.
+        const QStringList lines = attributeLines(attributes, now.values, style);
+        if (lines.isEmpty() && !renamed)
+            return;
+        edits.push_back({e.span.start.offset, e.span.end.offset,
+                         oneLineClass(renamed ? now.name : was.name, lines, true)});
+        return;
+    }
+    if (renamed) {
+        const qsizetype head = e.span.start.offset + 5; // after "class"
+        const qsizetype nameAt = text.indexOf(was.name, head);
+        if (nameAt >= 0 && nameAt < e.bodySpan.start.offset)
+            edits.push_back({nameAt, nameAt + was.name.size(), now.name});
+    }
+    const Entry *last = nullptr;
+    for (const Entry &child : e.children) {
+        if (child.kind == EntryKind::Value || child.kind == EntryKind::Array)
+            last = &child;
+    }
+    valueEdits(text, e, attributes, was.values, now.values, at, last, false, style, edits);
+}
+
+// A whole class of the table with its own values and entries, its first line indented by
+// `indent`, each line ending with the text's line break.
+QString classText(const ClassTable &table, const QList<AttributeValue> &values,
+                  const QList<const ClassEntry *> &entries, const QString &indent,
+                  const Style &style)
+{
+    QString inner;
+    for (const ClassEntry *entry : entries)
+        inner += entryText(table, *entry, indent + style.unit, style);
+    return classBlock(QLatin1StringView(table.className),
+                      attributeLines(table.ownAttributes, values, style), inner, indent, style);
+}
+
+// A top-level class put at the end of the text, on lines of its own: `block` without its last
+// line break.
+Edit appendedAtEnd(const QString &text, const QString &block, const Style &style)
+{
+    const bool broken = text.isEmpty() || isBreak(text.back());
+    return {text.size(), text.size(),
+            (broken ? QString() : style.eol) + block +
+                (broken && !text.isEmpty() ? style.eol : QString())};
+}
+
+// The text with the edits made. It is copied once, piece by piece in order: replacing in place
+// moved its rest once per edit, which a class of thousands of entries renamed at once made
+// slow. Of edits at the same place the one made last comes first, as when each was applied in
+// turn.
 QString applied(const QString &text, std::vector<Edit> edits)
 {
-    // From the end, so that each edit's offsets still hold.
+    std::reverse(edits.begin(), edits.end());
     std::stable_sort(edits.begin(), edits.end(),
-                     [](const Edit &a, const Edit &b) { return a.start > b.start; });
-    QString out = text;
-    for (const Edit &edit : edits)
-        out.replace(edit.start, edit.end - edit.start, edit.replacement);
+                     [](const Edit &a, const Edit &b) { return a.start < b.start; });
+    QString out;
+    out.reserve(text.size());
+    qsizetype done = 0;
+    for (const Edit &edit : edits) {
+        if (edit.start > done)
+            out += QStringView(text).mid(done, edit.start - done);
+        out += edit.replacement;
+        done = std::max(done, edit.end);
+    }
+    out += QStringView(text).mid(done);
     return out;
 }
 
@@ -636,6 +852,11 @@ const ClassTable &classTable(ClassKind kind)
 MissionClass readMissionClass(const QString &otherText, ClassKind kind)
 {
     return scan(otherText, kind).result;
+}
+
+QList<AttributeValue> unsetValues(ClassKind kind)
+{
+    return QList<AttributeValue>(qsizetype(classTable(kind).ownAttributes.size()));
 }
 
 ClassEntry newClassEntry(ClassKind kind, const QString &name)
@@ -687,33 +908,41 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
         if (!kept[i])
             edits.push_back(removal(otherText, *s.entries[i]));
     }
-    if (!added.isEmpty()) {
-        if (s.cls) {
-            // Indented as the class's first entry is, or one step in from the class.
-            QString indent = indentOf(otherText, s.cls->span.start.offset) + style.unit;
-            for (const Entry &child : s.cls->children) {
-                if (child.kind != EntryKind::Comment ||
-                    startsLine(otherText, child.span.start.offset)) {
-                    indent = indentOf(otherText, child.span.start.offset);
-                    break;
-                }
-            }
-            QString lines;
-            for (const ClassEntry *entry : added)
-                lines += entryText(table, *entry, indent, style);
-            edits.push_back(insertAtBodyEnd(otherText, *s.cls, lines, style));
-        } else {
-            QString block = QStringLiteral("class ") + QLatin1StringView(table.className);
-            block += style.braceOnOwnLine ? style.eol + u'{' : QStringLiteral(" {");
-            block += style.eol;
-            for (const ClassEntry *entry : added)
-                block += entryText(table, *entry, style.unit, style);
-            block += QStringLiteral("};");
-            const bool broken = otherText.isEmpty() || isBreak(otherText.back());
-            edits.push_back({otherText.size(), otherText.size(),
-                             (broken ? QString() : style.eol) + block +
-                                 (broken && !otherText.isEmpty() ? style.eol : QString())});
+    // The class's own values; removals of entries come first, so that a value put where an
+    // entry's lines started stays.
+    const bool valuesFit = wanted.values.size() == qsizetype(table.ownAttributes.size());
+    bool anyValue = false;
+    if (valuesFit) {
+        for (const AttributeValue &value : wanted.values)
+            anyValue = anyValue || (value.set && !value.readOnly);
+    }
+    if (s.cls && valuesFit) {
+        const Entry *last = nullptr;
+        for (const Entry *at : s.own) {
+            if (at && (!last || at->span.start.offset > last->span.start.offset))
+                last = at;
         }
+        valueEdits(otherText, *s.cls, table.ownAttributes, s.result.values, wanted.values, s.own,
+                   last, true, style, edits);
+    }
+    const QList<AttributeValue> values = valuesFit ? wanted.values : unsetValues(wanted.kind);
+    if (s.cls && !added.isEmpty()) {
+        QString lines;
+        for (const ClassEntry *entry : added)
+            lines += entryText(table, *entry, childIndent(otherText, *s.cls, style), style);
+        edits.push_back(insertAtBodyEnd(otherText, *s.cls, lines, style));
+    } else if (!s.cls && s.parent && (anyValue || !added.isEmpty())) {
+        edits.push_back(insertAtBodyEnd(
+            otherText, *s.parent,
+            classText(table, values, added, childIndent(otherText, *s.parent, style), style),
+            style));
+    } else if (!s.cls && (anyValue || !added.isEmpty())) {
+        QString block =
+            classText(table, values, added, table.parent ? style.unit : QString(), style);
+        if (table.parent)
+            block = classBlock(QLatin1StringView(table.parent), {}, block, {}, style);
+        block.chop(style.eol.size());
+        edits.push_back(appendedAtEnd(otherText, block, style));
     }
     return applied(otherText, std::move(edits));
 }
@@ -771,7 +1000,8 @@ struct NodeAt
 
 struct FunctionScan
 {
-    TopClass top;
+    config::ReadResult read;
+    const Entry *cls = nullptr;
     MissionFunctions result;
     std::vector<NodeAt> tags;
 };
@@ -787,37 +1017,35 @@ void readNodes(const config::ReadResult &read, const Entry &parent, FunctionLeve
                QList<FunctionNode> &out, std::vector<NodeAt> &at)
 {
     const bool nests = level != FunctionLevel::Function;
-    int inner = 0;
-    for (const Entry &e : parent.children) {
-        if (opensBlock(e)) {
-            ++inner;
-        } else if (e.kind == EntryKind::Directive && e.name == u"endif" && inner > 0) {
-            --inner;
-        } else if (e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) {
-            FunctionNode node;
-            NodeAt where;
-            where.entry = &e;
-            node.entry = readClassEntry(read, e, functionLevelTable(level).attributes, inner > 0,
-                                        nests, where.values);
-            node.entry.origin = int(out.size());
-            if (nests && !node.entry.readOnly)
-                readNodes(read, e, below(level), node.children, where.children);
-            out << node;
-            at.push_back(std::move(where));
-        }
-    }
+    besideIfs(parent.children, [&](const Entry &e, bool inIf) {
+        if (e.kind != EntryKind::Class && e.kind != EntryKind::ClassDeclaration)
+            return;
+        FunctionNode node;
+        NodeAt where;
+        where.entry = &e;
+        node.entry = readClassEntry(read, e, functionLevelTable(level).attributes, inIf,
+                                    {.nests = nests}, where.values);
+        node.entry.origin = int(out.size());
+        if (nests && !node.entry.readOnly)
+            readNodes(read, e, below(level), node.children, where.children);
+        out << node;
+        at.push_back(std::move(where));
+    });
 }
 
 FunctionScan scanFunctions(const QString &text)
 {
     FunctionScan s;
-    findTopClass(s.top, text, QLatin1StringView("CfgFunctions"));
-    s.result.present = s.top.present;
-    s.result.why = s.top.why;
+    const QLatin1StringView name("CfgFunctions");
+    s.read = readKeeping(text, name);
+    const Found found = findClass(s.read, s.read.entries, name);
+    s.cls = found.cls;
+    s.result.present = found.count > 0;
+    s.result.why = found.why;
     // Statements a macro makes in place of tags would be lost from view: nothing in the
     // class is offered then.
-    if (s.result.why.isEmpty() && s.top.cls) {
-        for (const Entry &e : s.top.cls->children) {
+    if (s.result.why.isEmpty() && s.cls) {
+        for (const Entry &e : s.cls->children) {
             if (e.kind == EntryKind::Invalid || e.kind == EntryKind::Exec ||
                 e.kind == EntryKind::Skipped || e.kind == EntryKind::Delete) {
                 s.result.why = QStringLiteral("class CfgFunctions holds statements the window "
@@ -827,8 +1055,8 @@ FunctionScan scanFunctions(const QString &text)
         }
     }
     s.result.readOnly = !s.result.why.isEmpty();
-    if (s.top.cls && !s.result.readOnly)
-        readNodes(s.top.read, *s.top.cls, FunctionLevel::Tag, s.result.tags, s.tags);
+    if (s.cls && !s.result.readOnly)
+        readNodes(s.read, *s.cls, FunctionLevel::Tag, s.result.tags, s.tags);
     return s;
 }
 
@@ -849,20 +1077,14 @@ bool writable(const FunctionNode &node, FunctionLevel level)
 QString nodeText(const FunctionNode &node, FunctionLevel level, const QString &indent,
                  const Style &style)
 {
-    const auto attributes = functionLevelTable(level).attributes;
-    QString body;
-    for (std::size_t i = 0; i < attributes.size(); ++i) {
-        const AttributeValue &value = node.entry.values[qsizetype(i)];
-        if (value.set && !value.readOnly)
-            body += indent + style.unit + attributeLine(attributes[i], value, style) + style.eol;
-    }
+    const QStringList lines =
+        attributeLines(functionLevelTable(level).attributes, node.entry.values, style);
+    QString inner;
     for (const FunctionNode &child : node.children)
-        body += nodeText(child, below(level), indent + style.unit, style);
-    QString out = indent + QStringLiteral("class ") + node.entry.name;
-    if (body.isEmpty())
-        return out + QStringLiteral(" {};") + style.eol;
-    out += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
-    return out + style.eol + body + indent + QStringLiteral("};") + style.eol;
+        inner += nodeText(child, below(level), indent + style.unit, style);
+    if (lines.isEmpty() && inner.isEmpty())
+        return indent + oneLineClass(node.entry.name, {}, false) + style.eol;
+    return classBlock(node.entry.name, lines, inner, indent, style);
 }
 
 void nodeEdits(const QString &text, const Entry &parent, FunctionLevel level,
@@ -895,14 +1117,7 @@ void nodeEdits(const QString &text, const Entry &parent, FunctionLevel level,
     }
     if (added.isEmpty())
         return;
-    // Indented as the parent's first line inside is, or one step in from the parent.
-    QString indent = indentOf(text, parent.span.start.offset) + style.unit;
-    for (const Entry &child : parent.children) {
-        if (startsLine(text, child.span.start.offset)) {
-            indent = indentOf(text, child.span.start.offset);
-            break;
-        }
-    }
+    const QString indent = childIndent(text, parent, style);
     QString lines;
     for (const FunctionNode *node : added)
         lines += nodeText(*node, level, indent, style);
@@ -969,11 +1184,11 @@ QString applyMissionFunctions(const QString &otherText, const MissionFunctions &
     const FunctionScan s = scanFunctions(otherText);
     if (s.result.readOnly)
         return otherText;
-    const Style style = styleOf(otherText, s.top.read, s.top.cls);
+    const Style style = styleOf(otherText, s.read, s.cls);
     std::vector<Edit> edits;
-    if (s.top.cls) {
-        nodeEdits(otherText, *s.top.cls, FunctionLevel::Tag, s.result.tags, s.tags, wanted.tags,
-                  style, edits);
+    if (s.cls) {
+        nodeEdits(otherText, *s.cls, FunctionLevel::Tag, s.result.tags, s.tags, wanted.tags, style,
+                  edits);
         return applied(otherText, std::move(edits));
     }
     QString body;
@@ -983,10 +1198,7 @@ QString applyMissionFunctions(const QString &otherText, const MissionFunctions &
     }
     if (body.isEmpty())
         return otherText;
-    QString block = QStringLiteral("class CfgFunctions");
-    block += style.braceOnOwnLine ? style.eol + u'{' : QStringLiteral(" {");
-    block += style.eol + body + QStringLiteral("};");
-    const bool broken = otherText.isEmpty() || isBreak(otherText.back());
-    return otherText + (broken ? QString() : style.eol) + block +
-           (broken && !otherText.isEmpty() ? style.eol : QString());
+    QString block = classBlock(QStringLiteral("CfgFunctions"), {}, body, {}, style);
+    block.chop(style.eol.size());
+    return applied(otherText, {appendedAtEnd(otherText, block, style)});
 }

@@ -3,13 +3,13 @@
 
 #pragma once
 
-// The mission's endings (class CfgDebriefing) and notifications (class CfgNotifications), kept
-// in the Other box's text. Reading finds the class among the text's top-level entries and
-// each of its subclasses; applying changes only the lines of what changed (a value, a line
-// added in the style of its neighbours, a subclass added at the end of the class or removed
-// with its lines), so the rest of the text keeps its layout, comments and order. What the
-// editor cannot show (inheritance, preprocessor lines, macros, keys it does not know) is kept
-// as written.
+// The mission's endings (class CfgDebriefing), notifications (class CfgNotifications) and the
+// two sections of class CfgRemoteExec (Functions and Commands), kept in the Other box's text.
+// Reading finds the class among the text's top-level entries and each of its subclasses; applying
+// changes only the lines of what changed (a value, a line added in the style of its neighbours, a
+// subclass added at the end of the class or removed with its lines), so the rest of the text keeps
+// its layout, comments and order. What the editor cannot show (inheritance, preprocessor lines,
+// macros, keys it does not know) is kept as written.
 
 #include <QList>
 #include <QString>
@@ -17,8 +17,11 @@
 
 #include <span>
 
-enum class ClassKind { Endings, Notifications };
-inline constexpr int ClassKindCount = 2;
+enum class ClassKind { Endings, Notifications, RemoteFunctions, RemoteCommands };
+inline constexpr int ClassKindCount = 4;
+// The first kinds are those of the Endings and notifications window; the rest are the sections
+// of the Remote execution window.
+inline constexpr int EndingKindCount = 2;
 
 enum class AttributeType {
     Text,    // a string, or a string table reference ($STR_name) written without quotes
@@ -27,6 +30,8 @@ enum class AttributeType {
     Colour,  // {red, green, blue, alpha}, each from 0 to 1
     Names,   // {"name", ...}
     Plain,   // a string that is never a reference: a tag, a path, an extension
+    Choice,  // a whole number that picks one of the attribute's choices, from 0
+    Switch,  // 0 or 1
 };
 
 struct ClassAttribute
@@ -36,6 +41,11 @@ struct ClassAttribute
     // What a new entry starts with: the value, or nullptr for a key a new entry leaves out.
     const char *initial;
     const char *help;
+    // Choice: what each number means, in order, separated by '|'.
+    const char *choices = nullptr;
+    // Choice and Switch: what the game takes when the key is not written, or nullptr when
+    // that is another class's value (an entry's jip: its section's).
+    const char *unset = nullptr;
 };
 
 struct ClassTable
@@ -45,6 +55,12 @@ struct ClassTable
     const char *title;     // Endings
     const char *entryName; // what a new entry is called, with a number after it: End
     std::span<const ClassAttribute> attributes;
+    // A class that stands inside another (Functions inside CfgRemoteExec): the top-level class.
+    const char *parent = nullptr;
+    // The class's own keys, written before its subclasses (mode, jip).
+    std::span<const ClassAttribute> ownAttributes = {};
+    // Whether a subclass declared without a body (class name;) is an entry too.
+    bool declarations = false;
 };
 
 const ClassTable &classTable(ClassKind kind);
@@ -89,12 +105,17 @@ struct MissionClass
     // with inheritance, from a macro): `why` says how, and nothing in it is changed.
     bool readOnly = false;
     QString why;
+    // One per own attribute of the table, in its order.
+    QList<AttributeValue> values;
     QList<ClassEntry> entries;
 
     friend bool operator==(const MissionClass &, const MissionClass &) = default;
 };
 
 MissionClass readMissionClass(const QString &otherText, ClassKind kind);
+
+// The table's own attributes unset, as a class the text lacks starts.
+QList<AttributeValue> unsetValues(ClassKind kind);
 
 // An entry named `name` with the table's initial values.
 ClassEntry newClassEntry(ClassKind kind, const QString &name);
@@ -106,7 +127,9 @@ QString attributeValueText(AttributeType type, const AttributeValue &value);
 // `wanted` lacks (by origin) lose their lines, changed values are rewritten in place, a
 // value switched off loses its line, a new value gets a line after the entry's last one, and
 // a new entry is added at the end of the class body (the class, at the end of the text, when
-// the text lacks it). A read-only class or entry is left as it is.
+// the text lacks it). The class's own values change as an entry's do; a class inside another
+// that the text lacks is added at the end of that one's body (both, at the end of the text),
+// once it has a value or an entry. A read-only class or entry is left as it is.
 QString applyMissionClass(const QString &otherText, const MissionClass &wanted);
 
 // The mission's functions (class CfgFunctions): tags hold categories, categories hold

@@ -158,10 +158,10 @@ int HelpContent::serve(const QString &path)
     return ok ? 0 : 1;
 }
 
-Result<HelpContent> HelpContent::fromStream(const QByteArray &stream)
+config::Result<HelpContent> HelpContent::fromStream(const QByteArray &stream)
 {
     const auto damaged = [] {
-        return Result<HelpContent>::failure(
+        return config::Result<HelpContent>::failure(
             QCoreApplication::translate("HelpContent", "It is damaged."));
     };
     const qsizetype magicSize = sizeof Magic - 1;
@@ -196,15 +196,16 @@ Result<HelpContent> HelpContent::fromStream(const QByteArray &stream)
     }
     content.readSystemData();
     if (content.m_defaultTopic.isEmpty())
-        return Result<HelpContent>::failure(
+        return config::Result<HelpContent>::failure(
             QCoreApplication::translate("HelpContent", "It holds no page."));
     return content;
 }
 
-Result<HelpContent> HelpContent::load(const QString &path, const Reader &readerSettings)
+config::Result<HelpContent> HelpContent::load(const QString &path, const Reader &readerSettings)
 {
     const auto failure = [](const char *why) {
-        return Result<HelpContent>::failure(QCoreApplication::translate("HelpContent", why));
+        return config::Result<HelpContent>::failure(
+            QCoreApplication::translate("HelpContent", why));
     };
     const QFileInfo info(path);
     if (!info.exists())

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "result.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -10,32 +12,6 @@
 
 #include <optional>
 #include <utility>
-
-// What an attempt that can fail gives: its value, or a sentence that tells the user why there
-// is none.
-template <typename T> class Result
-{
-public:
-    Result(T value) : m_value(std::move(value)) {}
-    static Result failure(QString why)
-    {
-        Result r;
-        r.m_why = std::move(why);
-        return r;
-    }
-
-    explicit operator bool() const { return m_value.has_value(); }
-    T &operator*() { return *m_value; }
-    const T &operator*() const { return *m_value; }
-    const T *operator->() const { return &*m_value; }
-    // Why there is no value ("It holds no page."); empty when there is one.
-    const QString &why() const { return m_why; }
-
-private:
-    Result() = default;
-    std::optional<T> m_value;
-    QString m_why;
-};
 
 // Everything stored in a compiled HTML help file, held in memory.
 //
@@ -60,7 +36,7 @@ public:
     // Reads the help file at `path` with `reader`. Waits for the reading process without
     // taking user input (the windows still repaint). Fails, saying why, if the file is
     // missing, not a regular file, damaged or holds no page.
-    static Result<HelpContent> load(const QString &path, const Reader &reader);
+    static config::Result<HelpContent> load(const QString &path, const Reader &reader);
 
     // The reading process's entry point, for the main() of a program that is a reader: when
     // its arguments are readerOption and a path, serves that file and gives the exit code.
@@ -84,7 +60,7 @@ public:
     static bool isPage(const QString &path);
 
     // Parses what the reading process wrote; fails unless it is complete and well formed.
-    static Result<HelpContent> fromStream(const QByteArray &stream);
+    static config::Result<HelpContent> fromStream(const QByteArray &stream);
 
 private:
     void readSystemData();

@@ -281,7 +281,7 @@ bool HelpWindow::openFile(const QString &path)
     m_searchField->clear();
     m_searchResults->clear();
     m_content.reset();
-    Result<HelpContent> content = HelpContent::load(path, m_reader);
+    config::Result<HelpContent> content = HelpContent::load(path, m_reader);
     if (content)
         m_content = std::make_unique<HelpContent>(std::move(*content));
     if (!m_content) {

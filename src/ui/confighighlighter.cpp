@@ -3,6 +3,7 @@
 
 #include "confighighlighter.h"
 
+#include "lexer.h"
 #include "systemcolours.h"
 
 #include <QGuiApplication>
@@ -30,11 +31,6 @@ constexpr int NearBlocks = 50;
 constexpr qsizetype NearCharacters = 32768;
 // A change of more blocks than this inserted new ones in between, which carry no state.
 constexpr int ForgetEveryBlockUpTo = 4096;
-
-bool isIdentChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_';
-}
 
 QColor mix(const QColor &a, const QColor &b, double t)
 {
@@ -77,6 +73,26 @@ qsizetype numberEnd(const QString &text, qsizetype i)
 }
 
 } // namespace
+
+// How a directive's line ends, from `rest` of it: as the reader reads directives, a line
+// comment ends it, a block comment carries it on to the comment's end, and a backslash at the
+// end of the line continues it on the next.
+int ConfigHighlighter::directiveEndState(QStringView rest)
+{
+    for (qsizetype i = 0; i + 1 < rest.size(); ++i) {
+        if (rest[i] != u'/')
+            continue;
+        if (rest[i + 1] == u'/')
+            return Normal;
+        if (rest[i + 1] == u'*') {
+            const qsizetype close = rest.indexOf(u"*/", i + 2);
+            if (close < 0)
+                return InDirectiveComment;
+            i = close + 1;
+        }
+    }
+    return !rest.isEmpty() && rest.back() == u'\\' ? InDirective : Normal;
+}
 
 ConfigHighlighter::ConfigHighlighter(QTextDocument *document)
     : QObject(document), m_document(document)
@@ -412,95 +428,74 @@ QTextCharFormat ConfigHighlighter::format(int position) const
 
 void ConfigHighlighter::highlightBlock(const QString &text)
 {
+    using config::detail::Tok;
     const qsizetype n = text.size();
-    qsizetype i = 0;
-    const int previous = m_start;
-    auto directiveRest = [&](qsizetype from) {
-        setFormat(int(from), int(n - from), m_formats[std::size_t(Role::Preprocessor)]);
-        if (n > 0 && text.back() == u'\\')
-            setEndState(InDirective);
+    const QTextCharFormat &preprocessor = m_formats[std::size_t(Role::Preprocessor)];
+    // A directive runs to the end of the line: the rest of the line takes its colour.
+    auto directiveFrom = [&](qsizetype from) {
+        setFormat(int(from), int(n - from), preprocessor);
+        setEndState(directiveEndState(QStringView(text).mid(from)));
     };
-
-    if (previous == InDirective) {
-        directiveRest(0);
+    qsizetype from = 0;
+    switch (m_start) {
+    case InDirective:
+        directiveFrom(0);
         underline(text);
         return;
-    }
-    if (previous == InComment) {
+    case InComment:
+    case InDirectiveComment: {
         const qsizetype close = text.indexOf(u"*/");
-        if (close < 0) {
-            setFormat(0, int(n), m_formats[std::size_t(Role::Comment)]);
-            setEndState(InComment);
+        const QTextCharFormat &f =
+            m_start == InComment ? m_formats[std::size_t(Role::Comment)] : preprocessor;
+        setFormat(0, int(close < 0 ? n : close + 2), f);
+        if (close < 0)
+            setEndState(m_start);
+        else if (m_start == InDirectiveComment)
+            directiveFrom(close + 2);
+        else
+            from = close + 2;
+        if (close < 0 || m_start == InDirectiveComment) {
             underline(text);
             return;
         }
-        setFormat(0, int(close + 2), m_formats[std::size_t(Role::Comment)]);
-        i = close + 2;
-    } else {
-        qsizetype first = 0;
-        while (first < n && text[first].isSpace())
-            ++first;
-        if (first < n && text[first] == u'#') {
-            directiveRest(first);
-            underline(text);
-            return;
-        }
+        break;
+    }
+    default:
+        break;
     }
 
-    while (i < n) {
-        const QChar c = text[i];
-        if (c == u'/' && i + 1 < n && text[i + 1] == u'/') {
-            setFormat(int(i), int(n - i), m_formats[std::size_t(Role::Comment)]);
+    // The reader's own tokens: what the check reads as a comment, a string or a directive is
+    // coloured as one.
+    config::detail::Lexer lexer(text, from == 0, from);
+    for (config::detail::Token t = lexer.next(); t.kind != Tok::End; t = lexer.next()) {
+        const int start = int(t.start);
+        const int length = int(t.end - t.start);
+        switch (t.kind) {
+        case Tok::Comment:
+            setFormat(start, length, m_formats[std::size_t(Role::Comment)]);
+            if (t.unterminated)
+                setEndState(InComment);
+            break;
+        case Tok::Directive:
+            directiveFrom(t.start);
+            break;
+        case Tok::String:
+            setFormat(start, length, m_formats[std::size_t(Role::String)]);
+            break;
+        case Tok::Word: {
+            const QStringView word = t.view();
+            if (word == u"class" || word == u"delete") {
+                setFormat(start, length, m_formats[std::size_t(Role::Keyword)]);
+            } else if (word == u"__EVAL" || word == u"__EXEC") {
+                setFormat(start, length, preprocessor);
+            } else if (const qsizetype end = numberEnd(text, t.start); end > t.start) {
+                setFormat(start, int(end - t.start), m_formats[std::size_t(Role::Number)]);
+            }
             break;
         }
-        if (c == u'/' && i + 1 < n && text[i + 1] == u'*') {
-            const qsizetype close = text.indexOf(u"*/", i + 2);
-            const qsizetype end = close < 0 ? n : close + 2;
-            setFormat(int(i), int(end - i), m_formats[std::size_t(Role::Comment)]);
-            if (close < 0)
-                setEndState(InComment);
-            i = end;
-            continue;
+        default:
+            break;
         }
-        if (c == u'"') {
-            qsizetype j = i + 1;
-            while (j < n) {
-                if (text[j] == u'"') {
-                    if (j + 1 < n && text[j + 1] == u'"') {
-                        j += 2;
-                        continue;
-                    }
-                    ++j;
-                    break;
-                }
-                ++j;
-            }
-            setFormat(int(i), int(j - i), m_formats[std::size_t(Role::String)]);
-            i = j;
-            continue;
-        }
-        const bool wordStart = i == 0 || !isIdentChar(text[i - 1]);
-        if (wordStart && (c.isDigit() || c == u'+' || c == u'-' || c == u'.')) {
-            const qsizetype end = numberEnd(text, i);
-            if (end > i) {
-                setFormat(int(i), int(end - i), m_formats[std::size_t(Role::Number)]);
-                i = end;
-                continue;
-            }
-        }
-        if (wordStart && isIdentChar(c)) {
-            qsizetype j = i + 1;
-            while (j < n && isIdentChar(text[j]))
-                ++j;
-            const QStringView word = QStringView(text).mid(i, j - i);
-            if (word == u"class" || word == u"delete")
-                setFormat(int(i), int(j - i), m_formats[std::size_t(Role::Keyword)]);
-            else if (word == u"__EVAL" || word == u"__EXEC")
-                setFormat(int(i), int(j - i), m_formats[std::size_t(Role::Preprocessor)]);
-            i = j;
-            continue;
-        }
-        ++i;
     }
     underline(text);
 }

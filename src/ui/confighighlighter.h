@@ -71,7 +71,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum BlockState { Normal = 0, InComment = 1, InDirective = 2 };
+    // How a line ends, for the next one: inside a block comment, in a directive continued by a
+    // backslash, or in a directive whose block comment goes on (the directive goes on after
+    // the comment's end).
+    enum BlockState { Normal = 0, InComment = 1, InDirective = 2, InDirectiveComment = 3 };
 
     void takeColours(const QPalette &palette);
     void contentsChange(int position, int removed, int added);
@@ -94,6 +97,7 @@ private:
     void setFormat(int start, int count, const QTextCharFormat &format);
     QTextCharFormat format(int position) const;
     void setEndState(int state) { m_end = state; }
+    static int directiveEndState(QStringView rest);
     void underline(const QString &text);
 
     QTextDocument *m_document;

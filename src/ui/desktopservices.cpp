@@ -61,26 +61,26 @@ void DesktopServices::showHelp(QWidget *owner)
         beep(); // no viewer: the request is not lost without a sign
 }
 
-bool DesktopServices::writeFile(const QString &path, const QByteArray &bytes, QString *error)
+config::Result<FileOutput::Saved> DesktopServices::writeFile(const QString &path,
+                                                             const QByteArray &bytes)
 {
-    return writeFile(path, bytes, error, nullptr);
+    return writeFile(path, bytes, nullptr);
 }
 
-bool DesktopServices::writeFile(const QString &path, const QByteArray &bytes, QString *error,
-                                const FileOutput::Faults *faults)
+config::Result<FileOutput::Saved> DesktopServices::writeFile(const QString &path,
+                                                             const QByteArray &bytes,
+                                                             const FileOutput::Faults *faults)
 {
-    QString warning;
-    if (!FileOutput::replaceFile(path, bytes, error, &warning, faults))
-        return false;
+    config::Result<FileOutput::Saved> saved = FileOutput::replaceFile(path, bytes, faults);
     // The save went through; what the new file could not keep of the old one is said here,
     // so that every caller tells it the same way.
-    if (!warning.isEmpty())
+    if (saved && !saved->warning.isEmpty())
         message(QApplication::activeWindow(), QMessageBox::Warning,
                 QCoreApplication::translate("DesktopServices", "Merrow Editor"),
                 QCoreApplication::translate("DesktopServices", "The file %1 was saved.\n\n%2")
-                    .arg(QDir::toNativeSeparators(path), warning),
+                    .arg(QDir::toNativeSeparators(path), saved->warning),
                 QMessageBox::Ok, QMessageBox::Ok);
-    return true;
+    return saved;
 }
 
 DesktopServices &DesktopServices::instance()

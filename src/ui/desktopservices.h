@@ -33,10 +33,11 @@ public:
     // Opens the help file for `owner`, with the viewer the program installed (the help
     // window belongs to a layer above this one).
     virtual void showHelp(QWidget *owner);
-    // Writes `bytes` to `path`, replacing the file only once everything is written.
-    // On failure returns false and puts a reason a user can read into `error`. A file saved
-    // without all of the old one's extended attributes is reported through message().
-    virtual bool writeFile(const QString &path, const QByteArray &bytes, QString *error);
+    // Writes `bytes` to `path`, replacing the file only once everything is written, or says
+    // why not in words a user can read. A file saved without all of the old one's extended
+    // attributes is reported through message().
+    virtual config::Result<FileOutput::Saved> writeFile(const QString &path,
+                                                        const QByteArray &bytes);
 
     static DesktopServices &instance();
     // Installs a replacement (tests); nullptr restores the real one. Not owned.
@@ -47,6 +48,6 @@ public:
 
 protected:
     // writeFile() on a disk that fails as `faults` says (tests; nullptr: the real disk).
-    bool writeFile(const QString &path, const QByteArray &bytes, QString *error,
-                   const FileOutput::Faults *faults);
+    config::Result<FileOutput::Saved> writeFile(const QString &path, const QByteArray &bytes,
+                                                const FileOutput::Faults *faults);
 };

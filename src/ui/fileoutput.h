@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -23,11 +25,17 @@ struct Faults
     bool noUnnamedFiles = false;   // the file system cannot make O_TMPFILE files
 };
 
-// Writes `bytes` to `path`. On failure returns false, leaves no temporary file behind and puts
-// a reason a user can read into `error` (such as "No space left on device"). When the file was
-// written but something of the old one could not be kept (its extended attributes), `warning`
-// says what. `faults`, from the tests, makes the system's answers fail as a failing disk would.
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error,
-                 QString *warning = nullptr, const Faults *faults = nullptr);
+// What a save that went through has to say: what the new file could not keep of the old one
+// (its extended attributes), or nothing.
+struct Saved
+{
+    QString warning;
+};
+
+// Writes `bytes` to `path`. On failure leaves no temporary file behind and says why in words a
+// user can read (such as "No space left on device"). `faults`, from the tests, makes the
+// system's answers fail as a failing disk would.
+config::Result<Saved> replaceFile(const QString &path, const QByteArray &bytes,
+                                  const Faults *faults = nullptr);
 
 } // namespace FileOutput

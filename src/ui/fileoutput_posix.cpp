@@ -373,14 +373,10 @@ bool writeInPlace(const QFileInfo &target, const QByteArray &targetName, const Q
 
 } // namespace
 
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, QString *warning,
-                 const Faults *faults)
+config::Result<Saved> replaceFile(const QString &path, const QByteArray &bytes,
+                                  const Faults *faults)
 {
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
+    auto fail = [](const QString &reason) { return config::Result<Saved>::failure(reason); };
 
     QFileInfo target(path);
     // A link stays a link: the file it points to is the one replaced.
@@ -409,7 +405,9 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, Q
 
     if (replacing && old.st_nlink > 1) {
         QString reason;
-        return writeInPlace(target, targetName, bytes, &reason, faults) || fail(reason);
+        if (!writeInPlace(target, targetName, bytes, &reason, faults))
+            return fail(reason);
+        return Saved{};
     }
 
     const QByteArray prefix = hiddenPrefix(target, TemporaryMarker);
@@ -498,9 +496,7 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, Q
         return fail(systemReason(e));
     }
     syncFolder(folder);
-    if (warning)
-        *warning = attributeWarning;
-    return true;
+    return Saved{attributeWarning};
 }
 
 } // namespace FileOutput

@@ -94,14 +94,10 @@ bool writeAll(HANDLE file, const QByteArray &bytes, DWORD *error)
 
 } // namespace
 
-bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, QString *warning,
-                 const Faults *faults)
+config::Result<Saved> replaceFile(const QString &path, const QByteArray &bytes,
+                                  const Faults *faults)
 {
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
+    auto fail = [](const QString &reason) { return config::Result<Saved>::failure(reason); };
 
     QFileInfo target(path);
     // A link stays a link: the file it points to is the one replaced.
@@ -201,13 +197,10 @@ bool replaceFile(const QString &path, const QByteArray &bytes, QString *error, Q
     const DWORD keep = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                        FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     const DWORD attributes = replacing ? (oldAttributes & keep) : FILE_ATTRIBUTE_ARCHIVE;
-    if (!::SetFileAttributesW(targetName.c_str(),
-                              attributes ? attributes : FILE_ATTRIBUTE_NORMAL) &&
-        warning)
-        *warning = tr("Its attributes could not be kept: %1").arg(systemReason(::GetLastError()));
-    else if (warning)
-        warning->clear();
-    return true;
+    if (!::SetFileAttributesW(targetName.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL))
+        return Saved{
+            tr("Its attributes could not be kept: %1").arg(systemReason(::GetLastError()))};
+    return Saved{};
 }
 
 } // namespace FileOutput

@@ -9,6 +9,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWindow>
 
@@ -117,6 +118,20 @@ void SecondaryWindow::showEvent(QShowEvent *event)
 {
     lockOwner();
     QWidget::showEvent(event);
+}
+
+void SecondaryWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    if (m_enterAppliesNothing &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SecondaryWindow::closeEvent(QCloseEvent *event)

@@ -15,7 +15,7 @@
 // have had:
 // - it is transient for the owner in the window system, so a window manager keeps it above;
 // - it is centred on the screen, or on the owner, with its frame on screen;
-// - it closes when the owner goes away;
+// - it closes when the owner goes away, and on Esc;
 // - a locking window keeps the owner, and any further controls of the owner named to it,
 //   disabled while it is open, is modal to the owner so that activating the owner hands the
 //   input back to it, and when it closes, however it closes, gives the owner its input back
@@ -42,6 +42,12 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Esc closes the window, as its Close or Cancel button does.
+    void keyPressEvent(QKeyEvent *event) override;
+    // For a window of fields, switches and lists: an Enter that reaches the window from one of
+    // them applies nothing (a default button would apply the whole window on a stray Enter);
+    // on a button, the button takes it itself.
+    void setEnterAppliesNothing(bool nothing) { m_enterAppliesNothing = nothing; }
 
 private:
     void lockOwner();
@@ -54,6 +60,7 @@ private:
     Locking m_locking;
     Placement m_placement;
     bool m_locked = false;
+    bool m_enterAppliesNothing = false;
     QMetaObject::Connection m_handBack;
     class OwnerClicks;
     std::unique_ptr<OwnerClicks> m_ownerClicks;

@@ -129,8 +129,9 @@ endingsNotifications::endingsNotifications(QWidget *owner, const QList<MissionCl
       ui(std::make_unique<Ui::endingsNotifications>())
 {
     ui->setupUi(this);
+    setEnterAppliesNothing(true);
     SystemColours::makeDisabledTextLegible(this);
-    for (int kind = 0; kind < ClassKindCount; ++kind) {
+    for (int kind = 0; kind < EndingKindCount; ++kind) {
         Page &page = m_pages[std::size_t(kind)];
         page.initial.kind = ClassKind(kind);
         for (const MissionClass &c : classes) {
@@ -511,18 +512,4 @@ void endingsNotifications::okButton_Click()
     if (!changed.isEmpty())
         Q_EMIT classesChosen(changed);
     close();
-}
-
-void endingsNotifications::keyPressEvent(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Cancel)) {
-        close();
-        return;
-    }
-    // Enter that reaches the window came from a field, a switch or a list: it applies nothing.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    SecondaryWindow::keyPressEvent(event);
 }

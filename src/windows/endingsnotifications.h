@@ -46,9 +46,6 @@ Q_SIGNALS:
     // The classes whose entries differ from what the window opened with.
     void classesChosen(const QList<MissionClass> &changed);
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     struct Field
     {
@@ -83,5 +80,5 @@ private:
     void okButton_Click();
 
     std::unique_ptr<Ui::endingsNotifications> ui;
-    std::array<Page, ClassKindCount> m_pages;
+    std::array<Page, EndingKindCount> m_pages;
 };

@@ -8,12 +8,12 @@
 #include "desktopservices.h"
 #include "missionfiles.h"
 #include "systemcolours.h"
+#include "windowplacement.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -91,6 +91,7 @@ functionsLibrary::functionsLibrary(QWidget *owner, const MissionFunctions &funct
       m_folder(missionFolder)
 {
     ui->setupUi(this);
+    setEnterAppliesNothing(true);
     SystemColours::makeDisabledTextLegible(this);
     if (!m_folder.isEmpty())
         m_exists = config::missionFileLookup(m_folder);
@@ -184,6 +185,7 @@ functionsLibrary::functionsLibrary(QWidget *owner, const MissionFunctions &funct
     right->addStretch();
     ui->functionsLayout->addLayout(right, 2);
 
+    // Enter on a button presses that button; elsewhere it does nothing (the base's keys).
     for (QPushButton *button : {ui->okButton, ui->cancelButton})
         button->setAutoDefault(true);
     ui->buttonLayout->setStretchFactor(ui->problemLabel, 1);
@@ -199,7 +201,7 @@ functionsLibrary::functionsLibrary(QWidget *owner, const MissionFunctions &funct
             b->setEnabled(false);
     }
     fillTree(m_tags.isEmpty() ? QList<int>{} : QList<int>{0});
-    resize(sizeHint().expandedTo({760, 520}));
+    resize(WindowPlacement::fitOnScreen(this, owner, sizeHint().expandedTo({760, 520})));
     m_tree->setFocus();
 }
 
@@ -534,18 +536,4 @@ void functionsLibrary::okButton_Click()
         files.clear();
     Q_EMIT functionsChosen(shownFunctions(), files);
     close();
-}
-
-void functionsLibrary::keyPressEvent(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Cancel)) {
-        close();
-        return;
-    }
-    // Enter that reaches the window came from a field, a switch or the tree: it applies nothing.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    SecondaryWindow::keyPressEvent(event);
 }

@@ -55,9 +55,6 @@ public:
 Q_SIGNALS:
     void functionsChosen(const MissionFunctions &functions, const QList<NewFunctionFile> &files);
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     struct Field
     {

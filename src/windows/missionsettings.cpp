@@ -97,6 +97,7 @@ missionSettings::missionSettings(QWidget *owner, const QList<MissionSetting> &se
       ui(std::make_unique<Ui::missionSettings>())
 {
     ui->setupUi(this);
+    setEnterAppliesNothing(true);
     // Values of settings that are not set read as disabled text, at 3:1 in every theme.
     SystemColours::makeDisabledTextLegible(this);
     // The titles are the table's, so that the window and the help name the groups alike.
@@ -507,14 +508,6 @@ MissionSetting missionSettings::stateOf(const Row &row) const
     return s;
 }
 
-QList<MissionSetting> missionSettings::shownSettings() const
-{
-    QList<MissionSetting> shown;
-    for (const auto &row : m_rows)
-        shown << stateOf(*row);
-    return shown;
-}
-
 void missionSettings::okButton_Click()
 {
     // The second click of a double-click may arrive after the first closed the window.
@@ -529,19 +522,4 @@ void missionSettings::okButton_Click()
     if (!changes.isEmpty())
         Q_EMIT settingsChosen(changes);
     close();
-}
-
-void missionSettings::keyPressEvent(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Cancel)) {
-        close();
-        return;
-    }
-    // Enter that reaches the window came from a field, a switch or a list: it applies nothing.
-    // On OK or Cancel the button takes it itself.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    SecondaryWindow::keyPressEvent(event);
 }

@@ -39,15 +39,11 @@ public:
     missionSettings(QWidget *owner, const QList<MissionSetting> &settings);
     ~missionSettings() override;
 
-    // The state the controls show now, one per setting.
-    QList<MissionSetting> shownSettings() const;
-
 Q_SIGNALS:
     // The settings whose state differs from what the window opened with.
     void settingsChosen(const QList<MissionSetting> &changes);
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -199,15 +199,6 @@ void savePreview::showChanges()
 // Esc closes it as it closes every other secondary window: the text box leaves the key to
 // its window (an open completion list takes it first). A key press, not a shortcut, so that
 // the Esc which closes a window above this one (the changes) is not taken here as well.
-void savePreview::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
 // On a screen smaller than the window (800 × 600), the text box gives up what does not fit, so
 // that the lines above and below it and the Save As button stay on the screen.
 void savePreview::fitOnScreen(const QWidget *main)
@@ -268,14 +259,13 @@ void savePreview::saveTo(const QString &path)
     if (encoded.replaced > 0 && !confirmReplacedCharacters(encoded.replaced))
         return;
 
-    QString reason;
-    if (!DesktopServices::instance().writeFile(path, encoded.bytes, &reason)) {
+    if (const auto written = DesktopServices::instance().writeFile(path, encoded.bytes); !written) {
         // The preview stays open with its text, so nothing is lost and the user can try
         // another place.
-        DesktopServices::instance().message(
-            this, QMessageBox::Warning, AppTitle,
-            tr("The file %1 could not be saved.\n\n%2").arg(QDir::toNativeSeparators(path), reason),
-            QMessageBox::Ok, QMessageBox::Ok);
+        DesktopServices::instance().message(this, QMessageBox::Warning, AppTitle,
+                                            tr("The file %1 could not be saved.\n\n%2")
+                                                .arg(QDir::toNativeSeparators(path), written.why()),
+                                            QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
     // The next Save As offers the file actually written, with the suffix the dialog added.

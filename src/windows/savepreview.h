@@ -74,9 +74,6 @@ Q_SIGNALS:
     // A save succeeded: `bytes` are now in the file at `path`.
     void saved(const QString &path, const QByteArray &bytes, config::TextEncoding encoding);
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void fitOnScreen(const QWidget *main);
     void setText(const QString &text);

@@ -32,12 +32,3 @@ TextWindow::TextWindow(QWidget *owner, const QString &name, const QString &title
     layout->addLayout(buttons);
     m_close->setFocus();
 }
-
-void TextWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Cancel)) {
-        close();
-        return;
-    }
-    SecondaryWindow::keyPressEvent(event);
-}

@@ -5,7 +5,6 @@
 
 #include "secondarywindow.h"
 
-class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -21,9 +20,6 @@ public:
                const char *closeName);
 
     QPlainTextEdit *text() const { return m_text; }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QPlainTextEdit *m_text;

@@ -183,6 +183,7 @@ private Q_SLOTS:
                      {"mnuMissionSettings", "Mission Settings…", "Ctrl+E"},
                      {"mnuEndings", "Endings and Notifications…", "Ctrl+J"},
                      {"mnuFunctions", "Functions…", "Ctrl+F"},
+                     {"mnuRemoteExec", "Remote Execution…", "Ctrl+Shift+R"},
                      {"mnuCreate", "Create \"description.ext\"", "Ctrl+F2"},
                      {"mnuSave", "Save", "Ctrl+S"},
                      {"medzera", nullptr, nullptr},
@@ -193,8 +194,9 @@ private Q_SLOTS:
                      {"medzera2", nullptr, nullptr},
                      {"mnuAbout", "About", ""}});
         QCOMPARE(main->mnuFunctions(), file->actions()[4]);
-        QCOMPARE(main->mnuCreate(), file->actions()[5]);
-        QCOMPARE(main->mnuExit(), file->actions()[10]);
+        QCOMPARE(main->mnuRemoteExec(), file->actions()[5]);
+        QCOMPARE(main->mnuCreate(), file->actions()[6]);
+        QCOMPARE(main->mnuExit(), file->actions()[11]);
         QCOMPARE(main->mnuAbout(), help->actions()[2]);
     }
 

@@ -514,6 +514,28 @@ private Q_SLOTS:
                             "params [];\r\n"));
     }
 
+    // Ctrl+Shift+R opens Remote execution on the Other text and locks Main; a section's mode
+    // set there is written into Other, which is switched on.
+    void remoteExecFromTheKeyboard()
+    {
+        main->document().setCode(CodeBox::mainOtherCode, QStringLiteral("// mine\r\n"));
+        QApplication::setActiveWindow(main.get());
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QTest::keyClick(main.get(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QWidget *window = secondaryWindow("remoteExecution");
+        QVERIFY(window);
+        QVERIFY(!main->isEnabled());
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->findChild<QCheckBox *>(QStringLiteral("functionsModeSet"))->click();
+        QTest::keyClick(window->findChild<QPushButton *>(QStringLiteral("okButton")),
+                        Qt::Key_Return);
+        QTRY_VERIFY(main->isEnabled());
+        QVERIFY(main->document().isChecked(Switch::mainOtherActive));
+        QCOMPARE(main->document().code(CodeBox::mainOtherCode),
+                 QStringLiteral("// mine\r\nclass CfgRemoteExec\r\n{\r\n\tclass Functions\r\n"
+                                "\t{\r\n\t\tmode = 2;\r\n\t};\r\n};\r\n"));
+    }
+
     // The Other box's context menu offers the same window.
     void missionSettingsFromTheOtherBox()
     {

@@ -46,13 +46,12 @@ public:
         return true;
     }
     void showHelp(QWidget *) override { ++helpRequests; }
-    bool writeFile(const QString &path, const QByteArray &bytes, QString *error) override
+    config::Result<FileOutput::Saved> writeFile(const QString &path,
+                                                const QByteArray &bytes) override
     {
         if (writeFailure.isEmpty())
-            return DesktopServices::writeFile(path, bytes, error, diskFaults);
-        if (error)
-            *error = writeFailure;
-        return false;
+            return DesktopServices::writeFile(path, bytes, diskFaults);
+        return config::Result<FileOutput::Saved>::failure(writeFailure);
     }
 
     // Failures of the disk below the real file output (not owned; nullptr: none).

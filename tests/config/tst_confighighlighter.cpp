@@ -85,6 +85,12 @@ private Q_SLOTS:
                                             << "class" << int(R::Comment);
         QTest::newRow("after a comment over lines") << "/* a\nclass b\n*/ c=1;"
                                                     << "c=" << -1;
+        QTest::newRow("directive's comment over lines") << "#define A /* x\n y */ 1\nb=2;"
+                                                        << " 1" << int(R::Preprocessor);
+        QTest::newRow("after a directive's comment") << "#define A /* x\n y */ 1\nb=2;"
+                                                     << "b" << -1;
+        QTest::newRow("line comment ends a directive") << "#define A 1 // \\\nb=2;"
+                                                       << "b" << -1;
         QTest::newRow("eval") << "x=__EVAL(1);"
                               << "__EVAL" << int(R::Preprocessor);
     }

@@ -204,7 +204,7 @@ private Q_SLOTS:
         for (const auto &[name, bytes] : files) {
             EditorDocument doc;
             const OpenResult opened = openDescriptionBytes(doc, bytes, u"x.ext"_qs);
-            if (!opened.ok)
+            if (!opened)
                 continue; // damage made it empty or binary
             ++checked;
             const QByteArray again = saved(doc);
@@ -229,7 +229,7 @@ private Q_SLOTS:
             Values v{quint32(seed)};
             const auto &[name, bytes] = files[v.below(int(files.size()))];
             EditorDocument doc;
-            QVERIFY(openDescriptionBytes(doc, bytes, u"x.ext"_qs).ok);
+            QVERIFY(openDescriptionBytes(doc, bytes, u"x.ext"_qs));
             const QString before = doc.create();
 
             // The edit, and the key or class whose lines it may change.
@@ -295,7 +295,7 @@ private Q_SLOTS:
             // The saved file opens with the edited form, and saves unchanged again.
             EditorDocument reopened;
             const QByteArray savedBytes = saved(doc);
-            QVERIFY(openDescriptionBytes(reopened, savedBytes, u"x.ext"_qs).ok);
+            QVERIFY(openDescriptionBytes(reopened, savedBytes, u"x.ext"_qs));
             QCOMPARE(saved(reopened), savedBytes);
             if (row.field && key == QString::fromUtf16(row.key))
                 QCOMPARE(reopened.text(*row.field), doc.text(*row.field));
@@ -350,7 +350,7 @@ private Q_SLOTS:
         QFETCH(QString, afterToggle);
         QFETCH(bool, reversible);
         EditorDocument doc;
-        QVERIFY(openDescriptionBytes(doc, text.toUtf8(), u"x.ext"_qs).ok);
+        QVERIFY(openDescriptionBytes(doc, text.toUtf8(), u"x.ext"_qs));
         QCOMPARE(doc.value(control), shown);
         QCOMPARE(doc.create(), text);
         doc.setSwitch(control, !shown);
@@ -388,7 +388,7 @@ private Q_SLOTS:
         QFETCH(QString, edit);
         QFETCH(QString, saved);
         EditorDocument doc;
-        QVERIFY(openDescriptionBytes(doc, text.toUtf8(), u"x.ext"_qs).ok);
+        QVERIFY(openDescriptionBytes(doc, text.toUtf8(), u"x.ext"_qs));
         if (edit == u"gameType") {
             doc.setSwitch(Switch::respawnActive, 1);
             doc.setText(Field::typeValue, u"Coop"_qs);
@@ -405,13 +405,12 @@ private Q_SLOTS:
         const QString text = u"respawnDelay = 5;\nrespawn = 3;\nrespawnDelay = 20; // later\n"_qs;
         EditorDocument doc;
         const OpenResult opened = openDescriptionBytes(doc, text.toUtf8(), u"x.ext"_qs);
-        QVERIFY(opened.ok);
+        QVERIFY(opened);
         QCOMPARE(doc.text(Field::delayText), u"20"_qs);
-        QCOMPARE(opened.report.setMoreThanOnce.size(), std::size_t(1));
-        QCOMPARE(QString::fromUtf16(opened.report.setMoreThanOnce.front()->key),
-                 u"respawnDelay"_qs);
-        QCOMPARE(opened.report.keptAsWritten.value(0).line, 1);
-        QVERIFY(opened.report.keptAsWritten.value(0).text.contains(u"line 3"_qs));
+        QCOMPARE(opened->setMoreThanOnce.size(), std::size_t(1));
+        QCOMPARE(QString::fromUtf16(opened->setMoreThanOnce.front()->key), u"respawnDelay"_qs);
+        QCOMPARE(opened->keptAsWritten.value(0).line, 1);
+        QVERIFY(opened->keptAsWritten.value(0).text.contains(u"line 3"_qs));
         QCOMPARE(doc.code(CodeBox::mainOtherCode), u"respawnDelay = 5;\r\n"_qs);
         doc.setText(Field::delayText, u"30"_qs);
         QCOMPARE(doc.create(),
@@ -450,7 +449,7 @@ private Q_SLOTS:
         QFETCH(QString, edited);
         QFETCH(QString, saved);
         EditorDocument doc;
-        QVERIFY(openDescriptionBytes(doc, text.toUtf8(), u"x.ext"_qs).ok);
+        QVERIFY(openDescriptionBytes(doc, text.toUtf8(), u"x.ext"_qs));
         QCOMPARE(doc.code(CodeBox::mainOtherCode), other);
         doc.setCode(CodeBox::mainOtherCode, edited);
         QCOMPARE(doc.create(), saved);
@@ -513,6 +512,18 @@ private Q_SLOTS:
         QTest::newRow("header with comments and includes")
             << u"header-comments.ext"_qs << u"13 of 15 top-level entries have a control"_qs
             << u"\n6 settings in Other have a control in Mission settings."_qs;
+        // Both sections of CfgRemoteExec count once; written twice, it has no control.
+        QTest::newRow("remote execution")
+            << u"remoteexec-once.ext"_qs << u"2 of 2 top-level entries have a control"_qs
+            << u"\nclass CfgRemoteExec in Other has a control in Remote execution."_qs;
+        // Functions and remote execution each count once, each in its own window.
+        QTest::newRow("functions and remote execution")
+            << u"functions-remoteexec.ext"_qs << u"2 of 2 top-level entries have a control"_qs
+            << u"\nclass CfgFunctions in Other has a control in Functions.\n"
+               u"class CfgRemoteExec in Other has a control in Remote execution."_qs;
+        QTest::newRow("remote execution twice")
+            << u"remoteexec.ext"_qs << u"1 of 3 top-level entries have a control"_qs
+            << u"Read as UTF-8."_qs;
         QTest::newRow("inside #ifdef")
             << u"preprocessor.ext"_qs << u"6 of 25 top-level entries have a control"_qs
             << u"it stands inside an #if block"_qs;
@@ -532,8 +543,8 @@ private Q_SLOTS:
         QFETCH(QString, kept);
         EditorDocument doc;
         const OpenResult opened = openDescriptionBytes(doc, fileBytes(file), file);
-        QVERIFY(opened.ok);
-        const QString text = opened.report.text();
+        QVERIFY(opened);
+        const QString text = opened->text();
         QVERIFY2(text.startsWith(summary + u"; the rest stays as written."_qs), qPrintable(text));
         QVERIFY2(text.contains(kept), qPrintable(text));
         QVERIFY(!text.contains(u"Added by the form"_qs));
@@ -556,17 +567,15 @@ private Q_SLOTS:
         QVERIFY(write(u"inc/sounds.hpp"_qs, "respawn = 3;\nx = 1 y = 2;\n"));
         EditorDocument doc;
         const OpenResult opened = openDescriptionFile(doc, dir.filePath(u"description.ext"_qs));
-        QVERIFY(opened.ok);
-        const QString text = opened.report.text();
+        QVERIFY(opened);
+        const QString text = opened->text();
         QVERIFY2(text.contains(u"\n  inc/sounds.hpp line 2 (included on line 2): error: expected "
                                "';' after the value, found 'y'\n"_qs),
                  qPrintable(text));
         QVERIFY2(text.contains(u"\n  line 3: warning: included file 'gone.hpp' not found"_qs),
                  qPrintable(text));
-        DescriptionText alone;
-        alone.ok = true;
-        alone.text = doc.origin()->text;
-        QCOMPARE(FormSnapshot::of(doc), importDescription(alone).snapshot);
+        QCOMPARE(FormSnapshot::of(doc),
+                 importDescription(DescriptionText{{}, doc.origin()->text}).snapshot);
     }
 
     // Text the reader cannot make sense of still opens: it goes to Other as it stands, and the
@@ -629,12 +638,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QFETCH(QString, note);
-        const DescriptionText decoded = decodeDescriptionFile(bytes, u"x.ext"_qs);
-        QVERIFY2(decoded.ok, qPrintable(decoded.error));
-        QCOMPARE(decoded.text, text);
+        const auto decoded = decodeDescriptionFile(bytes, u"x.ext"_qs);
+        QVERIFY2(decoded, qPrintable(decoded.why()));
+        QCOMPARE(decoded->text, text);
         EditorDocument doc;
         const OpenResult result = openDescriptionBytes(doc, bytes, u"x.ext"_qs);
-        QCOMPARE(result.report.encodingNote(), note);
+        QCOMPARE(result->encodingNote(), note);
         // Unchanged, the file is written back as it was read, whether its bytes were kept or
         // are made again from its text.
         QCOMPARE(doc.origin()->encode(doc.origin()->text).bytes, bytes);
@@ -644,7 +653,7 @@ private Q_SLOTS:
         const config::TextEncoding encoding = doc.origin()->encoding;
         const QByteArray saved = doc.origin()->encode(u"a=1;\r\n"_qs).bytes;
         EditorDocument reopened;
-        QVERIFY(applyOpened(reopened, openSavedDescription(saved, encoding, u"x.ext"_qs)).ok);
+        QVERIFY(applyOpened(reopened, openSavedDescription(saved, encoding, u"x.ext"_qs)));
         QCOMPARE(reopened.origin()->encoding, encoding);
         QCOMPARE(reopened.origin()->encode(u"t=\"é\";"_qs).bytes,
                  config::encodeText(u"t=\"é\";"_qs, encoding).bytes);
@@ -662,7 +671,7 @@ private Q_SLOTS:
         EditorDocument doc;
         doc.applyStartUp();
         const OpenResult result = openDescriptionFile(doc, path);
-        QVERIFY2(result.ok, qPrintable(result.error));
+        QVERIFY2(result, qPrintable(result.why()));
         QVERIFY(doc.origin());
         QCOMPARE(doc.create(), QString());
         QCOMPARE(doc.origin()->encode(doc.create()).bytes, QByteArray());
@@ -732,12 +741,12 @@ private Q_SLOTS:
         const FormSnapshot before = FormSnapshot::of(doc);
 
         const OpenResult result = openDescriptionFile(doc, path);
-        QVERIFY(!result.ok);
-        QVERIFY2(result.error.startsWith(message), qPrintable(result.error));
+        QVERIFY(!result);
+        QVERIFY2(result.why().startsWith(message), qPrintable(result.why()));
         QVERIFY(FormSnapshot::of(doc) == before);
         QCOMPARE(doc.generatedText(), generated);
         if (!bytes.isEmpty() && kind.isEmpty())
-            QCOMPARE(decodeDescriptionFile(bytes, u"bad"_qs).error, result.error);
+            QCOMPARE(decodeDescriptionFile(bytes, u"bad"_qs).why(), result.why());
     }
 };
 

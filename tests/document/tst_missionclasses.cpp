@@ -30,9 +30,23 @@ const QString Endings = u"respawn = 3;\n"
                         u"};\n"
                         u"// the end\n"_s;
 
-int attributeIndex(ClassKind kind, const QString &key)
+// A CfgRemoteExec as missions write it: one-line entries, a declared one and one from a macro.
+const QString Remote = u"#define F(N,T) class N { allowedTargets = T; };\n"
+                       u"class CfgRemoteExec\n"
+                       u"{\n"
+                       u"\tclass Functions\n"
+                       u"\t{\n"
+                       u"\t\tmode = 1; // listed only\n"
+                       u"\t\tjip = 0;\n"
+                       u"\t\tclass BIS_fnc_a { allowedTargets = 2; };\n"
+                       u"\t\tclass tag_fnc_b;\n"
+                       u"\t\tF(tag_fnc_c,1)\n"
+                       u"\t};\n"
+                       u"};\n"_s;
+
+int attributeIndex(ClassKind kind, const QString &key, bool own = false)
 {
-    const auto attributes = classTable(kind).attributes;
+    const auto attributes = own ? classTable(kind).ownAttributes : classTable(kind).attributes;
     for (std::size_t i = 0; i < attributes.size(); ++i) {
         if (key == QLatin1StringView(attributes[i].key))
             return int(i);
@@ -41,10 +55,17 @@ int attributeIndex(ClassKind kind, const QString &key)
 }
 
 // One edit as the window makes it: "set ENTRY KEY VALUE" (an array's elements separated by
-// commas), "unset ENTRY KEY", "remove ENTRY", "rename ENTRY NAME", "add NAME".
+// commas), "unset ENTRY KEY", "remove ENTRY", "rename ENTRY NAME", "add NAME"; a class's own
+// value: "own KEY VALUE", "unown KEY".
 void edit(MissionClass &c, const QString &command)
 {
     const QStringList words = command.split(u' ');
+    if (words[0] == u"own" || words[0] == u"unown") {
+        AttributeValue &value = c.values[attributeIndex(c.kind, words[1], true)];
+        value.set = words[0] == u"own";
+        value.value = value.set ? words[2] : QString();
+        return;
+    }
     if (words[0] == u"add") {
         c.entries << newClassEntry(c.kind, words[1]);
         return;
@@ -150,6 +171,9 @@ private Q_SLOTS:
         QTest::newRow("ifdef") << u"#ifdef X\nclass CfgDebriefing { class A {}; };\n#endif\n"_s;
         QTest::newRow("twice") << u"class CfgDebriefing {};\nclass CfgDebriefing {};\n"_s;
         QTest::newRow("broken") << u"class CfgDebriefing { class A { title = ; };"_s;
+        QTest::newRow("remote") << Remote;
+        QTest::newRow("remote twice")
+            << u"class CfgRemoteExec { class Commands { mode = 0; }; class commands {}; };"_s;
     }
     void untouchedTextStays()
     {
@@ -190,6 +214,30 @@ private Q_SLOTS:
                                  ClassKind::Endings)
                     .readOnly);
         QVERIFY(!readMissionClass(u"x = 1;"_s, ClassKind::Notifications).present);
+    }
+
+    // A section's own values, its declared entries, and what it keeps as written.
+    void readingRemote()
+    {
+        const MissionClass f = readMissionClass(Remote, ClassKind::RemoteFunctions);
+        QVERIFY(f.present && !f.readOnly);
+        QCOMPARE(f.values[0].value, u"1"_s);
+        QCOMPARE(f.values[1].value, u"0"_s);
+        QCOMPARE(f.entries.size(), 3);
+        QCOMPARE(f.entries[0].values[0].value, u"2"_s);
+        QVERIFY(!f.entries[1].readOnly && !f.entries[1].values[0].set); // class tag_fnc_b;
+        QVERIFY(f.entries[2].readOnly);
+        QCOMPARE(f.entries[2].written, u"F(tag_fnc_c,1)"_s);
+        QVERIFY(!readMissionClass(Remote, ClassKind::RemoteCommands).present);
+        // Beyond the choices, or not a whole number: kept as written.
+        const MissionClass odd =
+            readMissionClass(u"class CfgRemoteExec { class Commands { mode = 3; jip = 1.0; }; };"_s,
+                             ClassKind::RemoteCommands);
+        QVERIFY(odd.values[0].readOnly && odd.values[0].written == u"3"_s);
+        QVERIFY(odd.values[1].readOnly);
+        const MissionClass twice = readMissionClass(
+            u"class CfgRemoteExec {};\nclass CfgRemoteExec {};"_s, ClassKind::RemoteFunctions);
+        QVERIFY(twice.present && twice.readOnly);
     }
 
     // Each edit changes exactly the lines it should.
@@ -250,6 +298,51 @@ private Q_SLOTS:
             << u"class CfgNotifications { class N { sound = \"x\"; duration = 1; }; };"_s << notes
             << QStringList{u"set 0 duration 2"_s}
             << u"class CfgNotifications { class N { sound = \"x\"; duration = 2; }; };"_s;
+        const int functions = int(ClassKind::RemoteFunctions),
+                  commands = int(ClassKind::RemoteCommands);
+        QTest::newRow("section value") << Remote << functions << QStringList{u"own mode 2"_s}
+                                       << QString(Remote).replace(u"mode = 1;"_s, u"mode = 2;"_s);
+        QTest::newRow("section value off") << Remote << functions << QStringList{u"unown jip"_s}
+                                           << QString(Remote).remove(u"\t\tjip = 0;\n"_s);
+        QTest::newRow("entry value on its line")
+            << Remote << functions << QStringList{u"set 0 allowedTargets 1"_s, u"set 0 jip 1"_s}
+            << QString(Remote).replace(u"{ allowedTargets = 2; }"_s,
+                                       u"{ allowedTargets = 1; jip = 1; }"_s);
+        QTest::newRow("declared entry gets a body")
+            << Remote << functions << QStringList{u"set 1 allowedTargets 2"_s}
+            << QString(Remote).replace(u"class tag_fnc_b;"_s,
+                                       u"class tag_fnc_b { allowedTargets = 2; };"_s);
+        QTest::newRow("rename declared")
+            << Remote << functions << QStringList{u"rename 1 tag_fnc_x"_s}
+            << QString(Remote).replace(u"tag_fnc_b"_s, u"tag_fnc_x"_s);
+        QTest::newRow("remove macro entry") << Remote << functions << QStringList{u"remove 2"_s}
+                                            << QString(Remote).remove(u"\t\tF(tag_fnc_c,1)\n"_s);
+        QTest::newRow("add on one line as its neighbours")
+            << Remote << functions << QStringList{u"remove 0"_s, u"add fnc_new"_s}
+            << QString(Remote)
+                   .remove(u"\t\tclass BIS_fnc_a { allowedTargets = 2; };\n"_s)
+                   .replace(u"1)\n"_s, u"1)\n\t\tclass fnc_new { allowedTargets = 0; };\n"_s);
+        QTest::newRow("new section in the class")
+            << Remote << commands << QStringList{u"own mode 0"_s, u"add setDir"_s}
+            << QString(Remote).replace(u"\t};\n};\n"_s,
+                                       u"\t};\n\tclass Commands\n\t{\n\t\tmode = 0;\n"
+                                       u"\t\tclass setDir\n\t\t{\n\t\t\tallowedTargets = 0;\n"
+                                       u"\t\t};\n\t};\n};\n"_s);
+        QTest::newRow("section value at the top of its body")
+            << u"class CfgRemoteExec {\n  class Functions {\n    class a {};\n  };\n};\n"_s
+            << functions << QStringList{u"own jip 1"_s}
+            << u"class CfgRemoteExec {\n  class Functions {\n    jip = 1;\n    class a {};\n"
+               u"  };\n};\n"_s;
+        QTest::newRow("first section appends the class")
+            << u"respawn = 3;\r\n"_s << functions << QStringList{u"own mode 1"_s}
+            << u"respawn = 3;\r\nclass CfgRemoteExec\r\n{\r\n\tclass Functions\r\n\t{\r\n"
+               u"\t\tmode = 1;\r\n\t};\r\n};\r\n"_s;
+        QTest::newRow("untouched section writes nothing")
+            << u"x = 1;\n"_s << commands << QStringList{} << u"x = 1;\n"_s;
+        QTest::newRow("read-only section untouched")
+            << u"class CfgRemoteExec { class Functions: Base { mode = 1; }; };"_s << functions
+            << QStringList{u"remove 0"_s}
+            << u"class CfgRemoteExec { class Functions: Base { mode = 1; }; };"_s;
         QTest::newRow("read-only class untouched")
             << u"class CfgDebriefing: Base { class A {}; };"_s << endings
             << QStringList{u"remove 0"_s} << u"class CfgDebriefing: Base { class A {}; };"_s;
@@ -273,6 +366,7 @@ private Q_SLOTS:
             QCOMPARE(back.entries.size(), c.entries.size());
             for (qsizetype i = 0; i < c.entries.size(); ++i)
                 QCOMPARE(back.entries[i].values, c.entries[i].values);
+            QCOMPARE(back.values, c.values);
         }
     }
 
@@ -378,6 +472,35 @@ private Q_SLOTS:
         }
     }
 
+    // CfgFunctions and CfgRemoteExec's Functions section in one text are read each as if
+    // alone, and an edit of either changes only its own class.
+    void functionsBesideRemoteExecution()
+    {
+        const QString text = Functions + Remote;
+        QCOMPARE(readMissionFunctions(text), readMissionFunctions(Functions));
+        for (const ClassKind kind : {ClassKind::RemoteFunctions, ClassKind::RemoteCommands})
+            QCOMPARE(readMissionClass(text, kind), readMissionClass(Remote, kind));
+
+        MissionFunctions f = readMissionFunctions(text);
+        editFunctions(f, u"add 0/0 spawn"_s);
+        editFunctions(f, u"set 0 tag NEW"_s);
+        QCOMPARE(applyMissionFunctions(text, f),
+                 QString(Functions)
+                         .replace(u"\t\t\tclass log {};\n"_s,
+                                  u"\t\t\tclass log {};\n\t\t\tclass spawn {};\n"_s)
+                         .replace(u"tag = \"MY\""_s, u"tag = \"NEW\""_s) +
+                     Remote);
+
+        MissionClass section = readMissionClass(text, ClassKind::RemoteFunctions);
+        edit(section, u"own mode 2"_s);
+        edit(section, u"add MY_fnc_spawn"_s);
+        MissionClass alone = readMissionClass(Remote, ClassKind::RemoteFunctions);
+        edit(alone, u"own mode 2"_s);
+        edit(alone, u"add MY_fnc_spawn"_s);
+        QCOMPARE(applyMissionClass(text, section), Functions + applyMissionClass(Remote, alone));
+        QVERIFY(applyMissionClass(Remote, alone) != Remote);
+    }
+
     // Where the game looks for a function's file.
     void functionFile_data()
     {
@@ -428,7 +551,10 @@ private Q_SLOTS:
                                  u"#ifdef X\n"_s,
                                  u"#endif\n"_s,
                                  u"// note\n"_s,
-                                 u"duration=5"_s};
+                                 u"duration=5"_s,
+                                 u"CfgRemoteExec"_s,
+                                 u" Functions"_s,
+                                 u"mode = 1"_s};
         QRandomGenerator generator(testSeed(20261208));
         auto *random = &generator;
         for (int round = 0; round < 500; ++round) {
@@ -454,10 +580,23 @@ private Q_SLOTS:
         }
     }
 
-    // The help page lists each class's keys in the table's order, with the table's help.
+    // Each help page lists its classes' keys in the tables' order, with the tables' help.
+    void helpListsEveryKey_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QList<int>>("kinds");
+        QTest::newRow("endings") << u"endings.htm"_s
+                                 << QList<int>{int(ClassKind::Endings),
+                                               int(ClassKind::Notifications)};
+        // Both sections share their keys: listed once.
+        QTest::newRow("remote execution")
+            << u"remoteexec.htm"_s << QList<int>{int(ClassKind::RemoteFunctions)};
+    }
     void helpListsEveryKey()
     {
-        QFile page(QStringLiteral(MERROW_HELP_DIR "/endings.htm"));
+        QFETCH(QString, file);
+        QFETCH(QList<int>, kinds);
+        QFile page(QStringLiteral(MERROW_HELP_DIR "/") + file);
         QVERIFY(page.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(page.readAll());
         static const QRegularExpression row(
@@ -467,9 +606,12 @@ private Q_SLOTS:
             const QRegularExpressionMatch m = it.next();
             listed << m.captured(1) + u' ' + m.captured(2).replace(u"&quot;"_s, u"\""_s);
         }
-        for (int kind = 0; kind < ClassKindCount; ++kind) {
-            for (const ClassAttribute &a : classTable(ClassKind(kind)).attributes)
-                tables << QLatin1StringView(a.key) + u' ' + QString::fromUtf8(a.help);
+        for (const int kind : kinds) {
+            for (const auto &attributes : {classTable(ClassKind(kind)).ownAttributes,
+                                           classTable(ClassKind(kind)).attributes}) {
+                for (const ClassAttribute &a : attributes)
+                    tables << QLatin1StringView(a.key) + u' ' + QString::fromUtf8(a.help);
+            }
         }
         QCOMPARE(listed, tables);
     }
@@ -525,6 +667,47 @@ private Q_SLOTS:
                 QCOMPARE(back.entries[i].name, c.entries[i].name);
                 if (!c.entries[i].readOnly)
                     QCOMPARE(back.entries[i].values, c.entries[i].values);
+            }
+        }
+    }
+
+    // Random edits of both sections' own values and entries, applied one section after the
+    // other as the window hands them back, read back as asked and keep the macro's line.
+    void randomRemoteEditsReadBack()
+    {
+        QRandomGenerator generator(testSeed(20261208));
+        auto *random = &generator;
+        for (int round = 0; round < 200; ++round) {
+            QList<MissionClass> sections;
+            QString after = Remote;
+            for (const ClassKind kind : {ClassKind::RemoteFunctions, ClassKind::RemoteCommands}) {
+                MissionClass c = readMissionClass(Remote, kind);
+                for (int n = random->bounded(1, 6); n > 0; --n) {
+                    const int pick = random->bounded(5);
+                    const QString number = QString::number(random->bounded(2));
+                    if (pick == 0)
+                        edit(c, (random->bounded(2) ? u"own mode "_s : u"own jip "_s) + number);
+                    else if (pick == 1)
+                        c.entries << newClassEntry(kind, u"f%1_%2"_s.arg(round).arg(n));
+                    else if (pick == 2 && !c.entries.isEmpty())
+                        c.entries.removeAt(random->bounded(c.entries.size()));
+                    else if (!c.entries.isEmpty() && !c.entries[0].readOnly)
+                        edit(c,
+                             (pick == 3 ? u"set 0 jip "_s : u"unset 0 allowedTargets "_s) + number);
+                }
+                after = applyMissionClass(after, c);
+                sections << c;
+            }
+            QVERIFY(after.startsWith(u"#define F(N,T) class N { allowedTargets = T; };\n"_s));
+            for (const MissionClass &c : sections) {
+                const MissionClass back = readMissionClass(after, c.kind);
+                QCOMPARE(back.values, c.values);
+                QCOMPARE(back.entries.size(), c.entries.size());
+                for (qsizetype i = 0; i < c.entries.size(); ++i) {
+                    QCOMPARE(back.entries[i].name, c.entries[i].name);
+                    if (!c.entries[i].readOnly)
+                        QCOMPARE(back.entries[i].values, c.entries[i].values);
+                }
             }
         }
     }

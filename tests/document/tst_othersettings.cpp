@@ -139,6 +139,8 @@ private Q_SLOTS:
             "respawnTemplates", false, "flags Tickets|MenuPosition",
             "{\"Tickets\", \"MenuPosition\"}");
         row("templates empty", "respawnTemplates[] = {};", "respawnTemplates", false, "", "{}");
+        row("a side's templates", "respawnTemplatesGuer[] = {\"wave\", \"Mine\"};",
+            "respawnTemplatesGuer", false, "flags Wave|Mine", "{\"Wave\", \"Mine\"}");
         row("template of a mod", "respawnTemplates[] = {\"Exile\", \"Counter\"};",
             "respawnTemplates", false, "flags Exile|Counter", "{\"Exile\", \"Counter\"}");
         row("template twice", "respawnTemplates[] = {\"Wave\", \"wave\"};", "respawnTemplates",

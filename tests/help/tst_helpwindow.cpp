@@ -83,7 +83,7 @@ HelpContent contentOf(const QList<std::pair<QByteArray, QByteArray>> &objects)
         add(data);
     }
     add(QByteArray());
-    Result<HelpContent> content = HelpContent::fromStream(stream);
+    config::Result<HelpContent> content = HelpContent::fromStream(stream);
     return std::move(*content);
 }
 

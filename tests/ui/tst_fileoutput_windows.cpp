@@ -53,8 +53,8 @@ private Q_SLOTS:
             old.close();
             QVERIFY(::SetFileAttributesW(wide(path).c_str(), attributes));
         }
-        QString error;
-        QVERIFY2(FileOutput::replaceFile(path, "new text\r\n", &error), qPrintable(error));
+        const auto saved = FileOutput::replaceFile(path, "new text\r\n");
+        QVERIFY2(saved, qPrintable(saved.why()));
         QCOMPARE(read(path), QByteArray("new text\r\n"));
         const DWORD now = ::GetFileAttributesW(wide(path).c_str());
         QCOMPARE(bool(now & FILE_ATTRIBUTE_HIDDEN), bool(attributes & FILE_ATTRIBUTE_HIDDEN));
@@ -90,8 +90,8 @@ private Q_SLOTS:
         } else {
             QVERIFY(::SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_READONLY));
         }
-        QString error;
-        const bool saved = FileOutput::replaceFile(path, "new text\r\n", &error);
+        const auto saved = FileOutput::replaceFile(path, "new text\r\n");
+        const QString error = saved.why();
         if (holder != INVALID_HANDLE_VALUE)
             ::CloseHandle(holder);
         else

@@ -552,8 +552,8 @@ private Q_SLOTS:
         if (root)
             QCOMPARE(::chown(name.constData(), 1234, 4321), 0);
 
-        QString error;
-        QVERIFY2(DesktopServices::instance().writeFile(target, "new", &error), qPrintable(error));
+        const auto written = DesktopServices::instance().writeFile(target, "new");
+        QVERIFY2(written, qPrintable(written.why()));
         struct stat after
         {
         };
@@ -631,11 +631,11 @@ private Q_SLOTS:
 
         const QByteArray text = QByteArray("// new text\r\n").repeated(300);
         prompts->diskFaults = &faults;
-        QString error;
-        const bool done = DesktopServices::instance().writeFile(target, text, &error);
+        const auto done = DesktopServices::instance().writeFile(target, text);
+        const QString error = done.why();
         prompts->diskFaults = nullptr;
 
-        QCOMPARE(done, saved);
+        QCOMPARE(bool(done), saved);
         QCOMPARE(readAll(target), saved ? text : OldFile);
         if (saved) {
             QCOMPARE(prompts->messages.size(), said.isEmpty() ? 0 : 1);
@@ -695,10 +695,9 @@ private Q_SLOTS:
         QVERIFY(held.open(QIODevice::ReadOnly));
         QCOMPARE(::flock(held.handle(), LOCK_EX), 0);
 
-        QString error;
-        QVERIFY2(DesktopServices::instance().writeFile(
-                     folder.filePath(QStringLiteral("description.ext")), "new", &error),
-                 qPrintable(error));
+        const auto written = DesktopServices::instance().writeFile(
+            folder.filePath(QStringLiteral("description.ext")), "new");
+        QVERIFY2(written, qPrintable(written.why()));
         QStringList expected = kept;
         expected.sort();
         QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
@@ -749,14 +748,15 @@ private Q_SLOTS:
     {
         const QString longest = dir->filePath(QString(250, u'd') + QStringLiteral(".ext"));
         QVERIFY(writeAll(longest, OldFile));
-        QString error;
-        QVERIFY2(DesktopServices::instance().writeFile(longest, "new", &error), qPrintable(error));
+        const auto written = DesktopServices::instance().writeFile(longest, "new");
+        QVERIFY2(written, qPrintable(written.why()));
         QCOMPARE(readAll(longest), QByteArray("new"));
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
         const QString tooLong = dir->filePath(QString(300, u'd'));
-        QVERIFY(!DesktopServices::instance().writeFile(tooLong, "new", &error));
-        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)));
+        const auto refused = DesktopServices::instance().writeFile(tooLong, "new");
+        QVERIFY(!refused);
+        QCOMPARE(refused.why(), QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)));
     }
 };
 
