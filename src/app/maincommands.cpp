@@ -16,6 +16,7 @@
 #include "apptitle.h"
 #include "desktopservices.h"
 #include "endingsnotifications.h"
+#include "functionslibrary.h"
 #include "missionsettings.h"
 #include "openreport.h"
 #include "remoteexecution.h"
@@ -157,6 +158,7 @@ void Main::connectCommands()
     connect(mnuOpen(), &QAction::triggered, this, &Main::mnuOpen_Click);
     connect(mnuMissionSettings(), &QAction::triggered, this, &Main::mnuMissionSettings_Click);
     connect(mnuEndings(), &QAction::triggered, this, &Main::mnuEndings_Click);
+    connect(mnuFunctions(), &QAction::triggered, this, &Main::mnuFunctions_Click);
     connect(mnuRemoteExec(), &QAction::triggered, this, &Main::mnuRemoteExec_Click);
     connect(mnuCreate(), &QAction::triggered, this, &Main::mnuCreate_Click);
     connect(mnuSave(), &QAction::triggered, this, &Main::mnuSave_Click);
@@ -244,14 +246,17 @@ void Main::mnuMissionSettings_Click()
 
 void Main::missionSettingsChosen(const QList<MissionSetting> &changes)
 {
-    const QString before = m_document.code(CodeBox::mainOtherCode);
-    const QString after = applyMissionSettings(before, changes);
-    if (after == before)
+    putIntoOther(applyMissionSettings(m_document.code(CodeBox::mainOtherCode), changes));
+}
+
+void Main::putIntoOther(const QString &text)
+{
+    if (text == m_document.code(CodeBox::mainOtherCode))
         return;
-    // Other is where these settings live; switched off, it would write none of them.
+    // Other is where what the windows edit lives; switched off, it would write none of it.
     if (!m_document.isChecked(Switch::mainOtherActive))
         m_document.setSwitch(Switch::mainOtherActive, 1);
-    m_document.setCode(CodeBox::mainOtherCode, after);
+    m_document.setCode(CodeBox::mainOtherCode, text);
 }
 
 void Main::mnuEndings_Click()
@@ -286,16 +291,49 @@ void Main::mnuRemoteExec_Click()
 
 void Main::classesChosen(const QList<MissionClass> &changed)
 {
-    const QString before = m_document.code(CodeBox::mainOtherCode);
-    QString after = before;
+    QString text = m_document.code(CodeBox::mainOtherCode);
     for (const MissionClass &c : changed)
-        after = applyMissionClass(after, c);
-    if (after == before)
+        text = applyMissionClass(text, c);
+    putIntoOther(text);
+}
+
+void Main::mnuFunctions_Click()
+{
+    // Another window that locks this one is open: it works on the same text.
+    if (!isEnabled())
         return;
-    // Other is where these classes live; switched off, it would write none of them.
-    if (!m_document.isChecked(Switch::mainOtherActive))
-        m_document.setSwitch(Switch::mainOtherActive, 1);
-    m_document.setCode(CodeBox::mainOtherCode, after);
+    const auto &origin = m_document.origin();
+    const QString folder =
+        origin && !origin->path.isEmpty() ? QFileInfo(origin->path).absolutePath() : QString();
+    auto *window = new functionsLibrary(
+        this, readMissionFunctions(m_document.code(CodeBox::mainOtherCode)), folder);
+    window->setLockedControls({items()});
+    connect(window, &functionsLibrary::functionsChosen, this, &Main::functionsChosen);
+    window->open();
+}
+
+void Main::functionsChosen(const MissionFunctions &functions, const QList<NewFunctionFile> &files)
+{
+    QStringList failed;
+    for (const NewFunctionFile &file : files) {
+        if (QFileInfo::exists(file.path))
+            continue;
+        if (!QDir().mkpath(QFileInfo(file.path).absolutePath())) {
+            failed << QDir::toNativeSeparators(file.path);
+            continue;
+        }
+        const auto written = DesktopServices::instance().writeFile(file.path, file.text.toUtf8());
+        if (!written)
+            failed << QDir::toNativeSeparators(file.path) +
+                          (written.why().isEmpty() ? QString()
+                                                   : QStringLiteral(": ") + written.why());
+    }
+    if (!failed.isEmpty())
+        DesktopServices::instance().message(
+            this, QMessageBox::Warning, AppTitle,
+            tr("These files could not be created:\n\n%1").arg(failed.join(u'\n')), QMessageBox::Ok,
+            QMessageBox::Ok);
+    putIntoOther(applyMissionFunctions(m_document.code(CodeBox::mainOtherCode), functions));
 }
 
 bool Main::openFile(const QString &path)

@@ -200,6 +200,11 @@ QAction *Main::mnuEndings() const
     return ui->mnuEndings;
 }
 
+QAction *Main::mnuFunctions() const
+{
+    return ui->mnuFunctions;
+}
+
 QAction *Main::mnuRemoteExec() const
 {
     return ui->mnuRemoteExec;
@@ -610,8 +615,8 @@ bool Main::eventFilter(QObject *watched, QEvent *event)
         const QKeySequence pressed(key->keyCombination());
         for (const QAction *action :
              {ui->mnuOpen, ui->mnuOpenReport, ui->mnuMissionSettings, ui->mnuEndings,
-              ui->mnuRemoteExec, ui->mnuCreate, ui->mnuSave, ui->mnuMinimize, ui->mnuExit,
-              ui->mnuHelpContents, ui->mnuAbout}) {
+              ui->mnuFunctions, ui->mnuRemoteExec, ui->mnuCreate, ui->mnuSave, ui->mnuMinimize,
+              ui->mnuExit, ui->mnuHelpContents, ui->mnuAbout}) {
             if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
                 event->ignore();
                 return true;

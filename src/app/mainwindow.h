@@ -17,6 +17,7 @@
 #include <vector>
 
 class QAction;
+struct NewFunctionFile;
 class QFileDialog;
 class openReport;
 class QLabel;
@@ -57,6 +58,7 @@ public:
     QAction *mnuOpen() const;
     QAction *mnuMissionSettings() const;
     QAction *mnuEndings() const;
+    QAction *mnuFunctions() const;
     QAction *mnuRemoteExec() const;
     QAction *mnuCreate() const;
     QAction *mnuSave() const;
@@ -79,6 +81,9 @@ public:
     // Opens the Endings and notifications window on the Other text (File menu, Ctrl+J); the
     // classes it hands back are written into Other.
     void mnuEndings_Click();
+    // Opens the Functions window on the Other text (File menu, Ctrl+F), with the folder of the
+    // opened file as the mission folder; what it hands back is written into Other.
+    void mnuFunctions_Click();
     // Opens the Remote execution window on the Other text (File menu, Ctrl+Shift+R); the
     // sections it hands back are written into Other as the endings are (classesChosen).
     void mnuRemoteExec_Click();
@@ -121,9 +126,15 @@ private:
                          config::TextEncoding encoding);
     // Writes the settings the Mission settings window hands back into Other, switching it on.
     void missionSettingsChosen(const QList<MissionSetting> &changes);
+    // Makes `text`, the Other text with a window's edits, the Other text, switching Other on
+    // when it changes.
+    void putIntoOther(const QString &text);
     // Writes the classes the Endings and notifications window or the Remote execution window
     // hands back into Other, switching it on.
     void classesChosen(const QList<MissionClass> &changed);
+    // Writes the functions the Functions window hands back into Other, switching it on, and
+    // creates the function files the user agreed to, none that exists already.
+    void functionsChosen(const MissionFunctions &functions, const QList<NewFunctionFile> &files);
     // The Other box's own menu with "Mission Settings…" added.
     void otherContextMenu(const QPoint &position);
     // Opens the entry dialog of an Add button; its entry goes into the button's code boxes.

@@ -131,6 +131,11 @@ public:
                 if (c.present && !c.readOnly)
                     ++m_report.entriesInClasses;
             }
+            if (other.contains(QLatin1StringView("CfgFunctions"), Qt::CaseInsensitive)) {
+                const MissionFunctions f = readMissionFunctions(other);
+                if (f.present && !f.readOnly)
+                    ++m_report.entriesInFunctions;
+            }
             // And class CfgRemoteExec, once for its two sections, in the Remote execution
             // window.
             for (int kind = EndingKindCount;

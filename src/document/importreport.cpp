@@ -23,7 +23,8 @@ QString lineText(const OpenNote &note)
 QString ImportReport::summary() const
 {
     return QStringLiteral("%1 of %2 top-level %3 a control; the rest stays as written.")
-        .arg(entriesInForm + entriesInSettings + entriesInClasses + entriesInRemoteExec)
+        .arg(entriesInForm + entriesInSettings + entriesInClasses + entriesInFunctions +
+             entriesInRemoteExec)
         .arg(topLevelEntries)
         .arg(topLevelEntries == 1 ? QStringLiteral("entry has") : QStringLiteral("entries have"));
 }
@@ -73,6 +74,8 @@ QString ImportReport::text() const
                               ? QStringLiteral("1 class")
                               : QStringLiteral("%1 classes").arg(entriesInClasses))
                      .arg(entriesInClasses == 1 ? QStringLiteral("has") : QStringLiteral("have"));
+    if (entriesInFunctions > 0)
+        lines << QStringLiteral("class CfgFunctions in Other has a control in Functions.");
     if (entriesInRemoteExec > 0)
         lines << QStringLiteral("class CfgRemoteExec in Other has a control in Remote execution.");
     if (unreadBlocks > 0) {

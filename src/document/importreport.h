@@ -39,6 +39,8 @@ struct ImportReport
     // Of those left to the Other box: the classes the Endings and notifications window edits
     // (CfgDebriefing, CfgNotifications).
     int entriesInClasses = 0;
+    // Of those left to the Other box: class CfgFunctions when the Functions window edits it.
+    int entriesInFunctions = 0;
     // Of those left to the Other box: class CfgRemoteExec, when the Remote execution window can
     // edit either of its sections (0 or 1).
     int entriesInRemoteExec = 0;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -132,6 +133,21 @@ bool opensBlock(const Entry &e)
            (e.name == u"if" || e.name == u"ifdef" || e.name == u"ifndef");
 }
 
+// Calls `visit(e, inIf)` for each of `entries` but the lines that open and close #if blocks;
+// `inIf` says whether the entry stands inside one.
+template <typename Visit> void besideIfs(const QList<Entry> &entries, const Visit &visit)
+{
+    int depth = 0;
+    for (const Entry &e : entries) {
+        if (opensBlock(e))
+            ++depth;
+        else if (e.kind == EntryKind::Directive && e.name == u"endif" && depth > 0)
+            --depth;
+        else
+            visit(e, depth > 0);
+    }
+}
+
 // Where the class and its entries stand in the text.
 struct Scan
 {
@@ -176,6 +192,7 @@ bool readValue(const config::ReadResult &read, const Entry &e, const ClassAttrib
         }
         [[fallthrough]];
     case AttributeType::Picture:
+    case AttributeType::Plain:
         if (v.kind != ValueKind::String || !writtenAsIs(read, v))
             return false;
         out.value = v.text;
@@ -222,14 +239,9 @@ void readValues(const config::ReadResult &read, const QList<Entry> &children,
 {
     values.resize(qsizetype(attributes.size()));
     at.assign(attributes.size(), nullptr);
-    int depth = 0;
-    for (const Entry &child : children) {
-        if (opensBlock(child))
-            ++depth;
-        else if (child.kind == EntryKind::Directive && child.name == u"endif" && depth > 0)
-            --depth;
+    besideIfs(children, [&](const Entry &child, bool inIf) {
         if (child.kind != EntryKind::Value && child.kind != EntryKind::Array)
-            continue;
+            return;
         for (std::size_t i = 0; i < attributes.size(); ++i) {
             if (child.name.compare(QLatin1StringView(attributes[i].key), Qt::CaseInsensitive) != 0)
                 continue;
@@ -237,42 +249,74 @@ void readValues(const config::ReadResult &read, const QList<Entry> &children,
             const bool twice = value.set;
             value = {};
             value.set = true;
-            if (twice || depth > 0 || !readValue(read, child, attributes[i], value)) {
+            if (twice || inIf || !readValue(read, child, attributes[i], value)) {
                 value = {};
                 value.set = value.readOnly = true;
                 value.written = read.raw(child.value.span).toString();
             }
             at[i] = &child;
         }
+    });
+}
+
+// How a subclass may be written for the editor to change it.
+struct EntryRules
+{
+    // A class declared without a body (class name;) is an entry with no values set.
+    bool declarations = false;
+    // Classes in its body are entries of their own, read by the caller, and preprocessor
+    // lines other than #if blocks are let be, as edits keep them where they stand.
+    bool nests = false;
+};
+
+// The keys of `attributes` in class `e`, and per key the entry of its value (`at`). Anything
+// in the body but values, comments and what `rules` let be makes the entry read-only.
+ClassEntry readClassEntry(const config::ReadResult &read, const Entry &e,
+                          std::span<const ClassAttribute> attributes, bool conditional,
+                          EntryRules rules, std::vector<const Entry *> &at)
+{
+    ClassEntry entry;
+    entry.name = e.name;
+    const QStringView raw = read.raw(e.span);
+    // A name made by a macro (class GVAR(core)) is not the name the text shows.
+    const QStringView head =
+        e.kind == EntryKind::Class ? raw.left(e.bodySpan.start.offset - e.span.start.offset) : raw;
+    const bool shaped =
+        e.kind == EntryKind::Class || (rules.declarations && e.kind == EntryKind::ClassDeclaration);
+    entry.readOnly = conditional || !e.base.isEmpty() || !raw.startsWith(u"class") || !shaped ||
+                     !head.contains(e.name);
+    for (const Entry &child : e.children) {
+        if (child.kind == EntryKind::Comment || child.kind == EntryKind::Value ||
+            child.kind == EntryKind::Array)
+            continue;
+        if (rules.nests &&
+            (child.kind == EntryKind::Class || child.kind == EntryKind::ClassDeclaration ||
+             (child.kind == EntryKind::Directive && !opensBlock(child) && child.name != u"else" &&
+              child.name != u"endif")))
+            continue;
+        entry.readOnly = true;
     }
+    readValues(read, e.children, attributes, entry.values, at);
+    if (entry.readOnly) {
+        entry.written = dedented(indentOf(read.sourceText(), e.span.start.offset) + raw.toString());
+        for (AttributeValue &value : entry.values) {
+            if (value.set && !value.readOnly) {
+                value.readOnly = true;
+                value.written = attributeValueText(
+                    attributes[std::size_t(&value - entry.values.data())].type, value);
+            }
+        }
+    }
+    return entry;
 }
 
 void readEntry(Scan &s, const Entry &e, bool conditional)
 {
     const ClassTable &table = classTable(s.result.kind);
-    ClassEntry entry;
-    entry.name = e.name;
-    entry.origin = int(s.result.entries.size());
     std::vector<const Entry *> at;
-    const QStringView raw = s.read.raw(e.span);
-    entry.readOnly = conditional || !e.base.isEmpty() || !raw.startsWith(u"class");
-    for (const Entry &child : e.children) {
-        if (child.kind != EntryKind::Comment && child.kind != EntryKind::Value &&
-            child.kind != EntryKind::Array)
-            entry.readOnly = true;
-    }
-    readValues(s.read, e.children, table.attributes, entry.values, at);
-    if (entry.readOnly) {
-        entry.written =
-            dedented(indentOf(s.read.sourceText(), e.span.start.offset) + raw.toString());
-        for (AttributeValue &value : entry.values) {
-            if (value.set && !value.readOnly) {
-                value.readOnly = true;
-                value.written = attributeValueText(
-                    table.attributes[std::size_t(&value - entry.values.data())].type, value);
-            }
-        }
-    }
+    ClassEntry entry = readClassEntry(s.read, e, table.attributes, conditional,
+                                      {.declarations = table.declarations}, at);
+    entry.origin = int(s.result.entries.size());
     s.result.entries << entry;
     s.entries.push_back(&e);
     s.values.push_back(std::move(at));
@@ -292,23 +336,18 @@ Found findClass(const config::ReadResult &read, const QList<Entry> &entries, QLa
     const QRegularExpression inSkipped(QStringLiteral("(^|\\W)class\\s+%1(\\W|$)").arg(name),
                                        QRegularExpression::CaseInsensitiveOption);
     Found f;
-    int depth = 0;
     bool conditional = false;
-    for (const Entry &e : entries) {
-        if (opensBlock(e))
-            ++depth;
-        else if (e.kind == EntryKind::Directive && e.name == u"endif" && depth > 0)
-            --depth;
-        else if (e.kind == EntryKind::Skipped && inSkipped.match(read.raw(e.span)).hasMatch())
+    besideIfs(entries, [&](const Entry &e, bool inIf) {
+        if (e.kind == EntryKind::Skipped && inSkipped.match(read.raw(e.span)).hasMatch()) {
             ++f.count, conditional = true;
-        else if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
-                 e.name.compare(name, Qt::CaseInsensitive) == 0) {
+        } else if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
+                   e.name.compare(name, Qt::CaseInsensitive) == 0) {
             ++f.count;
-            conditional = conditional || depth > 0;
+            conditional = conditional || inIf;
             if (e.kind == EntryKind::Class)
                 f.cls = &e;
         }
-    }
+    });
     if (f.count > 1)
         f.why = QStringLiteral("The text has class %1 more than once.").arg(name);
     else if (conditional)
@@ -320,17 +359,24 @@ Found findClass(const config::ReadResult &read, const QList<Entry> &entries, QLa
     return f;
 }
 
+// The text read as a config, with the body of the top-level class `top` kept as the editor
+// changes it in place.
+config::ReadResult readKeeping(const QString &text, QLatin1StringView top)
+{
+    config::ReadOptions options;
+    options.checkKnownKeys = false;
+    options.styleNotes = false;
+    options.keepBodyOf = [top](QStringView c) { return c.compare(top, Qt::CaseInsensitive) == 0; };
+    return config::readConfig(text, options);
+}
+
 Scan scan(const QString &text, ClassKind kind)
 {
     Scan s;
     s.result.kind = kind;
     const ClassTable &table = classTable(kind);
     const QLatin1StringView top(table.parent ? table.parent : table.className);
-    config::ReadOptions options;
-    options.checkKnownKeys = false;
-    options.styleNotes = false;
-    options.keepBodyOf = [top](QStringView c) { return c.compare(top, Qt::CaseInsensitive) == 0; };
-    s.read = config::readConfig(text, options);
+    s.read = readKeeping(text, top);
     MissionClass &m = s.result;
     m.values = unsetValues(kind);
     s.own.assign(table.ownAttributes.size(), nullptr);
@@ -346,16 +392,11 @@ Scan scan(const QString &text, ClassKind kind)
     if (!s.cls || m.readOnly)
         return s;
     readValues(s.read, s.cls->children, table.ownAttributes, m.values, s.own);
-    int inner = 0;
-    for (const Entry &e : s.cls->children) {
-        if (opensBlock(e))
-            ++inner;
-        else if (e.kind == EntryKind::Directive && e.name == u"endif" && inner > 0)
-            --inner;
-        else if (e.kind == EntryKind::Class ||
-                 (table.declarations && e.kind == EntryKind::ClassDeclaration))
-            readEntry(s, e, inner > 0);
-    }
+    besideIfs(s.cls->children, [&](const Entry &e, bool inIf) {
+        if (e.kind == EntryKind::Class ||
+            (table.declarations && e.kind == EntryKind::ClassDeclaration))
+            readEntry(s, e, inIf);
+    });
     return s;
 }
 
@@ -434,7 +475,19 @@ QString headOf(const config::ReadResult &read, const Entry &e)
     return read.raw(e.span).left(e.bodySpan.start.offset - e.span.start.offset).toString();
 }
 
-Style styleOf(const QString &text, const Scan &s)
+// Calls `visit` with the entries `depth` levels inside `e` (1: its children), in order.
+template <typename Visit> void atDepth(const Entry &e, int depth, const Visit &visit)
+{
+    for (const Entry &child : e.children) {
+        if (depth == 1)
+            visit(child);
+        else
+            atDepth(child, depth - 1, visit);
+    }
+}
+
+// The style of the text around class `cls` (nullptr: the text lacks it).
+Style styleOf(const QString &text, const config::ReadResult &read, const Entry *cls)
 {
     Style style;
     if (text.contains(u'\n') && !text.contains(u"\r\n"))
@@ -445,14 +498,14 @@ Style styleOf(const QString &text, const Scan &s)
         style.unit = m.captured(1);
     // The first class of the text that has a body shows where its brace goes.
     const Entry *sample = nullptr;
-    for (const Entry &e : s.read.entries) {
-        if (e.kind == EntryKind::Class && s.read.raw(e.span).startsWith(u"class")) {
+    for (const Entry &e : read.entries) {
+        if (e.kind == EntryKind::Class && read.raw(e.span).startsWith(u"class")) {
             sample = &e;
             break;
         }
     }
-    if (s.cls && !s.cls->children.isEmpty()) {
-        for (const Entry &e : s.cls->children) {
+    if (cls && !cls->children.isEmpty()) {
+        for (const Entry &e : cls->children) {
             if (e.kind == EntryKind::Class && !e.children.isEmpty()) {
                 sample = &e;
                 break;
@@ -460,47 +513,44 @@ Style styleOf(const QString &text, const Scan &s)
         }
     }
     if (sample) {
-        const QString head = headOf(s.read, *sample);
+        const QString head = headOf(read, *sample);
         style.braceOnOwnLine = head.contains(u'\n') || head.contains(u'\r');
     }
-    if (s.cls) {
+    if (cls) {
         // The last subclass written out, not made by a macro.
         QStringView last;
-        for (const Entry &e : s.cls->children) {
-            const QStringView raw = s.read.raw(e.span);
+        for (const Entry &e : cls->children) {
+            const QStringView raw = read.raw(e.span);
             if ((e.kind == EntryKind::Class || e.kind == EntryKind::ClassDeclaration) &&
                 raw.startsWith(u"class"))
                 last = raw;
         }
         style.oneLineEntries = !last.isEmpty() && !last.contains(u'\n') && !last.contains(u'\r');
     }
-    // Spacing around '=' and between the elements of an array, from the class's own values.
+    // Spacing around '=' and between the elements of an array, from the values of the class's
+    // entries; from deeper ones (a function's, inside its category) when those have none.
     bool assignFound = false, separatorFound = false;
-    if (s.cls) {
-        for (const Entry &sub : s.cls->children) {
-            for (const Entry &e : sub.children) {
-                if (!assignFound && e.kind == EntryKind::Value) {
-                    const qsizetype nameEnd = e.span.start.offset + e.name.size();
-                    const QString between = text.mid(nameEnd, e.value.span.start.offset - nameEnd);
-                    if (between.trimmed() == u"=" && !between.contains(u'\n') &&
-                        !between.contains(u'\r')) {
-                        style.assign = between;
-                        assignFound = true;
-                    }
-                }
-                if (!separatorFound && e.kind == EntryKind::Array && e.value.elements.size() >= 2) {
-                    const QString between = text.mid(e.value.elements[0].span.end.offset,
-                                                     e.value.elements[1].span.start.offset -
-                                                         e.value.elements[0].span.end.offset);
-                    if (between.trimmed() == u"," && !between.contains(u'\n') &&
-                        !between.contains(u'\r')) {
-                        style.separator = between;
-                        separatorFound = true;
-                    }
-                }
+    const auto learn = [&](const Entry &e) {
+        if (!assignFound && e.kind == EntryKind::Value) {
+            const qsizetype nameEnd = e.span.start.offset + e.name.size();
+            const QString between = text.mid(nameEnd, e.value.span.start.offset - nameEnd);
+            if (between.trimmed() == u"=" && !between.contains(u'\n') && !between.contains(u'\r')) {
+                style.assign = between;
+                assignFound = true;
             }
         }
-    }
+        if (!separatorFound && e.kind == EntryKind::Array && e.value.elements.size() >= 2) {
+            const QString between = text.mid(e.value.elements[0].span.end.offset,
+                                             e.value.elements[1].span.start.offset -
+                                                 e.value.elements[0].span.end.offset);
+            if (between.trimmed() == u"," && !between.contains(u'\n') && !between.contains(u'\r')) {
+                style.separator = between;
+                separatorFound = true;
+            }
+        }
+    };
+    for (int depth = 2; cls && depth <= 3 && !(assignFound && separatorFound); ++depth)
+        atDepth(*cls, depth, learn);
     return style;
 }
 
@@ -518,6 +568,7 @@ QString valueText(AttributeType type, const AttributeValue &value, const Style &
     case AttributeType::Text:
         return isStringReference(value.value) ? value.value : quoted(value.value);
     case AttributeType::Picture:
+    case AttributeType::Plain:
         return quoted(value.value);
     case AttributeType::Number:
         return value.value;
@@ -538,33 +589,51 @@ QString attributeLine(const ClassAttribute &a, const AttributeValue &value, cons
            style.assign + valueText(a.type, value, style) + u';';
 }
 
+// The lines of the values set and shown, in the order of `attributes`.
+QStringList attributeLines(std::span<const ClassAttribute> attributes,
+                           const QList<AttributeValue> &values, const Style &style)
+{
+    QStringList lines;
+    for (std::size_t i = 0; i < attributes.size() && i < std::size_t(values.size()); ++i) {
+        const AttributeValue &value = values[qsizetype(i)];
+        if (value.set && !value.readOnly)
+            lines << attributeLine(attributes[i], value, style);
+    }
+    return lines;
+}
+
+// A class on one line, without indentation or line break: class name { a = 1; b = 2; };
+// Without values, "class name;" where a declaration will do, otherwise "class name {};".
+QString oneLineClass(const QString &name, const QStringList &lines, bool declaration)
+{
+    QString body = QStringLiteral(" { ") + lines.join(u' ') + QStringLiteral(" }");
+    if (lines.isEmpty())
+        body = declaration ? QString() : QStringLiteral(" {}");
+    return QStringLiteral("class ") + name + body + u';';
+}
+
+// A class over lines, its first line indented by `indent`: its values (`lines`) one step in,
+// then `inner` (its subclasses, indented already), each line ending with the text's line break.
+QString classBlock(const QString &name, const QStringList &lines, const QString &inner,
+                   const QString &indent, const Style &style)
+{
+    QString out = indent + QStringLiteral("class ") + name;
+    out += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
+    out += style.eol;
+    for (const QString &line : lines)
+        out += indent + style.unit + line + style.eol;
+    return out + inner + indent + QStringLiteral("};") + style.eol;
+}
+
 // A whole subclass, its first line indented by `indent` (the caller's), its lines ending with
 // the text's line break.
 QString entryText(const ClassTable &table, const ClassEntry &entry, const QString &indent,
                   const Style &style)
 {
-    if (style.oneLineEntries) {
-        QStringList lines;
-        for (std::size_t i = 0; i < table.attributes.size(); ++i) {
-            const AttributeValue &value = entry.values[qsizetype(i)];
-            if (value.set && !value.readOnly)
-                lines << attributeLine(table.attributes[i], value, style);
-        }
-        QString body = QStringLiteral(" { ") + lines.join(u' ') + QStringLiteral(" }");
-        if (lines.isEmpty())
-            body = table.declarations ? QString() : QStringLiteral(" {}");
-        return indent + QStringLiteral("class ") + entry.name + body + u';' + style.eol;
-    }
-    QString out = indent + QStringLiteral("class ") + entry.name;
-    out += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
-    out += style.eol;
-    for (std::size_t i = 0; i < table.attributes.size(); ++i) {
-        const AttributeValue &value = entry.values[qsizetype(i)];
-        if (value.set && !value.readOnly)
-            out +=
-                indent + style.unit + attributeLine(table.attributes[i], value, style) + style.eol;
-    }
-    return out + indent + QStringLiteral("};") + style.eol;
+    const QStringList lines = attributeLines(table.attributes, entry.values, style);
+    if (style.oneLineEntries)
+        return indent + oneLineClass(entry.name, lines, table.declarations) + style.eol;
+    return classBlock(entry.name, lines, {}, indent, style);
 }
 
 // Lines inserted at the end of a class body: before the line of its '}' when that stands
@@ -602,10 +671,20 @@ void arrayEdits(const Entry &e, AttributeType type, const AttributeValue &now, c
         {e.value.span.start.offset, e.value.span.end.offset, valueText(type, now, style)});
 }
 
+// Lines put into class `cls`: indented as its first line inside is, or one step in from it.
+QString childIndent(const QString &text, const Entry &cls, const Style &style)
+{
+    for (const Entry &child : cls.children) {
+        if (startsLine(text, child.span.start.offset))
+            return indentOf(text, child.span.start.offset);
+    }
+    return indentOf(text, cls.span.start.offset) + style.unit;
+}
+
 // The edits that make the values of class `e` (an entry, or a section's own ones) those of
 // `after`: a changed value rewritten in place, a value switched off losing its line, a new one
-// after `last` (the last value written), or without one at the top of the body (`atTop`) or at
-// its end.
+// after `last` (the last value written), or without one at the top of the body (`atTop`),
+// before the classes the body holds, or at its end.
 void valueEdits(const QString &text, const Entry &e, std::span<const ClassAttribute> attributes,
                 const QList<AttributeValue> &before, const QList<AttributeValue> &after,
                 const std::vector<const Entry *> &where, const Entry *last, bool atTop,
@@ -659,17 +738,22 @@ void valueEdits(const QString &text, const Entry &e, std::span<const ClassAttrib
             return;
         }
         // On the lines after the '{', indented as the body's first line is.
-        QString indent = indentOf(text, e.span.start.offset) + style.unit;
-        for (const Entry &child : e.children) {
-            if (startsLine(text, child.span.start.offset)) {
-                indent = indentOf(text, child.span.start.offset);
-                break;
-            }
-        }
+        const QString indent = childIndent(text, e, style);
         QString lines;
         for (const QString &line : added)
             lines += indent + line + style.eol;
         const qsizetype at = nextLineStart(text, open);
+        edits.push_back({at, at, lines});
+    } else if (const auto inner =
+                   std::find_if(e.children.begin(), e.children.end(),
+                                [](const Entry &c) { return c.kind == EntryKind::Class; });
+               inner != e.children.end() && startsLine(text, inner->span.start.offset)) {
+        // A category's folder, a tag's prefix: before the classes the body holds, on lines
+        // indented as the first of them.
+        const qsizetype at = lineStartOf(text, inner->span.start.offset);
+        QString lines;
+        for (const QString &line : added)
+            lines += indentOf(text, inner->span.start.offset) + line + style.eol;
         edits.push_back({at, at, lines});
     } else {
         const QString indent = indentOf(text, e.span.start.offset) + style.unit;
@@ -680,57 +764,37 @@ void valueEdits(const QString &text, const Entry &e, std::span<const ClassAttrib
     }
 }
 
-void entryEdits(const QString &text, const Scan &s, qsizetype index, const ClassEntry &now,
-                const Style &style, std::vector<Edit> &edits)
+// The edits that make class `e`, read as `was` with its values at `at`, hold `now`'s name and
+// values.
+void classEntryEdits(const QString &text, const Entry &e,
+                     std::span<const ClassAttribute> attributes, const ClassEntry &was,
+                     const ClassEntry &now, const std::vector<const Entry *> &at,
+                     const Style &style, std::vector<Edit> &edits)
 {
-    const ClassTable &table = classTable(s.result.kind);
-    const ClassEntry &was = s.result.entries[index];
-    const Entry &e = *s.entries[std::size_t(index)];
-    if (was.readOnly || now == was)
+    if (was.readOnly || (now.name == was.name && now.values == was.values))
         return;
     const bool renamed = now.name != was.name && isClassName(now.name);
     if (e.kind == EntryKind::ClassDeclaration) {
         // class name; with values becomes a class with a body on its line.
-        QStringList lines;
-        for (std::size_t i = 0; i < table.attributes.size(); ++i) {
-            const AttributeValue &value = now.values[qsizetype(i)];
-            if (value.set && !value.readOnly)
-                lines << attributeLine(table.attributes[i], value, style);
-        }
+        const QStringList lines = attributeLines(attributes, now.values, style);
         if (lines.isEmpty() && !renamed)
             return;
-        const QString name = renamed ? now.name : was.name;
         edits.push_back({e.span.start.offset, e.span.end.offset,
-                         QStringLiteral("class ") + name +
-                             (lines.isEmpty() ? QString()
-                                              : QStringLiteral(" { ") + lines.join(u' ') +
-                                                    QStringLiteral(" }")) +
-                             u';'});
+                         oneLineClass(renamed ? now.name : was.name, lines, true)});
         return;
     }
     if (renamed) {
         const qsizetype head = e.span.start.offset + 5; // after "class"
-        const qsizetype at = text.indexOf(was.name, head);
-        if (at >= 0 && at < e.bodySpan.start.offset)
-            edits.push_back({at, at + was.name.size(), now.name});
+        const qsizetype nameAt = text.indexOf(was.name, head);
+        if (nameAt >= 0 && nameAt < e.bodySpan.start.offset)
+            edits.push_back({nameAt, nameAt + was.name.size(), now.name});
     }
     const Entry *last = nullptr;
     for (const Entry &child : e.children) {
         if (child.kind == EntryKind::Value || child.kind == EntryKind::Array)
             last = &child;
     }
-    valueEdits(text, e, table.attributes, was.values, now.values, s.values[std::size_t(index)],
-               last, false, style, edits);
-}
-
-// Indented as the class's first entry is, or one step in from the class.
-QString childIndent(const QString &text, const Entry &cls, const Style &style)
-{
-    for (const Entry &child : cls.children) {
-        if (child.kind != EntryKind::Comment || startsLine(text, child.span.start.offset))
-            return indentOf(text, child.span.start.offset);
-    }
-    return indentOf(text, cls.span.start.offset) + style.unit;
+    valueEdits(text, e, attributes, was.values, now.values, at, last, false, style, edits);
 }
 
 // A whole class of the table with its own values and entries, its first line indented by
@@ -739,18 +803,43 @@ QString classText(const ClassTable &table, const QList<AttributeValue> &values,
                   const QList<const ClassEntry *> &entries, const QString &indent,
                   const Style &style)
 {
-    QString block = indent + QStringLiteral("class ") + QLatin1StringView(table.className);
-    block += style.braceOnOwnLine ? style.eol + indent + u'{' : QStringLiteral(" {");
-    block += style.eol;
-    for (std::size_t i = 0; i < table.ownAttributes.size() && i < std::size_t(values.size()); ++i) {
-        const AttributeValue &value = values[qsizetype(i)];
-        if (value.set && !value.readOnly)
-            block += indent + style.unit + attributeLine(table.ownAttributes[i], value, style) +
-                     style.eol;
-    }
+    QString inner;
     for (const ClassEntry *entry : entries)
-        block += entryText(table, *entry, indent + style.unit, style);
-    return block + indent + QStringLiteral("};") + style.eol;
+        inner += entryText(table, *entry, indent + style.unit, style);
+    return classBlock(QLatin1StringView(table.className),
+                      attributeLines(table.ownAttributes, values, style), inner, indent, style);
+}
+
+// A top-level class put at the end of the text, on lines of its own: `block` without its last
+// line break.
+Edit appendedAtEnd(const QString &text, const QString &block, const Style &style)
+{
+    const bool broken = text.isEmpty() || isBreak(text.back());
+    return {text.size(), text.size(),
+            (broken ? QString() : style.eol) + block +
+                (broken && !text.isEmpty() ? style.eol : QString())};
+}
+
+// The text with the edits made. It is copied once, piece by piece in order: replacing in place
+// moved its rest once per edit, which a class of thousands of entries renamed at once made
+// slow. Of edits at the same place the one made last comes first, as when each was applied in
+// turn.
+QString applied(const QString &text, std::vector<Edit> edits)
+{
+    std::reverse(edits.begin(), edits.end());
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit &a, const Edit &b) { return a.start < b.start; });
+    QString out;
+    out.reserve(text.size());
+    qsizetype done = 0;
+    for (const Edit &edit : edits) {
+        if (edit.start > done)
+            out += QStringView(text).mid(done, edit.start - done);
+        out += edit.replacement;
+        done = std::max(done, edit.end);
+    }
+    out += QStringView(text).mid(done);
+    return out;
 }
 
 } // namespace
@@ -797,7 +886,7 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
     if (s.result.readOnly)
         return otherText;
     const ClassTable &table = classTable(wanted.kind);
-    const Style style = styleOf(otherText, s);
+    const Style style = styleOf(otherText, s.read, s.cls);
     std::vector<Edit> edits;
     std::vector<bool> kept(std::size_t(s.result.entries.size()), false);
     QList<const ClassEntry *> added;
@@ -808,7 +897,9 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
             !kept[std::size_t(entry.origin)]) {
             kept[std::size_t(entry.origin)] = true;
             if (fits)
-                entryEdits(otherText, s, entry.origin, entry, style, edits);
+                classEntryEdits(otherText, *s.entries[std::size_t(entry.origin)], table.attributes,
+                                s.result.entries[entry.origin], entry,
+                                s.values[std::size_t(entry.origin)], style, edits);
         } else if (entry.origin < 0 && !entry.readOnly && fits && isClassName(entry.name)) {
             added << &entry;
         }
@@ -846,36 +937,268 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
             classText(table, values, added, childIndent(otherText, *s.parent, style), style),
             style));
     } else if (!s.cls && (anyValue || !added.isEmpty())) {
-        QString block;
-        if (table.parent) {
-            block = QStringLiteral("class ") + QLatin1StringView(table.parent);
-            block += style.braceOnOwnLine ? style.eol + u'{' : QStringLiteral(" {");
-            block += style.eol + classText(table, values, added, style.unit, style);
-            block += QStringLiteral("};");
-        } else {
-            block = classText(table, values, added, QString(), style);
-            block.chop(style.eol.size());
+        QString block =
+            classText(table, values, added, table.parent ? style.unit : QString(), style);
+        if (table.parent)
+            block = classBlock(QLatin1StringView(table.parent), {}, block, {}, style);
+        block.chop(style.eol.size());
+        edits.push_back(appendedAtEnd(otherText, block, style));
+    }
+    return applied(otherText, std::move(edits));
+}
+
+namespace {
+
+// The keys of each level, from the game's documentation of the functions library
+// (CfgFunctions).
+constexpr ClassAttribute TagAttributes[] = {
+    {"tag", AttributeType::Plain, nullptr,
+     "The prefix of the functions' names, TAG_fnc_name; without it, the class name."},
+};
+
+constexpr ClassAttribute CategoryAttributes[] = {
+    {"file", AttributeType::Plain, nullptr,
+     "The folder of the category's functions, in the mission folder; without it, "
+     "functions\\<category>."},
+};
+
+constexpr ClassAttribute FunctionAttributes[] = {
+    {"file", AttributeType::Plain, nullptr,
+     "The function's file with its extension, in the mission folder; without it, "
+     "fn_<function>.sqf in the category's folder."},
+    {"preInit", AttributeType::Number, nullptr,
+     "1: called when the mission starts, before its objects are made; it may not wait."},
+    {"postInit", AttributeType::Number, nullptr,
+     "1: called when the mission starts, after its objects are made."},
+    {"preStart", AttributeType::Number, nullptr,
+     "1: called when the game starts; only in an addon's config, not in a mission."},
+    {"recompile", AttributeType::Number, nullptr,
+     "1: compiled again at each mission start; a mission's functions always are."},
+    {"ext", AttributeType::Plain, nullptr,
+     "The file's type: \".sqf\" (the default) or \".fsm\" for a scripted FSM."},
+    {"headerType", AttributeType::Number, nullptr,
+     "The header put before the code: -1 none, 0 the default one, 1 the system one."},
+};
+static_assert(std::size(FunctionAttributes) == std::size_t(FunctionKey::HeaderType) + 1);
+
+constexpr std::array<FunctionLevelTable, FunctionLevelCount> LevelTables{{
+    {FunctionLevel::Tag, "Tag", "TAG", TagAttributes},
+    {FunctionLevel::Category, "Category", "Category", CategoryAttributes},
+    {FunctionLevel::Function, "Function", "function", FunctionAttributes},
+}};
+static_assert(LevelTables[int(FunctionLevel::Tag)].level == FunctionLevel::Tag);
+static_assert(LevelTables[int(FunctionLevel::Category)].level == FunctionLevel::Category);
+static_assert(LevelTables[int(FunctionLevel::Function)].level == FunctionLevel::Function);
+
+// Where a node read from the text stands: its class, its values and its children's places.
+struct NodeAt
+{
+    const Entry *entry = nullptr;
+    std::vector<const Entry *> values;
+    std::vector<NodeAt> children;
+};
+
+struct FunctionScan
+{
+    config::ReadResult read;
+    const Entry *cls = nullptr;
+    MissionFunctions result;
+    std::vector<NodeAt> tags;
+};
+
+FunctionLevel below(FunctionLevel level)
+{
+    return FunctionLevel(int(level) + 1);
+}
+
+// The classes in `parent` as nodes of `level`, and below them their own. A class declared
+// without a body, or inside #if, is a node shown as written.
+void readNodes(const config::ReadResult &read, const Entry &parent, FunctionLevel level,
+               QList<FunctionNode> &out, std::vector<NodeAt> &at)
+{
+    const bool nests = level != FunctionLevel::Function;
+    besideIfs(parent.children, [&](const Entry &e, bool inIf) {
+        if (e.kind != EntryKind::Class && e.kind != EntryKind::ClassDeclaration)
+            return;
+        FunctionNode node;
+        NodeAt where;
+        where.entry = &e;
+        node.entry = readClassEntry(read, e, functionLevelTable(level).attributes, inIf,
+                                    {.nests = nests}, where.values);
+        node.entry.origin = int(out.size());
+        if (nests && !node.entry.readOnly)
+            readNodes(read, e, below(level), node.children, where.children);
+        out << node;
+        at.push_back(std::move(where));
+    });
+}
+
+FunctionScan scanFunctions(const QString &text)
+{
+    FunctionScan s;
+    const QLatin1StringView name("CfgFunctions");
+    s.read = readKeeping(text, name);
+    const Found found = findClass(s.read, s.read.entries, name);
+    s.cls = found.cls;
+    s.result.present = found.count > 0;
+    s.result.why = found.why;
+    // Statements a macro makes in place of tags would be lost from view: nothing in the
+    // class is offered then.
+    if (s.result.why.isEmpty() && s.cls) {
+        for (const Entry &e : s.cls->children) {
+            if (e.kind == EntryKind::Invalid || e.kind == EntryKind::Exec ||
+                e.kind == EntryKind::Skipped || e.kind == EntryKind::Delete) {
+                s.result.why = QStringLiteral("class CfgFunctions holds statements the window "
+                                              "cannot show, such as a macro.");
+                break;
+            }
         }
-        const bool broken = otherText.isEmpty() || isBreak(otherText.back());
-        edits.push_back({otherText.size(), otherText.size(),
-                         (broken ? QString() : style.eol) + block +
-                             (broken && !otherText.isEmpty() ? style.eol : QString())});
     }
-    // The text is copied once, piece by piece in order: replacing in place moved its rest once
-    // per edit, which a class of thousands of entries renamed at once made slow. Of edits at
-    // the same place the one made last comes first, as when each was applied in turn.
-    std::reverse(edits.begin(), edits.end());
-    std::stable_sort(edits.begin(), edits.end(),
-                     [](const Edit &a, const Edit &b) { return a.start < b.start; });
-    QString text;
-    text.reserve(otherText.size());
-    qsizetype done = 0;
-    for (const Edit &edit : edits) {
-        if (edit.start > done)
-            text += QStringView(otherText).mid(done, edit.start - done);
-        text += edit.replacement;
-        done = std::max(done, edit.end);
+    s.result.readOnly = !s.result.why.isEmpty();
+    if (s.cls && !s.result.readOnly)
+        readNodes(s.read, *s.cls, FunctionLevel::Tag, s.result.tags, s.tags);
+    return s;
+}
+
+// A node the editor can write: a class name, the keys of its level, children it can write.
+bool writable(const FunctionNode &node, FunctionLevel level)
+{
+    if (node.entry.readOnly || !isClassName(node.entry.name) ||
+        node.entry.values.size() != qsizetype(functionLevelTable(level).attributes.size()))
+        return false;
+    if (level == FunctionLevel::Function)
+        return node.children.isEmpty();
+    return std::all_of(node.children.begin(), node.children.end(),
+                       [level](const FunctionNode &c) { return writable(c, below(level)); });
+}
+
+// A new node with its keys and children, its first line indented by `indent`; one without
+// either is written on one line, "class name {};", as functions mostly are.
+QString nodeText(const FunctionNode &node, FunctionLevel level, const QString &indent,
+                 const Style &style)
+{
+    const QStringList lines =
+        attributeLines(functionLevelTable(level).attributes, node.entry.values, style);
+    QString inner;
+    for (const FunctionNode &child : node.children)
+        inner += nodeText(child, below(level), indent + style.unit, style);
+    if (lines.isEmpty() && inner.isEmpty())
+        return indent + oneLineClass(node.entry.name, {}, false) + style.eol;
+    return classBlock(node.entry.name, lines, inner, indent, style);
+}
+
+void nodeEdits(const QString &text, const Entry &parent, FunctionLevel level,
+               const QList<FunctionNode> &was, const std::vector<NodeAt> &at,
+               const QList<FunctionNode> &now, const Style &style, std::vector<Edit> &edits)
+{
+    const auto attributes = functionLevelTable(level).attributes;
+    std::vector<bool> kept(std::size_t(was.size()), false);
+    QList<const FunctionNode *> added;
+    for (const FunctionNode &node : now) {
+        const int origin = node.entry.origin;
+        if (origin >= 0 && origin < was.size() && !kept[std::size_t(origin)]) {
+            kept[std::size_t(origin)] = true;
+            const NodeAt &where = at[std::size_t(origin)];
+            if (was[origin].entry.readOnly ||
+                node.entry.values.size() != qsizetype(attributes.size()))
+                continue;
+            classEntryEdits(text, *where.entry, attributes, was[origin].entry, node.entry,
+                            where.values, style, edits);
+            if (level != FunctionLevel::Function)
+                nodeEdits(text, *where.entry, below(level), was[origin].children, where.children,
+                          node.children, style, edits);
+        } else if (origin < 0 && writable(node, level)) {
+            added << &node;
+        }
     }
-    text += QStringView(otherText).mid(done);
-    return text;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (!kept[i])
+            edits.push_back(removal(text, *at[i].entry));
+    }
+    if (added.isEmpty())
+        return;
+    const QString indent = childIndent(text, parent, style);
+    QString lines;
+    for (const FunctionNode *node : added)
+        lines += nodeText(*node, level, indent, style);
+    edits.push_back(insertAtBodyEnd(text, parent, lines, style));
+}
+
+// The value of a key the editor can read; nullopt when it is written in a way it cannot.
+std::optional<QString> plainValue(const ClassEntry &entry, int index, const QString &unset)
+{
+    const AttributeValue &value = entry.values.value(index);
+    if (!value.set)
+        return unset;
+    if (value.readOnly)
+        return std::nullopt;
+    return value.value;
+}
+
+} // namespace
+
+bool operator==(const FunctionNode &a, const FunctionNode &b)
+{
+    return a.entry == b.entry &&
+           std::equal(a.children.begin(), a.children.end(), b.children.begin(), b.children.end());
+}
+
+const FunctionLevelTable &functionLevelTable(FunctionLevel level)
+{
+    return LevelTables[std::size_t(level)];
+}
+
+MissionFunctions readMissionFunctions(const QString &otherText)
+{
+    return scanFunctions(otherText).result;
+}
+
+FunctionNode newFunctionNode(FunctionLevel level, const QString &name)
+{
+    FunctionNode node;
+    node.entry.name = name;
+    node.entry.values.resize(qsizetype(functionLevelTable(level).attributes.size()));
+    return node;
+}
+
+QString functionFilePath(const FunctionNode &category, const FunctionNode &function)
+{
+    const std::optional<QString> own = plainValue(function.entry, int(FunctionKey::File), {});
+    if (!own)
+        return {};
+    if (!own->isEmpty())
+        return *own;
+    std::optional<QString> folder =
+        plainValue(category.entry, 0, QStringLiteral("functions\\") + category.entry.name);
+    const std::optional<QString> ext =
+        plainValue(function.entry, int(FunctionKey::Ext), QStringLiteral(".sqf"));
+    if (!folder || !ext || category.entry.readOnly)
+        return {};
+    while (folder->endsWith(u'\\') || folder->endsWith(u'/'))
+        folder->chop(1);
+    return *folder + QStringLiteral("\\fn_") + function.entry.name + *ext;
+}
+
+QString applyMissionFunctions(const QString &otherText, const MissionFunctions &wanted)
+{
+    const FunctionScan s = scanFunctions(otherText);
+    if (s.result.readOnly)
+        return otherText;
+    const Style style = styleOf(otherText, s.read, s.cls);
+    std::vector<Edit> edits;
+    if (s.cls) {
+        nodeEdits(otherText, *s.cls, FunctionLevel::Tag, s.result.tags, s.tags, wanted.tags, style,
+                  edits);
+        return applied(otherText, std::move(edits));
+    }
+    QString body;
+    for (const FunctionNode &tag : wanted.tags) {
+        if (tag.entry.origin < 0 && writable(tag, FunctionLevel::Tag))
+            body += nodeText(tag, FunctionLevel::Tag, style.unit, style);
+    }
+    if (body.isEmpty())
+        return otherText;
+    QString block = classBlock(QStringLiteral("CfgFunctions"), {}, body, {}, style);
+    block.chop(style.eol.size());
+    return applied(otherText, {appendedAtEnd(otherText, block, style)});
 }

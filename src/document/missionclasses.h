@@ -29,6 +29,7 @@ enum class AttributeType {
     Number,  // a number
     Colour,  // {red, green, blue, alpha}, each from 0 to 1
     Names,   // {"name", ...}
+    Plain,   // a string that is never a reference: a tag, a path, an extension
     Choice,  // a whole number that picks one of the attribute's choices, from 0
     Switch,  // 0 or 1
 };
@@ -130,3 +131,60 @@ QString attributeValueText(AttributeType type, const AttributeValue &value);
 // that the text lacks is added at the end of that one's body (both, at the end of the text),
 // once it has a value or an entry. A read-only class or entry is left as it is.
 QString applyMissionClass(const QString &otherText, const MissionClass &wanted);
+
+// The mission's functions (class CfgFunctions): tags hold categories, categories hold
+// functions, each a class with keys of its own. Read and written in place as the classes
+// above are; a tag or category also keeps its #include and #define lines where they stand.
+enum class FunctionLevel { Tag, Category, Function };
+inline constexpr int FunctionLevelCount = 3;
+
+struct FunctionLevelTable
+{
+    FunctionLevel level;
+    const char *title;     // Tag
+    const char *entryName; // what a new one is called, with a number after it
+    std::span<const ClassAttribute> attributes;
+};
+
+const FunctionLevelTable &functionLevelTable(FunctionLevel level);
+
+// The index of each function key in functionLevelTable(Function).attributes.
+enum class FunctionKey { File, PreInit, PostInit, PreStart, Recompile, Ext, HeaderType };
+
+struct FunctionNode
+{
+    ClassEntry entry;
+    // A tag's categories, a category's functions, in the text's order.
+    QList<FunctionNode> children;
+
+    // Written out: a defaulted one would compare QList<FunctionNode> while the type is still
+    // incomplete, which QList's comparison does not allow.
+    friend bool operator==(const FunctionNode &a, const FunctionNode &b);
+};
+
+struct MissionFunctions
+{
+    bool present = false;
+    // As MissionClass::readOnly: nothing in it can be changed, and `why` says why.
+    bool readOnly = false;
+    QString why;
+    QList<FunctionNode> tags;
+
+    friend bool operator==(const MissionFunctions &, const MissionFunctions &) = default;
+};
+
+MissionFunctions readMissionFunctions(const QString &otherText);
+
+// A tag, category or function named `name`, with no keys set.
+FunctionNode newFunctionNode(FunctionLevel level, const QString &name);
+
+// The function's file relative to the mission folder, with backslashes: its own `file`, or
+// fn_<function><ext> in the category's `file` folder, or in functions\<category>. Empty when a
+// value it depends on is written in a way the editor cannot read.
+QString functionFilePath(const FunctionNode &category, const FunctionNode &function);
+
+// `otherText` with the tags, categories and functions made those of `wanted`, level by
+// level as applyMissionClass() does for one: a node the text has keeps its lines but for
+// what changed in it, a node `wanted` lacks loses its lines, a new node is added at the end
+// of its parent's body (class CfgFunctions at the end of the text when it lacks it).
+QString applyMissionFunctions(const QString &otherText, const MissionFunctions &wanted);

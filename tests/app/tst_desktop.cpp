@@ -419,6 +419,7 @@ private Q_SLOTS:
         QTest::newRow("mission settings") << u"missionSettings"_qs << true;
         QTest::newRow("endings and notifications") << u"endingsNotifications"_qs << true;
         QTest::newRow("remote execution") << u"remoteExecution"_qs << true;
+        QTest::newRow("functions") << u"functionsLibrary"_qs << true;
         QTest::newRow("about") << u"about"_qs << false;
     }
     void everyOpeningIsPlaced()
@@ -440,6 +441,8 @@ private Q_SLOTS:
                 main->mnuEndings()->trigger();
             else if (name == u"remoteExecution")
                 main->mnuRemoteExec()->trigger();
+            else if (name == u"functionsLibrary")
+                main->mnuFunctions()->trigger();
             else
                 main->mnuAbout()->trigger();
             QPointer<QWidget> window;
@@ -481,6 +484,7 @@ private Q_SLOTS:
             {main->mnuMissionSettings(), u"missionSettings"_qs},
             {main->mnuEndings(), u"endingsNotifications"_qs},
             {main->mnuRemoteExec(), u"remoteExecution"_qs},
+            {main->mnuFunctions(), u"functionsLibrary"_qs},
         };
         for (const auto &[action, name] : openers) {
             action->trigger();

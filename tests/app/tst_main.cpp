@@ -182,6 +182,7 @@ private Q_SLOTS:
                      {"mnuOpenReport", "Open Report", "Ctrl+R"},
                      {"mnuMissionSettings", "Mission Settings…", "Ctrl+E"},
                      {"mnuEndings", "Endings and Notifications…", "Ctrl+J"},
+                     {"mnuFunctions", "Functions…", "Ctrl+F"},
                      {"mnuRemoteExec", "Remote Execution…", "Ctrl+Shift+R"},
                      {"mnuCreate", "Create \"description.ext\"", "Ctrl+F2"},
                      {"mnuSave", "Save", "Ctrl+S"},
@@ -192,8 +193,10 @@ private Q_SLOTS:
         check(help, {{"mnuHelpContents", "Help Contents", "F1"},
                      {"medzera2", nullptr, nullptr},
                      {"mnuAbout", "About", ""}});
-        QCOMPARE(main->mnuCreate(), file->actions()[5]);
-        QCOMPARE(main->mnuExit(), file->actions()[10]);
+        QCOMPARE(main->mnuFunctions(), file->actions()[4]);
+        QCOMPARE(main->mnuRemoteExec(), file->actions()[5]);
+        QCOMPARE(main->mnuCreate(), file->actions()[6]);
+        QCOMPARE(main->mnuExit(), file->actions()[11]);
         QCOMPARE(main->mnuAbout(), help->actions()[2]);
     }
 

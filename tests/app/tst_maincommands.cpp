@@ -30,6 +30,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -464,6 +465,53 @@ private Q_SLOTS:
                                     "\t\tsubtitle = \"\";\r\n\t\tdescription = \"\";\r\n"
                                     "\t\tpictureBackground = \"\";\r\n\t\tpicture = \"\";\r\n"
                                     "\t\tpictureColor[] = {0.0, 0.3, 0.6, 1};\r\n\t};\r\n};")));
+    }
+
+    // Ctrl+F opens Functions on the Other text of an opened file, with the file's folder as the
+    // mission folder: a function added there is written into its category, and after Yes its
+    // file is made from the template.
+    void functionsFromTheKeyboard()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("description.ext"));
+        const QByteArray text("class CfgFunctions\n{\n\tclass MY\n\t{\n\t\tclass Common\n"
+                              "\t\t{\n\t\t\tclass a {};\n\t\t};\n\t};\n};\n");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
+        out.close();
+        QVERIFY(main->openFile(file));
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QLatin1String("openReport"))
+                w->close();
+        }
+        QApplication::setActiveWindow(main.get());
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QTest::keyClick(main.get(), Qt::Key_F, Qt::ControlModifier);
+        QWidget *window = secondaryWindow("functionsLibrary");
+        QVERIFY(window);
+        QVERIFY(!main->isEnabled());
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto *tree = window->findChild<QTreeWidget *>(QStringLiteral("functionsTree"));
+        tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("functionsAddFunction")),
+                          Qt::LeftButton);
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     window->findChild<QLineEdit *>(QStringLiteral("functionsName")));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("b"));
+        prompts->answers << QMessageBox::Yes;
+        QTest::keyClick(window->findChild<QPushButton *>(QStringLiteral("okButton")),
+                        Qt::Key_Return);
+        QTRY_VERIFY(main->isEnabled());
+        QCOMPARE(main->document().code(CodeBox::mainOtherCode),
+                 QString::fromLatin1(text)
+                     .replace(u'\n', QStringLiteral("\r\n"))
+                     .replace(QStringLiteral("class a {};\r\n"),
+                              QStringLiteral("class a {};\r\n\t\t\tclass b {};\r\n")));
+        QFile created(dir.filePath(QStringLiteral("functions/Common/fn_b.sqf")));
+        QVERIFY(created.open(QIODevice::ReadOnly));
+        QCOMPARE(created.readAll(),
+                 QByteArray("// MY_fnc_b\r\n// Called as: [] call MY_fnc_b;\r\n\r\n"
+                            "params [];\r\n"));
     }
 
     // Ctrl+Shift+R opens Remote execution on the Other text and locks Main; a section's mode

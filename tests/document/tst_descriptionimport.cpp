@@ -516,12 +516,25 @@ private Q_SLOTS:
         QTest::newRow("remote execution")
             << u"remoteexec-once.ext"_qs << u"2 of 2 top-level entries have a control"_qs
             << u"\nclass CfgRemoteExec in Other has a control in Remote execution."_qs;
+        // Functions and remote execution each count once, each in its own window.
+        QTest::newRow("functions and remote execution")
+            << u"functions-remoteexec.ext"_qs << u"2 of 2 top-level entries have a control"_qs
+            << u"\nclass CfgFunctions in Other has a control in Functions.\n"
+               u"class CfgRemoteExec in Other has a control in Remote execution."_qs;
         QTest::newRow("remote execution twice")
             << u"remoteexec.ext"_qs << u"1 of 3 top-level entries have a control"_qs
             << u"Read as UTF-8."_qs;
         QTest::newRow("inside #ifdef")
             << u"preprocessor.ext"_qs << u"6 of 25 top-level entries have a control"_qs
             << u"it stands inside an #if block"_qs;
+        QTest::newRow("functions")
+            << u"../missions/complete/description.ext"_qs
+            << u"10 of 11 top-level entries have a control"_qs
+            << u"\nclass CfgFunctions in Other has a control in Functions."_qs;
+        QTest::newRow("functions made by macros")
+            << u"../missions/macros/description.ext"_qs
+            << u"1 of 5 top-level entries have a control"_qs
+            << u"0 sections into code boxes.\n\nKept as written"_qs; // no line of Functions
     }
     void report()
     {

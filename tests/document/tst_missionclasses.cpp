@@ -92,6 +92,64 @@ void edit(MissionClass &c, const QString &command)
     }
 }
 
+const QString Functions = u"respawn = 3;\n"
+                          u"class CfgFunctions\n"
+                          u"{\n"
+                          u"\tclass TAG\n"
+                          u"\t{\n"
+                          u"\t\ttag = \"MY\";\n"
+                          u"\t\tclass Common\n"
+                          u"\t\t{\n"
+                          u"\t\t\tfile = \"scripts\\common\"; // shared\n"
+                          u"\t\t\tclass init { postInit = 1; };\n"
+                          u"\t\t\tclass log {};\n"
+                          u"\t\t};\n"
+                          u"\t\t#include \"more.hpp\"\n"
+                          u"\t};\n"
+                          u"\tclass Old: TAG {};\n"
+                          u"};\n"_s;
+
+// The node at "0/1/2" (tag, category, function) and the list that holds it.
+QList<FunctionNode> &siblingsOf(MissionFunctions &f, const QStringList &path)
+{
+    QList<FunctionNode> *list = &f.tags;
+    for (qsizetype i = 0; i + 1 < path.size(); ++i)
+        list = &(*list)[path[i].toInt()].children;
+    return *list;
+}
+
+// One edit as the Functions window makes it, on the node at a path: "set PATH KEY VALUE",
+// "unset PATH KEY", "rename PATH NAME", "remove PATH", "add PARENT NAME" ("-" for none).
+void editFunctions(MissionFunctions &f, const QString &command)
+{
+    const QStringList words = command.split(u' ');
+    if (words[0] == u"add") {
+        const QStringList parent = words[1] == u"-" ? QStringList() : words[1].split(u'/');
+        QList<FunctionNode> &list =
+            parent.isEmpty() ? f.tags : siblingsOf(f, parent)[parent.last().toInt()].children;
+        list << newFunctionNode(FunctionLevel(parent.size()), words[2]);
+        return;
+    }
+    const QStringList path = words[1].split(u'/');
+    QList<FunctionNode> &list = siblingsOf(f, path);
+    FunctionNode &node = list[path.last().toInt()];
+    if (words[0] == u"remove") {
+        list.removeAt(path.last().toInt());
+    } else if (words[0] == u"rename") {
+        node.entry.name = words[2];
+    } else {
+        const auto attributes = functionLevelTable(FunctionLevel(path.size() - 1)).attributes;
+        qsizetype i = 0;
+        while (i < qsizetype(attributes.size()) && words[2] != QLatin1StringView(attributes[i].key))
+            ++i;
+        QVERIFY(i < qsizetype(attributes.size()));
+        node.entry.values[i] = {};
+        node.entry.values[i].set = words[0] == u"set";
+        if (node.entry.values[i].set)
+            node.entry.values[i].value = words.mid(3).join(u' ');
+    }
+}
+
 } // namespace
 
 class tst_missionclasses : public QObject
@@ -312,6 +370,164 @@ private Q_SLOTS:
         }
     }
 
+    // Open and OK without an edit keeps every byte of the functions too.
+    void functionsUntouched_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("functions") << Functions;
+        QTest::newRow("crlf") << QString(Functions).replace(u"\n"_s, u"\r\n"_s);
+        QTest::newRow("macro") << u"#define F(n) class n {};\nclass CfgFunctions { class T { "
+                                  u"class C { F(a) class b { ext = X; }; }; }; };"_s;
+        QTest::newRow("ifdef in a tag")
+            << u"class CfgFunctions { class T {\n#ifdef D\nclass C {};\n#endif\n}; };"_s;
+        QTest::newRow("twice") << u"class CfgFunctions {};\nclass cfgfunctions {};\n"_s;
+        QTest::newRow("broken") << u"class CfgFunctions { class T { class C { class f {"_s;
+    }
+    void functionsUntouched()
+    {
+        QFETCH(QString, text);
+        QCOMPARE(applyMissionFunctions(text, readMissionFunctions(text)), text);
+    }
+
+    // Each edit of the tree changes only its own lines.
+    void functionEdits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QString>("expected");
+        const auto with = [](const QString &from, const QString &to) {
+            return QString(Functions).replace(from, to);
+        };
+        QTest::newRow("category folder") << Functions << QStringList{u"set 0/0 file fn"_s}
+                                         << with(u"\"scripts\\common\""_s, u"\"fn\""_s);
+        QTest::newRow("tag unset") << Functions << QStringList{u"unset 0 tag"_s}
+                                   << with(u"\t\ttag = \"MY\";\n"_s, QString());
+        QTest::newRow("switch unset on a one-line class")
+            << Functions << QStringList{u"unset 0/0/0 postInit"_s}
+            << with(u"{ postInit = 1; }"_s, u"{ }"_s);
+        QTest::newRow("key into an empty body")
+            << Functions << QStringList{u"set 0/0/1 preInit 1"_s}
+            << with(u"class log {};"_s, u"class log {\n\t\t\t\tpreInit = 1;\n\t\t\t};"_s);
+        const QString bare = u"class CfgFunctions\n{\n\tclass T\n\t{\n\t\tclass C\n\t\t{\n"
+                             u"\t\t\tclass f {};\n\t\t};\n\t};\n};\n"_s;
+        QTest::newRow("folder before the functions")
+            << bare << QStringList{u"set 0/0 file fn"_s, u"add 0/0 g"_s}
+            << QString(bare).replace(
+                   u"\t\t\tclass f {};\n"_s,
+                   u"\t\t\tfile = \"fn\";\n\t\t\tclass f {};\n\t\t\tclass g {};\n"_s);
+        QTest::newRow("rename function") << Functions << QStringList{u"rename 0/0/1 write"_s}
+                                         << with(u"class log {}"_s, u"class write {}"_s);
+        QTest::newRow("rename tag") << Functions << QStringList{u"rename 0 NEW"_s}
+                                    << with(u"class TAG\n"_s, u"class NEW\n"_s);
+        QTest::newRow("remove function")
+            << Functions << QStringList{u"remove 0/0/0"_s}
+            << with(u"\t\t\tclass init { postInit = 1; };\n"_s, QString());
+        QTest::newRow("remove tag with its include")
+            << Functions << QStringList{u"remove 0"_s}
+            << with(Functions.mid(Functions.indexOf(u"\tclass TAG"_s),
+                                  Functions.indexOf(u"\tclass Old"_s) -
+                                      Functions.indexOf(u"\tclass TAG"_s)),
+                    QString());
+        QTest::newRow("remove read-only tag") << Functions << QStringList{u"remove 1"_s}
+                                              << with(u"\tclass Old: TAG {};\n"_s, QString());
+        QTest::newRow("add function")
+            << Functions << QStringList{u"add 0/0 spawn"_s}
+            << with(u"\t\t\tclass log {};\n"_s, u"\t\t\tclass log {};\n\t\t\tclass spawn {};\n"_s);
+        QTest::newRow("add category with a function")
+            << Functions << QStringList{u"add 0 Ai"_s, u"add 0/1 think"_s}
+            << with(u"\t\t#include \"more.hpp\"\n"_s,
+                    u"\t\t#include \"more.hpp\"\n\t\tclass Ai\n\t\t{\n\t\t\tclass think {};\n"
+                    u"\t\t};\n"_s);
+        const QString byMacro = u"class CfgFunctions { class GVAR(core) { class C {}; }; };"_s;
+        QTest::newRow("tag named by a macro stays")
+            << byMacro << QStringList{u"add - T"_s} << byMacro;
+        const QString made = u"class CfgFunctions {\n\tFUNCTIONS(MRW)\n};\n"_s;
+        QTest::newRow("tags made by a macro: nothing changes")
+            << made << QStringList{u"add - T"_s} << made;
+        QTest::newRow("first tag appends the class")
+            << u"respawn = 3;\n"_s
+            << QStringList{u"add - MY"_s, u"add 0 Cat"_s, u"add 0/0 f"_s, u"set 0/0/0 postInit 1"_s}
+            << u"respawn = 3;\nclass CfgFunctions\n{\n\tclass MY\n\t{\n\t\tclass Cat\n\t\t{\n"
+               u"\t\t\tclass f\n\t\t\t{\n\t\t\t\tpostInit = 1;\n\t\t\t};\n\t\t};\n\t};\n};\n"_s;
+    }
+    void functionEdits()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, commands);
+        QFETCH(QString, expected);
+        MissionFunctions f = readMissionFunctions(text);
+        for (const QString &command : commands)
+            editFunctions(f, command);
+        const QString after = applyMissionFunctions(text, f);
+        QCOMPARE(after, expected);
+        // What was written reads back as what was asked.
+        if (f.readOnly)
+            return;
+        const MissionFunctions back = readMissionFunctions(after);
+        QCOMPARE(back.tags.size(), f.tags.size());
+        for (qsizetype t = 0; t < f.tags.size(); ++t) {
+            QCOMPARE(back.tags[t].entry.name, f.tags[t].entry.name);
+            if (!f.tags[t].entry.readOnly)
+                QCOMPARE(back.tags[t].children.size(), f.tags[t].children.size());
+        }
+    }
+
+    // CfgFunctions and CfgRemoteExec's Functions section in one text are read each as if
+    // alone, and an edit of either changes only its own class.
+    void functionsBesideRemoteExecution()
+    {
+        const QString text = Functions + Remote;
+        QCOMPARE(readMissionFunctions(text), readMissionFunctions(Functions));
+        for (const ClassKind kind : {ClassKind::RemoteFunctions, ClassKind::RemoteCommands})
+            QCOMPARE(readMissionClass(text, kind), readMissionClass(Remote, kind));
+
+        MissionFunctions f = readMissionFunctions(text);
+        editFunctions(f, u"add 0/0 spawn"_s);
+        editFunctions(f, u"set 0 tag NEW"_s);
+        QCOMPARE(applyMissionFunctions(text, f),
+                 QString(Functions)
+                         .replace(u"\t\t\tclass log {};\n"_s,
+                                  u"\t\t\tclass log {};\n\t\t\tclass spawn {};\n"_s)
+                         .replace(u"tag = \"MY\""_s, u"tag = \"NEW\""_s) +
+                     Remote);
+
+        MissionClass section = readMissionClass(text, ClassKind::RemoteFunctions);
+        edit(section, u"own mode 2"_s);
+        edit(section, u"add MY_fnc_spawn"_s);
+        MissionClass alone = readMissionClass(Remote, ClassKind::RemoteFunctions);
+        edit(alone, u"own mode 2"_s);
+        edit(alone, u"add MY_fnc_spawn"_s);
+        QCOMPARE(applyMissionClass(text, section), Functions + applyMissionClass(Remote, alone));
+        QVERIFY(applyMissionClass(Remote, alone) != Remote);
+    }
+
+    // Where the game looks for a function's file.
+    void functionFile_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("path");
+        const QString head = u"class CfgFunctions { class T { class Cat { "_s;
+        QTest::newRow("default") << head + u"class f {}; }; }; };"_s
+                                 << u"functions\\Cat\\fn_f.sqf"_s;
+        QTest::newRow("category folder, trailing backslash")
+            << head + u"file = \"a\\b\\\"; class f {}; }; }; };"_s << u"a\\b\\fn_f.sqf"_s;
+        QTest::newRow("fsm") << head + u"class f { ext = \".fsm\"; }; }; }; };"_s
+                             << u"functions\\Cat\\fn_f.fsm"_s;
+        QTest::newRow("own file, whatever ext says")
+            << head + u"file = \"x\"; class f { file = \"y\\z.sqf\"; ext = \".fsm\"; }; }; }; };"_s
+            << u"y\\z.sqf"_s;
+        QTest::newRow("macro decides")
+            << u"#define D \"d\"\n"_s + head + u"file = D; class f {}; }; }; };"_s << QString();
+    }
+    void functionFile()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, path);
+        const MissionFunctions f = readMissionFunctions(text);
+        const FunctionNode &category = f.tags.value(0).children.value(0);
+        QCOMPARE(functionFilePath(category, category.children.value(0)), path);
+    }
+
     // Texts pieced together from the format's tokens, broken ones included: reading and writing
     // back untouched keeps every byte, and adding or removing an entry never crashes or
     // touches the text before the class.
@@ -320,6 +536,7 @@ private Q_SLOTS:
         const QStringList tokens{u"class "_s,
                                  u"CfgDebriefing"_s,
                                  u"CfgNotifications"_s,
+                                 u"CfgFunctions"_s,
                                  u" End1"_s,
                                  u": End1"_s,
                                  u"{"_s,
@@ -354,6 +571,12 @@ private Q_SLOTS:
                 if (c.readOnly)
                     QCOMPARE(after, text);
             }
+            MissionFunctions f = readMissionFunctions(text);
+            QCOMPARE(applyMissionFunctions(text, f), text);
+            if (!f.tags.isEmpty())
+                f.tags.removeFirst();
+            f.tags << newFunctionNode(FunctionLevel::Tag, u"Added"_s);
+            (void)applyMissionFunctions(text, f);
         }
     }
 
@@ -389,6 +612,27 @@ private Q_SLOTS:
                 for (const ClassAttribute &a : attributes)
                     tables << QLatin1StringView(a.key) + u' ' + QString::fromUtf8(a.help);
             }
+        }
+        QCOMPARE(listed, tables);
+    }
+
+    // The Functions help lists each level's keys in the table's order, with the table's help.
+    void functionsHelpListsEveryKey()
+    {
+        QFile page(QStringLiteral(MERROW_HELP_DIR "/functions.htm"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        static const QRegularExpression row(
+            u"<tr><td><code>(\\w+)</code></td><td>\\w+</td><td>([^<]*)</td></tr>"_s);
+        QStringList listed, tables;
+        for (auto it = row.globalMatch(html); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            listed << m.captured(1) + u' ' +
+                          m.captured(2).replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s);
+        }
+        for (int level = 0; level < FunctionLevelCount; ++level) {
+            for (const ClassAttribute &a : functionLevelTable(FunctionLevel(level)).attributes)
+                tables << QLatin1StringView(a.key) + u' ' + QString::fromUtf8(a.help);
         }
         QCOMPARE(listed, tables);
     }
