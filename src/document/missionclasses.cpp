@@ -4,6 +4,7 @@
 #include "missionclasses.h"
 
 #include "encoding.h"
+#include "textedits.h"
 
 #include "configreader.h"
 #include "othersettings.h"
@@ -407,57 +408,6 @@ QString quoted(const QString &text)
     return u'"' + out + u'"';
 }
 
-struct Edit
-{
-    qsizetype start;
-    qsizetype end;
-    QString replacement;
-};
-
-// Whether `offset` is the first thing on its line.
-bool startsLine(const QString &text, qsizetype offset)
-{
-    const qsizetype start = lineStartOf(text, offset);
-    return QStringView(text).mid(start, offset - start).trimmed().isEmpty();
-}
-
-// Whether nothing but blanks and a comment follow `offset` on its line.
-bool endsLine(const QString &text, qsizetype offset)
-{
-    qsizetype end = offset;
-    while (end < text.size() && !isBreak(text[end]))
-        ++end;
-    const QStringView rest = QStringView(text).mid(offset, end - offset).trimmed();
-    return rest.isEmpty() || rest.startsWith(u"//");
-}
-
-// The edit that takes the entry out: its whole lines when it has them to itself (a comment
-// after it on its last line goes with it), otherwise just its text.
-Edit removal(const QString &text, const Entry &e)
-{
-    const qsizetype start = e.span.start.offset, end = e.span.end.offset;
-    if (startsLine(text, start) && endsLine(text, end)) {
-        const qsizetype lineStart = lineStartOf(text, start);
-        qsizetype lineEnd = end;
-        while (lineEnd < text.size() && !isBreak(text[lineEnd]))
-            ++lineEnd;
-        const qsizetype next = nextLineStart(text, end);
-        if (next == lineEnd && lineStart > 0) {
-            // The last line, without a break of its own: the break before it goes instead.
-            const qsizetype breakStart =
-                lineStart >= 2 && QStringView(text).mid(lineStart - 2, 2) == u"\r\n"
-                    ? lineStart - 2
-                    : lineStart - 1;
-            return {breakStart, lineEnd, {}};
-        }
-        return {lineStart, next, {}};
-    }
-    qsizetype stop = end;
-    while (stop < text.size() && (text[stop] == u' ' || text[stop] == u'\t'))
-        ++stop;
-    return {start, stop, {}};
-}
-
 // How the text writes what the editor adds, taken from its neighbours.
 struct Style
 {
@@ -638,8 +588,8 @@ QString entryText(const ClassTable &table, const ClassEntry &entry, const QStrin
 
 // Lines inserted at the end of a class body: before the line of its '}' when that stands
 // first on its line, otherwise just before the '}' on a line of their own.
-Edit insertAtBodyEnd(const QString &text, const Entry &cls, const QString &lines,
-                     const Style &style)
+TextEdit insertAtBodyEnd(const QString &text, const Entry &cls, const QString &lines,
+                         const Style &style)
 {
     const qsizetype close = cls.bodySpan.end.offset;
     if (startsLine(text, close) && lineStartOf(text, close) > cls.bodySpan.start.offset)
@@ -654,7 +604,7 @@ Edit insertAtBodyEnd(const QString &text, const Entry &cls, const QString &lines
 // The array's elements replaced one by one when their number stays, so that their spacing
 // stays; otherwise the whole array.
 void arrayEdits(const Entry &e, AttributeType type, const AttributeValue &now, const Style &style,
-                std::vector<Edit> &edits)
+                std::vector<TextEdit> &edits)
 {
     const auto &elements = e.value.elements;
     if (elements.size() == now.elements.size() && !elements.isEmpty()) {
@@ -688,7 +638,7 @@ QString childIndent(const QString &text, const Entry &cls, const Style &style)
 void valueEdits(const QString &text, const Entry &e, std::span<const ClassAttribute> attributes,
                 const QList<AttributeValue> &before, const QList<AttributeValue> &after,
                 const std::vector<const Entry *> &where, const Entry *last, bool atTop,
-                const Style &style, std::vector<Edit> &edits)
+                const Style &style, std::vector<TextEdit> &edits)
 {
     QStringList added;
     for (std::size_t i = 0; i < attributes.size(); ++i) {
@@ -769,7 +719,7 @@ void valueEdits(const QString &text, const Entry &e, std::span<const ClassAttrib
 void classEntryEdits(const QString &text, const Entry &e,
                      std::span<const ClassAttribute> attributes, const ClassEntry &was,
                      const ClassEntry &now, const std::vector<const Entry *> &at,
-                     const Style &style, std::vector<Edit> &edits)
+                     const Style &style, std::vector<TextEdit> &edits)
 {
     if (was.readOnly || (now.name == was.name && now.values == was.values))
         return;
@@ -812,34 +762,12 @@ QString classText(const ClassTable &table, const QList<AttributeValue> &values,
 
 // A top-level class put at the end of the text, on lines of its own: `block` without its last
 // line break.
-Edit appendedAtEnd(const QString &text, const QString &block, const Style &style)
+TextEdit appendedAtEnd(const QString &text, const QString &block, const Style &style)
 {
     const bool broken = text.isEmpty() || isBreak(text.back());
     return {text.size(), text.size(),
             (broken ? QString() : style.eol) + block +
                 (broken && !text.isEmpty() ? style.eol : QString())};
-}
-
-// The text with the edits made. It is copied once, piece by piece in order: replacing in place
-// moved its rest once per edit, which a class of thousands of entries renamed at once made
-// slow. Of edits at the same place the one made last comes first, as when each was applied in
-// turn.
-QString applied(const QString &text, std::vector<Edit> edits)
-{
-    std::reverse(edits.begin(), edits.end());
-    std::stable_sort(edits.begin(), edits.end(),
-                     [](const Edit &a, const Edit &b) { return a.start < b.start; });
-    QString out;
-    out.reserve(text.size());
-    qsizetype done = 0;
-    for (const Edit &edit : edits) {
-        if (edit.start > done)
-            out += QStringView(text).mid(done, edit.start - done);
-        out += edit.replacement;
-        done = std::max(done, edit.end);
-    }
-    out += QStringView(text).mid(done);
-    return out;
 }
 
 } // namespace
@@ -887,7 +815,7 @@ QString applyMissionClass(const QString &otherText, const MissionClass &wanted)
         return otherText;
     const ClassTable &table = classTable(wanted.kind);
     const Style style = styleOf(otherText, s.read, s.cls);
-    std::vector<Edit> edits;
+    std::vector<TextEdit> edits;
     std::vector<bool> kept(std::size_t(s.result.entries.size()), false);
     QList<const ClassEntry *> added;
     for (const ClassEntry &entry : wanted.entries) {
@@ -1089,7 +1017,7 @@ QString nodeText(const FunctionNode &node, FunctionLevel level, const QString &i
 
 void nodeEdits(const QString &text, const Entry &parent, FunctionLevel level,
                const QList<FunctionNode> &was, const std::vector<NodeAt> &at,
-               const QList<FunctionNode> &now, const Style &style, std::vector<Edit> &edits)
+               const QList<FunctionNode> &now, const Style &style, std::vector<TextEdit> &edits)
 {
     const auto attributes = functionLevelTable(level).attributes;
     std::vector<bool> kept(std::size_t(was.size()), false);
@@ -1185,7 +1113,7 @@ QString applyMissionFunctions(const QString &otherText, const MissionFunctions &
     if (s.result.readOnly)
         return otherText;
     const Style style = styleOf(otherText, s.read, s.cls);
-    std::vector<Edit> edits;
+    std::vector<TextEdit> edits;
     if (s.cls) {
         nodeEdits(otherText, *s.cls, FunctionLevel::Tag, s.result.tags, s.tags, wanted.tags, style,
                   edits);

@@ -4,6 +4,7 @@
 #include "othersettings.h"
 
 #include "encoding.h"
+#include "textedits.h"
 
 #include "configreader.h"
 
@@ -575,45 +576,9 @@ QString headWithBrackets(QStringView head, bool brackets)
     return head.left(nameEnd).toString() + (brackets ? QStringLiteral("[]") : QString()) + rest;
 }
 
-struct Edit
-{
-    qsizetype start;
-    qsizetype end;
-    QString replacement;
-};
-
-Edit removal(const QString &text, const Entry &e)
-{
-    const qsizetype start = e.span.start.offset, end = e.span.end.offset;
-    const qsizetype lineStart = lineStartOf(text, start);
-    qsizetype lineEnd = end;
-    while (lineEnd < text.size() && text[lineEnd] != u'\n' && text[lineEnd] != u'\r')
-        ++lineEnd;
-    const bool aloneBefore =
-        QStringView(text).mid(lineStart, start - lineStart).trimmed().isEmpty();
-    const QStringView after = QStringView(text).mid(end, lineEnd - end).trimmed();
-    // A comment after the setting on its line speaks of it, and goes with it.
-    if (aloneBefore && (after.isEmpty() || after.startsWith(u"//"))) {
-        const qsizetype next = nextLineStart(text, end);
-        if (next == lineEnd && lineStart > 0) {
-            // The last line, without a break of its own: the break before it goes instead.
-            const qsizetype breakStart =
-                lineStart >= 2 && QStringView(text).mid(lineStart - 2, 2) == u"\r\n"
-                    ? lineStart - 2
-                    : lineStart - 1;
-            return {breakStart, lineEnd, {}};
-        }
-        return {lineStart, next, {}};
-    }
-    qsizetype stop = end;
-    while (stop < lineEnd && (text[stop] == u' ' || text[stop] == u'\t'))
-        ++stop;
-    return {start, stop, {}};
-}
-
 // The edit that gives the entry `e` the value of `change`, written in the entry's own way.
-Edit valueEdit(const QString &text, const Entry &e, const MissionSetting &now,
-               const MissionSetting &change)
+TextEdit valueEdit(const QString &text, const Entry &e, const MissionSetting &now,
+                   const MissionSetting &change)
 {
     const qsizetype valueStart = e.value.span.start.offset, valueEnd = e.value.span.end.offset;
     const bool wasArray = e.kind == EntryKind::Array, isArray = writtenAsArray(change);
@@ -761,7 +726,7 @@ QString applyMissionSettings(const QString &otherText, const QList<MissionSettin
     const QString eol = otherText.contains(u'\n') && !otherText.contains(u"\r\n")
                             ? QStringLiteral("\n")
                             : QStringLiteral("\r\n");
-    std::vector<Edit> edits;
+    std::vector<TextEdit> edits;
     QStringList added;
     for (const MissionSetting &change : changes) {
         if (!change.row)
@@ -788,11 +753,5 @@ QString applyMissionSettings(const QString &otherText, const QList<MissionSettin
             edits.push_back({0, 0, added.join(eol) + (otherText.isEmpty() ? QString() : eol)});
         }
     }
-    // From the end, so that each edit's offsets still hold.
-    std::stable_sort(edits.begin(), edits.end(),
-                     [](const Edit &a, const Edit &b) { return a.start > b.start; });
-    QString text = otherText;
-    for (const Edit &edit : edits)
-        text.replace(edit.start, edit.end - edit.start, edit.replacement);
-    return text;
+    return applied(otherText, std::move(edits));
 }
