@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -137,9 +138,20 @@ functionsLibrary::functionsLibrary(QWidget *owner, const MissionFunctions &funct
     right->addLayout(nameRow);
     QPalette secondary = palette();
     secondary.setColor(QPalette::WindowText, SystemColours::workspaceGrey(secondary));
+    // The keys scroll when the window is too low for all of them with their help lines, rather
+    // than squeezing the lines into each other.
+    auto *keys = new QWidget;
+    auto *keysLayout = new QVBoxLayout(keys);
+    keysLayout->setContentsMargins(0, 0, 0, 0);
+    auto *keysArea = new QScrollArea(this);
+    m_keys = keysArea;
+    keysArea->setObjectName(QStringLiteral("functionsKeys"));
+    keysArea->setFrameShape(QFrame::NoFrame);
+    keysArea->setWidgetResizable(true);
+    keysArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int level = 0; level < FunctionLevelCount; ++level) {
         const FunctionLevel l = FunctionLevel(level);
-        auto *form = new QWidget(this);
+        auto *form = new QWidget(keys);
         form->setObjectName(prefixOf(l) + QStringLiteral("Form"));
         auto *grid = new QGridLayout(form);
         grid->setContentsMargins(0, 0, 0, 0);
@@ -168,9 +180,12 @@ functionsLibrary::functionsLibrary(QWidget *owner, const MissionFunctions &funct
             m_fields[level].push_back(field);
         }
         grid->setColumnStretch(2, 1);
-        right->addWidget(form);
+        keysLayout->addWidget(form);
         m_forms[level] = form;
     }
+    keysLayout->addStretch();
+    keysArea->setWidget(keys);
+    right->addWidget(keysArea, 1);
     m_fileState = new QLabel(this);
     m_fileState->setObjectName(QStringLiteral("functionFileState"));
     m_fileState->setWordWrap(true);
@@ -328,6 +343,7 @@ void functionsLibrary::showNode()
     m_name->setText(node ? node->entry.name : QString());
     m_name->setEnabled(editable);
     m_written->setVisible(node && node->entry.readOnly);
+    m_keys->setVisible(!(node && node->entry.readOnly));
     m_written->setPlainText(node ? node->entry.written : QString());
     for (int level = 0; level < FunctionLevelCount; ++level) {
         const bool shown = node && level == depth;

@@ -93,6 +93,7 @@ private:
     QLineEdit *m_name = nullptr;
     QLabel *m_fileState = nullptr;
     QPlainTextEdit *m_written = nullptr;
+    QWidget *m_keys = nullptr; // the scrolling area of the keys
     std::array<QWidget *, FunctionLevelCount> m_forms{};
     std::array<std::vector<Field>, FunctionLevelCount> m_fields;
 };
