@@ -43,17 +43,6 @@ template <typename Dialog> QPointer<Dialog> openEntryDialog(StandInMain &main)
     return dialog;
 }
 
-// Replaces the field's text by typing, as a user would after selecting everything.
-inline void retype(QLineEdit *field, const QString &text)
-{
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    if (text.isEmpty())
-        QTest::keyClick(field, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(field, text);
-}
-
 inline void click(QAbstractButton *button)
 {
     QTest::mouseClick(button, Qt::LeftButton);

@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLineEdit>
+#include <QTest>
 #include <QWidget>
 
 // The control of `window` with that objectName; nullptr, with a warning, when there is none.
@@ -26,4 +28,15 @@ template <typename T = QWidget> T *control(const QWidget *window, const char *na
 inline void flushDeletes()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Replaces the field's text by typing, as a user would after selecting everything.
+inline void retype(QLineEdit *field, const QString &text)
+{
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(field, text);
 }

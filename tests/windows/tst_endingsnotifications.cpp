@@ -65,10 +65,7 @@ class tst_endingsNotifications : public QObject
     }
     template <typename T = QWidget> T *find(const QString &name)
     {
-        T *w = window ? window->findChild<T *>(name) : nullptr;
-        if (!w)
-            qWarning("no control %s", qPrintable(name));
-        return w;
+        return window ? control<T>(window, name) : nullptr;
     }
     void pressOk()
     {
@@ -77,14 +74,6 @@ class tst_endingsNotifications : public QObject
         QTest::keyClick(ok, Qt::Key_Return);
         flushDeletes();
         QCoreApplication::processEvents();
-    }
-    // Replaces a field's text by typing, as a user does.
-    static void retype(QLineEdit *edit, const QString &typed)
-    {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, typed);
     }
 
 private Q_SLOTS:

@@ -63,10 +63,7 @@ class tst_functionsLibrary : public QObject
     }
     template <typename T = QWidget> T *find(const QString &name)
     {
-        T *w = window ? window->findChild<T *>(name) : nullptr;
-        if (!w)
-            qWarning("no control %s", qPrintable(name));
-        return w;
+        return window ? control<T>(window, name) : nullptr;
     }
     QTreeWidgetItem *item(int tag, int category = -1, int function = -1)
     {
@@ -83,13 +80,6 @@ class tst_functionsLibrary : public QObject
         QTest::keyClick(ok, Qt::Key_Return);
         flushDeletes();
         QCoreApplication::processEvents();
-    }
-    static void retype(QLineEdit *edit, const QString &typed)
-    {
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, typed);
     }
     // Sets the key of the shown node by its switch and field.
     void setKey(const QString &name, const QString &typed)

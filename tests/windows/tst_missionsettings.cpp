@@ -47,10 +47,7 @@ class tst_missionSettings : public QObject
     }
     template <typename T = QWidget> T *find(const QString &name)
     {
-        T *w = window ? window->findChild<T *>(name) : nullptr;
-        if (!w)
-            qWarning("no control %s", qPrintable(name));
-        return w;
+        return window ? control<T>(window, name) : nullptr;
     }
     void pressOk()
     {

@@ -64,10 +64,7 @@ class tst_remoteExecution : public QObject
     }
     template <typename T = QWidget> T *find(const QString &name)
     {
-        T *w = window ? window->findChild<T *>(name) : nullptr;
-        if (!w)
-            qWarning("no control %s", qPrintable(name));
-        return w;
+        return window ? control<T>(window, name) : nullptr;
     }
     void press(const QString &button, Qt::Key key = Qt::Key_Return)
     {
