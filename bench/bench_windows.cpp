@@ -163,12 +163,11 @@ void Preview_Create(benchmark::State &state)
 }
 BENCHMARK(Preview_Create)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
-// The same for the saved 10 MiB document opened from its file: Create then writes the file
-// again with no edit, which must not cost much more than generating it.
-void Preview_CreateOpened(benchmark::State &state)
+// Create of an opened file until the preview has painted.
+void createOpened(benchmark::State &state, const QString &path)
 {
     Main main;
-    if (!main.openFile(bench::largeFilePath())) {
+    if (!main.openFile(path)) {
         state.SkipWithError("not opened");
         return;
     }
@@ -178,6 +177,13 @@ void Preview_CreateOpened(benchmark::State &state)
     }
     bench::showAndPaint(&main);
     createAndPaint(state, main);
+}
+
+// The same for the saved 10 MiB document opened from its file: Create then writes the file
+// again with no edit, which must not cost much more than generating it.
+void Preview_CreateOpened(benchmark::State &state)
+{
+    createOpened(state, bench::largeFilePath());
 }
 BENCHMARK(Preview_CreateOpened)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
@@ -369,22 +375,6 @@ void OpenOneLine_EntryLines(benchmark::State &state)
     openIntoForm(state, bench::oneLineFilePath(bench::OneLine::EntryLines), true);
 }
 BENCHMARK(OpenOneLine_EntryLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
-
-// Create of an opened file until the preview has painted.
-void createOpened(benchmark::State &state, const QString &path)
-{
-    Main main;
-    if (!main.openFile(path)) {
-        state.SkipWithError("not opened");
-        return;
-    }
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w != &main && w->isVisible())
-            w->close();
-    }
-    bench::showAndPaint(&main);
-    createAndPaint(state, main);
-}
 
 // Create, one line: the one-line files opened, against the realistic file opened.
 void CreateOneLine_Value(benchmark::State &state)

@@ -401,13 +401,6 @@ Scan scan(const QString &text, ClassKind kind)
     return s;
 }
 
-QString quoted(const QString &text)
-{
-    QString out = text;
-    out.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + out + u'"';
-}
-
 // How the text writes what the editor adds, taken from its neighbours.
 struct Style
 {
@@ -508,7 +501,7 @@ QString arrayText(const QStringList &elements, const QString &separator, bool qu
 {
     QStringList out;
     for (const QString &e : elements)
-        out << (quote ? quoted(e) : e);
+        out << (quote ? stringLiteral(e) : e);
     return u'{' + out.join(separator) + u'}';
 }
 
@@ -516,10 +509,10 @@ QString valueText(AttributeType type, const AttributeValue &value, const Style &
 {
     switch (type) {
     case AttributeType::Text:
-        return isStringReference(value.value) ? value.value : quoted(value.value);
+        return isStringReference(value.value) ? value.value : stringLiteral(value.value);
     case AttributeType::Picture:
     case AttributeType::Plain:
-        return quoted(value.value);
+        return stringLiteral(value.value);
     case AttributeType::Number:
         return value.value;
     case AttributeType::Colour:
@@ -612,7 +605,7 @@ void arrayEdits(const Entry &e, AttributeType type, const AttributeValue &now, c
             if (elements[i].text == now.elements[i])
                 continue;
             const QString element =
-                type == AttributeType::Names ? quoted(now.elements[i]) : now.elements[i];
+                type == AttributeType::Names ? stringLiteral(now.elements[i]) : now.elements[i];
             edits.push_back({elements[i].span.start.offset, elements[i].span.end.offset, element});
         }
         return;

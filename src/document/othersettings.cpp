@@ -319,13 +319,6 @@ QList<MissionSetting> settingsOf(const Scan &s)
     return settings;
 }
 
-QString quoted(const QString &text)
-{
-    QString out = text;
-    out.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + out + u'"';
-}
-
 // How the elements of a disableChannels entry are written: {0, true, true} or {0,1,1}.
 struct ChannelStyle
 {
@@ -361,7 +354,7 @@ QString namesText(const MissionSetting &setting)
     const bool numeric = setting.row->type == SettingType::FlagSet && numericChoices(*setting.row);
     QStringList elements;
     for (const QString &flag : setting.flags)
-        elements << (numeric ? flag : quoted(flag));
+        elements << (numeric ? flag : stringLiteral(flag));
     return arrayText(elements);
 }
 
@@ -559,7 +552,7 @@ QString changedArray(const QString &text, const Entry &e, const MissionSetting &
             wanted.removeAt(at);
         }
         for (const QString &name : wanted)
-            out << OutElement{-1, numeric ? name : quoted(name)};
+            out << OutElement{-1, numeric ? name : stringLiteral(name)};
     }
     return rewriteArray(text, array, out);
 }
@@ -598,7 +591,7 @@ TextEdit valueEdit(const QString &text, const Entry &e, const MissionSetting &no
     // A reference the file writes in quotes ("$STR_x") is replaced by one in quotes.
     if (change.row->type == SettingType::Text && e.value.kind == ValueKind::String &&
         isStringReference(e.value.text))
-        value = quoted(change.value);
+        value = stringLiteral(change.value);
     return {valueStart, valueEnd, value};
 }
 
@@ -704,9 +697,9 @@ QString settingValueText(const MissionSetting &setting)
 {
     switch (setting.row->type) {
     case SettingType::Text:
-        return isStringReference(setting.value) ? setting.value : quoted(setting.value);
+        return isStringReference(setting.value) ? setting.value : stringLiteral(setting.value);
     case SettingType::FilePath:
-        return quoted(setting.value);
+        return stringLiteral(setting.value);
     case SettingType::Number:
         return setting.expression.isEmpty() ? setting.value : setting.expression;
     case SettingType::Choice:

@@ -58,6 +58,13 @@ TextEdit removal(const QString &text, const config::Entry &e)
     return {start, stop, {}};
 }
 
+QString stringLiteral(const QString &text)
+{
+    QString out = text;
+    out.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + out + u'"';
+}
+
 // The text is copied once, piece by piece in order: replacing in place moved its rest once per
 // edit, which a class of thousands of entries renamed at once made slow.
 QString applied(const QString &text, std::vector<TextEdit> edits)

@@ -32,6 +32,9 @@ bool endsLine(const QString &text, qsizetype offset);
 // after it on its last line goes with it, as it speaks of it), otherwise just its text.
 TextEdit removal(const QString &text, const config::Entry &e);
 
+// `text` as the format writes a string: between double quotes, a quote inside it doubled.
+QString stringLiteral(const QString &text);
+
 // The text with the edits made. Of edits at the same place the one made last comes first, as
 // when each was applied in turn.
 QString applied(const QString &text, std::vector<TextEdit> edits);
